@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A top-level or child window of another process; 0 is "none".
+using WindowId = uintptr_t;
+
+// The window-system operations by which Tallykeep sees and drives the game.
+// One Win32 implementation (desktop_win.cpp), one in-memory fake for tests.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // FindWindowA: a top-level window by class and title; nullptr means any.
+    virtual WindowId findTopLevel(const char* className, const char* title) = 0;
+    // FindWindowExA from the first child: a direct child by class and caption;
+    // nullptr means any. A parent of 0 finds nothing.
+    virtual WindowId findChild(WindowId parent, const char* className, const char* caption) = 0;
+    // True while the id names an existing window (IsWindow).
+    virtual bool exists(WindowId window) = 0;
+    virtual void bringToForeground(WindowId window) = 0;  // SetForegroundWindow
+    virtual void bringToTop(WindowId window) = 0;         // BringWindowToTop
+    // PostMessageA with lParam 0; the result is not tested.
+    virtual void post(WindowId window, uint32_t message, uintptr_t wParam) = 0;
+
+    // One pass of a wait loop: answers messages that other programs send to
+    // Tallykeep's windows (the game's paste asks the clipboard owner), runs no
+    // event of Tallykeep's own, and yields the processor for about the given time.
+    virtual void pause(uint32_t milliseconds) = 0;
+    // A monotonic clock in milliseconds, for the bounds of the wait loops.
+    virtual uint64_t nowMs() = 0;
+};
+
+// The clipboard in plain text format.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Empties the clipboard and sets the text as its only content. Raises
+    // AppError "クリップボードを開くことができません" when it cannot be opened.
+    virtual void setText(const std::string& text) = 0;
+    // The clipboard's text, empty when it holds none. Raises AppError as above.
+    virtual std::string text() = 0;
+};

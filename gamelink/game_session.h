@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gamelink/desktop.h"
+#include "gamelink/os_profile.h"
+
+// Starting programs and looking at files, for finding or launching the game.
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    virtual bool isFile(const std::string& path) = 0;  // exists and is not a directory
+    virtual std::string windowsDirectory() = 0;        // GetWindowsDirectoryA, 256-byte buffer
+    virtual std::string systemDirectory() = 0;         // GetSystemDirectoryA, 256-byte buffer
+    // CreateProcessA with the command line, CREATE_DEFAULT_ERROR_MODE and the
+    // program's own start-up information; on success waits, within a bound, until
+    // the new process is idle for input and closes its handles. False on failure.
+    virtual bool launch(const std::string& commandLine) = 0;
+};
+
+// The command line that FCStart launches, or empty when FREECELL.EXE is found
+// neither in the current directory nor in the Windows directory (platform 1) or
+// the system directory (any other platform).
+std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version);
+
+// FCStart without its message box: finds the game's window, else launches the
+// game and finds it again. Returns the game's main window (0 when there is none)
+// and reports through notFound whether no executable was found at all, in which
+// case the caller shows "Freecell Not Found" and then calls finishStart().
+struct StartResult {
+    WindowId window = 0;
+    bool executableNotFound = false;
+};
+StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version);
+WindowId findGameWindow(Desktop& desktop);
+
+// Shutdown steps 1 to 3: foreground and WM_CLOSE to the game (skipped for 0),
+// then the close wait answering the end-this-game box with 'Y'. The wait ends when
+// no "FreeWClass" window is left, when gameWindow itself no longer names a window,
+// or after timeoutMs at the latest. Returns true when the game's window is gone.
+bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow, uint32_t timeoutMs);
+
+// The control bar's three game commands, posted to the game (skipped for 0).
+void postStartCommand(Desktop& desktop, WindowId gameWindow);    // F3
+void postRedoCommand(Desktop& desktop, WindowId gameWindow);     // Alt, G, R (50 ms pause first)
+void postUndoCommand(Desktop& desktop, WindowId gameWindow);     // F10
+void postMinimize(Desktop& desktop, WindowId gameWindow);
+void postRestore(Desktop& desktop, WindowId gameWindow);
