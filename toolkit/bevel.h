@@ -1,0 +1,19 @@
+#pragma once
+
+#include "toolkit/basics.h"
+
+class Form;
+
+// A lowered box frame, drawn by its form; not a window.
+class Bevel {
+public:
+    struct CreateArgs {
+        Rect bounds;
+    };
+
+    void create(Form& form, const CreateArgs& args);
+    const Rect& bounds() const { return bounds_; }
+
+private:
+    Rect bounds_;
+};

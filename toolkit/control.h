@@ -1,0 +1,92 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/basics.h"
+
+class Form;
+
+// Something that holds child controls: a form, a panel or a group box. Children
+// without a font or colour of their own take the container's.
+class Container {
+public:
+    virtual HWND containerHandle() const = 0;
+    virtual const FontSpec& containerFont() const = 0;
+    virtual Color containerColor() const = 0;
+    virtual Form& containerForm() = 0;
+
+protected:
+    ~Container() = default;
+};
+
+// A child window of a form. The control object reaches itself from its window
+// through GWLP_USERDATA, which the system classes (STATIC, EDIT, BUTTON) leave
+// to their users; the form forwards the child notifications to it.
+class Control {
+public:
+    Control() = default;
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND handle() const { return window_; }
+    Form& form() const { return *form_; }
+    const FontSpec& font() const { return font_; }
+    Color color() const { return background_; }
+
+    // Position and size in the parent's client area, read from the window.
+    Rect bounds() const;
+    void setBounds(const Rect& bounds);
+    int left() const { return bounds().left; }
+    int top() const { return bounds().top; }
+    int width() const { return bounds().width; }
+    int height() const { return bounds().height; }
+    void setLeft(int left);
+    void setWidth(int width);
+    void setHeight(int height);
+
+    bool visible() const;
+    void setVisible(bool visible);
+    bool enabled() const;
+    void setEnabled(bool enabled);
+
+    std::string windowText() const;
+
+    // The mouse cursor over the control (IDC_HAND for example); none keeps the
+    // window class's cursor.
+    void setCursor(LPCSTR systemCursor) { cursor_ = systemCursor; }
+
+    static Control* fromHandle(HWND window);
+
+    // Notifications the form forwards from the child's parent.
+    virtual void onCommand(int /*notifyCode*/) {}
+    virtual bool onDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    // WM_CTLCOLOR*: the font's colour on the control's background.
+    virtual HBRUSH onControlColor(HDC dc);
+    // WM_SETCURSOR; false leaves the cursor to the system.
+    bool onSetCursor();
+
+protected:
+    struct WindowSpec {
+        const char* className = nullptr;
+        DWORD style = 0;
+        DWORD exStyle = 0;
+        Rect bounds;
+        std::string text;
+        FontSpec font;
+        Color background = clBtnFace;
+    };
+    // Creates the child window (WS_CHILD | WS_VISIBLE are added) inside the
+    // container, gives it its font and binds it to this object.
+    void createWindow(Container& parent, const WindowSpec& spec);
+    void setWindowText(const std::string& text);
+
+private:
+    HWND window_ = nullptr;
+    Form* form_ = nullptr;
+    FontSpec font_;
+    Color background_ = clBtnFace;
+    LPCSTR cursor_ = nullptr;
+};

@@ -1,0 +1,374 @@
+#include "toolkit/form.h"
+
+#include <exception>
+
+#include "common/app_error.h"
+#include "toolkit/application.h"
+#include "toolkit/event_gate.h"
+#include "toolkit/main_menu.h"
+#include "toolkit/timer.h"
+#include "toolkit/toolkit_messages.h"
+
+namespace {
+
+constexpr char kFormClass[] = "TallykeepForm";
+
+BOOL CALLBACK loadFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR icon) {
+    // A string name is valid only during the enumeration: load it here.
+    *reinterpret_cast<HICON*>(icon) = LoadIconA(module, name);
+    return FALSE;
+}
+
+// The application's icon: the first icon group of the executable.
+HICON applicationIcon() {
+    HICON icon = nullptr;
+    EnumResourceNamesA(GetModuleHandleA(nullptr), RT_GROUP_ICON, &loadFirstIcon, reinterpret_cast<LONG_PTR>(&icon));
+    return icon;
+}
+
+void registerFormClass(WNDPROC procedure) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = applicationIcon();
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kFormClass;
+    if (!RegisterClassExA(&windowClass)) throw AppError("RegisterClassExA failed");
+    registered = true;
+}
+
+// The access key of a menu caption: the character after a single "&", in
+// lower case. A "&" is never a trail byte of code page 932, so scanning bytes
+// is safe.
+char accessKey(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        const char key = caption[i + 1];
+        if (key != '&') return (key >= 'A' && key <= 'Z') ? static_cast<char>(key - 'A' + 'a') : key;
+        ++i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+Form::~Form() {
+    Application::instance().removeForm(*this);
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void Form::create(const FormArgs& args, const std::function<void()>& buildComponents) {
+    args_ = args;
+    registerFormClass(&Form::windowProc);
+    Application& application = Application::instance();
+
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD exStyle = 0;
+    if (args.border == BorderStyle::bsSingle) style |= WS_MINIMIZEBOX;
+    else exStyle |= WS_EX_TOOLWINDOW;
+    if (args.stayOnTop) exStyle |= WS_EX_TOPMOST;
+    RECT outer{0, 0, args.clientWidth, args.clientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+
+    Form* mainForm = application.mainForm();
+    HWND owner = mainForm ? mainForm->handle() : nullptr;
+    application.addForm(*this);
+    window_ = CreateWindowExA(exStyle, kFormClass, args.caption.c_str(), style, args.left, args.top,
+                              outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                              GetModuleHandleA(nullptr), this);
+    if (!window_) throw AppError("CreateWindowExA failed: form");
+    if (args.icon) {
+        if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), args.icon)) {
+            SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    buildComponents();
+    fitClientSize();
+    if (OnCreate) runEvent(OnCreate);
+    if (args.visible) {
+        ShowWindow(window_, mainForm ? SW_SHOWNA : SW_SHOW);
+        UpdateWindow(window_);
+    }
+}
+
+void Form::fitClientSize() {
+    // The menu bar (which may wrap) is known only now: correct the outer size
+    // so that the client area is exactly as declared.
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int dw = args_.clientWidth - client.right;
+    const int dh = args_.clientHeight - client.bottom;
+    if (dw == 0 && dh == 0) return;
+    const Rect outer = bounds();
+    SetWindowPos(window_, nullptr, 0, 0, outer.width + dw, outer.height + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::attachMenu(MainMenu& menu) {
+    menu_ = &menu;
+    if (!SetMenu(window_, menu.handle())) throw AppError("SetMenu failed");
+}
+
+void Form::addBevel(const Rect& bounds) { bevels_.push_back(bounds); }
+
+void Form::addTimer(Timer& timer, UINT id) { timers_[id] = &timer; }
+
+void Form::removeTimer(UINT id) { timers_.erase(id); }
+
+bool Form::translateAccelerator(MSG& message) {
+    if (!menu_ || !menu_->accelerators()) return false;
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    return TranslateAcceleratorA(window_, menu_->accelerators(), &message) != 0;
+}
+
+void Form::runEvent(const std::function<void()>& handler) {
+    if (EventGate::isClosed()) {
+        deferred_.push_back(handler);
+        PostMessageA(window_, kReplayDeferredMessage, 0, 0);
+        return;
+    }
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Application::instance().showError(error.what());
+    }
+}
+
+void Form::replayDeferred() {
+    if (EventGate::isClosed()) {
+        PostMessageA(window_, kReplayDeferredMessage, 0, 0);
+        return;
+    }
+    while (!deferred_.empty()) {
+        std::function<void()> handler = std::move(deferred_.front());
+        deferred_.pop_front();
+        runEvent(handler);
+    }
+}
+
+bool Form::queryClose() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(canClose);
+    return canClose;
+}
+
+void Form::close() {
+    runEvent([this] {
+        if (queryClose()) acceptClose();
+    });
+}
+
+void Form::acceptClose() {
+    Application& application = Application::instance();
+    if (application.mainForm() != this) {
+        hide();
+        return;
+    }
+    // Before the message loop runs, start-up is still going on: the close
+    // request has run the whole shutdown, and the program ends later.
+    if (!application.running()) return;
+    hide();
+    application.terminate();
+}
+
+void Form::show() {
+    ShowWindow(window_, SW_SHOWNA);
+}
+
+void Form::hide() { ShowWindow(window_, SW_HIDE); }
+
+void Form::bringToFront() {
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Form::visible() const { return IsWindowVisible(window_) != FALSE; }
+
+Rect Form::bounds() const {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Form::setBounds(const Rect& b) {
+    SetWindowPos(window_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::setLeft(int left) {
+    Rect b = bounds();
+    b.left = left;
+    setBounds(b);
+}
+
+void Form::setTop(int top) {
+    Rect b = bounds();
+    b.top = top;
+    setBounds(b);
+}
+
+void Form::setWidth(int width) {
+    Rect b = bounds();
+    b.width = width;
+    setBounds(b);
+}
+
+void Form::setHeight(int height) {
+    Rect b = bounds();
+    b.height = height;
+    setBounds(b);
+}
+
+int Form::clientWidth() const {
+    RECT r{};
+    GetClientRect(window_, &r);
+    return r.right;
+}
+
+int Form::clientHeight() const {
+    RECT r{};
+    GetClientRect(window_, &r);
+    return r.bottom;
+}
+
+void Form::paintBevels() {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window_, &paint);
+    for (const Rect& bevel : bevels_) {
+        RECT r{bevel.left, bevel.top, bevel.right(), bevel.bottom()};
+        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    }
+    EndPaint(window_, &paint);
+}
+
+void Form::onMenuCommand(UINT id, bool fromAccelerator) {
+    MenuItem* item = menu_ ? menu_->itemById(id) : nullptr;
+    if (!item) return;
+    if (fromAccelerator && item->hasSubmenu()) {
+        // The shortcut of an item with a submenu opens that submenu, as its
+        // access key does; no command runs.
+        if (const char key = accessKey(item->caption()))
+            PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(key));
+        return;
+    }
+    runEvent([item] { item->click(); });
+}
+
+void Form::onShowWindow(bool shown, LPARAM reason) {
+    // Hidden with its owner (the main form minimised) is no hide of the form.
+    if (shown || reason != 0) return;
+    if (OnHide) runEvent(OnHide);
+}
+
+void Form::onSize(WPARAM kind) {
+    if (Application::instance().mainForm() != this) return;
+    if (kind == SIZE_MINIMIZED && !minimized_) {
+        minimized_ = true;
+        Application::instance().postEvent(ApplicationEvent::minimize);
+    } else if (kind != SIZE_MINIMIZED && minimized_) {
+        minimized_ = false;
+        Application::instance().postEvent(ApplicationEvent::restore);
+    }
+}
+
+LRESULT Form::onQueryEndSession() {
+    // The answer is needed now; it cannot wait for a wait loop to end.
+    if (EventGate::isClosed()) return FALSE;
+    bool canClose = false;
+    runEvent([this, &canClose] { canClose = queryClose(); });
+    return canClose ? TRUE : FALSE;
+}
+
+LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* form = static_cast<Form*>(create->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!form) return DefWindowProcA(window, message, wParam, lParam);
+    return form->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT r{};
+        GetClientRect(window_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, paint_.brush(args_.color));
+        return 1;
+    }
+    case WM_PAINT:
+        paintBevels();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
+            return reinterpret_cast<LRESULT>(control->onControlColor(reinterpret_cast<HDC>(wParam)));
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (Control* control = Control::fromHandle(item->hwndItem))
+            if (control->onDrawItem(*item)) return TRUE;
+        break;
+    }
+    case WM_SETCURSOR:
+        if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(wParam)))
+            if (control->onSetCursor()) return TRUE;
+        break;
+    case WM_COMMAND:
+        if (lParam == 0) {
+            onMenuCommand(LOWORD(wParam), HIWORD(wParam) == 1);
+        } else if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam))) {
+            const int code = HIWORD(wParam);
+            runEvent([control, code] { control->onCommand(code); });
+        }
+        return 0;
+    case WM_TIMER: {
+        auto found = timers_.find(static_cast<UINT>(wParam));
+        if (found != timers_.end()) {
+            Timer* timer = found->second;
+            runEvent([timer] { timer->tick(); });
+        }
+        return 0;
+    }
+    case WM_CLOSE:
+        close();
+        return 0;
+    case WM_SHOWWINDOW:
+        onShowWindow(wParam != FALSE, lParam);
+        break;
+    case WM_SIZE:
+        onSize(wParam);
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam) Application::instance().postEvent(ApplicationEvent::activate);
+        break;
+    case WM_QUERYENDSESSION:
+        if (Application::instance().mainForm() == this) return onQueryEndSession();
+        break;
+    case WM_ENDSESSION:
+        // The close query has already saved everything; the session ends now.
+        if (wParam && Application::instance().mainForm() == this) ExitProcess(0);
+        return 0;
+    case kReplayDeferredMessage:
+        replayDeferred();
+        return 0;
+    case kApplicationEventMessage: {
+        const auto event = static_cast<ApplicationEvent>(wParam);
+        runEvent([event] { Application::instance().fireEvent(event); });
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "toolkit/basics.h"
+#include "toolkit/control.h"
+#include "toolkit/paint_cache.h"
+
+class MainMenu;
+class Timer;
+
+enum class BorderStyle {
+    bsSingle,      // fixed frame, system menu with close box, minimise box
+    bsToolWindow,  // small caption bar with only a close box, fixed size
+};
+
+struct FormArgs {
+    std::string caption;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int left = 0;  // outer position on the screen
+    int top = 0;
+    BorderStyle border = BorderStyle::bsSingle;
+    bool stayOnTop = false;
+    Color color = clBtnFace;
+    FontSpec font;
+    LPCSTR icon = nullptr;  // the form's own icon resource; none: the application's icon
+    bool visible = true;
+};
+
+// A top-level window declared as form data. The object reaches its window
+// procedure through lpCreateParams and GWLP_USERDATA. Every event handler runs
+// through runEvent, the one event boundary: there exceptions become the error
+// box, and events arriving while a wait loop holds the EventGate are replayed
+// after it. The first form created is the application's main form: closing it
+// ends the program. Other forms are owned by the main form and only hide when
+// closed.
+class Form : public Container {
+public:
+    Form() = default;
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Creates the window (hidden), lets buildComponents create the children and
+    // the menu, runs OnCreate to its end, then shows the form when it is visible.
+    void create(const FormArgs& args, const std::function<void()>& buildComponents);
+
+    HWND handle() const { return window_; }
+    PaintCache& paintCache() { return paint_; }
+    const FontSpec& font() const { return args_.font; }
+    Color color() const { return args_.color; }
+
+    std::function<void()> OnCreate;
+    std::function<void(bool& canClose)> OnCloseQuery;
+    std::function<void()> OnHide;  // whenever the form becomes hidden, its close box included
+
+    // Asks the form to close as its close box does: OnCloseQuery decides; an
+    // accepted close hides the form and, for the main form, ends the program
+    // once the message loop runs (a close accepted before that ends nothing).
+    void close();
+    // OnCloseQuery alone; true when it lets the form close.
+    bool queryClose();
+
+    void show();          // visible, without taking the activation
+    void hide();
+    void bringToFront();  // top of the z-order, without taking the activation
+    bool visible() const;
+
+    Rect bounds() const;  // outer rectangle on the screen
+    void setBounds(const Rect& bounds);
+    void setLeft(int left);
+    void setTop(int top);
+    void setWidth(int width);
+    void setHeight(int height);
+    int clientWidth() const;
+    int clientHeight() const;
+
+    // The event boundary (see the class comment).
+    void runEvent(const std::function<void()>& handler);
+
+    // Used by the components while the form is built.
+    void attachMenu(MainMenu& menu);
+    void addBevel(const Rect& bounds);  // a lowered box frame drawn on the form
+    void addTimer(Timer& timer, UINT id);
+    void removeTimer(UINT id);
+    bool translateAccelerator(MSG& message);
+
+    // Container
+    HWND containerHandle() const override { return window_; }
+    const FontSpec& containerFont() const override { return args_.font; }
+    Color containerColor() const override { return args_.color; }
+    Form& containerForm() override { return *this; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void fitClientSize();
+    void paintBevels();
+    void onMenuCommand(UINT id, bool fromAccelerator);
+    void onShowWindow(bool shown, LPARAM reason);
+    void onSize(WPARAM kind);
+    LRESULT onQueryEndSession();
+    void replayDeferred();
+    void acceptClose();
+
+    HWND window_ = nullptr;
+    FormArgs args_;
+    PaintCache paint_;
+    MainMenu* menu_ = nullptr;
+    std::vector<Rect> bevels_;
+    std::map<UINT, Timer*> timers_;
+    std::deque<std::function<void()>> deferred_;
+    bool minimized_ = false;
+};

@@ -1,0 +1,41 @@
+#include "toolkit/timer.h"
+
+#include "common/app_error.h"
+#include "toolkit/form.h"
+
+namespace {
+UINT nextTimerId() {
+    static UINT next = 1;
+    return next++;
+}
+}  // namespace
+
+Timer::~Timer() {
+    if (form_) {
+        setEnabled(false);
+        form_->removeTimer(id_);
+    }
+}
+
+void Timer::create(Form& form, UINT intervalMs, std::function<void()> onTimer) {
+    form_ = &form;
+    id_ = nextTimerId();
+    interval_ = intervalMs;
+    onTimer_ = std::move(onTimer);
+    form.addTimer(*this, id_);
+    setEnabled(true);
+}
+
+void Timer::setEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    if (enabled) {
+        if (!SetTimer(form_->handle(), id_, interval_, nullptr)) throw AppError("SetTimer failed");
+    } else if (IsWindow(form_->handle())) {
+        KillTimer(form_->handle(), id_);
+    }
+    enabled_ = enabled;
+}
+
+void Timer::tick() {
+    if (enabled_ && onTimer_) onTimer_();
+}
