@@ -26,8 +26,9 @@ std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& vers
 
 // FCStart without its message box: finds the game's window, else launches the
 // game and finds it again. Returns the game's main window (0 when there is none)
-// and reports through notFound whether no executable was found at all, in which
-// case the caller shows "Freecell Not Found" and then calls finishStart().
+// and reports through executableNotFound whether no executable was found at all,
+// in which case the caller shows "Freecell Not Found" and then takes the game's
+// window with findGameWindow() (the window is then not looked up here).
 struct StartResult {
     WindowId window = 0;
     bool executableNotFound = false;
@@ -38,7 +39,8 @@ WindowId findGameWindow(Desktop& desktop);
 // Shutdown steps 1 to 3: foreground and WM_CLOSE to the game (skipped for 0),
 // then the close wait answering the end-this-game box with 'Y'. The wait ends when
 // no "FreeWClass" window is left, when gameWindow itself no longer names a window,
-// or after timeoutMs at the latest. Returns true when the game's window is gone.
+// or after timeoutMs at the latest (a gameWindow of 0 ends it at once). Returns
+// true when the game's window is gone.
 bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow, uint32_t timeoutMs);
 
 // The control bar's three game commands, posted to the game (skipped for 0).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "gamelink/desktop.h"
@@ -34,5 +35,35 @@ struct WatcherContext {
 class GameWatcher {
 public:
     void tick(WatcherContext& context);
-    // (implementation details: see watcher.cpp)
+
+    // Pause of each pass of a loop that waits for the game, and of the wait
+    // for the user's answer to the won dialog.
+    static constexpr uint32_t kGamePassPauseMs = 10;
+    static constexpr uint32_t kUserPassPauseMs = 25;
+    // A loop that waits for the game gives up when the game has not closed the
+    // window it waits for within this time.
+    static constexpr uint64_t kGameWaitLimitMs = 5000;
+    // Writes of the game number to the clipboard before branch A gives up for
+    // the tick (a clipboard watcher that keeps replacing the text).
+    static constexpr int kClipboardTries = 10;
+
+private:
+    struct Lookups;
+
+    void runTick(WatcherContext& context);
+    void answerGameNumber(WatcherContext& context, WindowId dialog);
+    bool putOnClipboard(WatcherContext& context, const std::string& text);
+    void answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton, WindowId& abandoned);
+    void recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox);
+
+    // Box text of a game-number dialog that the game kept refusing: not entered
+    // again while the dialog stays and the box holds the same text.
+    std::optional<std::string> refusedBoxText_;
+    // Yes buttons of a loss dialog or end-this-game box that the game did not
+    // answer in time: that dialog has been counted and is not handled again.
+    WindowId abandonedLossButton_ = 0;
+    WindowId abandonedConfirmButton_ = 0;
+    // Message of the error the previous tick raised; the same error is raised
+    // only once in a row.
+    std::optional<std::string> lastError_;
 };

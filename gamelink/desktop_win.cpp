@@ -1,0 +1,79 @@
+#include "gamelink/desktop_win.h"
+
+#include <windows.h>
+
+#include "toolkit/event_gate.h"
+
+namespace {
+
+HWND toHwnd(WindowId window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+WindowId toId(HWND window)
+{
+    return reinterpret_cast<WindowId>(window);
+}
+
+}  // namespace
+
+WindowId Win32Desktop::findTopLevel(const char* className, const char* title)
+{
+    return toId(FindWindowA(className, title));
+}
+
+WindowId Win32Desktop::findChild(WindowId parent, const char* className, const char* caption)
+{
+    // FindWindowExA with a null parent would search the top-level windows.
+    if (parent == 0)
+        return 0;
+    return toId(FindWindowExA(toHwnd(parent), nullptr, className, caption));
+}
+
+bool Win32Desktop::exists(WindowId window)
+{
+    return window != 0 && IsWindow(toHwnd(window)) != FALSE;
+}
+
+// The results of SetForegroundWindow, BringWindowToTop and PostMessageA are not
+// acted on: a window of the game that has gone meanwhile is simply missed, and
+// the next lookup notices.
+void Win32Desktop::bringToForeground(WindowId window)
+{
+    // Our own windows are deactivated from inside this call.
+    const EventGate::Closed gate;
+    SetForegroundWindow(toHwnd(window));
+}
+
+void Win32Desktop::bringToTop(WindowId window)
+{
+    BringWindowToTop(toHwnd(window));
+}
+
+void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam)
+{
+    PostMessageA(toHwnd(window), message, wParam, 0);
+}
+
+void Win32Desktop::pause(uint32_t milliseconds)
+{
+    // The clipboard owner must answer the game's paste (a sent message), or
+    // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only.
+    MSG message;
+    {
+        const EventGate::Closed gate;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    Sleep(milliseconds);
+}
+
+uint64_t Win32Desktop::nowMs()
+{
+    const uint32_t tick = GetTickCount();
+    if (started_)
+        elapsedMs_ += static_cast<uint32_t>(tick - lastTick_);
+    started_ = true;
+    lastTick_ = tick;
+    return elapsedMs_;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "gamelink/desktop.h"
+
+// The game's windows as Win32 shows them. pause() answers only messages that
+// other threads and programs send (PM_QS_SENDMESSAGE): no timer tick, input or
+// paint of Tallykeep's own is taken from the queue during a wait loop.
+class Win32Desktop final : public Desktop {
+public:
+    WindowId findTopLevel(const char* className, const char* title) override;
+    WindowId findChild(WindowId parent, const char* className, const char* caption) override;
+    bool exists(WindowId window) override;
+    void bringToForeground(WindowId window) override;
+    void bringToTop(WindowId window) override;
+    void post(WindowId window, uint32_t message, uintptr_t wParam) override;
+    void pause(uint32_t milliseconds) override;
+    uint64_t nowMs() override;
+
+private:
+    // GetTickCount wraps after 49.7 days; the clock adds up its differences.
+    uint32_t lastTick_ = 0;
+    uint64_t elapsedMs_ = 0;
+    bool started_ = false;
+};

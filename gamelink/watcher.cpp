@@ -1,0 +1,192 @@
+#include "gamelink/watcher.h"
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "gamelink/game_contract.h"
+
+// The eight lookups of a tick, made before anything is tested; their results
+// stand for the whole tick (only the wait loops look again).
+struct GameWatcher::Lookups {
+    WindowId gameNumberDialog = 0;
+    WindowId gameOverDialog = 0;
+    WindowId sameGameBox = 0;
+    WindowId gameOverYes = 0;
+    WindowId selectGameBox = 0;
+    WindowId confirmBox = 0;
+    WindowId confirmText = 0;
+    WindowId confirmYes = 0;
+};
+
+void GameWatcher::tick(WatcherContext& context)
+{
+    // Ticks go on while the error box is open; a dialog that keeps failing the
+    // same way (a box without a number, a clipboard held by another program)
+    // must not stack up one error after another.
+    try {
+        runTick(context);
+        lastError_.reset();
+    } catch (const AppError& error) {
+        if (lastError_ && *lastError_ == error.what())
+            return;
+        lastError_ = error.what();
+        throw;
+    }
+}
+
+void GameWatcher::runTick(WatcherContext& context)
+{
+    Desktop& desktop = context.desktop;
+    const ProfileTexts& texts = context.profile.texts;
+
+    Lookups found;
+    found.gameNumberDialog = desktop.findTopLevel(nullptr, texts.TitleGameNumber);
+    found.gameOverDialog = desktop.findTopLevel(nullptr, texts.TitleGameOver);
+    found.sameGameBox = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionSameGame);
+    found.gameOverYes = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionYes);
+    found.selectGameBox = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionSelectGame);
+    found.confirmBox = desktop.findTopLevel(game::kDialogClass, texts.TitleConfirm);
+    found.confirmText = desktop.findChild(found.confirmBox, nullptr, texts.TextConfirm);
+    found.confirmYes = desktop.findChild(found.confirmBox, nullptr, texts.CaptionYes);
+
+    if (abandonedLossButton_ != 0 && !desktop.exists(abandonedLossButton_))
+        abandonedLossButton_ = 0;
+    if (abandonedConfirmButton_ != 0 && !desktop.exists(abandonedConfirmButton_))
+        abandonedConfirmButton_ = 0;
+
+    if (found.gameNumberDialog != 0) {
+        if (!refusedBoxText_ || context.host.numberBoxText() != *refusedBoxText_)
+            answerGameNumber(context, found.gameNumberDialog);
+    } else {
+        refusedBoxText_.reset();
+    }
+
+    if (found.gameOverDialog != 0 && found.sameGameBox != 0 && found.gameOverYes != 0
+        && found.gameOverYes != abandonedLossButton_)
+        answerYes(context, found.gameOverDialog, found.gameOverYes, abandonedLossButton_);
+
+    if (found.gameOverDialog != 0 && found.selectGameBox != 0)
+        recordWin(context, found.gameOverDialog, found.selectGameBox);
+
+    if (found.confirmBox != 0 && found.confirmText != 0 && found.confirmYes != 0
+        && found.confirmYes != abandonedConfirmButton_)
+        answerYes(context, found.confirmBox, found.confirmYes, abandonedConfirmButton_);
+
+    if (desktop.findTopLevel(game::kMainWindowClass, nullptr) == 0)
+        context.host.closeResultsWindow();
+}
+
+void GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
+{
+    Desktop& desktop = context.desktop;
+    WatcherHost& host = context.host;
+
+    // The box is converted twice, as the two decisions are made one after the
+    // other; nothing changes before a conversion error.
+    if (textToInt(host.numberBoxText()) != context.GameNo)
+        context.TryCnt = 1;
+    const int32_t boxNumber = textToInt(host.numberBoxText());
+    if (boxNumber > context.profile.MaxGameNo) {
+        host.setNumberBoxText("1");
+        context.GameNo = 1;
+        context.TryCnt = 1;
+    } else {
+        context.GameNo = boxNumber;
+    }
+
+    // Pasting whatever else the clipboard holds would deal a wrong game: when
+    // the number does not stay on the clipboard, leave the dialog for the next
+    // tick.
+    if (!putOnClipboard(context, intToText(context.GameNo)))
+        return;
+
+    host.setAttemptText(intToText(context.TryCnt));
+
+    const char* title = context.profile.texts.TitleGameNumber;
+    const uint64_t start = desktop.nowMs();
+    while (dialog != 0) {
+        desktop.bringToForeground(dialog);
+        if (const WindowId edit = desktop.findChild(dialog, game::kEditClass, nullptr))
+            desktop.post(edit, game::kWmPaste, 0);
+        if (const WindowId button = desktop.findChild(dialog, game::kButtonClass, nullptr))
+            desktop.post(button, game::kWmKeyDown, game::kVkReturn);
+        desktop.pause(kGamePassPauseMs);
+        dialog = desktop.findTopLevel(nullptr, title);
+        if (dialog != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
+            // The game keeps asking: it refuses this number (and opens a new
+            // dialog each time) or does not react at all. Leave the dialog to
+            // the user until the box holds something else.
+            refusedBoxText_ = host.numberBoxText();
+            return;
+        }
+    }
+    refusedBoxText_.reset();
+}
+
+bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& text)
+{
+    for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
+        if (attempt > 0)
+            context.desktop.pause(kGamePassPauseMs);
+        context.clipboard.setText(text);
+        if (context.clipboard.text() == text)
+            return true;
+    }
+    return false;
+}
+
+void GameWatcher::answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton,
+                            WindowId& abandoned)
+{
+    Desktop& desktop = context.desktop;
+
+    if (context.TryCnt == 1)
+        context.host.RecordLoss();
+    context.TryCnt = wrappingAdd(context.TryCnt, 1);
+    context.host.setAttemptText(intToText(context.TryCnt));
+    context.host.HyoujiUpdate();
+
+    const char* yesCaption = context.profile.texts.CaptionYes;
+    const uint64_t start = desktop.nowMs();
+    while (yesButton != 0) {
+        desktop.bringToForeground(dialog);
+        desktop.post(yesButton, game::kWmKeyDown, game::kKeyY);
+        desktop.pause(kGamePassPauseMs);
+        const WindowId stillThere = desktop.findChild(dialog, nullptr, yesCaption);
+        if (stillThere != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
+            // Counted already: the user answers this one; later ticks skip it.
+            abandoned = stillThere;
+            return;
+        }
+        yesButton = stillThere;
+    }
+}
+
+void GameWatcher::recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox)
+{
+    Desktop& desktop = context.desktop;
+    WatcherHost& host = context.host;
+
+    std::string line = intToText(context.GameNo);
+    if (context.TryCnt == 1) {
+        host.RecordWin();
+        line += " 勝ち";
+    } else {
+        line += " 負け（" + intToText(context.TryCnt) + "回）";
+    }
+    host.insertHistoryLine(line);
+
+    // No bound here: the next game-number dialog applies MaxGameNo.
+    context.GameNo = wrappingAdd(context.GameNo, 1);
+    context.TryCnt = 1;
+    host.setAttemptText("1");
+    host.setNumberBoxText(intToText(context.GameNo));
+    host.HyoujiUpdate();
+
+    desktop.bringToForeground(dialog);
+    desktop.post(selectBox, game::kBmSetCheck, game::kBstChecked);
+
+    // The user answers the dialog in the game; this takes as long as it takes.
+    const char* selectCaption = context.profile.texts.CaptionSelectGame;
+    while (desktop.findChild(dialog, nullptr, selectCaption) != 0)
+        desktop.pause(kUserPassPauseMs);
+}

@@ -1,0 +1,487 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "common/app_error.h"
+#include "fake_desktop.h"
+#include "gamelink/game_contract.h"
+#include "gamelink/watcher.h"
+
+namespace {
+
+const ProfileTexts kTestTexts = {
+    "ゲーム番号", "ゲーム終了", "同じゲームを繰り返す(&S)", "はい(&Y)",
+    "ゲームを選択する(&S)", "フリーセル", "このゲームを終了しますか?",
+};
+
+class FakeHost : public WatcherHost {
+public:
+    std::string numberBoxText() override { return box; }
+    void setNumberBoxText(const std::string& text) override { box = text; }
+    void setAttemptText(const std::string& text) override { attemptTexts.push_back(text); }
+    void insertHistoryLine(const std::string& line) override { history.insert(history.begin(), line); }
+    void RecordWin() override { ++wins; }
+    void RecordLoss() override { ++losses; }
+    void HyoujiUpdate() override { ++updates; }
+    void closeResultsWindow() override { ++closeRequests; }
+
+    std::string box = "5";
+    std::vector<std::string> attemptTexts;
+    std::vector<std::string> history;
+    int wins = 0;
+    int losses = 0;
+    int updates = 0;
+    int closeRequests = 0;
+};
+
+OsProfile testProfile()
+{
+    OsProfile profile;
+    profile.texts = kTestTexts;
+    profile.MaxGameNo = 32000;
+    return profile;
+}
+
+class WatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override { game.start(); }
+    void tick() { watcher.tick(context); }
+    std::vector<FakeDesktop::Call> posts() const { return desktop.callsOf(FakeDesktop::Call::Post); }
+    size_t postsTo(WindowId window) const
+    {
+        size_t count = 0;
+        for (const auto& call : posts())
+            count += call.window == window;
+        return count;
+    }
+
+    FakeDesktop desktop;
+    FakeClipboard clipboard;
+    OsProfile profile = testProfile();
+    FakeHost host;
+    int32_t GameNo = 5;
+    int32_t TryCnt = 1;
+    WatcherContext context{desktop, clipboard, profile, host, GameNo, TryCnt};
+    GameWatcher watcher;
+    FakeGame game{desktop, clipboard, profile.texts};
+};
+
+// Game-number dialog (branch A)
+
+TEST_F(WatcherTest, BoxHoldingGameNoKeepsTheAttemptAndDealsIt)
+{
+    TryCnt = 3;
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(TryCnt, 3);
+    EXPECT_EQ(GameNo, 5);
+    EXPECT_EQ(clipboard.content, "5");
+    EXPECT_EQ(host.attemptTexts, std::vector<std::string>{"3"});
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
+}
+
+TEST_F(WatcherTest, BoxHoldingAnotherNumberStartsAFirstAttemptAtIt)
+{
+    TryCnt = 3;
+    host.box = "9";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(TryCnt, 1);
+    EXPECT_EQ(GameNo, 9);
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
+}
+
+TEST_F(WatcherTest, MaxGameNoIsDealt)
+{
+    host.box = "32000";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(GameNo, 32000);
+    EXPECT_EQ(host.box, "32000");
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"32000"});
+}
+
+TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne)
+{
+    host.box = "32001";
+    TryCnt = 4;
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(host.box, "1");
+    EXPECT_EQ(GameNo, 1);
+    EXPECT_EQ(TryCnt, 1);
+    EXPECT_EQ(clipboard.content, "1");
+}
+
+TEST_F(WatcherTest, ZeroAndNegativeNumbersPassUnchanged)
+{
+    host.box = "0";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(GameNo, 0);
+    host.box = "-7";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(GameNo, -7);
+    EXPECT_EQ(game.dealt, (std::vector<std::string>{"0", "-7"}));
+}
+
+TEST_F(WatcherTest, LeadingZerosAreDroppedAndOneClipboardWriteSuffices)
+{
+    host.box = "007";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(GameNo, 7);
+    EXPECT_EQ(clipboard.content, "7");
+    EXPECT_EQ(clipboard.writes, 1);
+}
+
+TEST_F(WatcherTest, EmptyBoxRaisesTheIntegerErrorAndChangesNothing)
+{
+    host.box = "";
+    TryCnt = 2;
+    game.showGameNumberDialog();
+    desktop.destroyWindow(game.mainWindow);
+    try {
+        tick();
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "'' is not a valid integer value");
+    }
+    EXPECT_EQ(GameNo, 5);
+    EXPECT_EQ(TryCnt, 2);
+    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_TRUE(posts().empty());
+    EXPECT_EQ(host.closeRequests, 0) << "the rest of the tick is skipped";
+}
+
+TEST_F(WatcherTest, GameNumberIsPastedAndConfirmedWithoutDisplayUpdate)
+{
+    const WindowId dialog = game.showGameNumberDialog();
+    const WindowId edit = desktop.findChild(dialog, game::kEditClass, nullptr);
+    const WindowId ok = desktop.findChild(dialog, game::kButtonClass, nullptr);
+    desktop.clearLog();
+    tick();
+    const auto sent = posts();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].window, edit);
+    EXPECT_EQ(sent[0].message, game::kWmPaste);
+    EXPECT_EQ(sent[1].window, ok);
+    EXPECT_EQ(sent[1].message, game::kWmKeyDown);
+    EXPECT_EQ(sent[1].wParam, game::kVkReturn);
+    EXPECT_EQ(desktop.callsOf(FakeDesktop::Call::Foreground).at(0).window, dialog);
+    EXPECT_EQ(host.updates, 0);
+}
+
+// Game-over dialogs (branches B and C) and the end-this-game box (branch D)
+
+TEST_F(WatcherTest, WinAtFirstAttemptCountsAndMovesOn)
+{
+    game.userAnswersWinAfterPauses = 3;
+    const WindowId dialog = game.showWinDialog();
+    tick();
+    EXPECT_EQ(host.wins, 1);
+    EXPECT_EQ(host.history, std::vector<std::string>{"5 勝ち"});
+    EXPECT_EQ(GameNo, 6);
+    EXPECT_EQ(TryCnt, 1);
+    EXPECT_EQ(host.box, "6");
+    EXPECT_EQ(host.attemptTexts, std::vector<std::string>{"1"});
+    EXPECT_EQ(host.updates, 1);
+    EXPECT_TRUE(game.selectGameChecked);
+    EXPECT_FALSE(desktop.isAlive(dialog)) << "the tick waits for the user's answer";
+}
+
+TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce)
+{
+    game.userAnswersWinAfterPauses = 1000;
+    game.showWinDialog();
+    const uint64_t before = desktop.clockMs;
+    tick();
+    EXPECT_GE(desktop.clockMs - before, 1000 * uint64_t{GameWatcher::kUserPassPauseMs});
+    EXPECT_EQ(posts().size(), 1u);
+    EXPECT_EQ(posts().at(0).message, game::kBmSetCheck);
+    EXPECT_EQ(posts().at(0).wParam, game::kBstChecked);
+}
+
+TEST_F(WatcherTest, LostTwiceThenWonCountsOneLossAndWritesTheAttempts)
+{
+    game.showLossDialog();
+    tick();
+    game.showLossDialog();
+    tick();
+    game.userAnswersWinAfterPauses = 0;
+    game.showWinDialog();
+    tick();
+    EXPECT_EQ(host.losses, 1);
+    EXPECT_EQ(host.wins, 0);
+    EXPECT_EQ(host.attemptTexts, (std::vector<std::string>{"2", "3", "1"}));
+    EXPECT_EQ(host.history, std::vector<std::string>{"5 負け（3回）"});
+    EXPECT_EQ(GameNo, 6);
+    EXPECT_EQ(TryCnt, 1);
+}
+
+TEST_F(WatcherTest, LossIsAnsweredWithYesToTheYesButton)
+{
+    const WindowId dialog = game.showLossDialog();
+    const WindowId yes = desktop.findChild(dialog, nullptr, kTestTexts.CaptionYes);
+    tick();
+    ASSERT_EQ(posts().size(), 1u);
+    EXPECT_EQ(posts()[0].window, yes);
+    EXPECT_EQ(posts()[0].wParam, game::kKeyY);
+    EXPECT_FALSE(desktop.isAlive(dialog));
+    EXPECT_EQ(host.updates, 1);
+}
+
+TEST_F(WatcherTest, EndThisGameBoxCountsLikeALoss)
+{
+    const WindowId box = game.showConfirmBox();
+    tick();
+    EXPECT_EQ(host.losses, 1);
+    EXPECT_EQ(TryCnt, 2);
+    EXPECT_EQ(host.attemptTexts, std::vector<std::string>{"2"});
+    EXPECT_FALSE(desktop.isAlive(box));
+}
+
+TEST_F(WatcherTest, WinAtMaxGameNoGoesBeyondItThenGameOneIsDealt)
+{
+    GameNo = 32000;
+    host.box = "32000";
+    game.userAnswersWinAfterPauses = 0;
+    game.showWinDialog();
+    tick();
+    EXPECT_EQ(GameNo, 32001);
+    EXPECT_EQ(host.box, "32001");
+    tick();  // the game-number dialog opened by the user's answer
+    EXPECT_EQ(host.box, "1");
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"1"});
+}
+
+TEST_F(WatcherTest, StoredLaterAttemptCountsNothing)
+{
+    TryCnt = 4;
+    game.showLossDialog();
+    tick();
+    game.userAnswersWinAfterPauses = 0;
+    game.showWinDialog();
+    tick();
+    EXPECT_EQ(host.losses, 0);
+    EXPECT_EQ(host.wins, 0);
+    EXPECT_EQ(host.history, std::vector<std::string>{"5 負け（5回）"});
+}
+
+TEST_F(WatcherTest, GameOverDialogWithNeitherBoxIsLeftAlone)
+{
+    game.showGameOverWithoutBoxes();
+    tick();
+    EXPECT_TRUE(posts().empty());
+    EXPECT_EQ(TryCnt, 1);
+    EXPECT_EQ(host.updates, 0);
+}
+
+TEST_F(WatcherTest, BranchesOfOneTickDoNotExcludeEachOther)
+{
+    game.showGameNumberDialog();
+    game.showConfirmBox();
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
+    EXPECT_EQ(host.losses, 1);
+}
+
+TEST_F(WatcherTest, CountersWrapAsTwosComplement)
+{
+    GameNo = INT32_MAX;
+    game.userAnswersWinAfterPauses = 0;
+    game.showWinDialog();
+    tick();
+    EXPECT_EQ(GameNo, INT32_MIN);
+    EXPECT_EQ(host.box, "-2147483648");
+    TryCnt = INT32_MAX;
+    game.showLossDialog();
+    tick();
+    EXPECT_EQ(TryCnt, INT32_MIN);
+}
+
+// The game gone (branch E) and the cost of an idle tick
+
+TEST_F(WatcherTest, NoGameWindowClosesTheResultsWindow)
+{
+    desktop.destroyWindow(game.mainWindow);
+    tick();
+    EXPECT_EQ(host.closeRequests, 1);
+}
+
+TEST_F(WatcherTest, IdleTickMakesTheNineLookupsInOrder)
+{
+    tick();
+    using Call = FakeDesktop::Call;
+    std::vector<std::string> seen;
+    for (const Call& call : desktop.calls)
+        if (call.kind == Call::FindTopLevel || call.kind == Call::FindChild)
+            seen.push_back((call.kind == Call::FindTopLevel ? "top " : "child ") + call.className + " "
+                           + call.caption);
+    const std::vector<std::string> expected = {
+        std::string("top * ") + kTestTexts.TitleGameNumber,
+        std::string("top * ") + kTestTexts.TitleGameOver,
+        std::string("child * ") + kTestTexts.CaptionSameGame,
+        std::string("child * ") + kTestTexts.CaptionYes,
+        std::string("child * ") + kTestTexts.CaptionSelectGame,
+        std::string("top #32770 ") + kTestTexts.TitleConfirm,
+        std::string("child * ") + kTestTexts.TextConfirm,
+        std::string("child * ") + kTestTexts.CaptionYes,
+        "top FreeWClass *",
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(host.closeRequests, 0);
+}
+
+// Failures
+
+TEST_F(WatcherTest, HeldClipboardRaisesAndKeepsTheFirstStepsThenRetries)
+{
+    host.box = "9";
+    TryCnt = 3;
+    game.showGameNumberDialog();
+    clipboard.heldByAnotherProgram = true;
+    try {
+        tick();
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "クリップボードを開くことができません");
+    }
+    EXPECT_EQ(GameNo, 9);
+    EXPECT_EQ(TryCnt, 1);
+    EXPECT_TRUE(posts().empty());
+    clipboard.heldByAnotherProgram = false;
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
+}
+
+TEST_F(WatcherTest, ClipboardThatKeepsChangingIsLeftForTheNextTick)
+{
+    clipboard.rewrite = [](const std::string&) { return std::string("other"); };
+    host.box = "9";
+    game.showGameNumberDialog();
+    EXPECT_NO_THROW(tick());
+    EXPECT_EQ(clipboard.writes, GameWatcher::kClipboardTries);
+    EXPECT_TRUE(posts().empty()) << "nothing is pasted";
+    EXPECT_EQ(GameNo, 9);
+    clipboard.rewrite = nullptr;
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
+}
+
+TEST_F(WatcherTest, ClipboardChangedOnceIsWrittenAgain)
+{
+    int rewrites = 1;
+    clipboard.rewrite = [&rewrites](const std::string& text) {
+        return rewrites-- > 0 ? std::string("other") : text;
+    };
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(clipboard.writes, 2);
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
+}
+
+TEST_F(WatcherTest, SameErrorIsRaisedOnlyOnceInARow)
+{
+    host.box = "abc";
+    game.showGameNumberDialog();
+    desktop.destroyWindow(game.mainWindow);
+    EXPECT_THROW(tick(), AppError);
+    EXPECT_NO_THROW(tick());
+    EXPECT_EQ(host.closeRequests, 0) << "a silent failure still skips the rest of the tick";
+    host.box = "abcd";
+    EXPECT_THROW(tick(), AppError) << "another error is shown";
+}
+
+TEST_F(WatcherTest, ErrorIsRaisedAgainAfterATickWithoutError)
+{
+    host.box = "abc";
+    const WindowId dialog = game.showGameNumberDialog();
+    EXPECT_THROW(tick(), AppError);
+    desktop.destroyWindow(dialog);
+    tick();
+    game.showGameNumberDialog();
+    EXPECT_THROW(tick(), AppError);
+}
+
+// Bounds of the loops that wait for the game
+
+TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact)
+{
+    game.responsive = false;
+    game.showGameNumberDialog();
+    const uint64_t before = desktop.clockMs;
+    tick();
+    EXPECT_GE(desktop.clockMs - before, GameWatcher::kGameWaitLimitMs);
+    EXPECT_LT(desktop.clockMs - before, GameWatcher::kGameWaitLimitMs + 100);
+    EXPECT_EQ(host.closeRequests, 0);
+}
+
+TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges)
+{
+    game.accepts = [](int32_t number) { return number != 0; };
+    host.box = "0";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_GT(game.gameNumberDialogsShown, 1) << "the game opened new dialogs";
+    desktop.clearLog();
+    const int writesBefore = clipboard.writes;
+    tick();
+    EXPECT_TRUE(posts().empty());
+    EXPECT_EQ(clipboard.writes, writesBefore);
+    host.box = "3";
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"3"});
+}
+
+TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
+{
+    game.accepts = [](int32_t number) { return number != 0; };
+    host.box = "0";
+    const WindowId first = game.showGameNumberDialog();
+    tick();
+    // The user cancels the dialog the game left open.
+    for (WindowId dialog = first; dialog != 0; dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
+        desktop.destroyWindow(dialog);
+    tick();
+    game.showGameNumberDialog();
+    desktop.clearLog();
+    tick();
+    EXPECT_FALSE(posts().empty()) << "the same text is entered again for a new request";
+}
+
+TEST_F(WatcherTest, UnansweredLossIsCountedOnceAndNotHandledAgain)
+{
+    game.responsive = false;
+    const WindowId dialog = game.showLossDialog();
+    const uint64_t before = desktop.clockMs;
+    tick();
+    EXPECT_GE(desktop.clockMs - before, GameWatcher::kGameWaitLimitMs);
+    desktop.clearLog();
+    tick();
+    EXPECT_EQ(host.losses, 1);
+    EXPECT_EQ(TryCnt, 2);
+    EXPECT_TRUE(posts().empty());
+    // The user answers it; the next loss is a new dialog and counts.
+    desktop.destroyWindow(dialog);
+    game.responsive = true;
+    tick();
+    game.showLossDialog();
+    tick();
+    EXPECT_EQ(TryCnt, 3);
+}
+
+TEST_F(WatcherTest, UnansweredEndThisGameBoxIsCountedOnce)
+{
+    game.responsive = false;
+    game.showConfirmBox();
+    tick();
+    tick();
+    EXPECT_EQ(host.losses, 1);
+    EXPECT_EQ(TryCnt, 2);
+}
+
+}  // namespace
