@@ -1,6 +1,40 @@
 #include <windows.h>
 
+#include <memory>
+
+#include "forms/SeisekiF.h"
+#include "gamelink/clipboard_win.h"
+#include "gamelink/desktop_win.h"
+#include "gamelink/process_launcher_win.h"
+#include "records/settings_file_win.h"
+#include "toolkit/application.h"
+
+
+// Tallykeep has no command line: the arguments are ignored.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "Tallykeep", "Tallykeep", MB_OK);
-    return 0;
+    Application& application = Application::instance();
+    application.setTitle("Tallykeep");
+
+    Win32Desktop desktop;
+    Win32ProcessLauncher launcher;
+    SeisekiEnvironment environment;
+    environment.desktop = &desktop;
+    environment.launcher = &launcher;
+    environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
+    environment.executablePath = executablePath();
+
+    // The first form created is the main form; FormCreate runs to its end here.
+    TFCSeisekiF results(environment);
+    try {
+        results.create();
+    } catch (const std::exception& error) {
+        // Without its window the program cannot run at all.
+        MessageBoxA(nullptr, error.what(), "Tallykeep", MB_ICONERROR | MB_OK);
+        return 1;
+    }
+
+    // CONTROL BAR: create FCCtrF (class TFCCtrF, forms/CtrlF.h) here, after the
+    // results window, and hand it over: results.attachControlBar(&controlBar).
+
+    return application.run();
 }

@@ -6,6 +6,7 @@
 #include "toolkit/application.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/main_menu.h"
+#include "toolkit/speed_button.h"
 #include "toolkit/timer.h"
 #include "toolkit/toolkit_messages.h"
 
@@ -315,6 +316,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(control->onControlColor(reinterpret_cast<HDC>(wParam)));
         break;
     case WM_DRAWITEM: {
+        if (TSpeedButton::reflect(message, wParam, lParam)) return TRUE;
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (Control* control = Control::fromHandle(item->hwndItem))
             if (control->onDrawItem(*item)) return TRUE;
@@ -327,9 +329,12 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (lParam == 0) {
             onMenuCommand(LOWORD(wParam), HIWORD(wParam) == 1);
-        } else if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam))) {
-            const int code = HIWORD(wParam);
-            runEvent([control, code] { control->onCommand(code); });
+        } else {
+            runEvent([message, wParam, lParam] {
+                if (TSpeedButton::reflect(message, wParam, lParam)) return;
+                if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
+                    control->onCommand(HIWORD(wParam));
+            });
         }
         return 0;
     case WM_TIMER: {
