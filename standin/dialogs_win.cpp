@@ -1,0 +1,333 @@
+#include "standin/dialogs_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace standin {
+
+namespace {
+
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+constexpr WORD kStaticAtom = 0x0082;
+
+constexpr int kTextId = 100;
+constexpr int kNumberEditId = 101;
+constexpr int kCheckBoxId = 102;
+constexpr UINT kHangMessage = WM_APP + 50;
+
+// An in-memory dialog template. Titles and captions stay empty here and are
+// set with the ANSI functions when the dialog starts, so the code page 932
+// texts reach the windows unchanged.
+class DialogTemplate {
+public:
+    DialogTemplate(short width, short height) {
+        const DWORD style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+        putDword(style);
+        putDword(0);
+        countIndex_ = data_.size();
+        data_.push_back(0);
+        for (short value : {short(0), short(0), width, height}) data_.push_back(static_cast<WORD>(value));
+        data_.push_back(0);  // no menu
+        data_.push_back(0);  // the standard dialog class
+        data_.push_back(0);  // empty title
+        data_.push_back(9);
+        for (const wchar_t* c = L"ＭＳ Ｐゴシック"; *c; ++c) data_.push_back(static_cast<WORD>(*c));
+        data_.push_back(0);
+    }
+
+    void add(WORD classAtom, int id, DWORD style, short x, short y, short width, short height) {
+        if (data_.size() % 2) data_.push_back(0);  // items start on a DWORD boundary
+        putDword(style | WS_CHILD | WS_VISIBLE);
+        putDword(0);
+        for (short value : {x, y, width, height}) data_.push_back(static_cast<WORD>(value));
+        data_.push_back(static_cast<WORD>(id));
+        data_.push_back(0xFFFF);
+        data_.push_back(classAtom);
+        data_.push_back(0);  // empty caption
+        data_.push_back(0);  // no creation data
+        ++data_[countIndex_];
+    }
+
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(data_.data()); }
+
+private:
+    void putDword(DWORD value) {
+        data_.push_back(LOWORD(value));
+        data_.push_back(HIWORD(value));
+    }
+
+    std::vector<WORD> data_;
+    std::size_t countIndex_ = 0;
+};
+
+std::string messageName(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN: return "WM_KEYDOWN";
+        case WM_KEYUP: return "WM_KEYUP";
+        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP: return "WM_SYSKEYUP";
+        case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
+        case WM_CLOSE: return "WM_CLOSE";
+        case WM_PASTE: return "WM_PASTE";
+        case BM_SETCHECK: return "BM_SETCHECK";
+        case BM_CLICK: return "BM_CLICK";
+        default: return {};
+    }
+}
+
+// Makes the yes buttons answer a Y key sent to them (the dialog manager only
+// knows mnemonics, which "OK" lacks) and a paste replace the whole number field.
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const int id = GetDlgCtrlID(window);
+    if (message == WM_KEYDOWN && wParam == 'Y' && id == IDYES) {
+        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+        return 0;
+    }
+    if (message == WM_PASTE && id == kNumberEditId) SendMessageA(window, EM_SETSEL, 0, -1);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+struct Control {
+    int id;
+    const char* logName;
+    const char* caption;
+};
+
+// What every dialog shares: its title, its controls' captions and logging.
+struct DialogBase {
+    const char* logName;
+    const char* title;
+    std::vector<Control> controls;
+    EventLog* log;
+    HWND window = nullptr;
+
+    void start(HWND dialog) {
+        window = dialog;
+        SetWindowTextA(dialog, title);
+        for (const Control& control : controls) {
+            HWND child = GetDlgItem(dialog, control.id);
+            if (!child) continue;
+            SetWindowTextA(child, control.caption);
+            SetWindowSubclass(child, controlProc, 1, 0);
+        }
+    }
+
+    // The log name of the dialog or of one of its controls.
+    const char* nameOf(HWND target) const {
+        if (!window) return nullptr;
+        if (target == window) return logName;
+        for (const Control& control : controls) {
+            if (GetDlgItem(window, control.id) == target) return control.logName;
+        }
+        return nullptr;
+    }
+};
+
+// The dialog being shown; the thread has one at a time.
+DialogBase* currentDialog = nullptr;
+
+// Logs the posted messages of interest as the dialog's loop takes them from
+// the queue, before the dialog manager handles some of them itself (Enter
+// becomes the default button's command without reaching the button).
+LRESULT CALLBACK queueHook(int code, WPARAM removal, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE && currentDialog) {
+        const std::string name = messageName(message->message);
+        const char* target = currentDialog->nameOf(message->hwnd);
+        if (!name.empty() && target) {
+            currentDialog->log->write("msg", std::string(target) + ' ' + name + ' ' + std::to_string(message->wParam));
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+struct ConfirmDialog : DialogBase {
+    DWORD hangMs = 0;
+    bool yes = false;
+};
+
+struct NumberDialog : DialogBase {
+    std::string initial;
+    std::optional<std::string> result;
+};
+
+struct GameOverDialog : DialogBase {
+    bool checked = false;
+    bool yes = false;
+};
+
+template <typename Dialog>
+Dialog* dialogOf(HWND window) {
+    return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+template <typename Dialog>
+Dialog* attach(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        auto* dialog = reinterpret_cast<Dialog*>(lParam);
+        dialog->start(window);
+        return dialog;
+    }
+    return dialogOf<Dialog>(window);
+}
+
+INT_PTR CALLBACK confirmProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = attach<ConfirmDialog>(window, message, lParam);
+    if (!dialog) return FALSE;
+    switch (message) {
+        case WM_INITDIALOG:
+            if (dialog->hangMs > 0) PostMessageA(window, kHangMessage, 0, 0);
+            return TRUE;
+        case kHangMessage:
+            // A game that stops responding while its box is open: the box is on
+            // screen and findable, but nothing sent or posted to it is handled.
+            dialog->log->write("hang", std::to_string(dialog->hangMs));
+            Sleep(dialog->hangMs);
+            dialog->log->write("hang-end");
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) {
+                dialog->yes = LOWORD(wParam) == IDYES;
+                EndDialog(window, LOWORD(wParam));
+            }
+            return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK numberProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = attach<NumberDialog>(window, message, lParam);
+    if (!dialog) return FALSE;
+    switch (message) {
+        case WM_INITDIALOG:
+            SetDlgItemTextA(window, kNumberEditId, dialog->initial.c_str());
+            SendDlgItemMessageA(window, kNumberEditId, EM_SETSEL, 0, -1);
+            return TRUE;  // the dialog manager puts the focus on the field
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                char text[64] = {};
+                GetDlgItemTextA(window, kNumberEditId, text, sizeof text);
+                dialog->result = text;
+                EndDialog(window, IDOK);
+            } else if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(window, IDCANCEL);
+            }
+            return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK gameOverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = attach<GameOverDialog>(window, message, lParam);
+    if (!dialog) return FALSE;
+    switch (message) {
+        case WM_INITDIALOG:
+            CheckDlgButton(window, kCheckBoxId, dialog->checked ? BST_CHECKED : BST_UNCHECKED);
+            SetFocus(GetDlgItem(window, IDYES));
+            return FALSE;  // the focus is set
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) {
+                dialog->yes = LOWORD(wParam) == IDYES;
+                dialog->checked = IsDlgButtonChecked(window, kCheckBoxId) == BST_CHECKED;
+                EndDialog(window, LOWORD(wParam));
+            }
+            return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR runDialog(HWND owner, const DialogTemplate& layout, DLGPROC procedure, DialogBase& dialog) {
+    currentDialog = &dialog;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, queueHook, nullptr, GetCurrentThreadId());
+    if (!hook) dialog.log->write("error", "message hook " + std::to_string(GetLastError()));
+    const INT_PTR result =
+        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), layout.get(), owner, procedure,
+                                reinterpret_cast<LPARAM>(&dialog));
+    if (result == -1) dialog.log->write("error", "dialog " + std::string(dialog.logName) +
+                                                     " not created " + std::to_string(GetLastError()));
+    if (hook) UnhookWindowsHookEx(hook);
+    currentDialog = nullptr;
+    return result;
+}
+
+DialogTemplate gameOverLayout() {
+    DialogTemplate layout(220, 86);
+    layout.add(kStaticAtom, kTextId, SS_LEFT, 10, 8, 200, 30);
+    layout.add(kButtonAtom, IDYES, BS_DEFPUSHBUTTON | WS_TABSTOP, 40, 62, 60, 15);
+    layout.add(kButtonAtom, IDNO, BS_PUSHBUTTON | WS_TABSTOP, 120, 62, 60, 15);
+    layout.add(kButtonAtom, kCheckBoxId, BS_AUTOCHECKBOX | WS_TABSTOP, 10, 42, 200, 12);
+    return layout;
+}
+
+}  // namespace
+
+bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD hangMs) {
+    DialogTemplate layout(200, 60);
+    layout.add(kStaticAtom, kTextId, SS_LEFT, 10, 10, 180, 20);
+    layout.add(kButtonAtom, IDYES, BS_DEFPUSHBUTTON | WS_TABSTOP, 35, 38, 60, 15);
+    layout.add(kButtonAtom, IDNO, BS_PUSHBUTTON | WS_TABSTOP, 105, 38, 60, 15);
+    ConfirmDialog dialog;
+    dialog.logName = "confirm";
+    dialog.title = texts.profile.TitleConfirm;
+    dialog.controls = {{kTextId, "text", texts.profile.TextConfirm},
+                       {IDYES, "yesbutton", texts.profile.CaptionYes},
+                       {IDNO, "nobutton", texts.captionNo}};
+    dialog.log = &log;
+    dialog.hangMs = hangMs;
+    runDialog(owner, layout, confirmProc, dialog);
+    return dialog.yes;
+}
+
+std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& texts, EventLog& log,
+                                                const std::string& initial) {
+    DialogTemplate layout(180, 70);
+    layout.add(kStaticAtom, kTextId, SS_LEFT, 10, 8, 160, 10);
+    layout.add(kEditAtom, kNumberEditId, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 10, 22, 160, 13);
+    layout.add(kButtonAtom, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 30, 46, 55, 15);
+    layout.add(kButtonAtom, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 95, 46, 55, 15);
+    NumberDialog dialog;
+    dialog.logName = "gamenumber";
+    dialog.title = texts.profile.TitleGameNumber;
+    dialog.controls = {{kTextId, "text", texts.labelGameNumber},
+                       {kNumberEditId, "edit", ""},
+                       {IDOK, "okbutton", texts.captionOk},
+                       {IDCANCEL, "cancelbutton", texts.captionCancel}};
+    dialog.log = &log;
+    dialog.initial = initial;
+    runDialog(owner, layout, numberProc, dialog);
+    return dialog.result;
+}
+
+LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log) {
+    GameOverDialog dialog;
+    dialog.logName = "lost";
+    dialog.title = texts.profile.TitleGameOver;
+    dialog.controls = {{kTextId, "text", texts.textLost},
+                       {IDYES, "yesbutton", texts.profile.CaptionYes},
+                       {IDNO, "nobutton", texts.captionNo},
+                       {kCheckBoxId, "samebox", texts.profile.CaptionSameGame}};
+    dialog.log = &log;
+    dialog.checked = true;
+    runDialog(owner, gameOverLayout(), gameOverProc, dialog);
+    return {dialog.yes, dialog.checked};
+}
+
+WonAnswer showWonDialog(HWND owner, const GameTexts& texts, EventLog& log, bool selectGame) {
+    GameOverDialog dialog;
+    dialog.logName = "won";
+    dialog.title = texts.profile.TitleGameOver;
+    dialog.controls = {{kTextId, "text", texts.textWon},
+                       {IDYES, "yesbutton", texts.profile.CaptionYes},
+                       {IDNO, "nobutton", texts.captionNo},
+                       {kCheckBoxId, "selectbox", texts.profile.CaptionSelectGame}};
+    dialog.log = &log;
+    dialog.checked = selectGame;
+    runDialog(owner, gameOverLayout(), gameOverProc, dialog);
+    return {dialog.yes, dialog.checked};
+}
+
+}  // namespace standin

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "standin/event_log.h"
+#include "standin/freecell_game.h"
+#include "standin/game_texts.h"
+
+namespace standin {
+
+// The game's modal dialogs, all of the system dialog class "#32770". Each
+// logs the messages of interest that reach its controls.
+
+// The end-this-game box; true for yes. With hangMs > 0 the box, once shown,
+// stops handling messages for that long.
+bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD hangMs);
+
+// The game-number dialog: the field's text on OK, none on Cancel.
+std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& texts, EventLog& log,
+                                                const std::string& initial);
+
+LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log);
+
+WonAnswer showWonDialog(HWND owner, const GameTexts& texts, EventLog& log, bool selectGame);
+
+}  // namespace standin

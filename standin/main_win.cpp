@@ -1,0 +1,41 @@
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "gamelink/os_version_win.h"
+#include "standin/event_log.h"
+#include "standin/game_texts.h"
+#include "standin/main_window_win.h"
+
+namespace {
+
+std::optional<std::string> environmentVariable(const char* name) {
+    char value[1024];
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    if (length == 0 || length >= sizeof value) return std::nullopt;
+    return std::string(value, length);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    const OsVersion version = queryOsVersion();
+    const standin::StandinConfig config = standin::configure(version, environmentVariable);
+    standin::EventLog log(config.logPath);
+    log.write("start", std::string("texts=") + config.texts.name + " max=" + std::to_string(config.maxGameNumber) +
+                           " version=" + std::to_string(version.platformId) + '.' + std::to_string(version.major) +
+                           '.' + std::to_string(version.minor));
+
+    standin::MainWindow window(config, log);
+    if (!window.create(showCommand)) {
+        log.write("error", "main window not created " + std::to_string(GetLastError()));
+        return 1;
+    }
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

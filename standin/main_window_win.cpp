@@ -1,0 +1,222 @@
+#include "standin/main_window_win.h"
+
+#include <string>
+
+#include "gamelink/game_contract.h"
+#include "standin/board_painter_win.h"
+#include "standin/dialogs_win.h"
+#include "standin/standin_protocol.h"
+
+namespace standin {
+
+namespace {
+
+enum CommandId : int {
+    kWinButton = 201,
+    kLoseButton,
+    kMenuNewGame = 301,
+    kMenuSelectGame,
+    kMenuRestart,
+    kMenuUndo,
+    kMenuExit,
+};
+
+std::string mainMessageName(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN: return "WM_KEYDOWN";
+        case WM_KEYUP: return "WM_KEYUP";
+        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP: return "WM_SYSKEYUP";
+        case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
+        case WM_CLOSE: return "WM_CLOSE";
+        case kCommandWin: return "STANDIN_WIN";
+        case kCommandLose: return "STANDIN_LOSE";
+        case kCommandMove: return "STANDIN_MOVE";
+        case kCommandHang: return "STANDIN_HANG";
+        case kCommandPing: return "STANDIN_PING";
+        default: return {};
+    }
+}
+
+HMENU createGameMenu() {
+    HMENU bar = CreateMenu();
+    HMENU game = CreatePopupMenu();
+    if (!bar || !game) return nullptr;
+    AppendMenuA(game, MF_STRING, kMenuNewGame, "新しいゲーム(&N)\tF2");
+    AppendMenuA(game, MF_STRING, kMenuSelectGame, "ゲーム番号の指定(&S)...\tF3");
+    AppendMenuA(game, MF_STRING, kMenuRestart, "やり直し(&R)");
+    AppendMenuA(game, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(game, MF_STRING, kMenuUndo, "元に戻す(&U)\tF10");
+    AppendMenuA(game, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(game, MF_STRING, kMenuExit, "終了(&X)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(game), "ゲーム(&G)");
+    return bar;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const StandinConfig& config, EventLog& log)
+    : config_(config), log_(log), store_(log), random_(GetTickCount() | 1u),
+      game_(*this, store_, log, config.maxGameNumber, [this] {
+          return std::uniform_int_distribution<int32_t>(1, 32767)(random_);
+      }) {}
+
+bool MainWindow::create(int showCommand) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpszClassName = game::kMainWindowClass;
+    if (!RegisterClassA(&windowClass)) return false;
+
+    HMENU menu = createGameMenu();
+    window_ = CreateWindowExA(0, game::kMainWindowClass, config_.texts.profile.TitleConfirm, WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 632, 480, nullptr, menu, windowClass.hInstance, this);
+    if (!window_) {
+        if (menu) DestroyMenu(menu);
+        return false;
+    }
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    return true;
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::string name = mainMessageName(message); !name.empty()) {
+        log_.write("msg", "main " + name + ' ' + std::to_string(wParam));
+    }
+    switch (message) {
+        case WM_CREATE:
+            createChildren();
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            keyDown(wParam, message == WM_SYSKEYDOWN);
+            return 0;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            // The default handling turns a released F10 or Alt into menu mode,
+            // which the game's own F10 and menu route must not trigger.
+            if (wParam == VK_F10 || wParam == VK_MENU) return 0;
+            break;
+        case WM_SYSCHAR:
+            if (menuRoute_.takeSysChar()) return 0;
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+                menuRoute_.menuBarEntered();
+                return 0;
+            }
+            break;
+        case WM_COMMAND:
+            command(LOWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            if (game_.close()) DestroyWindow(window_);
+            return 0;
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case kCommandWin:
+            game_.win();
+            return 0;
+        case kCommandLose:
+            game_.lose();
+            return 0;
+        case kCommandMove:
+            game_.makeMove();
+            return 0;
+        case kCommandHang:
+            hangNextConfirmMs_ = static_cast<DWORD>(wParam);
+            return 0;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void MainWindow::createChildren() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    CreateWindowExA(0, "Button", kCaptionWinButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 420, 380, 80, 26, window_,
+                    reinterpret_cast<HMENU>(kWinButton), instance, nullptr);
+    CreateWindowExA(0, "Button", kCaptionLoseButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 510, 380, 80, 26, window_,
+                    reinterpret_cast<HMENU>(kLoseButton), instance, nullptr);
+    // Never shown: it carries the state for tests, read with WM_GETTEXT.
+    state_ = CreateWindowExA(0, "Static", game_.stateText().c_str(), WS_CHILD, 0, 0, 10, 10, window_,
+                             reinterpret_cast<HMENU>(kStateControlId), instance, nullptr);
+}
+
+void MainWindow::command(int id) {
+    switch (id) {
+        case kWinButton: game_.win(); break;
+        case kLoseButton: game_.lose(); break;
+        case kMenuNewGame: game_.newGame(); break;
+        case kMenuSelectGame: game_.selectGame(); break;
+        case kMenuRestart: game_.restart(); break;
+        case kMenuUndo: game_.undo(); break;
+        case kMenuExit: PostMessageA(window_, WM_CLOSE, 0, 0); break;
+    }
+    // A clicked button keeps the focus; the game's keys go to the main window.
+    if (id == kWinButton || id == kLoseButton) SetFocus(window_);
+}
+
+void MainWindow::keyDown(WPARAM key, bool system) {
+    switch (menuRoute_.keyDown(static_cast<unsigned>(key), system)) {
+        case MenuRoute::Action::Consumed: return;
+        case MenuRoute::Action::Restart: game_.restart(); return;
+        case MenuRoute::Action::PassOn: break;
+    }
+    switch (key) {
+        case VK_F2: game_.newGame(); return;
+        case VK_F3: game_.selectGame(); return;
+        case VK_F10: game_.undo(); return;  // a real F10 arrives as a system key
+    }
+    if (system) DefWindowProcA(window_, WM_SYSKEYDOWN, key, 0);
+}
+
+void MainWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    if (!dc) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    paintBoard(dc, client, {game_.hasGame() ? &game_.board() : nullptr, game_.number(), game_.moves(),
+                            game_.inProgress()});
+    EndPaint(window_, &ps);
+}
+
+bool MainWindow::confirmEndGame() {
+    const DWORD hang = hangNextConfirmMs_;
+    hangNextConfirmMs_ = 0;
+    return showConfirmDialog(window_, config_.texts, log_, hang);
+}
+
+std::optional<std::string> MainWindow::askGameNumber(const std::string& initial) {
+    return showGameNumberDialog(window_, config_.texts, log_, initial);
+}
+
+LostAnswer MainWindow::askAfterLoss() { return showLostDialog(window_, config_.texts, log_); }
+
+WonAnswer MainWindow::askAfterWin(bool selectGame) {
+    return showWonDialog(window_, config_.texts, log_, selectGame);
+}
+
+void MainWindow::boardChanged() {
+    if (state_) SetWindowTextA(state_, game_.stateText().c_str());
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+}  // namespace standin

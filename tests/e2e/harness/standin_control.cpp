@@ -1,0 +1,111 @@
+#include "harness/standin_control.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "harness/system_state.h"
+
+namespace e2e {
+
+std::vector<LogLine> StandinLog::lines() const {
+    std::vector<LogLine> result;
+    std::ifstream file(path_, std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        // A line still being written has no newline yet; the next read has it.
+        if (file.eof()) break;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        LogLine parsed;
+        const std::size_t first = line.find(' ');
+        if (first == std::string::npos) continue;
+        parsed.milliseconds = std::stol(line.substr(0, first));
+        const std::size_t second = line.find(' ', first + 1);
+        parsed.event = line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+        if (second != std::string::npos) parsed.details = line.substr(second + 1);
+        result.push_back(std::move(parsed));
+    }
+    return result;
+}
+
+std::vector<LogLine> StandinLog::find(const std::string& event, const std::optional<std::string>& details) const {
+    std::vector<LogLine> result;
+    for (LogLine& line : lines()) {
+        if (line.event == event && (!details || line.details == *details)) result.push_back(std::move(line));
+    }
+    return result;
+}
+
+int StandinLog::count(const std::string& event, const std::optional<std::string>& details) const {
+    return static_cast<int>(find(event, details).size());
+}
+
+std::optional<LogLine> StandinLog::waitFor(const std::function<bool(const LogLine&)>& matches, std::size_t from,
+                                           std::chrono::milliseconds timeout) const {
+    std::optional<LogLine> found;
+    waitUntil(
+        [&] {
+            const std::vector<LogLine> all = lines();
+            for (std::size_t i = from; i < all.size(); ++i) {
+                if (matches(all[i])) {
+                    found = all[i];
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout);
+    return found;
+}
+
+std::optional<LogLine> StandinLog::waitFor(const std::string& event, const std::optional<std::string>& details,
+                                           std::size_t from, std::chrono::milliseconds timeout) const {
+    return waitFor([&](const LogLine& line) { return line.event == event && (!details || line.details == *details); },
+                   from, timeout);
+}
+
+std::string StandinLog::text() const { return readFileBytes(path_).value_or("<no log>"); }
+
+void standinWin(HWND mainWindow) { post(mainWindow, standin::kCommandWin); }
+void standinLose(HWND mainWindow) { post(mainWindow, standin::kCommandLose); }
+void standinMove(HWND mainWindow) { post(mainWindow, standin::kCommandMove); }
+
+void standinHangNextConfirm(HWND mainWindow, std::chrono::milliseconds duration) {
+    post(mainWindow, standin::kCommandHang, static_cast<WPARAM>(duration.count()));
+}
+
+bool standinSync(HWND mainWindow, const StandinLog& log, std::chrono::milliseconds timeout) {
+    static WPARAM token = 0;
+    ++token;
+    const std::size_t from = log.size();
+    post(mainWindow, standin::kCommandPing, token);
+    return log.waitFor("msg", "main STANDIN_PING " + std::to_string(token), from, timeout).has_value();
+}
+
+std::string standinState(HWND mainWindow) {
+    return windowText(GetDlgItem(mainWindow, standin::kStateControlId));
+}
+
+RunningStandin::RunningStandin(const Sandbox& sandbox, const Environment& extra)
+    : process([&] {
+          Environment environment = extra;
+          environment.emplace_back(standin::kLogVariable, sandbox.path("freecell.log"));
+          return Process::start(sandbox.copyProgram("FREECELL.EXE"), sandbox.dir(), environment);
+      }()),
+      log(sandbox.path("freecell.log")) {
+    // Only this process's window counts: a stray game from an earlier test
+    // must not be taken for this one.
+    waitUntil([&] {
+        for (HWND window = FindWindowA("FreeWClass", nullptr); window;
+             window = FindWindowExA(nullptr, window, "FreeWClass", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process.id()) {
+                mainWindow = window;
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+}  // namespace e2e
