@@ -104,9 +104,10 @@ struct DialogBase {
     EventLog* log;
     HWND window = nullptr;
 
+    // Captions first, the title last: whoever finds the dialog by its title
+    // finds it complete.
     void start(HWND dialog) {
         window = dialog;
-        SetWindowTextA(dialog, title);
         for (const Control& control : controls) {
             HWND child = GetDlgItem(dialog, control.id);
             if (!child) continue;
@@ -114,6 +115,8 @@ struct DialogBase {
             SetWindowSubclass(child, controlProc, 1, 0);
         }
     }
+
+    void showTitle() const { SetWindowTextA(window, title); }
 
     // The log name of the dialog or of one of its controls.
     const char* nameOf(HWND target) const {
@@ -181,6 +184,7 @@ INT_PTR CALLBACK confirmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_INITDIALOG:
             if (dialog->hangMs > 0) PostMessageA(window, kHangMessage, 0, 0);
+            dialog->showTitle();
             return TRUE;
         case kHangMessage:
             // A game that stops responding while its box is open: the box is on
@@ -206,6 +210,7 @@ INT_PTR CALLBACK numberProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITDIALOG:
             SetDlgItemTextA(window, kNumberEditId, dialog->initial.c_str());
             SendDlgItemMessageA(window, kNumberEditId, EM_SETSEL, 0, -1);
+            dialog->showTitle();
             return TRUE;  // the dialog manager puts the focus on the field
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
@@ -228,6 +233,7 @@ INT_PTR CALLBACK gameOverProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_INITDIALOG:
             CheckDlgButton(window, kCheckBoxId, dialog->checked ? BST_CHECKED : BST_UNCHECKED);
             SetFocus(GetDlgItem(window, IDYES));
+            dialog->showTitle();
             return FALSE;  // the focus is set
         case WM_COMMAND:
             if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) {

@@ -21,6 +21,7 @@ void FreeCellGame::run(const char* command, const std::function<void()>& body) {
     busy_ = true;
     body();
     busy_ = false;
+    changed();  // the select flag, for one, changes without a deal
 }
 
 void FreeCellGame::newGame() {

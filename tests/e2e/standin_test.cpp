@@ -66,9 +66,11 @@ struct TextCase {
     const char* label;
     const char* textsVariable;    // FREECELL_TEXTS, or null
     const char* emulatedVersion;  // Wine's version for FREECELL.EXE, or null
-    const char* expectedSet;
+    const char* expectedStart;  // how the log's start line begins
     const ProfileTexts* texts;
 };
+
+void PrintTo(const TextCase& textCase, std::ostream* out) { *out << textCase.label; }
 
 class StandinTextSet : public StandinGame, public ::testing::WithParamInterface<TextCase> {};
 
@@ -85,7 +87,7 @@ TEST_P(StandinTextSet, PlaysTallykeepsRoad) {
     start(extra);
     const auto started = log().waitFor("start");
     ASSERT_TRUE(started);
-    EXPECT_EQ(started->details.substr(0, started->details.find(' ')), std::string("texts=") + param.expectedSet);
+    EXPECT_EQ(started->details.rfind(param.expectedStart, 0), 0u) << started->details;
 
     selectGame(texts, "5");
     EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=1 select=1");
@@ -152,12 +154,213 @@ TEST_P(StandinTextSet, PlaysTallykeepsRoad) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, StandinTextSet,
-    ::testing::Values(TextCase{"Default", "default", nullptr, "default", &kDefaultTexts},
-                      TextCase{"Nt4", "nt4", nullptr, "nt4", &kNt4Texts},
-                      TextCase{"Win95", "win95", nullptr, "win95", &kWin95Texts},
-                      TextCase{"Win98", "win98", nullptr, "win98", &kWin98MeTexts},
-                      TextCase{"EmulatedNt40", nullptr, "nt40", "nt4", &kNt4Texts},
-                      TextCase{"EmulatedWin95", nullptr, "win95", "win95", &kWin95Texts}),
+    ::testing::Values(TextCase{"Default", "default", nullptr, "texts=default max=1000000", &kDefaultTexts},
+                      TextCase{"Nt4", "nt4", nullptr, "texts=nt4 ", &kNt4Texts},
+                      TextCase{"Win95", "win95", nullptr, "texts=win95 ", &kWin95Texts},
+                      TextCase{"Win98", "win98", nullptr, "texts=win98 ", &kWin98MeTexts},
+                      TextCase{"EmulatedNt40", nullptr, "nt40", "texts=nt4 max=32000 version=2.4.0", &kNt4Texts},
+                      TextCase{"EmulatedWin98", nullptr, "win98", "texts=win98 max=32000 version=1.4.10",
+                               &kWin98MeTexts}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.label); });
+
+TEST_F(StandinGame, RefusedNumberOpensANewDialogWithZero) {
+    start({{"FREECELL_TEXTS", "default"}});
+    postKey(main, game::kVkF3);
+    HWND first = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(first, nullptr);
+    enterNumber(first, "0");
+    HWND second = waitForTopLevelOtherThan(first, game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(second, nullptr) << log().text();
+    EXPECT_EQ(windowText(findChild(second, game::kEditClass, nullptr)), "0");
+    EXPECT_EQ(log().count("refused", "0"), 1);
+
+    // Windows XP's game accepts up to 1,000,000.
+    enterNumber(second, "1000001");
+    HWND third = waitForTopLevelOtherThan(second, game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(third, nullptr) << log().text();
+    enterNumber(third, "1000000");
+    EXPECT_TRUE(log().waitFor("deal", "1000000")) << log().text();
+}
+
+TEST_F(StandinGame, HighestNumberFollowsTheEnvironment) {
+    start({{"FREECELL_MAXGAME", "32000"}});
+    postKey(main, game::kVkF3);
+    HWND first = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(first, nullptr);
+    enterNumber(first, "32001");
+    HWND second = waitForTopLevelOtherThan(first, game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(second, nullptr) << log().text();
+    enterNumber(second, "-2");
+    EXPECT_TRUE(log().waitFor("deal", "-2")) << log().text();
+}
+
+TEST_F(StandinGame, CancelLeavesTheBoardAsItWas) {
+    start();
+    postKey(main, game::kVkF3);
+    HWND dialog = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(dialog, nullptr);
+    const auto buttons = children(dialog);
+    HWND cancel = nullptr;
+    for (const ChildWindow& child : buttons) {
+        if (child.className == game::kButtonClass && child.id == IDCANCEL) cancel = child.handle;
+    }
+    ASSERT_NE(cancel, nullptr);
+    clickButton(cancel);
+    EXPECT_TRUE(waitUntilGone(dialog));
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinState(main), "game=0 moves=0 inprogress=0 select=1");
+}
+
+TEST_F(StandinGame, UndoTakesBackOneMoveOnly) {
+    start();
+    selectGame(kDefaultTexts, "5");
+    standinMove(main);
+    standinMove(main);
+    postKey(main, game::kVkF10);
+    postKey(main, game::kVkF10);
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinState(main), "game=5 moves=1 inprogress=1 select=1");
+    EXPECT_EQ(log().count("undo", "moves=1"), 1);
+}
+
+TEST_F(StandinGame, MenuRouteRestartsTheSameGameOnce) {
+    start();
+    selectGame(kDefaultTexts, "5");
+    standinMove(main);
+    const std::size_t from = log().size();
+    // Tallykeep's redo button: Alt, G, R through the menu bar.
+    post(main, game::kWmSysCommand, game::kScKeyMenu);
+    post(main, game::kWmSysKeyDown, game::kKeyG);
+    post(main, game::kWmKeyUp, game::kVkMenu);
+    post(main, game::kWmKeyDown, game::kKeyR);
+    post(main, game::kWmKeyUp, game::kKeyR);
+    HWND confirm = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleConfirm);
+    ASSERT_NE(confirm, nullptr) << log().text();
+    answerYes(findChild(confirm, nullptr, kDefaultTexts.CaptionYes));
+    ASSERT_TRUE(log().waitFor("deal", "5", from)) << log().text();
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(log().count("restart", "5"), 1);
+    EXPECT_EQ(log().count("confirm-open"), 1);
+    EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=1 select=1");
+}
+
+TEST_F(StandinGame, CloseWithoutAGameEndsAtOnce) {
+    start();
+    post(main, game::kWmClose);
+    EXPECT_EQ(game->process.waitForExit(), 0u);
+    EXPECT_EQ(log().count("confirm-open"), 0);
+}
+
+TEST_F(StandinGame, NoKeepsTheGameAndNoAfterALossFreezesIt) {
+    start();
+    selectGame(kDefaultTexts, "5");
+    post(main, game::kWmClose);
+    HWND confirm = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleConfirm);
+    ASSERT_NE(confirm, nullptr);
+    clickButton(findChild(confirm, game::kButtonClass, standin::kCaptionNo));
+    EXPECT_TRUE(waitUntilGone(confirm));
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=1 select=1");
+
+    standinLose(main);
+    HWND over = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    ASSERT_NE(over, nullptr);
+    clickButton(findChild(over, game::kButtonClass, standin::kCaptionNo));
+    ASSERT_TRUE(log().waitFor("frozen", "5")) << log().text();
+    EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=0 select=1");
+    post(main, game::kWmClose);
+    EXPECT_EQ(game->process.waitForExit(), 0u);
+    EXPECT_EQ(log().count("confirm-open"), 1);
+}
+
+TEST_F(StandinGame, MismatchTextsMatchNoJapaneseSet) {
+    start({{"FREECELL_TEXTS", "mismatch"}});
+    postKey(main, game::kVkF3);
+    HWND dialog = waitForTopLevel(game::kDialogClass, standin::kMismatchTitleGameNumber);
+    ASSERT_NE(dialog, nullptr);
+    for (const ProfileTexts* texts : {&kDefaultTexts, &kNt4Texts, &kWin95Texts, &kWin98MeTexts}) {
+        EXPECT_EQ(findTopLevel(nullptr, texts->TitleGameNumber), nullptr);
+    }
+    enterNumber(dialog, "5");
+    ASSERT_TRUE(log().waitFor("deal", "5"));
+    standinLose(main);
+    HWND over = waitForTopLevel(game::kDialogClass, standin::kMismatchTitleGameOver);
+    ASSERT_NE(over, nullptr);
+    EXPECT_NE(findChild(over, nullptr, standin::kMismatchCaptionSameGame), nullptr);
+    for (const ProfileTexts* texts : {&kDefaultTexts, &kNt4Texts, &kWin95Texts, &kWin98MeTexts}) {
+        EXPECT_EQ(findTopLevel(nullptr, texts->TitleGameOver), nullptr);
+        EXPECT_EQ(findChild(over, nullptr, texts->CaptionSameGame), nullptr);
+    }
+}
+
+TEST_F(StandinGame, StatisticsBuildOnStoredValuesAndSkipFixedGameLosses) {
+    ASSERT_TRUE(writeStatistic("won", 41));
+    ASSERT_TRUE(writeStatistic("wins", 3));
+    ASSERT_TRUE(writeStatistic("streak", 3));
+    ASSERT_TRUE(writeStatistic("stype", 1));
+    start();
+    selectGame(kDefaultTexts, "-1");
+    standinLose(main);
+    HWND over = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(readStatistic("lost"), std::nullopt);  // never written
+    const std::size_t from = log().size();
+    answerYes(findChild(over, nullptr, kDefaultTexts.CaptionYes));
+    ASSERT_TRUE(log().waitFor("deal", "-1", from));
+
+    standinWin(main);
+    ASSERT_TRUE(log().waitFor("dialog-open", "won select=1")) << log().text();
+    EXPECT_EQ(readStatistic("won"), 42);
+    EXPECT_EQ(readStatistic("streak"), 4);
+    EXPECT_EQ(readStatistic("wins"), 4);
+    EXPECT_EQ(readStatistic("stype"), 1);
+    EXPECT_EQ(readStatistic("lost"), 0);
+    const auto raw = readStatisticsValue("won");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->type, static_cast<unsigned long>(REG_BINARY));
+    EXPECT_EQ(raw->bytes, (std::vector<uint8_t>{42, 0, 0, 0}));
+}
+
+TEST_F(StandinGame, HangingConfirmBoxAnswersOnlyAfterTheHang) {
+    start();
+    selectGame(kDefaultTexts, "5");
+    standinHangNextConfirm(main, 1500ms);
+    post(main, game::kWmClose);
+    HWND confirm = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleConfirm);
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(log().waitFor("hang", "1500"));
+    const auto posted = std::chrono::steady_clock::now();
+    answerYes(findChild(confirm, nullptr, kDefaultTexts.CaptionYes));
+    DWORD_PTR result = 0;
+    EXPECT_EQ(SendMessageTimeoutA(confirm, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0);
+    EXPECT_EQ(game->process.waitForExit(), 0u);
+    EXPECT_GE(std::chrono::steady_clock::now() - posted, 1000ms);
+    EXPECT_EQ(log().count("hang-end"), 1);
+}
+
+TEST_F(StandinGame, MinimisesAndRestoresOnSystemCommands) {
+    start();
+    post(main, game::kWmSysCommand, game::kScMinimize);
+    EXPECT_TRUE(waitUntil([&] { return isIconic(main); }));
+    post(main, game::kWmSysCommand, game::kScRestore);
+    EXPECT_TRUE(waitUntil([&] { return !isIconic(main); }));
+}
+
+TEST_F(StandinGame, MainWindowOffersItsButtonsToAPerson) {
+    start();
+    EXPECT_EQ(className(main), game::kMainWindowClass);
+    EXPECT_EQ(windowText(main), kDefaultTexts.TitleConfirm);
+    const RECT rect = windowRect(main);
+    EXPECT_EQ(rect.right - rect.left, 632);
+    EXPECT_EQ(rect.bottom - rect.top, 480);
+    HWND winButton = findChild(main, game::kButtonClass, standin::kCaptionWinButton);
+    ASSERT_NE(winButton, nullptr);
+    EXPECT_NE(findChild(main, game::kButtonClass, standin::kCaptionLoseButton), nullptr);
+
+    selectGame(kDefaultTexts, "5");
+    clickButton(winButton);
+    EXPECT_NE(waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver), nullptr) << log().text();
+    EXPECT_TRUE(log().waitFor("won", "5"));
+}
 
 }  // namespace
