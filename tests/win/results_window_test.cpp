@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/SeisekiF.h"
+#include "gamelink/game_contract.h"
+#include "toolkit/application.h"
+#include "toolkit_test_support.h"
+
+using toolkit_test::FromInsideModalLoop;
+using toolkit_test::openBoxes;
+using toolkit_test::waitUntil;
+
+namespace {
+
+// A game that is running and closes at once on WM_CLOSE, with no dialog open.
+class RunningGame : public Desktop {
+public:
+    static constexpr WindowId kGame = 0x4711;
+    bool open = true;
+
+    WindowId findTopLevel(const char* className, const char* title) override {
+        const bool gameClass = className && std::string(className) == game::kMainWindowClass;
+        return (open && gameClass && !title) ? kGame : 0;
+    }
+    WindowId findChild(WindowId, const char*, const char*) override { return 0; }
+    bool exists(WindowId window) override { return open && window == kGame; }
+    void bringToForeground(WindowId) override {}
+    void bringToTop(WindowId) override {}
+    void post(WindowId window, uint32_t message, uintptr_t) override {
+        if (window == kGame && message == game::kWmClose) open = false;
+    }
+    void pause(uint32_t milliseconds) override { Sleep(milliseconds); }
+    uint64_t nowMs() override { return GetTickCount(); }
+};
+
+class NoLaunch : public ProcessLauncher {
+public:
+    bool isFile(const std::string&) override { return false; }
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string systemDirectory() override { return "C:\\windows\\system32"; }
+    bool launch(const std::string&) override { return false; }
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void setText(const std::string& text) override { text_ = text; }
+    std::string text() override { return text_; }
+
+private:
+    std::string text_;
+};
+
+std::string tempPath(const std::string& name) {
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    return std::string(directory) + name;
+}
+
+std::string menuString(HMENU menu, UINT position) {
+    char text[128] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+class ResultsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application::instance().setTitle("Tallykeep");
+        executable_ = tempPath("tkui_results_test.exe");
+        iniPath_ = tempPath("tkui_results_test.Ini");
+        DeleteFileA(iniPath_.c_str());
+    }
+    void TearDown() override {
+        window_.reset();
+        DeleteFileA(iniPath_.c_str());
+    }
+
+    void writeSetting(const char* section, const char* key, const char* value) {
+        ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, iniPath_.c_str()));
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, iniPath_.c_str());
+    }
+
+    TFCSeisekiF& open(const std::string& executable = "") {
+        SeisekiEnvironment environment;
+        environment.desktop = &game_;
+        environment.launcher = &launcher_;
+        environment.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
+        environment.executablePath = executable.empty() ? executable_ : executable;
+        window_ = std::make_unique<TFCSeisekiF>(environment);
+        window_->create();
+        return *window_;
+    }
+
+    HMENU bar() const { return GetMenu(window_->handle()); }
+    HMENU optionMenu() const { return GetSubMenu(bar(), 0); }
+    HMENU passMenu() const { return GetSubMenu(bar(), 1); }
+    HMENU retryMenu() const { return GetSubMenu(passMenu(), 1); }
+    bool checked(HMENU menu, UINT position) const {
+        return (GetMenuState(menu, position, MF_BYPOSITION) & MF_CHECKED) != 0;
+    }
+
+    RunningGame game_;
+    NoLaunch launcher_;
+    std::string executable_;
+    std::string iniPath_;
+    std::unique_ptr<TFCSeisekiF> window_;
+};
+
+TEST_F(ResultsWindow, IsTheSingleInstanceWithItsCaptionAndClientSize) {
+    TFCSeisekiF& w = open();
+    char caption[16] = {};
+    GetWindowTextA(w.handle(), caption, sizeof caption);
+    EXPECT_EQ(FCSeisekiF, &w);
+    EXPECT_STREQ(caption, "成績");
+    EXPECT_EQ(w.clientWidth(), 151);
+    EXPECT_EQ(w.clientHeight(), 436);
+}
+
+TEST_F(ResultsWindow, FreshStartShowsZeroesInEveryValueLabel) {
+    TFCSeisekiF& w = open();
+    EXPECT_EQ(w.Label13.caption(), "00.00%");
+    EXPECT_EQ(w.Label9.caption(), "00.00%");
+    EXPECT_EQ(w.Label16.caption(), "0");
+    EXPECT_EQ(w.Label17.caption(), "0");
+    EXPECT_EQ(w.Label18.caption(), "0");
+    EXPECT_EQ(w.Label19.caption(), "0");
+    EXPECT_EQ(w.Label20.caption(), "0");
+    EXPECT_EQ(w.Label21.caption(), "0");
+    EXPECT_EQ(w.Label11.caption(), "0連敗中");
+}
+
+TEST_F(ResultsWindow, FreshStartShowsGameOneFirstAttempt) {
+    TFCSeisekiF& w = open();
+    EXPECT_EQ(w.EditEx1.text(), "1");
+    EXPECT_EQ(w.Label1.caption(), "1");
+    EXPECT_EQ(w.Label1.bounds().right(), 106);
+    EXPECT_EQ(w.Label2.bounds().right(), 135);
+}
+
+TEST_F(ResultsWindow, FreshStartHistoryIsTenEmptyLinesBeforeTheMemosOwn) {
+    TFCSeisekiF& w = open();
+    EXPECT_EQ(w.Memo1.lineCount(), 11);
+    std::string elevenEmptyLines;
+    for (int i = 0; i < 11; ++i) elevenEmptyLines += "\r\n";
+    EXPECT_EQ(w.Memo1.text(), elevenEmptyLines);
+}
+
+TEST_F(ResultsWindow, StoredValuesAreShown) {
+    writeSetting("Game", "GameNo", "1234567");
+    writeSetting("Game", "TryCnt", "3");
+    writeSetting("Score", "streak", "3");
+    writeSetting("Score", "stype", "1");
+    writeSetting("Hist", "hist0", "newest");
+    TFCSeisekiF& w = open();
+    EXPECT_EQ(w.EditEx1.text(), "1234567");
+    EXPECT_EQ(w.Label1.caption(), "3");
+    EXPECT_EQ(w.Label1.bounds().right(), 106);
+    EXPECT_EQ(w.Label11.caption(), "3連勝中");
+    EXPECT_EQ(w.Memo1.line(0), "newest");
+}
+
+TEST_F(ResultsWindow, MenuCaptionsReadBackExactly) {
+    open();
+    EXPECT_EQ(menuString(bar(), 0), "ｵﾌﾟｼｮﾝ(&O)");
+    EXPECT_EQ(menuString(bar(), 1), "ﾊﾟｽ(&P)");
+    EXPECT_EQ(menuString(optionMenu(), 0), "ｺﾝﾄﾛﾙﾊﾞｰ表示");
+    EXPECT_EQ(menuString(optionMenu(), 1), "Tallykeepの成績だけ更新");
+    EXPECT_EQ(menuString(optionMenu(), 2), "Tallykeepの成績をｸﾘｱする");
+    EXPECT_EQ(menuString(passMenu(), 0), "このｹﾞｰﾑをﾊﾟｽする(10個まで)");
+    EXPECT_EQ(menuString(passMenu(), 1), "ﾊﾟｽしたｹﾞｰﾑに再挑戦");
+}
+
+TEST_F(ResultsWindow, FreshStartChecksTheControlBarButNotOwnStatisticsOnly) {
+    TFCSeisekiF& w = open();
+    EXPECT_TRUE(checked(optionMenu(), 0));
+    EXPECT_FALSE(checked(optionMenu(), 1));
+    EXPECT_TRUE(w.CtlBar);
+    EXPECT_FALSE(w.SskUp);
+}
+
+TEST_F(ResultsWindow, OwnStatisticsOnlyTogglesItsCheckMarkAndFlag) {
+    TFCSeisekiF& w = open();
+    w.SeisekiUpClick(w.SeisekiUp);
+    EXPECT_TRUE(checked(optionMenu(), 1));
+    EXPECT_TRUE(w.SskUp);
+    w.SeisekiUpClick(w.SeisekiUp);
+    EXPECT_FALSE(checked(optionMenu(), 1));
+    EXPECT_FALSE(w.SskUp);
+}
+
+TEST_F(ResultsWindow, ChoosingTheMenuItemRunsItsHandler) {
+    TFCSeisekiF& w = open();
+    PostMessageA(w.handle(), WM_COMMAND, MAKEWPARAM(cmSeisekiUp, 0), 0);
+    EXPECT_TRUE(waitUntil([&] { return w.SskUp; }));
+}
+
+TEST_F(ResultsWindow, ControlBarItemSwitchesTheSettingWithItsCheckMark) {
+    TFCSeisekiF& w = open();
+    w.ControlBarClick(w.ControlBar);
+    EXPECT_FALSE(checked(optionMenu(), 0));
+    EXPECT_FALSE(w.CtlBar);
+    w.ControlBarClick(w.ControlBar);
+    EXPECT_TRUE(checked(optionMenu(), 0));
+    EXPECT_TRUE(w.CtlBar);
+}
+
+TEST_F(ResultsWindow, EmptyPassListLeavesNoRetryItem) {
+    open();
+    EXPECT_EQ(GetMenuItemCount(retryMenu()), 0);
+}
+
+TEST_F(ResultsWindow, StoredPassSlotShowsOnlyItsItem) {
+    writeSetting("Rtry", "Retry3", "4711");
+    TFCSeisekiF& w = open();
+    EXPECT_EQ(GetMenuItemCount(retryMenu()), 1);
+    EXPECT_EQ(menuString(retryMenu(), 0), "4711");
+    EXPECT_EQ(GetMenuItemID(retryMenu(), 0), w.Retry3.commandId());
+}
+
+TEST_F(ResultsWindow, ShownRetryItemsReturnToTheirPlace) {
+    TFCSeisekiF& w = open();
+    w.Retry7.setCaption("700");
+    w.Retry7.setVisible(true);
+    w.Retry3.setCaption("300");
+    w.Retry3.setVisible(true);
+    w.Retry5.setCaption("500");
+    w.Retry5.setVisible(true);
+    ASSERT_EQ(GetMenuItemCount(retryMenu()), 3);
+    EXPECT_EQ(menuString(retryMenu(), 0), "300");
+    EXPECT_EQ(menuString(retryMenu(), 1), "500");
+    EXPECT_EQ(menuString(retryMenu(), 2), "700");
+    w.Retry3.setVisible(false);
+    ASSERT_EQ(GetMenuItemCount(retryMenu()), 2);
+    EXPECT_EQ(menuString(retryMenu(), 0), "500");
+}
+
+TEST_F(ResultsWindow, RetryItemsCarryTheirSlotAsTag) {
+    TFCSeisekiF& w = open();
+    for (int slot = 0; slot < 10; ++slot) EXPECT_EQ(w.retryItem(slot).tag(), slot);
+}
+
+TEST_F(ResultsWindow, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
+    TFCSeisekiF& w = open();
+    w.insertHistoryLine("game 7 won");
+    w.RecordWin();
+    w.HyoujiUpdate();
+    w.SeisekiClearClick(w.SeisekiClear);
+    EXPECT_EQ(w.Label16.caption(), "1");
+    EXPECT_EQ(w.Label13.caption(), "100.00%");
+    EXPECT_EQ(w.Label18.caption(), "0");
+    EXPECT_EQ(w.Label9.caption(), "00.00%");
+    EXPECT_EQ(w.Memo1.lineCount(), 25);
+    EXPECT_EQ(w.Memo1.line(12), "");
+    EXPECT_EQ(w.Memo1.line(13), "game 7 won");
+}
+
+TEST_F(ResultsWindow, ClosingClosesTheGameAndSavesTheHistoryWholeLines) {
+    TFCSeisekiF& w = open();
+    const std::string wide = "第123局 勝ち 1回目 メモの幅より長い履歴の行もひとつの行として保存される";
+    w.insertHistoryLine(wide);
+    EXPECT_TRUE(w.queryClose());
+    EXPECT_FALSE(game_.open);
+    char saved[256] = {};
+    GetPrivateProfileStringA("Hist", "hist0", "", saved, sizeof saved, iniPath_.c_str());
+    EXPECT_EQ(std::string(saved), wide);
+}
+
+TEST_F(ResultsWindow, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
+    TFCSeisekiF& w = open("C:\\tkui_no_such_folder\\Tallykeep.exe");
+    size_t mostOpen = 0;
+    bool nestedAnswer = true;
+    bool asked = false;
+    FromInsideModalLoop step([&] {
+        std::vector<HWND> boxes = openBoxes("Tallykeep");
+        if (boxes.empty()) return false;
+        if (!asked) {
+            asked = true;
+            // The watcher asks again on every tick while the box is open.
+            nestedAnswer = w.queryClose();
+            boxes = openBoxes("Tallykeep");
+        }
+        mostOpen = std::max(mostOpen, boxes.size());
+        for (HWND box : boxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    EXPECT_FALSE(w.queryClose());
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(nestedAnswer);
+    EXPECT_EQ(mostOpen, 1u);
+    EXPECT_TRUE(IsWindow(w.handle()));
+}
+
+}  // namespace
