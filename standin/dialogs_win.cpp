@@ -79,11 +79,25 @@ std::string messageName(UINT message) {
 }
 
 // Makes the yes buttons answer a Y key sent to them (the dialog manager only
-// knows mnemonics, which "OK" lacks) and a paste replace the whole number field.
+// knows mnemonics, which "OK" lacks), Enter sent to OK confirm the number even
+// while the focus makes another button the default, and a paste replace the
+// whole number field.
 LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     const int id = GetDlgCtrlID(window);
-    if (message == WM_KEYDOWN && wParam == 'Y' && id == IDYES) {
+    const bool isKeyDown = message == WM_KEYDOWN;
+    if (isKeyDown && wParam == 'Y' && id == IDYES) {
         SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+        return 0;
+    }
+    if (id == IDOK && message == WM_GETDLGCODE) {
+        // Asked by the dialog manager before it turns Enter into a command.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+            return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        }
+    }
+    if (isKeyDown && wParam == VK_RETURN && id == IDOK) {
+        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(window));
         return 0;
     }
     if (message == WM_PASTE && id == kNumberEditId) SendMessageA(window, EM_SETSEL, 0, -1);

@@ -103,16 +103,19 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            keyDown(wParam, message == WM_SYSKEYDOWN);
-            return 0;
+            if (keyDown(wParam)) return 0;
+            break;
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            // The default handling turns a released F10 or Alt into menu mode,
-            // which the game's own F10 and menu route must not trigger.
-            if (wParam == VK_F10 || wParam == VK_MENU) return 0;
+            // The default handling turns a released F10 into menu mode, which
+            // the game's own F10 must not trigger; the posted Alt release of
+            // the menu route is a plain key-up and is the route's, too.
+            if (wParam == VK_F10 || (message == WM_KEYUP && wParam == VK_MENU)) return 0;
             break;
         case WM_SYSCHAR:
-            if (menuRoute_.takeSysChar()) return 0;
+            // The character of a posted G (a real keystroke never has lParam
+            // 0) would open the real menu on top of the route.
+            if (lParam == 0) return 0;
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
@@ -173,18 +176,18 @@ void MainWindow::command(int id) {
     if (id == kWinButton || id == kLoseButton) SetFocus(window_);
 }
 
-void MainWindow::keyDown(WPARAM key, bool system) {
-    switch (menuRoute_.keyDown(static_cast<unsigned>(key), system)) {
-        case MenuRoute::Action::Consumed: return;
-        case MenuRoute::Action::Restart: game_.restart(); return;
+bool MainWindow::keyDown(WPARAM key) {
+    switch (menuRoute_.keyDown(static_cast<unsigned>(key))) {
+        case MenuRoute::Action::Consumed: return true;
+        case MenuRoute::Action::Restart: game_.restart(); return true;
         case MenuRoute::Action::PassOn: break;
     }
     switch (key) {
-        case VK_F2: game_.newGame(); return;
-        case VK_F3: game_.selectGame(); return;
-        case VK_F10: game_.undo(); return;  // a real F10 arrives as a system key
+        case VK_F2: game_.newGame(); return true;
+        case VK_F3: game_.selectGame(); return true;
+        case VK_F10: game_.undo(); return true;  // a real F10 arrives as a system key
     }
-    if (system) DefWindowProcA(window_, WM_SYSKEYDOWN, key, 0);
+    return false;
 }
 
 void MainWindow::paint() {

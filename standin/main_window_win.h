@@ -29,7 +29,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createChildren();
     void command(int id);
-    void keyDown(WPARAM key, bool system);
+    // True when the key was the game's; false leaves it to the default handling.
+    bool keyDown(WPARAM key);
     void paint();
 
     bool confirmEndGame() override;

@@ -136,31 +136,30 @@ TEST(Configuration, MismatchTextsMatchNoJapaneseSet) {
 TEST(MenuRouteKeys, AltGRRestartsOnce) {
     MenuRoute route;
     route.menuBarEntered();
-    EXPECT_EQ(route.keyDown('G', true), MenuRoute::Action::Consumed);
-    EXPECT_EQ(route.keyDown('R', false), MenuRoute::Action::Restart);
-    EXPECT_EQ(route.keyDown('R', false), MenuRoute::Action::PassOn);
-}
-
-TEST(MenuRouteKeys, TheCharacterOfTheTakenGIsSwallowedOnce) {
-    MenuRoute route;
-    route.menuBarEntered();
-    route.keyDown('G', true);
-    EXPECT_TRUE(route.takeSysChar());
-    EXPECT_FALSE(route.takeSysChar());
+    EXPECT_EQ(route.keyDown('G'), MenuRoute::Action::Consumed);
+    EXPECT_EQ(route.keyDown(18), MenuRoute::Action::PassOn);  // Alt leaves the route as it is
+    EXPECT_EQ(route.keyDown('R'), MenuRoute::Action::Restart);
+    EXPECT_EQ(route.keyDown('R'), MenuRoute::Action::PassOn);
 }
 
 TEST(MenuRouteKeys, RWithoutTheGameMenuDoesNothing) {
     MenuRoute route;
-    EXPECT_EQ(route.keyDown('R', false), MenuRoute::Action::PassOn);
+    EXPECT_EQ(route.keyDown('R'), MenuRoute::Action::PassOn);
     route.menuBarEntered();
-    EXPECT_EQ(route.keyDown('X', false), MenuRoute::Action::PassOn);
-    EXPECT_EQ(route.keyDown('G', false), MenuRoute::Action::PassOn);
+    EXPECT_EQ(route.keyDown('R'), MenuRoute::Action::PassOn);
 }
 
-TEST(MenuRouteKeys, AnAltGChordIsLeftToTheRealMenu) {
+TEST(MenuRouteKeys, AnotherKeyLeavesTheRoute) {
     MenuRoute route;
-    EXPECT_EQ(route.keyDown('G', true), MenuRoute::Action::PassOn);
-    EXPECT_FALSE(route.takeSysChar());
+    route.menuBarEntered();
+    EXPECT_EQ(route.keyDown('X'), MenuRoute::Action::PassOn);
+    EXPECT_EQ(route.keyDown('G'), MenuRoute::Action::PassOn);
+    EXPECT_EQ(route.keyDown('R'), MenuRoute::Action::PassOn);
+}
+
+TEST(MenuRouteKeys, GWithoutTheMenuBarIsLeftToTheRealMenu) {
+    MenuRoute route;
+    EXPECT_EQ(route.keyDown('G'), MenuRoute::Action::PassOn);
 }
 
 class MemoryStore : public StatisticsStore {

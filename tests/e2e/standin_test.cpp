@@ -182,6 +182,20 @@ TEST_F(StandinGame, RefusedNumberOpensANewDialogWithZero) {
     EXPECT_TRUE(log().waitFor("deal", "1000000")) << log().text();
 }
 
+TEST_F(StandinGame, EnterOnTheFirstButtonConfirmsWhereverTheFocusIs) {
+    start();
+    postKey(main, game::kVkF3);
+    HWND dialog = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameNumber);
+    ASSERT_NE(dialog, nullptr);
+    // Tab twice from the field: the focus, and with it the default, is on Cancel.
+    HWND edit = findChild(dialog, game::kEditClass, nullptr);
+    post(edit, WM_KEYDOWN, VK_TAB);
+    post(edit, WM_KEYDOWN, VK_TAB);
+    enterNumber(dialog, "9");
+    EXPECT_TRUE(log().waitFor("deal", "9")) << log().text();
+    EXPECT_EQ(log().count("cancel", "gamenumber"), 0);
+}
+
 TEST_F(StandinGame, HighestNumberFollowsTheEnvironment) {
     start({{"FREECELL_MAXGAME", "32000"}});
     postKey(main, game::kVkF3);
