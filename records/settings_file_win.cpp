@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/app_error.h"
@@ -32,8 +33,12 @@ std::string IniFile::read(const char* section, const char* key) {
     std::vector<char> buffer(kValueBufferSize, '\0');
     const DWORD length =
         GetPrivateProfileStringA(section, key, "", buffer.data(), kValueBufferSize, path_.c_str());
-    std::string value(buffer.data(), length < kValueBufferSize ? length : kValueBufferSize - 1);
-    if (value.size() == kValueBufferSize - 1) dropBrokenLastCharacter(value);
+    // The length is not trusted beyond the first NUL: for a cut double-byte value
+    // Wine reports 2047 but fills only 2046 bytes, leaving the last one as it was
+    // (zero here).
+    const size_t limit = length < kValueBufferSize ? length : kValueBufferSize - 1;
+    std::string value(buffer.data(), std::find(buffer.data(), buffer.data() + limit, '\0'));
+    if (length >= kValueBufferSize - 1) dropBrokenLastCharacter(value);
     return value;
 }
 

@@ -1,0 +1,209 @@
+#include "records/settings_file_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "common/app_error.h"
+
+namespace {
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// True when no double-byte character is cut at the end of the text.
+bool endsOnCharacterBoundary(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    return i == text.size();
+}
+
+// Each test gets its own folder under the temporary folder, removed afterwards.
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        const DWORD length = GetTempPathA(MAX_PATH, temp);
+        ASSERT_GT(length, 0u);
+        ASSERT_LT(length, static_cast<DWORD>(MAX_PATH));
+        static int counter = 0;
+        folder_ = std::string(temp) + "tk_settings_" + std::to_string(GetCurrentProcessId()) + "_" +
+                  std::to_string(++counter);
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << GetLastError();
+        path_ = folder_ + "\\Tallykeep.Ini";
+    }
+    void TearDown() override {
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+
+    std::string folder_;
+    std::string path_;
+};
+
+Settings sampleSettings() {
+    Settings s;
+    s.GameNo = 123456;
+    s.TryCnt = 2;
+    s.SskUp = true;
+    s.won = 10;
+    s.lost = -3;
+    s.stype = 1;
+    s.hist[0] = "No.123455 勝ち";
+    s.hist[9] = "No.123446 負け";
+    s.retry[3] = "4711";
+    return s;
+}
+
+TEST_F(IniFileTest, NewFileListsSectionsInWriteOrder) {
+    IniFile file(path_);
+    writeSettings(file, sampleSettings(), path_);
+    const std::string bytes = readBytes(path_);
+    size_t previous = 0;
+    for (const char* section : {"[Game]", "[Score]", "[Show]", "[Hist]", "[Rtry]"}) {
+        const size_t at = bytes.find(section);
+        ASSERT_NE(at, std::string::npos) << section;
+        EXPECT_GE(at, previous) << section;
+        previous = at;
+    }
+}
+
+TEST_F(IniFileTest, NewFileHoldsCodePage932Bytes) {
+    IniFile file(path_);
+    writeSettings(file, sampleSettings(), path_);
+    EXPECT_NE(readBytes(path_).find("hist0=No.123455 \x8F\x9F\x82\xBF"), std::string::npos);
+}
+
+TEST_F(IniFileTest, EverythingReadsBack) {
+    IniFile file(path_);
+    const Settings s = sampleSettings();
+    writeSettings(file, s, path_);
+    IniFile reopened(path_);
+    const Settings back = readSettings(reopened);
+    EXPECT_EQ(back.GameNo, s.GameNo);
+    EXPECT_EQ(back.TryCnt, s.TryCnt);
+    EXPECT_EQ(back.SskUp, s.SskUp);
+    EXPECT_EQ(back.CtlBar, s.CtlBar);
+    EXPECT_EQ(back.won, s.won);
+    EXPECT_EQ(back.lost, s.lost);
+    EXPECT_EQ(back.stype, s.stype);
+    EXPECT_EQ(back.hist, s.hist);
+    EXPECT_EQ(back.retry, s.retry);
+}
+
+TEST_F(IniFileTest, MissingFileReadsDefaults) {
+    IniFile file(path_);
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.GameNo, 1);
+    EXPECT_TRUE(s.CtlBar);
+    EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(IniFileTest, HandWrittenSectionsAndKeysSurvive) {
+    writeBytes(path_, "[Mine]\r\nkeep=this\r\n[Game]\r\nGameNo=5\r\nNote=by hand\r\n");
+    IniFile file(path_);
+    writeSettings(file, sampleSettings(), path_);
+    const std::string bytes = readBytes(path_);
+    EXPECT_NE(bytes.find("[Mine]\r\nkeep=this\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Note=by hand"), std::string::npos);
+    EXPECT_NE(bytes.find("GameNo=123456"), std::string::npos);
+}
+
+void expectRefusedWithPath(const std::string& path) {
+    IniFile file(path);
+    try {
+        writeSettings(file, sampleSettings(), path);
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& e) {
+        EXPECT_EQ(std::string(e.what()), path + " に書き込めません");
+    }
+}
+
+// Wine lets root write to read-only files, so this runs only where the
+// attribute is honoured (Windows, or Wine as an ordinary user).
+TEST_F(IniFileTest, ReadOnlyFileRefusesTheWriteAndStaysUnchanged) {
+    writeBytes(path_, "[Game]\r\nGameNo=5\r\n");
+    const std::string before = readBytes(path_);
+    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+    const HANDLE probe = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "this account may write to read-only files";
+    }
+    expectRefusedWithPath(path_);
+    EXPECT_EQ(readBytes(path_), before);
+}
+
+// A file that another program holds open without sharing writes is refused
+// the same way, for every account.
+TEST_F(IniFileTest, LockedFileRefusesTheWriteAndStaysUnchanged) {
+    writeBytes(path_, "[Game]\r\nGameNo=5\r\n");
+    const std::string before = readBytes(path_);
+    const HANDLE lock = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    expectRefusedWithPath(path_);
+    CloseHandle(lock);
+    EXPECT_EQ(readBytes(path_), before);
+}
+
+// A value longer than the 2047 bytes that one read returns is cut there, or one
+// byte earlier when the cut would split a double-byte character; the keys
+// around it are unaffected.
+TEST_F(IniFileTest, OverlongSingleByteValueIsCutAt2047Bytes) {
+    writeBytes(path_, "[Hist]\r\nhist0=" + std::string(3000, 'a') + "\r\nhist1=after\r\n");
+    IniFile file(path_);
+    EXPECT_EQ(file.read("Hist", "hist0"), std::string(2047, 'a'));
+    EXPECT_EQ(file.read("Hist", "hist1"), "after");
+}
+
+TEST_F(IniFileTest, OverlongDoubleByteValueIsCutOnACharacterBoundary) {
+    std::string wide;
+    for (int i = 0; i < 1500; ++i) wide += "\x82\xA0";  // あ
+    writeBytes(path_, "[Hist]\r\nhist0=" + wide + "\r\nhist1=after\r\n");
+    IniFile file(path_);
+    const std::string value = file.read("Hist", "hist0");
+    EXPECT_LE(value.size(), 2047u);
+    EXPECT_GE(value.size(), 2046u);
+    EXPECT_TRUE(endsOnCharacterBoundary(value));
+    EXPECT_EQ(value, wide.substr(0, value.size()));
+    EXPECT_EQ(file.read("Hist", "hist1"), "after");
+}
+
+TEST_F(IniFileTest, OverlongWrittenValueLeavesNeighboursIntact) {
+    IniFile file(path_);
+    std::string mixed = "x";
+    for (int i = 0; i < 1200; ++i) mixed += "\x95\x5C";  // 表, whose second byte is "\"
+    ASSERT_TRUE(file.write("Hist", "hist0", "before"));
+    ASSERT_TRUE(file.write("Hist", "hist1", mixed));
+    ASSERT_TRUE(file.write("Hist", "hist2", "after"));
+    file.flush();
+    const std::string value = file.read("Hist", "hist1");
+    EXPECT_TRUE(endsOnCharacterBoundary(value));
+    EXPECT_EQ(value, mixed.substr(0, value.size()));
+    EXPECT_GE(value.size(), 2046u);
+    EXPECT_EQ(file.read("Hist", "hist0"), "before");
+    EXPECT_EQ(file.read("Hist", "hist2"), "after");
+}
+
+TEST(ExecutablePath, NamesTheRunningTestProgram) {
+    const std::string ini = iniPathFor(executablePath());
+    ASSERT_GE(ini.size(), 16u);
+    EXPECT_EQ(ini.substr(ini.size() - 16), "tk_win_tests.Ini");
+    EXPECT_EQ(ini.substr(1, 2), ":\\");
+}
+
+}  // namespace
