@@ -1,0 +1,255 @@
+#include "toolkit/speed_button.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/app_error.h"
+#include "res/resource_ids.h"
+#include "toolkit/event_gate.h"
+#include "toolkit_test_support.h"
+
+using toolkit_test::TestForm;
+using toolkit_test::waitUntil;
+
+namespace {
+
+const COLORREF kYellow = RGB(255, 255, 0);
+const COLORREF kGrey = RGB(128, 128, 128);
+const COLORREF kOlive = RGB(128, 128, 0);
+
+// The button drawn by its parent's WM_DRAWITEM into a memory bitmap, as pixels.
+class Rendering {
+public:
+    Rendering(const TSpeedButton& button, UINT state) : width_(button.width()), height_(button.height()) {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = button.handle();
+        item.hDC = dc;
+        item.rcItem = RECT{0, 0, width_, height_};
+        SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0,
+                     reinterpret_cast<LPARAM>(&item));
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) pixels_.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+    }
+    int count(COLORREF colour) const {
+        int n = 0;
+        for (COLORREF pixel : pixels_) n += pixel == colour ? 1 : 0;
+        return n;
+    }
+    int countIn(COLORREF colour, RECT area) const {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) n += pixels_[y * width_ + x] == colour ? 1 : 0;
+        return n;
+    }
+    // The first pixel of the colour in reading order, as (x, y); (-1, -1) if none.
+    POINT first(COLORREF colour) const {
+        for (size_t i = 0; i < pixels_.size(); ++i)
+            if (pixels_[i] == colour) return POINT{static_cast<LONG>(i % width_), static_cast<LONG>(i / width_)};
+        return POINT{-1, -1};
+    }
+
+private:
+    int width_;
+    int height_;
+    std::vector<COLORREF> pixels_;
+};
+
+// SpeedButton1 of the control bar, on a plain form.
+TSpeedButton::CreateArgs startButton(int& clicks) {
+    TSpeedButton::CreateArgs args;
+    args.bounds = {16, 8, 145, 25};
+    args.caption = "開始";
+    args.font = FontSpec{-13, false, clBlack};
+    args.cursor = IDC_HAND;
+    args.glyphResource = IDB_SPEEDBUTTON1;
+    args.onClick = [&clicks] { ++clicks; };
+    return args;
+}
+
+struct ButtonOnForm {
+    int clicks = 0;
+    TSpeedButton button;
+    TestForm form;
+    explicit ButtonOnForm(const std::function<void(TSpeedButton::CreateArgs&)>& change = {})
+        : form([this, change] {
+              TSpeedButton::CreateArgs args = startButton(clicks);
+              if (change) change(args);
+              button.create(form, args);
+          }) {}
+};
+
+class SpeedButtonTest : public ::testing::Test {
+protected:
+    ButtonOnForm f;
+    TSpeedButton& button = f.button;
+    int& clicks = f.clicks;
+};
+
+TEST_F(SpeedButtonTest, IsAnOwnerDrawnButtonWhoseWindowTextIsTheCaption)
+{
+    char className[32] = {};
+    GetClassNameA(button.handle(), className, sizeof className);
+    EXPECT_STREQ("Button", className);
+    EXPECT_EQ(static_cast<LONG_PTR>(BS_OWNERDRAW), GetWindowLongPtrA(button.handle(), GWL_STYLE) & BS_TYPEMASK);
+    char text[32] = {};
+    GetWindowTextA(button.handle(), text, sizeof text);
+    EXPECT_EQ(std::string("\x8a\x4a\x8e\x6e"), text);  // "開始" in code page 932
+    EXPECT_EQ(std::string("開始"), button.caption());
+}
+
+TEST_F(SpeedButtonTest, SitsAtItsLaidOutPlaceAndMovesWhenRelaidOut)
+{
+    EXPECT_EQ(16, button.left());
+    EXPECT_EQ(8, button.top());
+    EXPECT_EQ(145, button.width());
+    EXPECT_EQ(25, button.height());
+    button.setWidth(150);
+    button.setLeft(160);
+    EXPECT_EQ(160, button.left());
+    EXPECT_EQ(150, button.width());
+    EXPECT_EQ(8, button.top());
+    EXPECT_EQ(25, button.height());
+}
+
+TEST_F(SpeedButtonTest, CarriesItsOwnJapaneseFont)
+{
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(button.handle(), WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, font);
+    LOGFONTA logFont{};
+    ASSERT_NE(0, GetObjectA(font, sizeof logFont, &logFont));
+    EXPECT_EQ(-13, logFont.lfHeight);
+    EXPECT_EQ(FW_NORMAL, logFont.lfWeight);
+    EXPECT_EQ(SHIFTJIS_CHARSET, logFont.lfCharSet);
+    EXPECT_STREQ("ＭＳ Ｐゴシック", logFont.lfFaceName);
+    EXPECT_EQ(-13, button.font().height);
+    EXPECT_EQ(clBlack, button.font().color);
+}
+
+TEST_F(SpeedButtonTest, BmClickRunsTheHandlerOnce)
+{
+    SendMessageA(button.handle(), BM_CLICK, 0, 0);
+    waitUntil([&] { return clicks > 0; }, 500);
+    EXPECT_EQ(1, clicks);
+}
+
+TEST_F(SpeedButtonTest, DoubleClickCountsAsTwoClicks)
+{
+    const LPARAM inside = MAKELPARAM(10, 10);
+    SendMessageA(button.handle(), WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    SendMessageA(button.handle(), WM_LBUTTONUP, 0, inside);
+    SendMessageA(button.handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
+    SendMessageA(button.handle(), WM_LBUTTONUP, 0, inside);
+    waitUntil([&] { return clicks >= 2; }, 500);
+    EXPECT_EQ(2, clicks);
+}
+
+TEST_F(SpeedButtonTest, DisabledButtonIgnoresBmClick)
+{
+    button.setEnabled(false);
+    EXPECT_FALSE(button.enabled());
+    SendMessageA(button.handle(), BM_CLICK, 0, 0);
+    button.Click();
+    waitUntil([&] { return clicks > 0; }, 300);
+    EXPECT_EQ(0, clicks);
+    button.setEnabled(true);
+    SendMessageA(button.handle(), BM_CLICK, 0, 0);
+    waitUntil([&] { return clicks > 0; }, 500);
+    EXPECT_EQ(1, clicks);
+}
+
+TEST_F(SpeedButtonTest, ClickDuringAWaitLoopRunsAfterTheLoop)
+{
+    {
+        EventGate::Closed gate;
+        SendMessageA(button.handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(0, clicks);
+    }
+    waitUntil([&] { return clicks > 0; });
+    EXPECT_EQ(1, clicks);
+}
+
+TEST_F(SpeedButtonTest, ShowsTheHandCursorOverItself)
+{
+    SendMessageA(button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
+}
+
+TEST(SpeedButtonCursor, DefaultIsTheArrow)
+{
+    ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.cursor = nullptr; });
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    SendMessageA(f.button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.button.handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
+}
+
+TEST_F(SpeedButtonTest, NormalStateDrawsTheFirstImageWithoutItsTransparentColour)
+{
+    const Rendering normal(button, 0);
+    EXPECT_GT(normal.count(kYellow), 40);  // the lit doorway
+    EXPECT_EQ(0, normal.count(kOlive));
+}
+
+TEST_F(SpeedButtonTest, DisabledStateDrawsTheGreyAndWhiteImage)
+{
+    const Rendering disabled(button, ODS_DISABLED);
+    EXPECT_EQ(0, disabled.count(kYellow));
+    EXPECT_GT(disabled.count(kGrey), 20);
+    EXPECT_EQ(0, disabled.count(kOlive));
+}
+
+TEST_F(SpeedButtonTest, PressedStateMovesThePictureDownAndRight)
+{
+    const POINT up = Rendering(button, 0).first(kYellow);
+    const POINT down = Rendering(button, ODS_SELECTED).first(kYellow);
+    ASSERT_GE(up.x, 0);
+    EXPECT_EQ(up.x + 1, down.x);
+    EXPECT_EQ(up.y + 1, down.y);
+}
+
+TEST_F(SpeedButtonTest, GlyphStandsLeftOfTheCaptionBothCentredTogether)
+{
+    const Rendering normal(button, 0);
+    // The door's light starts at column 6 of the 16-pixel glyph. Centred alone
+    // the glyph would start at 64; with the caption beside it, well before.
+    const int glyphLeft = normal.first(kYellow).x - 6;
+    EXPECT_GT(glyphLeft, 30);
+    EXPECT_LT(glyphLeft, 58);
+    const RECT captionArea{glyphLeft + 16 + 2, 3, 145 - 3, 22};
+    EXPECT_GT(normal.countIn(RGB(0, 0, 0), captionArea), 20);  // the black caption
+    const RECT leftOfGlyph{3, 3, glyphLeft, 22};
+    EXPECT_EQ(0, normal.countIn(RGB(0, 0, 0), leftOfGlyph));
+}
+
+TEST(SpeedButtonGlyph, MissingBitmapIsReported)
+{
+    EXPECT_THROW(ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.glyphResource = 999; }), AppError);
+}
+
+TEST(SpeedButtonGlyph, WithoutGlyphTheCaptionStandsInTheMiddle)
+{
+    ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.glyphResource = 0; });
+    const Rendering normal(f.button, 0);
+    EXPECT_EQ(0, normal.count(kYellow));
+    const RECT leftQuarter{3, 3, 145 / 4, 22};
+    EXPECT_EQ(0, normal.countIn(RGB(0, 0, 0), leftQuarter));
+    const RECT middle{145 / 4, 3, 145 * 3 / 4, 22};
+    EXPECT_GT(normal.countIn(RGB(0, 0, 0), middle), 20);
+}
+
+}  // namespace

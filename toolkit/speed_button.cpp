@@ -1,0 +1,168 @@
+#include "toolkit/speed_button.h"
+
+#include "common/app_error.h"
+#include "toolkit/form.h"
+#include "toolkit/gdi_object.h"
+
+namespace {
+
+// Room between the glyph and the caption, as speed buttons lay them out.
+const int kGlyphSpacing = 4;
+
+// The BUTTON class's own procedure, shared by every button window.
+WNDPROC buttonProcedure() {
+    static WNDPROC procedure = [] {
+        WNDCLASSA windowClass{};
+        if (!GetClassInfoA(nullptr, "BUTTON", &windowClass)) throw AppError("GetClassInfoA failed: BUTTON");
+        return windowClass.lpfnWndProc;
+    }();
+    return procedure;
+}
+
+// A memory DC compatible with the screen, deleted when it goes.
+class MemoryDC {
+public:
+    MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+}  // namespace
+
+void TSpeedButton::create(Container& parent, const CreateArgs& args) {
+    onClick_ = args.onClick;
+    if (args.glyphResource != 0) loadGlyphs(args.glyphModule, args.glyphResource, args.numGlyphs);
+
+    WindowSpec spec;
+    spec.className = "BUTTON";
+    spec.style = BS_OWNERDRAW;
+    spec.bounds = args.bounds;
+    spec.text = args.caption;
+    spec.font = args.font.value_or(parent.containerFont());
+    spec.background = clBtnFace;
+    const WNDPROC original = buttonProcedure();
+    createWindow(parent, spec);
+    setCursor(args.cursor);
+    if (reinterpret_cast<WNDPROC>(SetWindowLongPtrA(handle(), GWLP_WNDPROC,
+                                                    reinterpret_cast<LONG_PTR>(&TSpeedButton::windowProc))) !=
+        original)
+        throw AppError("subclassing the speed button failed");
+}
+
+void TSpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
+    const std::string name = "glyph bitmap " + std::to_string(resource);
+    if (!module) module = GetModuleHandleA(nullptr);
+    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap) throw AppError(name + " not found");
+
+    BITMAP info{};
+    if (!GetObjectA(bitmap.get(), sizeof info, &info) || numGlyphs < 1 || info.bmWidth < numGlyphs)
+        throw AppError(name + " is unusable");
+    glyphWidth_ = info.bmWidth / numGlyphs;
+    glyphHeight_ = info.bmHeight;
+
+    COLORREF transparent = CLR_INVALID;
+    {
+        MemoryDC dc;
+        if (dc.get()) {
+            SelectedObject selected(dc.get(), bitmap.get());
+            transparent = GetPixel(dc.get(), 0, glyphHeight_ - 1);
+        }
+    }
+    if (transparent == CLR_INVALID) throw AppError(name + " is unreadable");
+
+    glyphs_.reset(ImageList_Create(glyphWidth_, glyphHeight_, ILC_COLOR24 | ILC_MASK, numGlyphs, 0));
+    if (!glyphs_) throw AppError("ImageList_Create failed");
+    // AddMasked cuts the bitmap (selected into no DC by now) into images of
+    // glyphWidth_ and makes each one's mask from the transparent colour.
+    if (ImageList_AddMasked(glyphs_.get(), bitmap.get(), transparent) < 0)
+        throw AppError("ImageList_AddMasked failed");
+    glyphCount_ = ImageList_GetImageCount(glyphs_.get());
+}
+
+void TSpeedButton::Click() {
+    if (!enabled()) return;
+    if (onClick_) onClick_();
+}
+
+void TSpeedButton::onCommand(int notifyCode) {
+    if (notifyCode == BN_CLICKED) Click();
+}
+
+bool TSpeedButton::reflect(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (!item || item->CtlType != ODT_BUTTON) return false;
+        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(item->hwndItem));
+        return button && button->onDrawItem(*item);
+    }
+    if (message == WM_COMMAND && lParam != 0) {
+        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(reinterpret_cast<HWND>(lParam)));
+        if (!button) return false;
+        button->onCommand(HIWORD(wParam));
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK TSpeedButton::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // An owner-drawn BUTTON turns the second press of a double click into
+    // BN_DOUBLECLICKED; a speed button counts it as one more click.
+    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+    return CallWindowProcA(buttonProcedure(), window, message, wParam, lParam);
+}
+
+bool TSpeedButton::onDrawItem(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT face = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+
+    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+
+    const std::string text = caption();
+    SelectedObject selectedFont(dc, form().paintCache().font(font()));
+    SIZE textSize{};
+    if (!text.empty()) GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
+
+    // The glyph and the caption are centred together, the glyph on the left;
+    // the whole picture moves one pixel down and right while pressed.
+    const bool hasGlyph = glyphCount_ > 0;
+    const int glyphPart = hasGlyph ? glyphWidth_ + (text.empty() ? 0 : kGlyphSpacing) : 0;
+    const int offset = pressed ? 1 : 0;
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    const int x = item.rcItem.left + (width - glyphPart - textSize.cx) / 2 + offset;
+
+    if (hasGlyph) {
+        const int image = disabled && glyphCount_ > 1 ? 1 : 0;
+        const int y = item.rcItem.top + (height - glyphHeight_) / 2 + offset;
+        ImageList_Draw(glyphs_.get(), image, dc, x, y, ILD_TRANSPARENT);
+    }
+
+    if (!text.empty()) {
+        RECT area{x + glyphPart, item.rcItem.top + offset, x + glyphPart + textSize.cx, item.rcItem.bottom + offset};
+        SetBkMode(dc, TRANSPARENT);
+        const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX;
+        if (disabled) {
+            // Engraved: a highlight one pixel down and right under the shadow.
+            RECT raised = area;
+            OffsetRect(&raised, 1, 1);
+            SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &raised, format);
+            SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+        } else {
+            SetTextColor(dc, resolveColor(font().color));
+        }
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    }
+    return true;
+}
