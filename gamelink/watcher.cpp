@@ -56,7 +56,8 @@ void GameWatcher::runTick(WatcherContext& context)
     if (found.gameNumberDialog != 0) {
         if (!refusedBoxText_ || context.host.numberBoxText() != *refusedBoxText_)
             answerGameNumber(context, found.gameNumberDialog);
-    } else {
+        gameNumberDialogLastSeenMs_ = desktop.nowMs();
+    } else if (desktop.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) {
         refusedBoxText_.reset();
     }
 

@@ -46,6 +46,10 @@ public:
     // Writes of the game number to the clipboard before branch A gives up for
     // the tick (a clipboard watcher that keeps replacing the text).
     static constexpr int kClipboardTries = 10;
+    // A refused number is offered again only after the game has shown no
+    // game-number dialog for this long: between closing a refused dialog and
+    // opening the next one the game shows none for a moment.
+    static constexpr uint64_t kRefusalMemoryMs = 1000;
 
 private:
     struct Lookups;
@@ -59,6 +63,7 @@ private:
     // Box text of a game-number dialog that the game kept refusing: not entered
     // again while the dialog stays and the box holds the same text.
     std::optional<std::string> refusedBoxText_;
+    uint64_t gameNumberDialogLastSeenMs_ = 0;
     // Yes buttons of a loss dialog or end-this-game box that the game did not
     // answer in time: that dialog has been counted and is not handled again.
     WindowId abandonedLossButton_ = 0;

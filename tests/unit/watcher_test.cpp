@@ -447,10 +447,31 @@ TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
     for (WindowId dialog = first; dialog != 0; dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
         desktop.destroyWindow(dialog);
     tick();
+    desktop.clockMs += GameWatcher::kRefusalMemoryMs;  // ten ticks without a dialog
+    tick();
     game.showGameNumberDialog();
     desktop.clearLog();
     tick();
     EXPECT_FALSE(posts().empty()) << "the same text is entered again for a new request";
+}
+
+// Between closing a refused dialog and opening the next one the game shows no
+// dialog for a moment; a tick that falls into that gap must not forget.
+TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
+{
+    game.accepts = [](int32_t number) { return number != 0; };
+    host.box = "0";
+    const WindowId first = game.showGameNumberDialog();
+    tick();
+    for (WindowId dialog = first; dialog != 0; dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
+        desktop.destroyWindow(dialog);
+    desktop.clockMs += 100;
+    tick();
+    game.showGameNumberDialog();
+    desktop.clearLog();
+    desktop.clockMs += 100;
+    tick();
+    EXPECT_TRUE(posts().empty()) << "the refused number was entered again";
 }
 
 TEST_F(WatcherTest, UnansweredLossIsCountedOnceAndNotHandledAgain)

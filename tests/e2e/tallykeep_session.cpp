@@ -1,0 +1,139 @@
+#include "tallykeep_session.h"
+
+#include <algorithm>
+#include <array>
+
+#include "gamelink/game_contract.h"
+
+namespace e2e {
+
+namespace {
+
+// GroupBox1's labels in their creation order.
+constexpr std::array<const char*, 19> kGroupBox1Labels = {
+    "Label7",  "Label9",  "Label3",  "Label4",  "Label8",  "Label5",  "Label6",  "Label10", "Label11", "Label12",
+    "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21"};
+
+}  // namespace
+
+ResultsWindow::ResultsWindow(HWND window) : window_(window) {
+    if (!window_) return;
+    for (const ChildWindow& child : children(window_)) {
+        const std::vector<ChildWindow> inner = children(child.handle);
+        if (child.text == "成績" && inner.size() == kGroupBox1Labels.size()) {
+            for (std::size_t i = 0; i < inner.size(); ++i) labels_[kGroupBox1Labels[i]] = inner[i].handle;
+        } else if (child.text == "対戦履歴" && !inner.empty()) {
+            memo_ = inner.front().handle;
+        } else if (inner.size() == 3) {  // Panel1: Label1, Label2, EditEx1
+            labels_["Label1"] = inner[0].handle;
+            labels_["Label2"] = inner[1].handle;
+            numberBox_ = inner[2].handle;
+        }
+    }
+}
+
+std::string ResultsWindow::label(const std::string& name) const {
+    const auto found = labels_.find(name);
+    return found == labels_.end() ? "<no " + name + ">" : windowText(found->second);
+}
+
+std::string ResultsWindow::numberBox() const { return numberBox_ ? windowText(numberBox_) : "<no number box>"; }
+
+void ResultsWindow::setNumberBox(const std::string& text) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(numberBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, &result);
+}
+
+std::vector<std::string> ResultsWindow::history() const {
+    std::vector<std::string> lines;
+    if (!memo_) return lines;
+    const std::string text = windowText(memo_);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool ResultsWindow::waitForLabel(const std::string& name, const std::string& text,
+                                 std::chrono::milliseconds timeout) const {
+    return waitUntil([&] { return label(name) == text; }, timeout);
+}
+
+bool ResultsWindow::waitForNumberBox(const std::string& text, std::chrono::milliseconds timeout) const {
+    return waitUntil([&] { return numberBox() == text; }, timeout);
+}
+
+void ResultsWindow::menuCommand(UINT id) const { post(window_, WM_COMMAND, id, 0); }
+
+void ResultsWindow::close() const { post(window_, WM_CLOSE); }
+
+HWND findGameWindow() { return FindWindowA(game::kMainWindowClass, nullptr); }
+
+TallykeepSession::TallykeepSession(const Sandbox& sandbox_, SessionOptions options)
+    : sandbox(sandbox_), log(sandbox_.path("freecell.log")) {
+    start(std::move(options));
+}
+
+void TallykeepSession::restart(SessionOptions options) {
+    tallykeep.reset();
+    runningGame.reset();
+    tallykeepVersion.reset();
+    gameVersion.reset();
+    game = nullptr;
+    results = ResultsWindow();
+    start(std::move(options));
+}
+
+void TallykeepSession::start(SessionOptions options) {
+    if (options.windowsVersion) {
+        tallykeepVersion.emplace("Tallykeep.exe", options.windowsVersion);
+        gameVersion.emplace("FREECELL.EXE", options.windowsVersion);
+    }
+    const std::string exe = sandbox.copyProgram("Tallykeep.exe");
+    if (options.gameInWorkingDirectory) sandbox.copyProgram("FREECELL.EXE");
+
+    Environment environment = options.environment;
+    environment.emplace_back(standin::kLogVariable, log.path());
+    if (options.gameRunningFirst) {
+        runningGame.emplace(sandbox, options.environment);
+        game = runningGame->mainWindow;
+    }
+    tallykeep.emplace(Process::start(exe, sandbox.dir(), environment));
+    if (!options.waitForWindows) return;
+    if (!game) game = waitForTopLevel(game::kMainWindowClass, nullptr);
+    results = ResultsWindow(waitForTopLevel(kResultsClass, kResultsCaption));
+}
+
+bool TallykeepSession::selectGame(const std::string& number, const std::string& expectedDeal) {
+    const std::size_t mark = log.size();
+    results.setNumberBox(number);
+    postKey(game, game::kVkF3);
+    return log.waitFor("deal", expectedDeal, mark).has_value();
+}
+
+bool TallykeepSession::winAndAnswerYes(const ProfileTexts& texts, const std::string& nextDeal) {
+    const std::size_t mark = log.size();
+    standinWin(game);
+    // The box may start ticked (the game remembers the last choice): only the
+    // logged BM_SETCHECK shows that Tallykeep has handled the dialog.
+    if (!log.waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) return false;
+    HWND dialog = findTopLevel(game::kDialogClass, texts.TitleGameOver);
+    HWND yes = dialog ? findChild(dialog, nullptr, texts.CaptionYes) : nullptr;
+    if (!yes) return false;
+    clickButton(yes);
+    return log.waitFor("deal", nextDeal, mark).has_value();
+}
+
+bool TallykeepSession::loseAndRedeal(const std::string& number) {
+    const std::size_t mark = log.size();
+    standinLose(game);
+    return log.waitFor("deal", number, mark).has_value();
+}
+
+bool TallykeepSession::closeAndWait(std::chrono::milliseconds timeout) {
+    results.close();
+    return tallykeep->waitForExit(timeout).has_value();
+}
+
+}  // namespace e2e

@@ -1,0 +1,115 @@
+#pragma once
+
+// Tallykeep.exe run for real beside the stand-in game, seen from outside: the
+// results window's texts through WM_GETTEXT, the game through its log.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gamelink/os_profile.h"
+#include "harness/harness.h"
+
+namespace e2e {
+
+inline constexpr char kResultsClass[] = "TallykeepForm";
+inline constexpr char kResultsCaption[] = "成績";
+inline constexpr char kControlBarCaption[] = "Tallykeep V1.21 ｺﾝﾄﾛｰﾙﾊﾞｰ";
+
+// Command ids of the results window's menu items, as a click on them sends.
+enum ResultsCommand : UINT {
+    kCmdControlBar = 101,
+    kCmdSeisekiUp = 102,
+    kCmdSeisekiClear = 103,
+    kCmdPass = 105,
+    kCmdRetry0 = 107,
+};
+
+// The results window of a running Tallykeep, its components found by their
+// place among the window's children (their creation order).
+class ResultsWindow {
+public:
+    ResultsWindow() = default;
+    explicit ResultsWindow(HWND window);
+
+    HWND window() const { return window_; }
+    bool found() const { return window_ != nullptr; }
+
+    // The caption of a label by its name: "Label1", "Label9" ... "Label21".
+    std::string label(const std::string& name) const;
+    // What the number box shows, separators included.
+    std::string numberBox() const;
+    // Types a number into the box as the user would (its whole text replaced).
+    void setNumberBox(const std::string& text) const;
+    // The history memo's lines, newest first, without the trailing empty line.
+    std::vector<std::string> history() const;
+    // Waits until a label shows this text; false at the timeout.
+    bool waitForLabel(const std::string& name, const std::string& text,
+                      std::chrono::milliseconds timeout = kDefaultTimeout) const;
+    bool waitForNumberBox(const std::string& text, std::chrono::milliseconds timeout = kDefaultTimeout) const;
+
+    void menuCommand(UINT id) const;
+    void close() const;  // as the user's close box
+
+private:
+    HWND window_ = nullptr;
+    HWND numberBox_ = nullptr;
+    HWND memo_ = nullptr;
+    std::map<std::string, HWND> labels_;
+};
+
+struct SessionOptions {
+    // Start the game first (Tallykeep then finds it) instead of letting
+    // Tallykeep launch FREECELL.EXE from its working directory.
+    bool gameRunningFirst = false;
+    // Copy FREECELL.EXE into the sandbox, Tallykeep's working directory.
+    bool gameInWorkingDirectory = true;
+    Environment environment;           // FREECELL_TEXTS and the like
+    const char* windowsVersion = nullptr;  // Wine's version for both programs
+    // Wait for the game's window and the results window before returning.
+    bool waitForWindows = true;
+};
+
+// One run of Tallykeep in its own sandbox (its settings file beside it).
+class TallykeepSession {
+public:
+    explicit TallykeepSession(const Sandbox& sandbox, SessionOptions options = {});
+
+    const Sandbox& sandbox;
+    std::optional<EmulatedWindowsVersion> tallykeepVersion;
+    std::optional<EmulatedWindowsVersion> gameVersion;
+    std::optional<RunningStandin> runningGame;  // when started before Tallykeep
+    std::optional<Process> tallykeep;
+    StandinLog log;
+    HWND game = nullptr;
+    ResultsWindow results;
+
+    std::string iniPath() const { return sandbox.path("Tallykeep.Ini"); }
+
+    // Starts Tallykeep again in the same sandbox (after the previous run ended).
+    void restart(SessionOptions options = {});
+
+    // The number box set to `number`, then F3 to the game: Tallykeep answers the
+    // game-number dialog. True when the game dealt `expectedDeal`.
+    bool selectGame(const std::string& number, const std::string& expectedDeal);
+    // The game ends won; waits until Tallykeep has ticked the select-game box,
+    // then answers yes as the user: the game asks for the next number and
+    // Tallykeep enters it. True when `nextDeal` was dealt.
+    bool winAndAnswerYes(const ProfileTexts& texts, const std::string& nextDeal);
+    // The game ends lost; Tallykeep answers yes and the same game is dealt again.
+    bool loseAndRedeal(const std::string& number);
+
+    // Closes the results window as the user would; true when Tallykeep ended.
+    bool closeAndWait(std::chrono::milliseconds timeout = 30s);
+
+private:
+    void start(SessionOptions options);
+    std::size_t logMark_ = 0;
+};
+
+// The game's main window, or null.
+HWND findGameWindow();
+
+}  // namespace e2e
