@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "forms/CtrlF.h"
+#include "forms/SeisekiF.h"
+#include "gamelink/game_contract.h"
+#include "toolkit/application.h"
+#include "toolkit_test_support.h"
+
+using toolkit_test::waitUntil;
+
+namespace {
+
+// The results window's view of the game: running, and closing at once on
+// WM_CLOSE. The control bar itself goes through Win32 to the recorder below.
+class RunningGame : public Desktop {
+public:
+    static constexpr WindowId kGame = 0x4711;
+    bool open = true;
+
+    WindowId findTopLevel(const char* className, const char* title) override {
+        const bool gameClass = className && std::string(className) == game::kMainWindowClass;
+        return (open && gameClass && !title) ? kGame : 0;
+    }
+    WindowId findChild(WindowId, const char*, const char*) override { return 0; }
+    bool exists(WindowId window) override { return open && window == kGame; }
+    void bringToForeground(WindowId) override {}
+    void bringToTop(WindowId) override {}
+    void post(WindowId window, uint32_t message, uintptr_t) override {
+        if (window == kGame && message == game::kWmClose) open = false;
+    }
+    void pause(uint32_t milliseconds) override { Sleep(milliseconds); }
+    uint64_t nowMs() override { return GetTickCount(); }
+};
+
+class NoLaunch : public ProcessLauncher {
+public:
+    bool isFile(const std::string&) override { return false; }
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string systemDirectory() override { return "C:\\windows\\system32"; }
+    bool launch(const std::string&) override { return false; }
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void setText(const std::string& text) override { text_ = text; }
+    std::string text() override { return text_; }
+
+private:
+    std::string text_;
+};
+
+using Posted = std::pair<UINT, WPARAM>;
+
+// A window that stands for the game's main window and keeps the keyboard
+// messages and system commands it receives.
+class GameRecorder {
+public:
+    GameRecorder() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &GameRecorder::windowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "TallykeepControlBarTestGame";
+        RegisterClassA(&windowClass);  // already registered by an earlier test: fine
+        window_ = CreateWindowExA(0, windowClass.lpszClassName, "game", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300,
+                                  300, 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~GameRecorder() { DestroyWindow(window_); }
+    WindowId id() const { return reinterpret_cast<WindowId>(window_); }
+    std::vector<Posted> received;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<GameRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        switch (message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+        case WM_SYSCOMMAND:
+            if (self) {
+                self->received.emplace_back(message, wParam);
+                return 0;
+            }
+            break;
+        default:
+            break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+};
+
+std::string tempPath(const std::string& name) {
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    return std::string(directory) + name;
+}
+
+// The two windows as the program creates them: the results window first, then
+// the control bar, handed to it.
+class ControlBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application::instance().setTitle("Tallykeep");
+        iniPath_ = tempPath("tkbar_control_bar_test.Ini");
+        DeleteFileA(iniPath_.c_str());
+        SeisekiEnvironment environment;
+        environment.desktop = &game_;
+        environment.launcher = &launcher_;
+        environment.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
+        environment.executablePath = tempPath("tkbar_control_bar_test.exe");
+        results_ = std::make_unique<TFCSeisekiF>(environment);
+        results_->create();
+        bar_ = std::make_unique<TFCCtrF>();
+        results_->attachControlBar(bar_.get());
+    }
+    void TearDown() override {
+        bar_.reset();
+        results_.reset();
+        DeleteFileA(iniPath_.c_str());
+    }
+
+    // Clicks the button as a user or a screen reader would, then lets the
+    // posted messages arrive.
+    void click(TSpeedButton& button) {
+        SendMessageA(button.handle(), BM_CLICK, 0, 0);
+        waitUntil([] { return false; }, 100);
+    }
+
+    RunningGame game_;
+    NoLaunch launcher_;
+    std::string iniPath_;
+    std::unique_ptr<TFCSeisekiF> results_;
+    std::unique_ptr<TFCCtrF> bar_;
+};
+
+TEST_F(ControlBar, IsTheSingleInstance) {
+    EXPECT_EQ(FCCtrF, bar_.get());
+}
+
+TEST_F(ControlBar, CaptionCarriesTheLongVowelMarkInHalfWidthKatakana) {
+    char caption[64] = {};
+    GetWindowTextA(bar_->handle(), caption, sizeof caption);
+    EXPECT_EQ(std::string(caption), "Tallykeep V1.21 \xBA\xDD\xC4\xDB\xB0\xD9\xCA\xDE\xB0");
+}
+
+TEST_F(ControlBar, ClientAreaAndPositionAreTheFormData) {
+    EXPECT_EQ(bar_->clientWidth(), 634);
+    EXPECT_EQ(bar_->clientHeight(), 39);
+    EXPECT_EQ(bar_->bounds().left, 270);
+    EXPECT_EQ(bar_->bounds().top, 252);
+}
+
+TEST_F(ControlBar, IsAnAlwaysOnTopToolWindowWithOnlyACloseBox) {
+    const LONG_PTR style = GetWindowLongPtrA(bar_->handle(), GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrA(bar_->handle(), GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+}
+
+TEST_F(ControlBar, IsLimeAndVisibleFromCreation) {
+    EXPECT_EQ(bar_->color(), clLime);
+    EXPECT_TRUE(bar_->visible());
+}
+
+TEST_F(ControlBar, HasAnIconOfItsOwn) {
+    const auto icon = SendMessageA(bar_->handle(), WM_GETICON, ICON_BIG, 0);
+    EXPECT_NE(icon, 0);
+}
+
+TEST_F(ControlBar, ButtonCaptionsReadBackExactly) {
+    EXPECT_EQ(bar_->SpeedButton1.caption(), "開始");
+    EXPECT_EQ(bar_->SpeedButton2.caption(), "やり直し");
+    EXPECT_EQ(bar_->SpeedButton3.caption(), "\x82\x50\x82\xc2\x96\xdf\x82\xb7");  // "１つ戻す", full-width one
+    EXPECT_EQ(bar_->SpeedButton4.caption(), "終了");
+}
+
+TEST_F(ControlBar, ButtonsStand152PixelsApartAtTheirLaidOutPlaces) {
+    const TSpeedButton* buttons[] = {&bar_->SpeedButton1, &bar_->SpeedButton2, &bar_->SpeedButton3,
+                                     &bar_->SpeedButton4};
+    const int lefts[] = {16, 168, 320, 472};
+    for (int i = 0; i < 4; ++i) {
+        const Rect b = buttons[i]->bounds();
+        EXPECT_EQ(b.left, lefts[i]) << "SpeedButton" << i + 1;
+        EXPECT_EQ(b.top, 8) << "SpeedButton" << i + 1;
+        EXPECT_EQ(b.width, 145) << "SpeedButton" << i + 1;
+        EXPECT_EQ(b.height, 25) << "SpeedButton" << i + 1;
+    }
+}
+
+TEST_F(ControlBar, CommandButtonsUseTheirOwnFontAndTheExitButtonTheWindows) {
+    EXPECT_EQ(bar_->SpeedButton1.font().height, -13);
+    EXPECT_EQ(bar_->SpeedButton1.font().color, clBlack);
+    EXPECT_EQ(bar_->SpeedButton3.font().height, -13);
+    EXPECT_EQ(bar_->SpeedButton4.font().height, -12);
+    EXPECT_EQ(bar_->SpeedButton4.font().color, clWindowText);
+}
+
+TEST_F(ControlBar, CommandButtonsShowTheHandAndTheExitButtonTheArrow) {
+    const auto cursorOver = [](const TSpeedButton& button) {
+        SetCursor(nullptr);
+        SendMessageA(button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.handle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(cursorOver(bar_->SpeedButton2), LoadCursor(nullptr, IDC_HAND));
+    EXPECT_EQ(cursorOver(bar_->SpeedButton4), LoadCursor(nullptr, IDC_ARROW));
+}
+
+TEST_F(ControlBar, StartButtonPostsF3ToTheGame) {
+    GameRecorder recorder;
+    results_->FreeCellWnd = recorder.id();
+    click(bar_->SpeedButton1);
+    const std::vector<Posted> expected{{WM_KEYDOWN, VK_F3}, {WM_KEYUP, VK_F3}};
+    EXPECT_EQ(recorder.received, expected);
+}
+
+TEST_F(ControlBar, RedoButtonPostsAltGRThroughTheMenuBarAfterItsPause) {
+    GameRecorder recorder;
+    results_->FreeCellWnd = recorder.id();
+    const DWORD start = GetTickCount();
+    SendMessageA(bar_->SpeedButton2.handle(), BM_CLICK, 0, 0);
+    const DWORD elapsed = GetTickCount() - start;
+    waitUntil([] { return false; }, 100);
+    const std::vector<Posted> expected{{WM_SYSCOMMAND, SC_KEYMENU},
+                                       {WM_SYSKEYDOWN, 'G'},
+                                       {WM_KEYUP, VK_MENU},
+                                       {WM_KEYDOWN, 'R'},
+                                       {WM_KEYUP, 'R'}};
+    EXPECT_EQ(recorder.received, expected);
+    EXPECT_GE(elapsed, 45u);
+}
+
+TEST_F(ControlBar, TakeBackButtonPostsF10ToTheGame) {
+    GameRecorder recorder;
+    results_->FreeCellWnd = recorder.id();
+    click(bar_->SpeedButton3);
+    const std::vector<Posted> expected{{WM_KEYDOWN, VK_F10}, {WM_KEYUP, VK_F10}};
+    EXPECT_EQ(recorder.received, expected);
+}
+
+TEST_F(ControlBar, DisabledTakeBackButtonPostsNothing) {
+    GameRecorder recorder;
+    results_->FreeCellWnd = recorder.id();
+    bar_->SpeedButton3.setEnabled(false);
+    click(bar_->SpeedButton3);
+    EXPECT_TRUE(recorder.received.empty());
+}
+
+TEST_F(ControlBar, WithoutAGameWindowTheCommandButtonsPostNothing) {
+    GameRecorder recorder;
+    results_->FreeCellWnd = 0;
+    click(bar_->SpeedButton1);
+    click(bar_->SpeedButton2);
+    click(bar_->SpeedButton3);
+    EXPECT_TRUE(recorder.received.empty());
+    EXPECT_TRUE(results_->visible());
+}
+
+TEST_F(ControlBar, CommandToAGameThatIsGoneFailsSilently) {
+    HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    results_->FreeCellWnd = reinterpret_cast<WindowId>(gone);
+    click(bar_->SpeedButton1);
+    EXPECT_TRUE(bar_->visible());
+    EXPECT_TRUE(toolkit_test::openBoxes("Tallykeep").empty());
+}
+
+TEST_F(ControlBar, ExitButtonClosesTheResultsWindowAndTheGame) {
+    click(bar_->SpeedButton4);
+    // The shutdown sequence ran: the game was closed and the settings saved.
+    // (Before the message loop runs, a close ends nothing more.)
+    EXPECT_FALSE(game_.open);
+    EXPECT_NE(GetFileAttributesA(iniPath_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ControlBar, CloseBoxHidesTheBarAndClearsTheCheckMarkButKeepsTheSetting) {
+    ASSERT_TRUE(results_->ControlBar.checked());
+    SendMessageA(bar_->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    waitUntil([this] { return !bar_->visible(); });
+    EXPECT_FALSE(bar_->visible());
+    EXPECT_FALSE(results_->ControlBar.checked());
+    EXPECT_TRUE(results_->CtlBar);
+}
+
+TEST_F(ControlBar, MenuHidesAndShowsTheBarWithItsCheckMark) {
+    results_->ControlBar.click();
+    EXPECT_FALSE(bar_->visible());
+    EXPECT_FALSE(results_->ControlBar.checked());
+    EXPECT_FALSE(results_->CtlBar);
+    results_->ControlBar.click();
+    EXPECT_TRUE(bar_->visible());
+    EXPECT_TRUE(results_->ControlBar.checked());
+    EXPECT_TRUE(results_->CtlBar);
+}
+
+// Each button's picture, drawn by the bar as the button asks it to.
+int colourCount(TSpeedButton& button, COLORREF colour, UINT state = 0) {
+    const int width = button.width();
+    const int height = button.height();
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = button.handle();
+    item.hDC = dc;
+    item.rcItem = RECT{0, 0, width, height};
+    SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+TEST_F(ControlBar, EachButtonShowsItsOwnGlyph) {
+    const COLORREF yellow = RGB(255, 255, 0), red = RGB(255, 0, 0), maroon = RGB(128, 0, 0);
+    const COLORREF lightBlue = RGB(166, 202, 240);
+    EXPECT_GT(colourCount(bar_->SpeedButton1, yellow), 40);  // the lit doorway
+    EXPECT_GT(colourCount(bar_->SpeedButton2, red), 40);     // the arrow
+    EXPECT_EQ(colourCount(bar_->SpeedButton2, yellow), 0);
+    EXPECT_GT(colourCount(bar_->SpeedButton3, red), 8);      // cross and light
+    EXPECT_GT(colourCount(bar_->SpeedButton4, maroon), 40);  // the closed door
+    EXPECT_GT(colourCount(bar_->SpeedButton4, lightBlue), 10);
+}
+
+TEST_F(ControlBar, DisabledTakeBackButtonShowsTheGreyAmbulance) {
+    const COLORREF grey = RGB(128, 128, 128);
+    const int greyWhenEnabled = colourCount(bar_->SpeedButton3, grey);
+    bar_->SpeedButton3.setEnabled(false);
+    EXPECT_EQ(colourCount(bar_->SpeedButton3, RGB(255, 0, 0), ODS_DISABLED), 0);
+    EXPECT_GT(colourCount(bar_->SpeedButton3, grey, ODS_DISABLED), greyWhenEnabled + 20);
+}
+
+}  // namespace
