@@ -54,8 +54,12 @@ void GameWatcher::runTick(WatcherContext& context)
         abandonedConfirmButton_ = 0;
 
     if (found.gameNumberDialog != 0) {
-        if (!refusedBoxText_ || context.host.numberBoxText() != *refusedBoxText_)
-            answerGameNumber(context, found.gameNumberDialog);
+        const std::string boxText = context.host.numberBoxText();
+        if (!refusedBoxText_ || boxText != *refusedBoxText_) {
+            const uint64_t askedAtMs = desktop.nowMs();
+            if (answerGameNumber(context, found.gameNumberDialog))
+                noteEntry(boxText, askedAtMs, desktop.nowMs());
+        }
         gameNumberDialogLastSeenMs_ = desktop.nowMs();
     } else if (desktop.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) {
         refusedBoxText_.reset();
@@ -76,7 +80,19 @@ void GameWatcher::runTick(WatcherContext& context)
         context.host.closeResultsWindow();
 }
 
-void GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
+void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs)
+{
+    const bool askedAgainAtOnce = boxText == lastEnteredText_ && askedAtMs - lastEnteredAtMs_ < kRefusalMemoryMs;
+    quickEntries_ = askedAgainAtOnce ? quickEntries_ + 1 : 1;
+    lastEnteredText_ = boxText;
+    lastEnteredAtMs_ = nowMs;
+    if (quickEntries_ >= kEntriesBeforeRefusal) {
+        refusedBoxText_ = boxText;
+        quickEntries_ = 0;
+    }
+}
+
+bool GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
 {
     Desktop& desktop = context.desktop;
     WatcherHost& host = context.host;
@@ -98,7 +114,7 @@ void GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
     // the number does not stay on the clipboard, leave the dialog for the next
     // tick.
     if (!putOnClipboard(context, intToText(context.GameNo)))
-        return;
+        return false;
 
     host.setAttemptText(intToText(context.TryCnt));
 
@@ -117,10 +133,11 @@ void GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
             // dialog each time) or does not react at all. Leave the dialog to
             // the user until the box holds something else.
             refusedBoxText_ = host.numberBoxText();
-            return;
+            return false;
         }
     }
     refusedBoxText_.reset();
+    return true;
 }
 
 bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& text)

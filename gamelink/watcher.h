@@ -50,12 +50,18 @@ public:
     // game-number dialog for this long: between closing a refused dialog and
     // opening the next one the game shows none for a moment.
     static constexpr uint64_t kRefusalMemoryMs = 1000;
+    // The game refuses a number by closing its dialog and opening a new one at
+    // once. The same text entered this many times in a row, each time asked for
+    // again within kRefusalMemoryMs, counts as refused.
+    static constexpr int kEntriesBeforeRefusal = 3;
 
 private:
     struct Lookups;
 
     void runTick(WatcherContext& context);
-    void answerGameNumber(WatcherContext& context, WindowId dialog);
+    // True when the number was entered and the game closed the dialog.
+    bool answerGameNumber(WatcherContext& context, WindowId dialog);
+    void noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs);
     bool putOnClipboard(WatcherContext& context, const std::string& text);
     void answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton, WindowId& abandoned);
     void recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox);
@@ -64,6 +70,11 @@ private:
     // again while the dialog stays and the box holds the same text.
     std::optional<std::string> refusedBoxText_;
     uint64_t gameNumberDialogLastSeenMs_ = 0;
+    // The last text entered, when the game closed that dialog, and how many
+    // times in a row the game asked again at once.
+    std::string lastEnteredText_;
+    uint64_t lastEnteredAtMs_ = 0;
+    int quickEntries_ = 0;
     // Yes buttons of a loss dialog or end-this-game box that the game did not
     // answer in time: that dialog has been counted and is not handled again.
     WindowId abandonedLossButton_ = 0;

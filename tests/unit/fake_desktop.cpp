@@ -236,7 +236,7 @@ void FakeGame::react(WindowId window, uint32_t message, uintptr_t wParam)
             const auto number = tryTextToInt(field);
             if (number && accepts(*number))
                 dealt.push_back(field);
-            else
+            else if (!refusalLeavesAGap)
                 showGameNumberDialog();  // may reallocate dialogs_
             return;
         }

@@ -95,6 +95,9 @@ public:
     bool responsive = true;
     // Numbers the game deals; any other closes the dialog and opens a new one.
     std::function<bool(int32_t)> accepts = [](int32_t) { return true; };
+    // A refused number closes the dialog; true: the new dialog is left to the
+    // test to open (the real game shows none for a moment in between).
+    bool refusalLeavesAGap = false;
     // WM_CLOSE: show the end-this-game box first (true) or close at once.
     bool confirmsOnClose = false;
 

@@ -455,6 +455,41 @@ TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
     EXPECT_FALSE(posts().empty()) << "the same text is entered again for a new request";
 }
 
+// The game closes a refused dialog before it opens the next: the entry loop
+// ends in that gap, and the refusal shows only as the game asking again at
+// once for the same text.
+TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost)
+{
+    game.accepts = [](int32_t number) { return number != 0; };
+    game.refusalLeavesAGap = true;
+    host.box = "0";
+    int entries = 0;
+    for (int tickCount = 0; tickCount < 10; ++tickCount) {
+        if (!desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
+            game.showGameNumberDialog();
+        desktop.clearLog();
+        tick();
+        if (!posts().empty())
+            ++entries;
+        desktop.clockMs += 100;
+    }
+    EXPECT_EQ(entries, GameWatcher::kEntriesBeforeRefusal);
+    host.box = "3";
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"3"});
+}
+
+TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime)
+{
+    host.box = "5";
+    for (int request = 0; request < 5; ++request) {
+        game.showGameNumberDialog();
+        tick();
+        desktop.clockMs += GameWatcher::kRefusalMemoryMs;
+    }
+    EXPECT_EQ(game.dealt.size(), 5u);
+}
+
 // Between closing a refused dialog and opening the next one the game shows no
 // dialog for a moment; a tick that falls into that gap must not forget.
 TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
