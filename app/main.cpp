@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "forms/CtrlF.h"
 #include "forms/SeisekiF.h"
 #include "gamelink/clipboard_win.h"
 #include "gamelink/desktop_win.h"
@@ -24,17 +25,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     environment.executablePath = executablePath();
 
     // The first form created is the main form; FormCreate runs to its end here.
+    // The control bar follows it.
     TFCSeisekiF results(environment);
+    std::unique_ptr<TFCCtrF> controlBar;
     try {
         results.create();
+        controlBar = std::make_unique<TFCCtrF>();
     } catch (const std::exception& error) {
-        // Without its window the program cannot run at all.
+        // Without its windows the program cannot run at all.
         MessageBoxA(nullptr, error.what(), "Tallykeep", MB_ICONERROR | MB_OK);
         return 1;
     }
-
-    // CONTROL BAR: create FCCtrF (class TFCCtrF, forms/CtrlF.h) here, after the
-    // results window, and hand it over: results.attachControlBar(&controlBar).
+    results.attachControlBar(controlBar.get());
 
     return application.run();
 }

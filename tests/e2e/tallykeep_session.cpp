@@ -91,7 +91,8 @@ void TallykeepSession::start(SessionOptions options) {
         gameVersion.emplace("FREECELL.EXE", options.windowsVersion);
     }
     const std::string exe = sandbox.copyProgram("Tallykeep.exe");
-    if (options.gameInWorkingDirectory) sandbox.copyProgram("FREECELL.EXE");
+    // A running game's copy is already there (and cannot be overwritten).
+    if (options.gameInWorkingDirectory && !options.gameRunningFirst) sandbox.copyProgram("FREECELL.EXE");
 
     Environment environment = options.environment;
     environment.emplace_back(standin::kLogVariable, log.path());
@@ -102,7 +103,9 @@ void TallykeepSession::start(SessionOptions options) {
     tallykeep.emplace(Process::start(exe, sandbox.dir(), environment));
     if (!options.waitForWindows) return;
     if (!game) game = waitForTopLevel(game::kMainWindowClass, nullptr);
-    results = ResultsWindow(waitForTopLevel(kResultsClass, kResultsCaption));
+    // The results window shows itself once its start-up has run to the end.
+    HWND window = waitForTopLevel(kResultsClass, kResultsCaption);
+    if (window && waitUntil([&] { return IsWindowVisible(window) != FALSE; })) results = ResultsWindow(window);
 }
 
 bool TallykeepSession::selectGame(const std::string& number, const std::string& expectedDeal) {
