@@ -10,6 +10,9 @@ alive() { [ -s "$TK_SESSION_DIR/xvfb.pid" ] && kill -0 "$(cat "$TK_SESSION_DIR/x
 case "${1:-}" in
   start)
     if alive; then exit 0; fi
+    # A wineserver left from a session whose display is gone would keep
+    # programs on that dead display.
+    wineserver -k 2>/dev/null || true
     rm -f "$TK_SESSION_DIR/display"
     # Xvfb picks a free display number and writes it to fd 3.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
@@ -24,6 +27,10 @@ case "${1:-}" in
     rm -f "$TK_SESSION_DIR/display.tmp"
     export DISPLAY=":$(cat "$TK_SESSION_DIR/display")"
     wineserver -p
+    # The first program of a session starts Wine's services, which keep its
+    # output open: start them here on /dev/null, not inside a test whose
+    # output a test runner waits on.
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1
     ;;
   stop)
     wineserver -k 2>/dev/null || true
