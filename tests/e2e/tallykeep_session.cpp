@@ -55,6 +55,12 @@ std::vector<std::string> ResultsWindow::history() const {
     return lines;
 }
 
+int ResultsWindow::historyDisplayedLineCount() const {
+    DWORD_PTR count = 0;
+    if (!memo_ || !SendMessageTimeoutA(memo_, EM_GETLINECOUNT, 0, 0, SMTO_BLOCK, 5000, &count)) return -1;
+    return static_cast<int>(count);
+}
+
 bool ResultsWindow::waitForLabel(const std::string& name, const std::string& text,
                                  std::chrono::milliseconds timeout) const {
     return waitUntil([&] { return label(name) == text; }, timeout);
@@ -90,9 +96,15 @@ void TallykeepSession::start(SessionOptions options) {
         tallykeepVersion.emplace("Tallykeep.exe", options.windowsVersion);
         gameVersion.emplace("FREECELL.EXE", options.windowsVersion);
     }
-    const std::string exe = sandbox.copyProgram("Tallykeep.exe");
+    // A restart finds the programs already there: copying over them fails under
+    // MinGW's std::filesystem even with overwrite_existing.
+    const auto copyOnce = [this](const char* exeName) {
+        const std::string target = sandbox.path(exeName);
+        return GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES ? sandbox.copyProgram(exeName) : target;
+    };
+    const std::string exe = copyOnce("Tallykeep.exe");
     // A running game's copy is already there (and cannot be overwritten).
-    if (options.gameInWorkingDirectory && !options.gameRunningFirst) sandbox.copyProgram("FREECELL.EXE");
+    if (options.gameInWorkingDirectory && !options.gameRunningFirst) copyOnce("FREECELL.EXE");
 
     Environment environment = options.environment;
     environment.emplace_back(standin::kLogVariable, log.path());

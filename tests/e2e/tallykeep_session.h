@@ -45,6 +45,9 @@ public:
     void setNumberBox(const std::string& text) const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
+    // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
+    // once per screen line, and the empty rest after the last line break once.
+    int historyDisplayedLineCount() const;
     // Waits until a label shows this text; false at the timeout.
     bool waitForLabel(const std::string& name, const std::string& text,
                       std::chrono::milliseconds timeout = kDefaultTimeout) const;
