@@ -155,6 +155,9 @@ bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& tex
 void GameWatcher::answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton,
                             WindowId& abandoned)
 {
+    // A dealt game ended or was resigned: the next request for the same
+    // number is a new game, not the game refusing it.
+    quickEntries_ = 0;
     Desktop& desktop = context.desktop;
 
     if (context.TryCnt == 1)
@@ -181,6 +184,7 @@ void GameWatcher::answerYes(WatcherContext& context, WindowId dialog, WindowId y
 
 void GameWatcher::recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox)
 {
+    quickEntries_ = 0;
     Desktop& desktop = context.desktop;
     WatcherHost& host = context.host;
 

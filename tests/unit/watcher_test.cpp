@@ -490,6 +490,21 @@ TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime)
     EXPECT_EQ(game.dealt.size(), 5u);
 }
 
+// Asking for the game again during a game goes through the end-this-game box:
+// quick requests for the same number are new games, not refusals.
+TEST_F(WatcherTest, SameNumberRequestedQuicklyThroughTheConfirmBoxIsEnteredEachTime)
+{
+    host.box = "5";
+    for (int request = 0; request < 5; ++request) {
+        game.showConfirmBox();
+        tick();
+        game.showGameNumberDialog();
+        tick();
+        desktop.clockMs += 100;
+    }
+    EXPECT_EQ(game.dealt.size(), 5u);
+}
+
 // Between closing a refused dialog and opening the next one the game shows no
 // dialog for a moment; a tick that falls into that gap must not forget.
 TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
