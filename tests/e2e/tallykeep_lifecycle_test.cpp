@@ -46,7 +46,9 @@ public:
     // A running program cannot be deleted: the copy that was launched goes first.
     ~ProgramInFolder() {
         killStrayPrograms();
-        waitUntil([&] { return DeleteFileA(path_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+        const bool deleted =
+            waitUntil([&] { return DeleteFileA(path_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+        EXPECT_TRUE(deleted) << path_ << " is left behind";
     }
     const std::string& path() const { return path_; }
 
@@ -66,26 +68,7 @@ std::string windowsDirectory() {
     return buffer;
 }
 
-class TallykeepLifecycle : public ::testing::Test {
-protected:
-    void SetUp() override {
-        killStrayPrograms();
-        ASSERT_TRUE(deleteStatisticsKey());
-    }
-    void TearDown() override { killStrayPrograms(); }
-
-    void start(SessionOptions options = {}) {
-        session.emplace(sandbox, std::move(options));
-        ASSERT_NE(session->game, nullptr) << "the game did not appear";
-        ASSERT_TRUE(session->results.found()) << "the results window did not appear";
-    }
-
-    const StandinLog& log() const { return session->log; }
-    bool saved() const { return readFileBytes(session->iniPath()).has_value(); }
-
-    Sandbox sandbox;
-    std::optional<TallykeepSession> session;
-};
+using TallykeepLifecycle = TallykeepTest;
 
 TEST_F(TallykeepLifecycle, RunningGameIsUsedWithoutALaunch) {
     SessionOptions options;
@@ -128,7 +111,8 @@ TEST_F(TallykeepLifecycle, GameNowhereShowsTheBoxAndOkEndsTheProgramWithItsSetti
     options.waitForWindows = false;
     session.emplace(sandbox, options);
     HWND box = waitForTopLevel(game::kDialogClass, "エラー");
-    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box, nullptr) << "game window: " << findGameWindow() << " "
+                            << (findGameWindow() ? executableOf(findGameWindow()) : std::string());
     EXPECT_NE(findChild(box, nullptr, "Freecell Not Found"), nullptr);
     HWND ok = findChild(box, "Button", nullptr);
     ASSERT_NE(ok, nullptr);

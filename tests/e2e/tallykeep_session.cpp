@@ -151,4 +151,17 @@ bool TallykeepSession::closeAndWait(std::chrono::milliseconds timeout) {
     return tallykeep->waitForExit(timeout).has_value();
 }
 
+void TallykeepTest::SetUp() {
+    killStrayPrograms();
+    ASSERT_TRUE(deleteStatisticsKey());
+}
+
+void TallykeepTest::TearDown() { killStrayPrograms(); }
+
+void TallykeepTest::start(SessionOptions options) {
+    session.emplace(sandbox, std::move(options));
+    ASSERT_NE(session->game, nullptr) << "the game did not appear";
+    ASSERT_TRUE(session->results.found()) << "the results window did not appear";
+}
+
 }  // namespace e2e

@@ -2,6 +2,7 @@
 
 // Tallykeep.exe run for real beside the stand-in game, seen from outside: the
 // results window's texts through WM_GETTEXT, the game through its log.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <map>
@@ -114,5 +115,23 @@ private:
 
 // The game's main window, or null.
 HWND findGameWindow();
+
+// A test of Tallykeep.exe beside the game: no program of an earlier test
+// left, the game's statistics key gone, one sandbox of its own.
+class TallykeepTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts a session; fails the test when its windows do not appear.
+    void start(SessionOptions options = {});
+
+    const ResultsWindow& results() const { return session->results; }
+    const StandinLog& log() const { return session->log; }
+    bool saved() const { return readFileBytes(session->iniPath()).has_value(); }
+
+    Sandbox sandbox;
+    std::optional<TallykeepSession> session;
+};
 
 }  // namespace e2e

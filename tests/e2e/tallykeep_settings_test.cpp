@@ -127,23 +127,11 @@ std::vector<std::string> savedPart(std::vector<std::string> history) {
     return history;
 }
 
-class TallykeepSettings : public ::testing::Test {
+class TallykeepSettings : public TallykeepTest {
 protected:
-    void SetUp() override {
-        killStrayPrograms();
-        ASSERT_TRUE(deleteStatisticsKey());
-    }
-    void TearDown() override { killStrayPrograms(); }
-
     std::string iniPath() const { return sandbox.path("Tallykeep.Ini"); }
     std::string ini(const char* section, const std::string& key) const {
         return iniValue(iniPath(), section, key.c_str(), "<missing>");
-    }
-
-    void start(SessionOptions options = {}) {
-        session.emplace(sandbox, std::move(options));
-        ASSERT_NE(session->game, nullptr) << "the game did not appear";
-        ASSERT_TRUE(session->results.found()) << "the results window did not appear";
     }
     void restart() {
         session->restart();
@@ -156,12 +144,6 @@ protected:
         ASSERT_TRUE(session->closeAndWait()) << "Tallykeep did not end\n" << log().text();
         ASSERT_TRUE(waitUntilGone(game, 10s)) << "the game did not close";
     }
-
-    const ResultsWindow& results() const { return session->results; }
-    const StandinLog& log() const { return session->log; }
-
-    Sandbox sandbox;
-    std::optional<TallykeepSession> session;
 };
 
 TEST_F(TallykeepSettings, PlayedRunComesBackAfterRestartAndTheNewFileHasTheWriteOrder) {

@@ -16,26 +16,7 @@ namespace {
 using namespace e2e;
 using namespace std::chrono_literals;
 
-class TallykeepE2E : public ::testing::Test {
-protected:
-    void SetUp() override {
-        killStrayPrograms();
-        ASSERT_TRUE(deleteStatisticsKey());
-    }
-    void TearDown() override { killStrayPrograms(); }
-
-    void start(SessionOptions options = {}) {
-        session.emplace(sandbox, std::move(options));
-        ASSERT_NE(session->game, nullptr) << "the game did not appear";
-        ASSERT_TRUE(session->results.found()) << "the results window did not appear";
-    }
-
-    const ResultsWindow& results() const { return session->results; }
-    const StandinLog& log() const { return session->log; }
-
-    Sandbox sandbox;
-    std::optional<TallykeepSession> session;
-};
+using TallykeepE2E = TallykeepTest;
 
 TEST_F(TallykeepE2E, FreshStartShowsTheDefaultsInTheResultsWindow) {
     start();
