@@ -52,11 +52,6 @@ void Control::setWidth(int width) {
     setBounds(b);
 }
 
-void Control::setHeight(int height) {
-    Rect b = bounds();
-    b.height = height;
-    setBounds(b);
-}
 
 bool Control::visible() const { return IsWindowVisible(window_) != FALSE; }
 

@@ -45,7 +45,6 @@ public:
     int height() const { return bounds().height; }
     void setLeft(int left);
     void setWidth(int width);
-    void setHeight(int height);
 
     bool visible() const;
     void setVisible(bool visible);

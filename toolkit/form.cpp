@@ -198,34 +198,6 @@ Rect Form::bounds() const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Form::setBounds(const Rect& b) {
-    SetWindowPos(window_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form::setLeft(int left) {
-    Rect b = bounds();
-    b.left = left;
-    setBounds(b);
-}
-
-void Form::setTop(int top) {
-    Rect b = bounds();
-    b.top = top;
-    setBounds(b);
-}
-
-void Form::setWidth(int width) {
-    Rect b = bounds();
-    b.width = width;
-    setBounds(b);
-}
-
-void Form::setHeight(int height) {
-    Rect b = bounds();
-    b.height = height;
-    setBounds(b);
-}
-
 int Form::clientWidth() const {
     RECT r{};
     GetClientRect(window_, &r);

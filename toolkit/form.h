@@ -74,11 +74,6 @@ public:
     bool visible() const;
 
     Rect bounds() const;  // outer rectangle on the screen
-    void setBounds(const Rect& bounds);
-    void setLeft(int left);
-    void setTop(int top);
-    void setWidth(int width);
-    void setHeight(int height);
     int clientWidth() const;
     int clientHeight() const;
 

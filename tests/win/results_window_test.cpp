@@ -9,51 +9,17 @@
 #include "forms/SeisekiF.h"
 #include "gamelink/game_contract.h"
 #include "toolkit/application.h"
+#include "seiseki_test_doubles.h"
 #include "toolkit_test_support.h"
 
+using seiseki_test::MemoryClipboard;
+using seiseki_test::NoLaunch;
+using seiseki_test::RunningGame;
 using toolkit_test::FromInsideModalLoop;
 using toolkit_test::openBoxes;
 using toolkit_test::waitUntil;
 
 namespace {
-
-// A game that is running and closes at once on WM_CLOSE, with no dialog open.
-class RunningGame : public Desktop {
-public:
-    static constexpr WindowId kGame = 0x4711;
-    bool open = true;
-
-    WindowId findTopLevel(const char* className, const char* title) override {
-        const bool gameClass = className && std::string(className) == game::kMainWindowClass;
-        return (open && gameClass && !title) ? kGame : 0;
-    }
-    WindowId findChild(WindowId, const char*, const char*) override { return 0; }
-    bool exists(WindowId window) override { return open && window == kGame; }
-    void bringToForeground(WindowId) override {}
-    void bringToTop(WindowId) override {}
-    void post(WindowId window, uint32_t message, uintptr_t) override {
-        if (window == kGame && message == game::kWmClose) open = false;
-    }
-    void pause(uint32_t milliseconds) override { Sleep(milliseconds); }
-    uint64_t nowMs() override { return GetTickCount(); }
-};
-
-class NoLaunch : public ProcessLauncher {
-public:
-    bool isFile(const std::string&) override { return false; }
-    std::string windowsDirectory() override { return "C:\\windows"; }
-    std::string systemDirectory() override { return "C:\\windows\\system32"; }
-    bool launch(const std::string&) override { return false; }
-};
-
-class MemoryClipboard : public Clipboard {
-public:
-    void setText(const std::string& text) override { text_ = text; }
-    std::string text() override { return text_; }
-
-private:
-    std::string text_;
-};
 
 std::string tempPath(const std::string& name) {
     char directory[MAX_PATH] = {};

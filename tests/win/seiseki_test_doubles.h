@@ -1,0 +1,53 @@
+#pragma once
+
+// Stand-ins for the outside world of the results window in in-process tests:
+// a game that is running and closes at once on WM_CLOSE, no launch, and a
+// clipboard in memory.
+#include <windows.h>
+
+#include <string>
+
+#include "gamelink/desktop.h"
+#include "gamelink/game_contract.h"
+#include "gamelink/game_session.h"
+
+namespace seiseki_test {
+
+class RunningGame : public Desktop {
+public:
+    static constexpr WindowId kGame = 0x4711;
+    bool open = true;
+
+    WindowId findTopLevel(const char* className, const char* title) override {
+        const bool gameClass = className && std::string(className) == game::kMainWindowClass;
+        return (open && gameClass && !title) ? kGame : 0;
+    }
+    WindowId findChild(WindowId, const char*, const char*) override { return 0; }
+    bool exists(WindowId window) override { return open && window == kGame; }
+    void bringToForeground(WindowId) override {}
+    void bringToTop(WindowId) override {}
+    void post(WindowId window, uint32_t message, uintptr_t) override {
+        if (window == kGame && message == game::kWmClose) open = false;
+    }
+    void pause(uint32_t milliseconds) override { Sleep(milliseconds); }
+    uint64_t nowMs() override { return GetTickCount(); }
+};
+
+class NoLaunch : public ProcessLauncher {
+public:
+    bool isFile(const std::string&) override { return false; }
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string systemDirectory() override { return "C:\\windows\\system32"; }
+    bool launch(const std::string&) override { return false; }
+};
+
+class MemoryClipboard : public Clipboard {
+public:
+    void setText(const std::string& text) override { text_ = text; }
+    std::string text() override { return text_; }
+
+private:
+    std::string text_;
+};
+
+}  // namespace seiseki_test
