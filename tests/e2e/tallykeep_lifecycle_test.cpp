@@ -114,10 +114,13 @@ TEST_F(TallykeepLifecycle, GameNowhereShowsTheBoxAndOkEndsTheProgramWithItsSetti
     ASSERT_NE(box, nullptr) << "game window: " << findGameWindow() << " "
                             << (findGameWindow() ? executableOf(findGameWindow()) : std::string());
     EXPECT_NE(findChild(box, nullptr, "Freecell Not Found"), nullptr);
-    HWND ok = findChild(box, "Button", nullptr);
+    // The box is found as soon as it exists; it is ready once it shows.
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(box) != FALSE; }));
+    HWND ok = findChild(box, "Button", "OK");
     ASSERT_NE(ok, nullptr);
     clickButton(ok);
-    ASSERT_TRUE(session->tallykeep->waitForExit(20s).has_value());
+    ASSERT_TRUE(session->tallykeep->waitForExit(20s).has_value())
+        << "box still open: " << (IsWindow(box) != FALSE) << ", game window: " << findGameWindow();
     EXPECT_TRUE(saved());
     EXPECT_EQ(findGameWindow(), nullptr);
 }
