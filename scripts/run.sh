@@ -28,6 +28,11 @@ mkdir -p "$demo"
 cp "$build/bin/Tallykeep.exe" "$build/bin/FREECELL.EXE" "$demo/"
 
 if [ -n "${DISPLAY:-}" ]; then
+  if bash scripts/wine-session.sh status >/dev/null 2>&1; then
+    echo "run.sh: a test session runs in this Wine prefix on its own display;" \
+         "stop it first (bash scripts/wine-session.sh stop) or set TK_WINE_DIR" >&2
+    exit 1
+  fi
   export TK_KEEP_DISPLAY=1
   source scripts/wine-env.sh
   cd "$demo"

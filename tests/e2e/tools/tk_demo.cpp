@@ -65,17 +65,16 @@ bool isAbove(HWND upper, HWND lower) {
 }
 
 // As a click on the control bar would (the results window without one):
-// Tallykeep becomes the active program again and arranges its windows with the
-// game, the control bar in front.
+// Tallykeep becomes the active program again, the control bar in front.
 void comeBackToTallykeep(HWND resultsWindow, HWND controlBar, HWND game) {
     SetForegroundWindow(controlBar ? controlBar : resultsWindow);
     if (controlBar && !e2e::waitUntil([&] { return isAbove(controlBar, game); }, 10s))
         throw Failure("the control bar did not come to the front when Tallykeep became active");
-    // The arrangement follows the activation as a posted event; give it and
-    // the X server a moment before the picture.
+    // The activation event follows as a posted message; give it and the X
+    // server a moment before the picture.
     Sleep(500);
     say(std::string("clicked into the ") + (controlBar ? "control bar" : "results window") +
-        ": Tallykeep is the active program again and arranges its windows with the game");
+        ": Tallykeep is the active program again");
 }
 
 void requestScreenshot(const std::string& dir) {
