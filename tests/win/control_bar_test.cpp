@@ -12,11 +12,13 @@
 #include "gamelink/game_contract.h"
 #include "toolkit/application.h"
 #include "seiseki_test_doubles.h"
+#include "speed_button_rendering.h"
 #include "toolkit_test_support.h"
 
 using seiseki_test::MemoryClipboard;
 using seiseki_test::NoLaunch;
 using seiseki_test::RunningGame;
+using toolkit_test::Rendering;
 using toolkit_test::waitUntil;
 
 namespace {
@@ -280,30 +282,9 @@ TEST_F(ControlBar, MenuHidesAndShowsTheBarWithItsCheckMark) {
     EXPECT_TRUE(results_->CtlBar);
 }
 
-// Each button's picture, drawn by the bar as the button asks it to.
+// Pixels of one colour in a button's picture, drawn by the bar as the button asks.
 int colourCount(TSpeedButton& button, COLORREF colour, UINT state = 0) {
-    const int width = button.width();
-    const int height = button.height();
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = state;
-    item.hwndItem = button.handle();
-    item.hDC = dc;
-    item.rcItem = RECT{0, 0, width, height};
-    SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-    int count = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return count;
+    return Rendering(button, state).count(colour);
 }
 
 TEST_F(ControlBar, EachButtonShowsItsOwnGlyph) {

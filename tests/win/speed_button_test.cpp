@@ -9,8 +9,10 @@
 #include "common/app_error.h"
 #include "res/resource_ids.h"
 #include "toolkit/event_gate.h"
+#include "speed_button_rendering.h"
 #include "toolkit_test_support.h"
 
+using toolkit_test::Rendering;
 using toolkit_test::TestForm;
 using toolkit_test::waitUntil;
 
@@ -19,54 +21,6 @@ namespace {
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kGrey = RGB(128, 128, 128);
 const COLORREF kOlive = RGB(128, 128, 0);
-
-// The button drawn by its parent's WM_DRAWITEM into a memory bitmap, as pixels.
-class Rendering {
-public:
-    Rendering(const TSpeedButton& button, UINT state) : width_(button.width()), height_(button.height()) {
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_BUTTON;
-        item.itemAction = ODA_DRAWENTIRE;
-        item.itemState = state;
-        item.hwndItem = button.handle();
-        item.hDC = dc;
-        item.rcItem = RECT{0, 0, width_, height_};
-        SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0,
-                     reinterpret_cast<LPARAM>(&item));
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x) pixels_.push_back(GetPixel(dc, x, y));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-    }
-    int count(COLORREF colour) const {
-        int n = 0;
-        for (COLORREF pixel : pixels_) n += pixel == colour ? 1 : 0;
-        return n;
-    }
-    int countIn(COLORREF colour, RECT area) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += pixels_[y * width_ + x] == colour ? 1 : 0;
-        return n;
-    }
-    // The first pixel of the colour in reading order, as (x, y); (-1, -1) if none.
-    POINT first(COLORREF colour) const {
-        for (size_t i = 0; i < pixels_.size(); ++i)
-            if (pixels_[i] == colour) return POINT{static_cast<LONG>(i % width_), static_cast<LONG>(i / width_)};
-        return POINT{-1, -1};
-    }
-
-private:
-    int width_;
-    int height_;
-    std::vector<COLORREF> pixels_;
-};
 
 // SpeedButton1 of the control bar, on a plain form.
 TSpeedButton::CreateArgs startButton(int& clicks) {
