@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace standin {
@@ -322,32 +323,38 @@ std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& tex
     return dialog.result;
 }
 
-LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log) {
+namespace {
+
+// The game-over dialog after a loss or a win: text, yes and no, and one check
+// box. Returns whether it was answered yes, and the box's state then.
+std::pair<bool, bool> runGameOverDialog(HWND owner, const GameTexts& texts, EventLog& log, const char* logName,
+                                        const char* text, const char* boxName, const char* boxCaption,
+                                        bool checked) {
     GameOverDialog dialog;
-    dialog.logName = "lost";
+    dialog.logName = logName;
     dialog.title = texts.profile.TitleGameOver;
-    dialog.controls = {{kTextId, "text", texts.textLost},
+    dialog.controls = {{kTextId, "text", text},
                        {IDYES, "yesbutton", texts.profile.CaptionYes},
                        {IDNO, "nobutton", texts.captionNo},
-                       {kCheckBoxId, "samebox", texts.profile.CaptionSameGame}};
+                       {kCheckBoxId, boxName, boxCaption}};
     dialog.log = &log;
-    dialog.checked = true;
+    dialog.checked = checked;
     runDialog(owner, gameOverLayout(), gameOverProc, dialog);
     return {dialog.yes, dialog.checked};
 }
 
+}  // namespace
+
+LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log) {
+    const auto [yes, same] =
+        runGameOverDialog(owner, texts, log, "lost", texts.textLost, "samebox", texts.profile.CaptionSameGame, true);
+    return {yes, same};
+}
+
 WonAnswer showWonDialog(HWND owner, const GameTexts& texts, EventLog& log, bool selectGame) {
-    GameOverDialog dialog;
-    dialog.logName = "won";
-    dialog.title = texts.profile.TitleGameOver;
-    dialog.controls = {{kTextId, "text", texts.textWon},
-                       {IDYES, "yesbutton", texts.profile.CaptionYes},
-                       {IDNO, "nobutton", texts.captionNo},
-                       {kCheckBoxId, "selectbox", texts.profile.CaptionSelectGame}};
-    dialog.log = &log;
-    dialog.checked = selectGame;
-    runDialog(owner, gameOverLayout(), gameOverProc, dialog);
-    return {dialog.yes, dialog.checked};
+    const auto [yes, select] = runGameOverDialog(owner, texts, log, "won", texts.textWon, "selectbox",
+                                                 texts.profile.CaptionSelectGame, selectGame);
+    return {yes, select};
 }
 
 }  // namespace standin

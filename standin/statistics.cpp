@@ -1,18 +1,13 @@
 #include "standin/statistics.h"
 
+#include "common/number_text.h"
+
 namespace standin {
 
-namespace {
-
-// Counters wrap like the game's own 32-bit values instead of overflowing.
-int32_t plusOne(int32_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value) + 1u); }
-
-}  // namespace
-
 void addWin(Statistics& statistics) {
-    statistics.won = plusOne(statistics.won);
+    statistics.won = wrappingAdd(statistics.won, 1);
     if (statistics.stype == 1) {
-        statistics.streak = plusOne(statistics.streak);
+        statistics.streak = wrappingAdd(statistics.streak, 1);
     } else {
         statistics.streak = 1;
         statistics.stype = 1;
@@ -21,9 +16,9 @@ void addWin(Statistics& statistics) {
 }
 
 void addLoss(Statistics& statistics) {
-    statistics.lost = plusOne(statistics.lost);
+    statistics.lost = wrappingAdd(statistics.lost, 1);
     if (statistics.stype == 0) {
-        statistics.streak = plusOne(statistics.streak);
+        statistics.streak = wrappingAdd(statistics.streak, 1);
     } else {
         statistics.streak = 1;
         statistics.stype = 0;

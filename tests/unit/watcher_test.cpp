@@ -48,6 +48,12 @@ class WatcherTest : public ::testing::Test {
 protected:
     void SetUp() override { game.start(); }
     void tick() { watcher.tick(context); }
+    // Every game-number dialog that the game left open goes away.
+    void closeGameNumberDialogs()
+    {
+        while (const WindowId dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
+            desktop.destroyWindow(dialog);
+    }
     std::vector<FakeDesktop::Call> posts() const { return desktop.callsOf(FakeDesktop::Call::Post); }
     size_t postsTo(WindowId window) const
     {
@@ -441,11 +447,10 @@ TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
 {
     game.accepts = [](int32_t number) { return number != 0; };
     host.box = "0";
-    const WindowId first = game.showGameNumberDialog();
+    game.showGameNumberDialog();
     tick();
     // The user cancels the dialog the game left open.
-    for (WindowId dialog = first; dialog != 0; dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
-        desktop.destroyWindow(dialog);
+    closeGameNumberDialogs();
     tick();
     desktop.clockMs += GameWatcher::kRefusalMemoryMs;  // ten ticks without a dialog
     tick();
@@ -511,10 +516,9 @@ TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
 {
     game.accepts = [](int32_t number) { return number != 0; };
     host.box = "0";
-    const WindowId first = game.showGameNumberDialog();
+    game.showGameNumberDialog();
     tick();
-    for (WindowId dialog = first; dialog != 0; dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
-        desktop.destroyWindow(dialog);
+    closeGameNumberDialogs();
     desktop.clockMs += 100;
     tick();
     game.showGameNumberDialog();
