@@ -2,48 +2,58 @@
 
 #include <string>
 
+#include "standin/board_layout.h"
+#include "standin/card_painter_win.h"
+#include "standin/gdi_objects_win.h"
+
 namespace standin {
 
 namespace {
 
-constexpr int kCardWidth = 62;
-constexpr int kCardHeight = 84;
-constexpr int kColumnStep = 76;
-constexpr int kOverlap = 20;
-constexpr int kMargin = 12;
-constexpr int kColumnsTop = 112;
 constexpr COLORREF kTable = RGB(0, 128, 0);
+constexpr COLORREF kStatusBar = RGB(212, 208, 200);
 
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
+RECT toRect(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-private:
-    HGDIOBJ object_;
-};
-
-void drawSlot(HDC dc, int x, int y) {
-    const RECT slot{x, y, x + kCardWidth, y + kCardHeight};
-    FrameRect(dc, &slot, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+void invert(HDC dc, const Rect& rect) {
+    const RECT area = toRect(rect);
+    InvertRect(dc, &area);
 }
 
-void drawCard(HDC dc, int x, int y, Card card) {
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    RoundRect(dc, x, y, x + kCardWidth, y + kCardHeight, 8, 8);
-    static const wchar_t kSuits[4] = {L'\u2663', L'\u2666', L'\u2665', L'\u2660'};
-    static const wchar_t* const kRanks[13] = {L"A", L"2", L"3", L"4", L"5", L"6", L"7",
-                                              L"8", L"9", L"10", L"J", L"Q", L"K"};
-    std::wstring label = kRanks[rankOf(card)];
-    label += kSuits[suitOf(card)];
-    SetTextColor(dc, isRed(card) ? RGB(200, 0, 0) : RGB(0, 0, 0));
-    TextOutW(dc, x + 5, y + 3, label.c_str(), static_cast<int>(label.size()));
+// The selected cards turn inverted: each card's visible strip, and the bottom
+// card whole.
+void showSelection(HDC dc, const BoardLayout& layout, const Board& board, const Selection& selection) {
+    const Location& place = selection.location;
+    if (place.place == Place::Cell) {
+        invert(dc, layout.cell(place.index));
+        return;
+    }
+    const int cards = static_cast<int>(board.columns[place.index].size());
+    for (int row = selection.row; row < cards; ++row) {
+        Rect rect = layout.card(board, place.index, row);
+        if (row < cards - 1) rect.bottom = rect.top + layout.step(board, place.index);
+        invert(dc, rect);
+    }
+}
+
+void paintStatus(HDC dc, const Rect& line, const BoardView& view) {
+    GdiObject brush(CreateSolidBrush(kStatusBar));
+    const RECT area = toRect(line);
+    FillRect(dc, &area, static_cast<HBRUSH>(brush.get()));
+    GdiObject font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
+    Selected selected(dc, font.get());
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    const int y = line.top + 3;
+    if (view.board) {
+        const std::string number = "ゲーム番号 " + std::to_string(view.gameNumber);
+        TextOutA(dc, line.left + 6, y, number.c_str(), static_cast<int>(number.size()));
+    }
+    const std::string left = "残りのカード: " + std::to_string(view.board ? cardsLeft(*view.board) : kCardCount);
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    TextOutA(dc, line.right - 8, y, left.c_str(), static_cast<int>(left.size()));
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
 }
 
 }  // namespace
@@ -51,37 +61,40 @@ void drawCard(HDC dc, int x, int y, Card card) {
 void paintBoard(HDC dc, const RECT& client, const BoardView& view) {
     GdiObject table(CreateSolidBrush(kTable));
     FillRect(dc, &client, static_cast<HBRUSH>(table.get()));
-    GdiObject font(CreateFontA(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
-    const HGDIOBJ oldFont = SelectObject(dc, font.get());
-    SetBkMode(dc, TRANSPARENT);
+    const BoardLayout layout(client.right - client.left, client.bottom - client.top);
+    const CardPainter painter;
+    static const Board kEmptyBoard;
+    const Board& board = view.board ? *view.board : kEmptyBoard;
 
     for (int i = 0; i < kCellCount; ++i) {
-        const int cellX = kMargin + i * (kCardWidth + 6);
-        const int homeX = client.right - kMargin - (kCellCount - i) * (kCardWidth + 6) + 6;
-        drawSlot(dc, cellX, kMargin);
-        drawSlot(dc, homeX, kMargin);
-        if (!view.board) continue;
-        if (const auto& cell = view.board->cells[i]) drawCard(dc, cellX, kMargin, *cell);
-        if (const int count = view.board->home[i]) drawCard(dc, homeX, kMargin, (count - 1) * 4 + i);
-    }
-    if (view.board) {
-        for (int column = 0; column < kColumnCount; ++column) {
-            const auto& cards = view.board->columns[column];
-            for (std::size_t row = 0; row < cards.size(); ++row) {
-                drawCard(dc, kMargin + column * kColumnStep, kColumnsTop + static_cast<int>(row) * kOverlap,
-                         cards[row]);
-            }
+        const Rect rect = layout.cell(i);
+        if (board.cells[i]) {
+            painter.card(dc, rect.left, rect.top, *board.cells[i]);
+        } else {
+            painter.emptySlot(dc, toRect(rect), -1);
         }
     }
-
-    std::string status = "ゲーム番号 ";
-    status += view.board ? std::to_string(view.gameNumber) : "-";
-    status += "    手数 " + std::to_string(view.moves);
-    if (view.board && !view.inProgress) status += "    (終了)";
-    SetTextColor(dc, RGB(255, 255, 255));
-    TextOutA(dc, kMargin, client.bottom - 28, status.c_str(), static_cast<int>(status.size()));
-    SelectObject(dc, oldFont);
+    for (int suit = 0; suit < kSuitCount; ++suit) {
+        const Rect rect = layout.home(suit);
+        if (const int count = board.home[suit]) {
+            painter.card(dc, rect.left, rect.top, cardOf(count - 1, suit));
+        } else {
+            painter.emptySlot(dc, toRect(rect), suit);
+        }
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        const auto& cards = board.columns[column];
+        if (cards.empty()) {
+            if (view.board) painter.emptySlot(dc, toRect(layout.columnSlot(column)), -1);
+            continue;
+        }
+        for (std::size_t row = 0; row < cards.size(); ++row) {
+            const Rect rect = layout.card(board, column, static_cast<int>(row));
+            painter.card(dc, rect.left, rect.top, cards[row]);
+        }
+    }
+    if (view.board && view.selection && *view.selection) showSelection(dc, layout, board, **view.selection);
+    paintStatus(dc, layout.statusLine(), view);
 }
 
 }  // namespace standin

@@ -2,18 +2,22 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "standin/cards.h"
+#include "standin/mouse_play.h"
 
 namespace standin {
 
 struct BoardView {
     const Board* board;  // null before the first deal
     int32_t gameNumber;
-    int moves;
-    bool inProgress;
+    const std::optional<Selection>* selection;
 };
 
-// Draws the free cells, the home cells, the eight columns and the status line.
+// Draws the table: free cells, home cells, the eight columns with the
+// selected cards shown inverted, and the status line with the game number and
+// the number of cards left.
 void paintBoard(HDC dc, const RECT& client, const BoardView& view);
 
 }  // namespace standin

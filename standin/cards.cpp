@@ -4,9 +4,9 @@ namespace standin {
 
 namespace {
 
-constexpr const char* kRankNames[13] = {"A", "2", "3", "4", "5", "6", "7",
-                                        "8", "9", "10", "J", "Q", "K"};
-constexpr char kSuitLetters[4] = {'C', 'D', 'H', 'S'};
+constexpr const char* kRankNames[kRankCount] = {"A", "2", "3", "4", "5", "6", "7",
+                                                "8", "9", "10", "J", "Q", "K"};
+constexpr char kSuitLetters[kSuitCount] = {'C', 'D', 'H', 'S'};
 
 // The game's generator: the state wraps modulo 2^32, each draw gives 15 bits.
 class DealGenerator {
@@ -46,8 +46,6 @@ std::vector<Card> fixedDeck(int32_t gameNumber) {
     return deck;
 }
 
-bool canGoHome(const Board& board, Card card) { return board.home[suitOf(card)] == rankOf(card); }
-
 }  // namespace
 
 std::string cardName(Card card) { return std::string(kRankNames[rankOf(card)]) + kSuitLetters[suitOf(card)]; }
@@ -60,53 +58,10 @@ Board dealBoard(int32_t gameNumber) {
     return board;
 }
 
-bool makeOneMove(Board& board) {
-    for (auto& cell : board.cells) {
-        if (cell && canGoHome(board, *cell)) {
-            ++board.home[suitOf(*cell)];
-            cell.reset();
-            return true;
-        }
-    }
-    for (auto& column : board.columns) {
-        if (!column.empty() && canGoHome(board, column.back())) {
-            ++board.home[suitOf(column.back())];
-            column.pop_back();
-            return true;
-        }
-    }
-    for (auto& cell : board.cells) {
-        if (cell) continue;
-        for (auto& column : board.columns) {
-            if (column.empty()) continue;
-            cell = column.back();
-            column.pop_back();
-            return true;
-        }
-    }
-    for (auto& target : board.columns) {
-        if (!target.empty()) continue;
-        for (auto& source : board.columns) {
-            if (source.size() < 2) continue;
-            target.push_back(source.back());
-            source.pop_back();
-            return true;
-        }
-    }
-    return false;
-}
-
-void finishBoard(Board& board) {
-    for (auto& column : board.columns) column.clear();
-    for (auto& cell : board.cells) cell.reset();
-    board.home = {13, 13, 13, 13};
-}
-
-bool isFinished(const Board& board) {
-    for (int count : board.home) {
-        if (count != 13) return false;
-    }
-    return true;
+int cardsLeft(const Board& board) {
+    int home = 0;
+    for (int count : board.home) home += count;
+    return kCardCount - home;
 }
 
 std::string firstRow(const Board& board) {
@@ -117,6 +72,28 @@ std::string firstRow(const Board& board) {
         row += cardName(column.front());
     }
     return row;
+}
+
+std::string boardText(const Board& board) {
+    std::string text = "left=" + std::to_string(cardsLeft(board)) + " cells=";
+    for (int i = 0; i < kCellCount; ++i) {
+        if (i > 0) text += ' ';
+        text += board.cells[i] ? cardName(*board.cells[i]) : "-";
+    }
+    text += " home=";
+    for (int suit = 0; suit < kSuitCount; ++suit) {
+        if (suit > 0) text += ' ';
+        text += std::to_string(board.home[suit]);
+    }
+    text += " columns=";
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (column > 0) text += '/';
+        for (std::size_t row = 0; row < board.columns[column].size(); ++row) {
+            if (row > 0) text += ' ';
+            text += cardName(board.columns[column][row]);
+        }
+    }
+    return text;
 }
 
 }  // namespace standin

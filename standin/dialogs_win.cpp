@@ -293,9 +293,9 @@ bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD 
     layout.add(kButtonAtom, IDNO, BS_PUSHBUTTON | WS_TABSTOP, 105, 38, 60, 15);
     ConfirmDialog dialog;
     dialog.logName = "confirm";
-    dialog.title = texts.profile.TitleConfirm;
-    dialog.controls = {{kTextId, "text", texts.profile.TextConfirm},
-                       {IDYES, "yesbutton", texts.profile.CaptionYes},
+    dialog.title = texts.titleConfirm;
+    dialog.controls = {{kTextId, "text", texts.textConfirm},
+                       {IDYES, "yesbutton", texts.captionYes},
                        {IDNO, "nobutton", texts.captionNo}};
     dialog.log = &log;
     dialog.hangMs = hangMs;
@@ -312,7 +312,7 @@ std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& tex
     layout.add(kButtonAtom, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 95, 46, 55, 15);
     NumberDialog dialog;
     dialog.logName = "gamenumber";
-    dialog.title = texts.profile.TitleGameNumber;
+    dialog.title = texts.titleGameNumber;
     dialog.controls = {{kTextId, "text", texts.labelGameNumber},
                        {kNumberEditId, "edit", ""},
                        {IDOK, "okbutton", texts.captionOk},
@@ -332,9 +332,9 @@ std::pair<bool, bool> runGameOverDialog(HWND owner, const GameTexts& texts, Even
                                         bool checked) {
     GameOverDialog dialog;
     dialog.logName = logName;
-    dialog.title = texts.profile.TitleGameOver;
+    dialog.title = texts.titleGameOver;
     dialog.controls = {{kTextId, "text", text},
-                       {IDYES, "yesbutton", texts.profile.CaptionYes},
+                       {IDYES, "yesbutton", texts.captionYes},
                        {IDNO, "nobutton", texts.captionNo},
                        {kCheckBoxId, boxName, boxCaption}};
     dialog.log = &log;
@@ -347,13 +347,13 @@ std::pair<bool, bool> runGameOverDialog(HWND owner, const GameTexts& texts, Even
 
 LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log) {
     const auto [yes, same] =
-        runGameOverDialog(owner, texts, log, "lost", texts.textLost, "samebox", texts.profile.CaptionSameGame, true);
+        runGameOverDialog(owner, texts, log, "lost", texts.textLost, "samebox", texts.captionSameGame, true);
     return {yes, same};
 }
 
 WonAnswer showWonDialog(HWND owner, const GameTexts& texts, EventLog& log, bool selectGame) {
     const auto [yes, select] = runGameOverDialog(owner, texts, log, "won", texts.textWon, "selectbox",
-                                                 texts.profile.CaptionSelectGame, selectGame);
+                                                 texts.captionSelectGame, selectGame);
     return {yes, select};
 }
 

@@ -69,8 +69,45 @@ void FreeCellGame::undo() {
         }
         board_ = *undoBoard_;
         undoBoard_.reset();
+        selection_.reset();
         --moves_;
         log_.write("undo", "moves=" + std::to_string(moves_));
+        changed();
+    });
+}
+
+void FreeCellGame::click(const std::optional<Hit>& hit) {
+    run("click", [&] {
+        if (!inProgress_) return;
+        const bool hadSelection = selection_.has_value();
+        const ClickOutcome outcome = standin::click(board_, selection_, hit);
+        if (outcome.move) {
+            play(*outcome.move);
+            return;
+        }
+        if (outcome.refused) {
+            log_.write("illegal", hit ? describe(hit->location) : "-");
+            ui_.moveRefused();
+        } else if (selection_) {
+            log_.write("select", describe(selection_->location) + " row=" + std::to_string(selection_->row));
+        }
+        if (hadSelection || selection_) changed();
+    });
+}
+
+void FreeCellGame::doubleClick(const std::optional<Hit>& hit) {
+    run("doubleclick", [&] {
+        if (!inProgress_) return;
+        selection_.reset();
+        const ClickOutcome outcome = standin::doubleClick(board_, hit);
+        if (outcome.move) {
+            play(*outcome.move);
+            return;
+        }
+        if (outcome.refused) {
+            log_.write("illegal", hit ? describe(hit->location) : "-");
+            ui_.moveRefused();
+        }
         changed();
     });
 }
@@ -81,16 +118,41 @@ void FreeCellGame::makeMove() {
             log_.write("ignored", "move no-game");
             return;
         }
-        Board before = board_;
-        if (!makeOneMove(board_)) {
+        const std::vector<Move> moves = legalMoves(board_);
+        if (moves.empty()) {
             log_.write("ignored", "move none-possible");
             return;
         }
-        undoBoard_ = std::move(before);
-        ++moves_;
-        log_.write("move", "moves=" + std::to_string(moves_));
-        changed();
+        for (const Move& move : moves) {
+            if (move.to.place == Place::Cell) {
+                play(move);
+                return;
+            }
+        }
+        play(moves.front());
     });
+}
+
+void FreeCellGame::play(const Move& move) {
+    const Card card = *leadingCard(board_, move);
+    Board before = board_;
+    applyMove(board_, move);
+    std::string details = describe(move) + ' ' + cardName(card);
+    while (const std::optional<Move> automatic = nextAutomaticMove(board_)) {
+        details += " home:" + cardName(*leadingCard(board_, *automatic));
+        applyMove(board_, *automatic);
+    }
+    undoBoard_ = std::move(before);
+    selection_.reset();
+    ++moves_;
+    log_.write("play", details);
+    log_.write("move", "moves=" + std::to_string(moves_));
+    changed();
+    if (isFinished(board_)) {
+        endWon();
+    } else if (!hasLegalMove(board_)) {
+        endLost();
+    }
 }
 
 void FreeCellGame::win() {
@@ -99,22 +161,8 @@ void FreeCellGame::win() {
             log_.write("ignored", "win no-game");
             return;
         }
-        finishBoard(board_);
-        undoBoard_.reset();
-        inProgress_ = false;
-        log_.write("won", std::to_string(*number_));
-        recordWin(*number_);
-        changed();
-        log_.write("dialog-open", std::string("won select=") + (selectFlag_ ? "1" : "0"));
-        const WonAnswer answer = ui_.askAfterWin(selectFlag_);
-        if (!answer.yes) {
-            log_.write("answer", "won no");
-            log_.write("frozen", std::to_string(*number_));
-            return;
-        }
-        log_.write("answer", std::string("won yes select=") + (answer.selectGame ? "1" : "0"));
-        selectFlag_ = answer.selectGame;
-        nextGameAfterResult();
+        sendAllHome(board_);
+        endWon();
     });
 }
 
@@ -124,25 +172,49 @@ void FreeCellGame::lose() {
             log_.write("ignored", "lose no-game");
             return;
         }
-        inProgress_ = false;
-        undoBoard_.reset();
-        log_.write("lost", std::to_string(*number_));
-        recordLoss(*number_);
-        changed();
-        log_.write("dialog-open", "lost");
-        const LostAnswer answer = ui_.askAfterLoss();
-        if (!answer.yes) {
-            log_.write("answer", "lost no");
-            log_.write("frozen", std::to_string(*number_));
-            return;
-        }
-        log_.write("answer", std::string("lost yes same=") + (answer.sameGame ? "1" : "0"));
-        if (answer.sameGame) {
-            deal(*number_);
-        } else {
-            nextGameAfterResult();
-        }
+        endLost();
     });
+}
+
+void FreeCellGame::endWon() {
+    undoBoard_.reset();
+    selection_.reset();
+    inProgress_ = false;
+    log_.write("won", std::to_string(*number_));
+    recordWin(*number_);
+    changed();
+    log_.write("dialog-open", std::string("won select=") + (selectFlag_ ? "1" : "0"));
+    const WonAnswer answer = ui_.askAfterWin(selectFlag_);
+    if (!answer.yes) {
+        log_.write("answer", "won no");
+        log_.write("frozen", std::to_string(*number_));
+        return;
+    }
+    log_.write("answer", std::string("won yes select=") + (answer.selectGame ? "1" : "0"));
+    selectFlag_ = answer.selectGame;
+    nextGameAfterResult();
+}
+
+void FreeCellGame::endLost() {
+    inProgress_ = false;
+    undoBoard_.reset();
+    selection_.reset();
+    log_.write("lost", std::to_string(*number_));
+    recordLoss(*number_);
+    changed();
+    log_.write("dialog-open", "lost");
+    const LostAnswer answer = ui_.askAfterLoss();
+    if (!answer.yes) {
+        log_.write("answer", "lost no");
+        log_.write("frozen", std::to_string(*number_));
+        return;
+    }
+    log_.write("answer", std::string("lost yes same=") + (answer.sameGame ? "1" : "0"));
+    if (answer.sameGame) {
+        deal(*number_);
+    } else {
+        nextGameAfterResult();
+    }
 }
 
 std::string FreeCellGame::stateText() const {
@@ -196,6 +268,7 @@ void FreeCellGame::deal(int32_t number) {
     number_ = number;
     board_ = dealBoard(number);
     undoBoard_.reset();
+    selection_.reset();
     moves_ = 0;
     inProgress_ = true;
     log_.write("deal", std::to_string(number));

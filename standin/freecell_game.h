@@ -7,6 +7,8 @@
 
 #include "standin/cards.h"
 #include "standin/event_log.h"
+#include "standin/mouse_play.h"
+#include "standin/rules.h"
 #include "standin/statistics.h"
 
 namespace standin {
@@ -34,6 +36,8 @@ public:
     virtual LostAnswer askAfterLoss() = 0;
     virtual WonAnswer askAfterWin(bool selectGame) = 0;
     virtual void boardChanged() = 0;
+    // A click asked for a move the rules forbid.
+    virtual void moveRefused() = 0;
 };
 
 // The game's commands and the rules behind them, free of any window. Every
@@ -48,7 +52,12 @@ public:
     void restart();     // Game menu, Restart
     // WM_CLOSE and the Exit item; true when the window may go.
     bool close();
-    void undo();  // F10
+    void undo();  // F10, the last move with the automatic moves after it
+    // The player's mouse; `hit` is what the pointer was on, if anything.
+    void click(const std::optional<Hit>& hit);
+    void doubleClick(const std::optional<Hit>& hit);
+    // Test commands: one legal move (into a free cell when one is free), and
+    // the game won or lost at once.
     void makeMove();
     void win();
     void lose();
@@ -60,6 +69,7 @@ public:
     bool selectFlag() const { return selectFlag_; }
     bool busy() const { return busy_; }
     const Board& board() const { return board_; }
+    const std::optional<Selection>& selection() const { return selection_; }
 
     // "game=5 moves=2 inprogress=1 select=0"
     std::string stateText() const;
@@ -68,6 +78,11 @@ private:
     // Runs a command unless another one is still waiting in a dialog.
     void run(const char* command, const std::function<void()>& body);
     bool resignIfInProgress();
+    // Plays a legal move and the automatic moves after it; a game that is
+    // then won or stuck ends with its dialog.
+    void play(const Move& move);
+    void endWon();
+    void endLost();
     void askNumberAndDeal();
     void deal(int32_t number);
     void nextGameAfterResult();
@@ -85,6 +100,7 @@ private:
     std::optional<int32_t> number_;
     Board board_;
     std::optional<Board> undoBoard_;
+    std::optional<Selection> selection_;
     int moves_ = 0;
     bool inProgress_ = false;
     bool selectFlag_ = false;

@@ -1,79 +1,139 @@
 #include "standin/game_texts.h"
 
-#include <cstring>
-
 #include "standin/standin_protocol.h"
 
 namespace standin {
 
 namespace {
 
-constexpr ProfileTexts kMismatchTexts = {
-    kMismatchTitleGameNumber, kMismatchTitleGameOver, kMismatchCaptionSameGame, kMismatchCaptionYes,
-    kMismatchCaptionSelectGame, kMismatchTitleConfirm, kMismatchTextConfirm,
+constexpr uint32_t kPlatformWindows = 1;
+constexpr uint32_t kPlatformNt = 2;
+
+// The game of Windows 2000, XP and later (and of NT 3.x, which had no
+// Japanese game of its own) writes "ゲーム" in full-width katakana.
+constexpr GameTexts kCurrentEdition = {
+    "default",
+    "ゲーム番号の指定",
+    "ゲーム オーバー",
+    "同じゲーム(&S)",
+    "はい(&Y)",
+    "ゲームの選択(&S)",
+    "フリーセル",
+    "このゲームを終了しますか?",
+    kCaptionNo,
+    "OK",
+    "キャンセル",
+    "おめでとうございます。あなたの勝ちです。\nもう一度プレイしますか?",
+    "残念ながら、移動できるカードがもうありません。\nもう一度プレイしますか?",
+    "ゲーム番号を入力してください:",
 };
 
-GameTexts japanese(const char* name, const ProfileTexts& profile) {
-    return {name,
-            profile,
-            kCaptionNo,
-            "OK",
-            "キャンセル",
-            "おめでとうございます。あなたの勝ちです。\nもう一度プレイしますか?",
-            "残念ながら、移動できるカードがもうありません。\nもう一度プレイしますか?",
-            "ゲーム番号を入力してください:"};
-}
+// Windows 98 and Me: the current texts but for the question before a resign.
+constexpr GameTexts kWin98MeEdition = {
+    "win98",
+    kCurrentEdition.titleGameNumber,
+    kCurrentEdition.titleGameOver,
+    kCurrentEdition.captionSameGame,
+    kCurrentEdition.captionYes,
+    kCurrentEdition.captionSelectGame,
+    kCurrentEdition.titleConfirm,
+    "このゲームを終了してよろしいですか?",
+    kCaptionNo,
+    "OK",
+    "キャンセル",
+    kCurrentEdition.textWon,
+    kCurrentEdition.textLost,
+    kCurrentEdition.labelGameNumber,
+};
 
-GameTexts english() {
-    return {"mismatch",
-            kMismatchTexts,
-            kMismatchCaptionNo,
-            "OK",
-            "Cancel",
-            "Congratulations, you win!\nDo you want to play again?",
-            "Sorry, there are no more legal moves.\nDo you want to play again?",
-            "Select a game number:"};
-}
+// Windows 95 writes its katakana half-width, one byte each.
+constexpr GameTexts kWin95Edition = {
+    "win95",
+    "ｹﾞｰﾑ番号の指定",
+    "ｹﾞｰﾑ ｵｰﾊﾞｰ",
+    "同じｹﾞｰﾑ(&S)",
+    "はい(&Y)",
+    "ｹﾞｰﾑの選択(&S)",
+    "ﾌﾘｰｾﾙ",
+    "このｹﾞｰﾑを終了してよろしいですか?",
+    kCaptionNo,
+    "OK",
+    "ｷｬﾝｾﾙ",
+    "おめでとうございます。あなたの勝ちです。\nもう一度ﾌﾟﾚｲしますか?",
+    "残念ながら、移動できるｶｰﾄﾞがもうありません。\nもう一度ﾌﾟﾚｲしますか?",
+    "ｹﾞｰﾑ番号を入力してください:",
+};
 
-bool sameTexts(const ProfileTexts& a, const ProfileTexts& b) {
-    return std::strcmp(a.TitleGameNumber, b.TitleGameNumber) == 0 &&
-           std::strcmp(a.TitleGameOver, b.TitleGameOver) == 0 &&
-           std::strcmp(a.CaptionSameGame, b.CaptionSameGame) == 0 &&
-           std::strcmp(a.CaptionYes, b.CaptionYes) == 0 &&
-           std::strcmp(a.CaptionSelectGame, b.CaptionSelectGame) == 0 &&
-           std::strcmp(a.TitleConfirm, b.TitleConfirm) == 0 && std::strcmp(a.TextConfirm, b.TextConfirm) == 0;
-}
+// Windows NT 4.0: the half-width texts of Windows 95, an "OK" for yes and its
+// own question before a resign.
+constexpr GameTexts kNt4Edition = {
+    "nt4",
+    kWin95Edition.titleGameNumber,
+    kWin95Edition.titleGameOver,
+    kWin95Edition.captionSameGame,
+    "OK",
+    kWin95Edition.captionSelectGame,
+    kWin95Edition.titleConfirm,
+    "このｹﾞｰﾑを終了してもよろしいですか?",
+    kCaptionNo,
+    "OK",
+    "ｷｬﾝｾﾙ",
+    kWin95Edition.textWon,
+    kWin95Edition.textLost,
+    kWin95Edition.labelGameNumber,
+};
+
+// FREECELL_TEXTS=mismatch: English texts that match no Japanese edition.
+constexpr GameTexts kMismatch = {
+    "mismatch",
+    kMismatchTitleGameNumber,
+    kMismatchTitleGameOver,
+    kMismatchCaptionSameGame,
+    kMismatchCaptionYes,
+    kMismatchCaptionSelectGame,
+    kMismatchTitleConfirm,
+    kMismatchTextConfirm,
+    kMismatchCaptionNo,
+    "OK",
+    "Cancel",
+    "Congratulations, you win!\nDo you want to play again?",
+    "Sorry, there are no more legal moves.\nDo you want to play again?",
+    "Select a game number:",
+};
 
 }  // namespace
 
 std::optional<GameTexts> textsNamed(const std::string& name) {
-    if (name == "default") return japanese("default", kDefaultTexts);
-    if (name == "nt4") return japanese("nt4", kNt4Texts);
-    if (name == "win95") return japanese("win95", kWin95Texts);
-    if (name == "win98") return japanese("win98", kWin98MeTexts);
-    if (name == "mismatch") return english();
+    for (const GameTexts& texts : {kCurrentEdition, kNt4Edition, kWin95Edition, kWin98MeEdition, kMismatch}) {
+        if (name == texts.name) return texts;
+    }
     return std::nullopt;
 }
 
-GameTexts textsFor(const OsVersion& version) {
-    const ProfileTexts chosen = chooseOsProfile(version).texts;
-    for (const char* name : {"nt4", "win95", "win98"}) {
-        const GameTexts candidate = *textsNamed(name);
-        if (sameTexts(candidate.profile, chosen)) return candidate;
+GameTexts textsFor(const WindowsVersion& version) {
+    if (version.platformId == kPlatformNt && version.major == 4) return kNt4Edition;
+    if (version.platformId == kPlatformWindows && version.major == 4) {
+        if (version.minor == 0) return kWin95Edition;
+        if (version.minor == 10 || version.minor == 90) return kWin98MeEdition;
     }
-    return japanese("default", chosen);
+    return kCurrentEdition;
 }
 
-StandinConfig configure(const OsVersion& version,
+int32_t highestGameNumberFor(const WindowsVersion& version) {
+    const bool windowsXp = version.platformId == kPlatformNt && version.major == 5 && version.minor == 1;
+    return windowsXp ? 1000000 : 32000;
+}
+
+StandinConfig configure(const WindowsVersion& version,
                         const std::function<std::optional<std::string>(const char*)>& environment) {
-    StandinConfig config{textsFor(version), chooseOsProfile(version).MaxGameNo, {}};
-    if (const auto name = environment("FREECELL_TEXTS")) {
+    StandinConfig config{textsFor(version), highestGameNumberFor(version), {}};
+    if (const auto name = environment(kTextsVariable)) {
         if (auto texts = textsNamed(*name)) config.texts = *texts;
     }
-    if (const auto text = environment("FREECELL_MAXGAME")) {
+    if (const auto text = environment(kMaxGameVariable)) {
         if (const auto value = parseSignedDecimal(*text); value && *value >= 1) config.maxGameNumber = *value;
     }
-    if (const auto path = environment("FREECELL_LOG")) config.logPath = *path;
+    if (const auto path = environment(kLogVariable)) config.logPath = *path;
     return config;
 }
 

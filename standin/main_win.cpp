@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "gamelink/os_version_win.h"
 #include "standin/event_log.h"
 #include "standin/game_texts.h"
 #include "standin/main_window_win.h"
@@ -17,10 +16,18 @@ std::optional<std::string> environmentVariable(const char* name) {
     return std::string(value, length);
 }
 
+// The game takes its edition's texts from the Windows it runs on.
+standin::WindowsVersion windowsVersion() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info)) return {};
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
-    const OsVersion version = queryOsVersion();
+    const standin::WindowsVersion version = windowsVersion();
     const standin::StandinConfig config = standin::configure(version, environmentVariable);
     standin::EventLog log(config.logPath);
     log.write("start", std::string("texts=") + config.texts.name + " max=" + std::to_string(config.maxGameNumber) +

@@ -2,9 +2,11 @@
 
 #include <string>
 
-#include "gamelink/game_contract.h"
+#include "standin/board_layout.h"
 #include "standin/board_painter_win.h"
 #include "standin/dialogs_win.h"
+#include "standin/game_identity.h"
+#include "standin/gdi_objects_win.h"
 #include "standin/standin_protocol.h"
 
 namespace standin {
@@ -12,8 +14,6 @@ namespace standin {
 namespace {
 
 enum CommandId : int {
-    kWinButton = 201,
-    kLoseButton,
     kMenuNewGame = 301,
     kMenuSelectGame,
     kMenuRestart,
@@ -63,16 +63,16 @@ MainWindow::MainWindow(const StandinConfig& config, EventLog& log)
 
 bool MainWindow::create(int showCommand) {
     WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = game::kMainWindowClass;
+    windowClass.lpszClassName = kMainWindowClass;
     if (!RegisterClassA(&windowClass)) return false;
 
     HMENU menu = createGameMenu();
-    window_ = CreateWindowExA(0, game::kMainWindowClass, config_.texts.profile.TitleConfirm, WS_OVERLAPPEDWINDOW,
+    window_ = CreateWindowExA(0, kMainWindowClass, config_.texts.titleConfirm, WS_OVERLAPPEDWINDOW,
                               CW_USEDEFAULT, CW_USEDEFAULT, 632, 480, nullptr, menu, windowClass.hInstance, this);
     if (!window_) {
         if (menu) DestroyMenu(menu);
@@ -129,6 +129,12 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             if (game_.close()) DestroyWindow(window_);
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            mouse(message, lParam);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the painting covers the whole client area
         case WM_PAINT:
             paint();
             return 0;
@@ -153,27 +159,34 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::createChildren() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    CreateWindowExA(0, "Button", kCaptionWinButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 420, 380, 80, 26, window_,
-                    reinterpret_cast<HMENU>(kWinButton), instance, nullptr);
-    CreateWindowExA(0, "Button", kCaptionLoseButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 510, 380, 80, 26, window_,
-                    reinterpret_cast<HMENU>(kLoseButton), instance, nullptr);
-    // Never shown: it carries the state for tests, read with WM_GETTEXT.
+    // Never shown: they carry the state and the board for tests, read with WM_GETTEXT.
     state_ = CreateWindowExA(0, "Static", game_.stateText().c_str(), WS_CHILD, 0, 0, 10, 10, window_,
                              reinterpret_cast<HMENU>(kStateControlId), instance, nullptr);
+    boardState_ = CreateWindowExA(0, "Static", boardText(game_.board()).c_str(), WS_CHILD, 0, 0, 10, 10, window_,
+                                  reinterpret_cast<HMENU>(kBoardControlId), instance, nullptr);
 }
 
 void MainWindow::command(int id) {
     switch (id) {
-        case kWinButton: game_.win(); break;
-        case kLoseButton: game_.lose(); break;
         case kMenuNewGame: game_.newGame(); break;
         case kMenuSelectGame: game_.selectGame(); break;
         case kMenuRestart: game_.restart(); break;
         case kMenuUndo: game_.undo(); break;
         case kMenuExit: PostMessageA(window_, WM_CLOSE, 0, 0); break;
     }
-    // A clicked button keeps the focus; the game's keys go to the main window.
-    if (id == kWinButton || id == kLoseButton) SetFocus(window_);
+}
+
+void MainWindow::mouse(UINT message, LPARAM lParam) {
+    RECT client;
+    GetClientRect(window_, &client);
+    const BoardLayout layout(client.right, client.bottom);
+    const Point point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const std::optional<Hit> hit = layout.hitTest(game_.board(), point);
+    if (message == WM_LBUTTONDBLCLK) {
+        game_.doubleClick(hit);
+    } else {
+        game_.click(hit);
+    }
 }
 
 bool MainWindow::keyDown(WPARAM key) {
@@ -196,8 +209,20 @@ void MainWindow::paint() {
     if (!dc) return;
     RECT client;
     GetClientRect(window_, &client);
-    paintBoard(dc, client, {game_.hasGame() ? &game_.board() : nullptr, game_.number(), game_.moves(),
-                            game_.inProgress()});
+    const BoardView view{game_.hasGame() ? &game_.board() : nullptr, game_.number(), &game_.selection()};
+    // Drawn off screen first, so that a move never flickers.
+    HDC buffer = CreateCompatibleDC(dc);
+    GdiObject bitmap(buffer ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
+    if (buffer && bitmap) {
+        {
+            Selected selected(buffer, bitmap.get());
+            paintBoard(buffer, client, view);
+            BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+        }
+    } else {
+        paintBoard(dc, client, view);
+    }
+    if (buffer) DeleteDC(buffer);
     EndPaint(window_, &ps);
 }
 
@@ -219,7 +244,10 @@ WonAnswer MainWindow::askAfterWin(bool selectGame) {
 
 void MainWindow::boardChanged() {
     if (state_) SetWindowTextA(state_, game_.stateText().c_str());
-    InvalidateRect(window_, nullptr, TRUE);
+    if (boardState_) SetWindowTextA(boardState_, boardText(game_.board()).c_str());
+    InvalidateRect(window_, nullptr, FALSE);
 }
+
+void MainWindow::moveRefused() { MessageBeep(MB_OK); }
 
 }  // namespace standin

@@ -12,9 +12,9 @@
 
 namespace standin {
 
-// The game's main window, class "FreeWClass": the board, the Game menu, the
-// keys F2, F3 and F10, the menu route Alt-G-R, two buttons that make the game
-// won or lost, and the test commands of standin_protocol.h.
+// The game's main window, class "FreeWClass": the board played with the
+// mouse, the Game menu, the keys F2, F3 and F10, the menu route Alt-G-R, and
+// the test commands of standin_protocol.h.
 class MainWindow : private GameUi {
 public:
     MainWindow(const StandinConfig& config, EventLog& log);
@@ -29,6 +29,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createChildren();
     void command(int id);
+    void mouse(UINT message, LPARAM lParam);
     // True when the key was the game's; false leaves it to the default handling.
     bool keyDown(WPARAM key);
     void paint();
@@ -38,6 +39,7 @@ private:
     LostAnswer askAfterLoss() override;
     WonAnswer askAfterWin(bool selectGame) override;
     void boardChanged() override;
+    void moveRefused() override;
 
     StandinConfig config_;
     EventLog& log_;
@@ -48,6 +50,7 @@ private:
     DWORD hangNextConfirmMs_ = 0;
     HWND window_ = nullptr;
     HWND state_ = nullptr;
+    HWND boardState_ = nullptr;
 };
 
 }  // namespace standin

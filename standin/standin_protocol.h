@@ -33,7 +33,12 @@
 //   deal <n>                             a game was dealt; in progress from here
 //   layout <n> <first row>               e.g. "layout 1 JD 2D 9H JC 5D 7H 7C 5H"
 //   restart <n>                          the Restart command, before its deal
-//   move moves=<m> | undo moves=<m>
+//   select <place> row=<r>               the first click picked up cards
+//   play <move> <card>[ home:<card>...]  a move (standin/rules.h describes
+//       it, e.g. "column2>cell0 JD") and the cards that went home by
+//       themselves after it
+//   illegal <place>                      a click asked for a forbidden move
+//   move moves=<m> | undo moves=<m>      after a move, the player's move count
 //   won <n> | lost <n>                   the game ended (before its dialog)
 //   recorded win|loss <n> won=.. lost=.. wins=.. losses=.. streak=.. stype=..
 //   not-recorded win|loss <n>            same number again, or a loss of -1/-2
@@ -45,7 +50,11 @@
 //
 // State: the main window has a hidden "Static" child with the id below whose
 // text is "game=<n> moves=<m> inprogress=<0|1> select=<0|1>" (game=0 before
-// the first deal). Read it with WM_GETTEXT.
+// the first deal), and another with the board as standin/cards.h's boardText
+// writes it. Read them with WM_GETTEXT.
+//
+// Mouse: WM_LBUTTONDOWN and WM_LBUTTONDBLCLK at client coordinates, placed by
+// standin/board_layout.h for the window's client size.
 namespace standin {
 
 inline constexpr char kTextsVariable[] = "FREECELL_TEXTS";
@@ -53,11 +62,10 @@ inline constexpr char kMaxGameVariable[] = "FREECELL_MAXGAME";
 inline constexpr char kLogVariable[] = "FREECELL_LOG";
 
 inline constexpr int kStateControlId = 900;
+inline constexpr int kBoardControlId = 901;
 
-// Captions of the buttons that Tallykeep never looks for.
+// The caption of the "No" buttons, which Tallykeep never looks for.
 inline constexpr char kCaptionNo[] = "いいえ(&N)";
-inline constexpr char kCaptionWinButton[] = "勝つ";
-inline constexpr char kCaptionLoseButton[] = "負ける";
 
 // FREECELL_TEXTS=mismatch: English texts that differ from every Japanese set.
 inline constexpr char kMismatchTitleGameNumber[] = "Game Number";
@@ -72,7 +80,7 @@ inline constexpr char kMismatchTextConfirm[] = "Do you want to resign this game?
 // Test commands, posted to the main window (WM_APP is 0x8000).
 inline constexpr uint32_t kCommandWin = 0x8000 + 1;   // the current game is won
 inline constexpr uint32_t kCommandLose = 0x8000 + 2;  // the current game is lost
-inline constexpr uint32_t kCommandMove = 0x8000 + 3;  // one move, so undo has something to take back
+inline constexpr uint32_t kCommandMove = 0x8000 + 3;  // one legal move, so undo has something to take back
 // The next end-this-game box stops answering messages for wParam milliseconds
 // once it is on screen.
 inline constexpr uint32_t kCommandHang = 0x8000 + 4;

@@ -1,6 +1,6 @@
 #include "standin/statistics.h"
 
-#include "common/number_text.h"
+#include "standin/wrapping.h"
 
 namespace standin {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "gamelink/game_contract.h"
+#include "standin/game_identity.h"
 
 namespace standin {
 
@@ -14,7 +14,7 @@ namespace {
 class RegistryKey {
 public:
     RegistryKey() {
-        const LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, game::kStatisticsKey, 0, nullptr, 0,
+        const LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, kStatisticsKey, 0, nullptr, 0,
                                             KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
         if (status != ERROR_SUCCESS) {
             key_ = nullptr;

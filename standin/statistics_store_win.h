@@ -5,7 +5,7 @@
 
 namespace standin {
 
-// The six values under the game's key in HKEY_CURRENT_USER (game_contract.h),
+// The six values under the game's key in HKEY_CURRENT_USER (game_identity.h),
 // each REG_BINARY of 4 bytes, little-endian. The key is opened
 // (created when missing) for every read and every write, as the game does.
 class RegistryStatisticsStore : public StatisticsStore {

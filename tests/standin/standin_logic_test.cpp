@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <map>
-#include <set>
 
-#include "standin/cards.h"
+#include "game_flow_fixture.h"
 #include "standin/freecell_game.h"
 #include "standin/game_texts.h"
 #include "standin/menu_route.h"
@@ -13,36 +11,7 @@
 namespace standin {
 namespace {
 
-TEST(Deal, GameOneStartsWithTheKnownFirstRow) {
-    EXPECT_EQ(firstRow(dealBoard(1)), "JD 2D 9H JC 5D 7H 7C 5H");
-}
-
-TEST(Deal, SpreadsAllFiftyTwoCardsSevenAndSixPerColumn) {
-    const Board board = dealBoard(11982);
-    std::set<Card> seen;
-    for (int column = 0; column < kColumnCount; ++column) {
-        EXPECT_EQ(board.columns[column].size(), column < 4 ? 7u : 6u) << "column " << column;
-        seen.insert(board.columns[column].begin(), board.columns[column].end());
-    }
-    EXPECT_EQ(seen.size(), 52u);
-}
-
-TEST(Deal, FixedGamesAreUnshuffledAndDiffer) {
-    EXPECT_EQ(firstRow(dealBoard(-1)), "AC AD AH AS 2C 2D 2H 2S");
-    EXPECT_EQ(firstRow(dealBoard(-2)), "KS KH KD KC QS QH QD QC");
-}
-
-TEST(Deal, HighNumbersDealDistinctGames) {
-    EXPECT_NE(firstRow(dealBoard(1000000)), firstRow(dealBoard(999999)));
-}
-
-TEST(Moves, AMoveChangesTheBoardAndFinishingSendsAllHome) {
-    Board board = dealBoard(1);
-    ASSERT_TRUE(makeOneMove(board));
-    EXPECT_TRUE(board.cells[0].has_value());
-    finishBoard(board);
-    EXPECT_TRUE(isFinished(board));
-}
+using testing::GameFlow;
 
 TEST(StatisticsRules, StreaksFollowTheResults) {
     Statistics s;
@@ -127,9 +96,9 @@ TEST(Configuration, MismatchTextsMatchNoJapaneseSet) {
     const GameTexts mismatch = *textsNamed("mismatch");
     for (const char* name : {"default", "nt4", "win95", "win98"}) {
         const GameTexts other = *textsNamed(name);
-        EXPECT_STRNE(mismatch.profile.TitleGameNumber, other.profile.TitleGameNumber) << name;
-        EXPECT_STRNE(mismatch.profile.TitleGameOver, other.profile.TitleGameOver) << name;
-        EXPECT_STRNE(mismatch.profile.TitleConfirm, other.profile.TitleConfirm) << name;
+        EXPECT_STRNE(mismatch.titleGameNumber, other.titleGameNumber) << name;
+        EXPECT_STRNE(mismatch.titleGameOver, other.titleGameOver) << name;
+        EXPECT_STRNE(mismatch.titleConfirm, other.titleConfirm) << name;
     }
 }
 
@@ -161,69 +130,6 @@ TEST(MenuRouteKeys, GWithoutTheMenuBarIsLeftToTheRealMenu) {
     MenuRoute route;
     EXPECT_EQ(route.keyDown('G'), MenuRoute::Action::PassOn);
 }
-
-class MemoryStore : public StatisticsStore {
-public:
-    Statistics load() override { return values; }
-    void save(const Statistics& statistics) override {
-        values = statistics;
-        ++saves;
-    }
-    Statistics values;
-    int saves = 0;
-};
-
-// Answers the game's dialogs from scripts and remembers what was shown.
-class ScriptedUi : public GameUi {
-public:
-    bool confirmEndGame() override {
-        ++confirms;
-        return pop(confirmAnswers, true);
-    }
-    std::optional<std::string> askGameNumber(const std::string& initial) override {
-        numberFields.push_back(initial);
-        if (duringNumberDialog) duringNumberDialog();
-        return pop(numberAnswers, std::optional<std::string>());
-    }
-    LostAnswer askAfterLoss() override { return pop(lostAnswers, LostAnswer{true, true}); }
-    WonAnswer askAfterWin(bool selectGame) override {
-        wonBoxStates.push_back(selectGame);
-        return pop(wonAnswers, WonAnswer{true, selectGame});
-    }
-    void boardChanged() override {}
-
-    std::deque<bool> confirmAnswers;
-    std::deque<std::optional<std::string>> numberAnswers;
-    std::deque<LostAnswer> lostAnswers;
-    std::deque<WonAnswer> wonAnswers;
-    std::function<void()> duringNumberDialog;
-    int confirms = 0;
-    std::vector<std::string> numberFields;
-    std::vector<bool> wonBoxStates;
-
-private:
-    template <typename T>
-    static T pop(std::deque<T>& answers, T fallback) {
-        if (answers.empty()) return fallback;
-        T answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
-
-class GameFlow : public ::testing::Test {
-protected:
-    void selectAndDeal(const std::string& number) {
-        ui.numberAnswers.push_back(number);
-        game.selectGame();
-    }
-
-    ScriptedUi ui;
-    MemoryStore store;
-    EventLog log;
-    int32_t nextRandom = 777;
-    FreeCellGame game{ui, store, log, 32000, [this] { return nextRandom; }};
-};
 
 TEST_F(GameFlow, SelectWithoutAGameAsksNoConfirmation) {
     selectAndDeal("5");
