@@ -9,6 +9,7 @@
 #include "gamelink/game_contract.h"
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
+#include "standin/cards.h"
 
 namespace {
 
@@ -360,21 +361,92 @@ TEST_F(StandinGame, MinimisesAndRestoresOnSystemCommands) {
     EXPECT_TRUE(waitUntil([&] { return !isIconic(main); }));
 }
 
-TEST_F(StandinGame, MainWindowOffersItsButtonsToAPerson) {
+TEST_F(StandinGame, MainWindowIsTheBoardAtTheClassicSize) {
     start();
     EXPECT_EQ(className(main), game::kMainWindowClass);
     EXPECT_EQ(windowText(main), kDefaultTexts.TitleConfirm);
     const RECT rect = windowRect(main);
     EXPECT_EQ(rect.right - rect.left, 632);
     EXPECT_EQ(rect.bottom - rect.top, 480);
-    HWND winButton = findChild(main, game::kButtonClass, standin::kCaptionWinButton);
-    ASSERT_NE(winButton, nullptr);
-    EXPECT_NE(findChild(main, game::kButtonClass, standin::kCaptionLoseButton), nullptr);
+    // The cards decide the game now: no button does it for the player.
+    EXPECT_EQ(findChild(main, game::kButtonClass, nullptr), nullptr);
 
-    selectGame(kDefaultTexts, "5");
-    clickButton(winButton);
-    EXPECT_NE(waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver), nullptr) << log().text();
-    EXPECT_TRUE(log().waitFor("won", "5"));
+    selectGame(kDefaultTexts, "617");
+    EXPECT_TRUE(waitForStandinBoard(main, standin::boardText(standin::dealBoard(617)))) << standinBoard(main);
+}
+
+// Game 1 as a person starts it, with the mouse only.
+class StandinMousePlay : public StandinGame {
+protected:
+    void SetUp() override {
+        StandinGame::SetUp();
+        start();
+        selectGame(kDefaultTexts, "1");
+    }
+    standin::Point on(const standin::Location& place, int row = -1) {
+        return standinLayout(main).pointOn(standin::dealBoard(1), place, row);
+    }
+    static constexpr standin::Location column(int index) { return {standin::Place::Column, index}; }
+    static constexpr standin::Location cell(int index) { return {standin::Place::Cell, index}; }
+};
+
+TEST_F(StandinMousePlay, ClickThenClickMovesACard) {
+    clickBoard(main, on(column(1)));
+    ASSERT_TRUE(log().waitFor("select", std::string("column1 row=6"))) << log().text();
+    clickBoard(main, on(cell(2)));
+    ASSERT_TRUE(log().waitFor("play", std::string("column1>cell2 9C"))) << log().text();
+    EXPECT_TRUE(log().waitFor("move", std::string("moves=1")));
+    EXPECT_NE(standinBoard(main).find("cells=- - 9C -"), std::string::npos) << standinBoard(main);
+}
+
+TEST_F(StandinMousePlay, SafeCardsGoHomeAndF10TakesThemBackWithTheMove) {
+    // AH lies under three cards of column 7; 2H follows it home from column 3.
+    doubleClickBoard(main, on(column(6)));
+    ASSERT_TRUE(log().waitFor("move", std::string("moves=1")));
+    doubleClickBoard(main, on(column(6), 4));
+    ASSERT_TRUE(log().waitFor("move", std::string("moves=2")));
+    const std::string beforeThird = standinBoard(main);
+    doubleClickBoard(main, on(column(6), 3));
+    ASSERT_TRUE(log().waitFor("play", std::string("column6>cell2 4D home:AH home:2H"))) << log().text();
+    EXPECT_EQ(standinBoard(main).substr(0, 8), "left=50 ");
+    postKey(main, game::kVkF10);
+    EXPECT_TRUE(waitForStandinBoard(main, beforeThird)) << standinBoard(main);
+    EXPECT_TRUE(log().waitFor("undo", std::string("moves=2")));
+}
+
+TEST_F(StandinMousePlay, ForbiddenMoveIsRefusedAndChangesNothing) {
+    const std::string dealt = standinBoard(main);
+    clickBoard(main, on(column(0)));  // 6S onto 9C
+    clickBoard(main, on(column(1)));
+    ASSERT_TRUE(log().waitFor("illegal", std::string("column1"))) << log().text();
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinBoard(main), dealt);
+    EXPECT_EQ(log().count("move"), 0);
+}
+
+TEST_F(StandinMousePlay, NoMoveLeftOpensTheLostDialog) {
+    // 6S, 9C, 2H and 6H in the free cells leave game 1 without a move.
+    for (int index = 0; index < 4; ++index) {
+        doubleClickBoard(main, on(column(index)));
+        ASSERT_TRUE(log().waitFor("move", "moves=" + std::to_string(index + 1))) << log().text();
+    }
+    HWND over = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    ASSERT_NE(over, nullptr) << log().text();
+    EXPECT_NE(findChild(over, nullptr, kDefaultTexts.CaptionSameGame), nullptr);
+    EXPECT_TRUE(log().waitFor("lost", std::string("1")));
+    EXPECT_EQ(readStatistic("lost"), 1);
+}
+
+TEST_F(StandinMousePlay, GameOneIsPlayedToTheEndAndWon) {
+    const MousePlay play = playToTheEnd(main, 1);
+    ASSERT_TRUE(play.won) << play.failure << "\n" << log().text();
+    HWND over = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    ASSERT_NE(over, nullptr) << log().text();
+    EXPECT_NE(findChild(over, nullptr, kDefaultTexts.CaptionSelectGame), nullptr);
+    EXPECT_EQ(log().count("play"), play.moves);
+    EXPECT_EQ(log().count("illegal"), 0);
+    EXPECT_EQ(readStatistic("won"), 1);
+    EXPECT_EQ(standinBoard(main).substr(0, 7), "left=0 ");
 }
 
 }  // namespace

@@ -5,5 +5,6 @@
 #include "harness/paths.h"
 #include "harness/process.h"
 #include "harness/standin_control.h"
+#include "harness/standin_player.h"
 #include "harness/system_state.h"
 #include "harness/window_probe.h"

@@ -85,6 +85,33 @@ std::string standinState(HWND mainWindow) {
     return windowText(GetDlgItem(mainWindow, standin::kStateControlId));
 }
 
+std::string standinBoard(HWND mainWindow) {
+    return windowText(GetDlgItem(mainWindow, standin::kBoardControlId));
+}
+
+bool waitForStandinBoard(HWND mainWindow, const std::string& expected, std::chrono::milliseconds timeout) {
+    return waitUntil([&] { return standinBoard(mainWindow) == expected; }, timeout);
+}
+
+standin::BoardLayout standinLayout(HWND mainWindow) {
+    RECT client{};
+    GetClientRect(mainWindow, &client);
+    return standin::BoardLayout(client.right, client.bottom);
+}
+
+void clickBoard(HWND mainWindow, const standin::Point& point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    post(mainWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    post(mainWindow, WM_LBUTTONUP, 0, at);
+}
+
+void doubleClickBoard(HWND mainWindow, const standin::Point& point) {
+    clickBoard(mainWindow, point);
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    post(mainWindow, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    post(mainWindow, WM_LBUTTONUP, 0, at);
+}
+
 RunningStandin::RunningStandin(const Sandbox& sandbox, const Environment& extra)
     : process([&] {
           Environment environment = extra;

@@ -11,6 +11,7 @@
 #include "harness/paths.h"
 #include "harness/process.h"
 #include "harness/window_probe.h"
+#include "standin/board_layout.h"
 #include "standin/standin_protocol.h"
 
 namespace e2e {
@@ -58,6 +59,18 @@ void standinHangNextConfirm(HWND mainWindow, std::chrono::milliseconds duration)
 bool standinSync(HWND mainWindow, const StandinLog& log, std::chrono::milliseconds timeout = kDefaultTimeout);
 // "game=<n> moves=<m> inprogress=<0|1> select=<0|1>", from the hidden state child.
 std::string standinState(HWND mainWindow);
+// The board as standin::boardText writes it, from the hidden board child.
+std::string standinBoard(HWND mainWindow);
+// Waits until the board reads `expected`; false at the timeout.
+bool waitForStandinBoard(HWND mainWindow, const std::string& expected,
+                         std::chrono::milliseconds timeout = kDefaultTimeout);
+
+// The layout the game draws its board with, for its window's client size.
+standin::BoardLayout standinLayout(HWND mainWindow);
+// A person's mouse on the board, at client coordinates: a click (button down
+// and up), and a double click (the system's four messages).
+void clickBoard(HWND mainWindow, const standin::Point& point);
+void doubleClickBoard(HWND mainWindow, const standin::Point& point);
 
 // FREECELL.EXE copied into a sandbox and started there with its log in the
 // sandbox (plus `extra` variables such as FREECELL_TEXTS); waits for its main
