@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
+#include "standin/card_faces.h"
+
 namespace standin {
 
 namespace {
 
 constexpr int kColumnsTop = kCardHeight + 16;
 constexpr int kStatusHeight = 20;
-constexpr int kNormalStep = 18;
+constexpr int kNormalStep = kIndexStripHeight;
 constexpr int kSmallestStep = 3;
 
 }  // namespace

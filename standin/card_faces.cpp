@@ -62,7 +62,7 @@ const std::vector<Outline>& suitShape(int suit) {
 
 std::vector<Pip> pipLayout(int rank) {
     constexpr double kLeft = 21, kMiddle = 35.5, kRight = 50;
-    constexpr double kTop = 18, kCentre = 48, kBottom = 78;
+    constexpr double kTop = 26, kCentre = 48, kBottom = 70;
     constexpr double kHalf = 6.5;
     if (rank == 0) return {{kMiddle, kCentre, 15, false}};
     const int count = rank + 1;

@@ -6,6 +6,10 @@
 
 namespace standin {
 
+// A card covered in a column shows this many pixels of its top: its rank and
+// suit side by side, nothing of the symbols in its middle.
+inline constexpr int kIndexStripHeight = 18;
+
 struct ShapePoint {
     double x = 0;
     double y = 0;
@@ -27,7 +31,8 @@ struct Pip {
 };
 
 // The symbols in the middle of an ace or a number card (2 to 10) of the
-// classic 71 × 96 card, in the familiar patterns; none for a face card.
+// classic 71 × 96 card, in the familiar patterns, below the index strip;
+// none for a face card.
 std::vector<Pip> pipLayout(int rank);
 
 }  // namespace standin

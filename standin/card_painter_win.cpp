@@ -71,13 +71,21 @@ void CardPainter::card(HDC dc, int x, int y, Card card) const {
     const int suitIndex = suitOf(card);
     const char* rankText = kRankTexts[rank];
 
+    // The index: the rank with the suit beside it, in the strip a covered
+    // card still shows, and turned in the opposite corner.
     SetBkMode(dc, TRANSPARENT);
-    drawText(dc, rankFont_.get(), colour, x + 8, y + 3, rankText, TA_CENTER | TA_TOP);
-    suit(dc, suitIndex, x + 8, y + 24, 4.5, false, colour);
-    // The turned corner: text drawn at 180 degrees runs left and up from its origin.
-    drawText(dc, turnedRankFont_.get(), colour, x + kCardWidth - 8, y + kCardHeight - 3, rankText,
-             TA_CENTER | TA_TOP);
-    suit(dc, suitIndex, x + kCardWidth - 8, y + kCardHeight - 24, 4.5, true, colour);
+    SIZE extent{};
+    {
+        Selected font(dc, rankFont_.get());
+        GetTextExtentPoint32A(dc, rankText, static_cast<int>(std::string(rankText).size()), &extent);
+    }
+    const double suitX = 3 + extent.cx + 6;
+    drawText(dc, rankFont_.get(), colour, x + 3, y + 2, rankText, TA_LEFT | TA_TOP);
+    suit(dc, suitIndex, x + suitX, y + 9.5, 5, false, colour);
+    // Text turned by 180 degrees runs left and up from its origin.
+    drawText(dc, turnedRankFont_.get(), colour, x + kCardWidth - 3, y + kCardHeight - 2, rankText,
+             TA_LEFT | TA_TOP);
+    suit(dc, suitIndex, x + kCardWidth - suitX, y + kCardHeight - 9.5, 5, true, colour);
 
     if (rank < 10) {
         for (const Pip& pip : pipLayout(rank)) suit(dc, suitIndex, x + pip.x, y + pip.y, pip.halfSize, pip.upsideDown, colour);
@@ -89,10 +97,10 @@ void CardPainter::card(HDC dc, int x, int y, Card card) const {
     {
         Selected brush(dc, panel.get());
         Selected pen(dc, frame.get());
-        Rectangle(dc, x + 16, y + 12, x + kCardWidth - 16, y + kCardHeight - 12);
+        Rectangle(dc, x + 14, y + kIndexStripHeight + 2, x + kCardWidth - 14, y + kCardHeight - kIndexStripHeight - 2);
     }
-    drawText(dc, faceFont_.get(), colour, x + kCardWidth / 2, y + 17, rankText, TA_CENTER | TA_TOP);
-    suit(dc, suitIndex, x + kCardWidth / 2.0, y + 67, 9, false, colour);
+    drawText(dc, faceFont_.get(), colour, x + kCardWidth / 2, y + 24, rankText, TA_CENTER | TA_TOP);
+    suit(dc, suitIndex, x + kCardWidth / 2.0, y + 64, 8, false, colour);
 }
 
 void CardPainter::emptySlot(HDC dc, const RECT& rect, int suitIndex) const {

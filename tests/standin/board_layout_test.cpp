@@ -91,10 +91,10 @@ TEST(CardFaces, NumberCardsShowTheirCountOfSymbolsInsideTheCardWithoutOverlap) {
         ASSERT_EQ(pips.size(), static_cast<std::size_t>(rank == 0 ? 1 : rank + 1)) << rank;
         for (std::size_t a = 0; a < pips.size(); ++a) {
             const Pip& pip = pips[a];
-            EXPECT_GE(pip.x - pip.halfSize, 14) << rank;  // clear of the corner index
+            EXPECT_GE(pip.x - pip.halfSize, 14) << rank;  // clear of the turned index
             EXPECT_LE(pip.x + pip.halfSize, kCardWidth - 14) << rank;
-            EXPECT_GE(pip.y - pip.halfSize, 4) << rank;
-            EXPECT_LE(pip.y + pip.halfSize, kCardHeight - 4) << rank;
+            EXPECT_GE(pip.y - pip.halfSize, kIndexStripHeight) << rank;  // a covered card shows no part
+            EXPECT_LE(pip.y + pip.halfSize, kCardHeight - kIndexStripHeight) << rank;
             for (std::size_t b = a + 1; b < pips.size(); ++b) {
                 const bool apart = std::abs(pip.x - pips[b].x) >= pip.halfSize + pips[b].halfSize ||
                                    std::abs(pip.y - pips[b].y) >= pip.halfSize + pips[b].halfSize;

@@ -1,5 +1,6 @@
 // tk_demo <demo dir>: a short scripted session with the real Tallykeep.exe
-// beside the stand-in game, played as a user would. The demo dir holds
+// beside the stand-in game, played as a user would: game 1 card by card with
+// the mouse, the others decided by the game's test commands. The demo dir holds
 // Tallykeep.exe and FREECELL.EXE; the game's log goes to freecell.log there.
 // Half-way it asks scripts/run.sh for a screenshot through the marker files
 // screenshot.request and screenshot.done. Exit code 0 when every step went as
@@ -25,8 +26,9 @@ using namespace std::chrono_literals;
 using tools::Failure;
 using tools::say;
 
-// One game number: 'L' for each loss, then 'W'.
-const std::vector<std::string> kScript = {"W", "LW", "W", "W", "LLW"};
+// One game number: 'L' for each loss, then 'W' for a win by the game's test
+// command, or 'P' for a win played card by card with the mouse.
+const std::vector<std::string> kScript = {"P", "LW", "W", "W", "LLW"};
 
 std::string fileIn(const std::string& dir, const char* name) { return (std::filesystem::path(dir) / name).string(); }
 
@@ -140,7 +142,13 @@ void play(const std::string& dir) {
                 say("game " + std::to_string(number) + " lost: Tallykeep answered yes, attempt " +
                     std::to_string(attempt) + " dealt");
             } else {
-                tools::winAndAnswerYes(table, number + 1);
+                if (outcome == 'P') {
+                    const int moves = tools::playWinAndAnswerYes(table, number);
+                    say("game " + std::to_string(number) + " played to the end with the mouse: " +
+                        std::to_string(moves) + " moves, every card home");
+                } else {
+                    tools::winAndAnswerYes(table, number + 1);
+                }
                 if (!results.waitForNumberBox(std::to_string(number + 1)))
                     throw Failure("the number box does not show " + std::to_string(number + 1));
                 const std::vector<std::string> history = results.history();

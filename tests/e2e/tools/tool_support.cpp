@@ -49,6 +49,18 @@ HWND findProcessWindow(DWORD processId, const char* className, const char* capti
 void winAndAnswerYes(const Table& table, int nextGame) {
     const std::size_t mark = table.log->size();
     e2e::standinWin(table.game);
+    answerWonDialogYes(table, nextGame, mark);
+}
+
+int playWinAndAnswerYes(const Table& table, int number) {
+    const std::size_t mark = table.log->size();
+    const e2e::MousePlay play = e2e::playToTheEnd(table.game, number);
+    if (!play.won) throw Failure("game " + std::to_string(number) + " played with the mouse: " + play.failure);
+    answerWonDialogYes(table, number + 1, mark);
+    return play.moves;
+}
+
+void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark) {
     // The game may open the dialog with the box already ticked (it remembers
     // the last choice): only the logged BM_SETCHECK shows Tallykeep's answer.
     if (!table.log->waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark))

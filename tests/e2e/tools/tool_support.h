@@ -40,6 +40,12 @@ struct Table {
 // yes: the game asks for the next number and Tallykeep enters it. Throws
 // Failure unless `nextGame` is dealt.
 void winAndAnswerYes(const Table& table, int nextGame);
+// The same for a game that has just been won by play: `mark` is the log's
+// size before the play.
+void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark);
+// Plays the dealt game `number` to its end with the mouse and answers the
+// won dialog as above. Returns the moves made.
+int playWinAndAnswerYes(const Table& table, int number);
 // The game is lost; Tallykeep answers yes and the same game is dealt again.
 void loseAndRedeal(const Table& table, int game);
 
