@@ -105,18 +105,5 @@ TEST(CardFaces, NumberCardsShowTheirCountOfSymbolsInsideTheCardWithoutOverlap) {
     EXPECT_TRUE(pipLayout(10).empty());
 }
 
-TEST(CardFaces, SuitSymbolsStayInTheirBox) {
-    for (int suit = 0; suit < kSuitCount; ++suit) {
-        ASSERT_FALSE(suitShape(suit).empty());
-        for (const Outline& outline : suitShape(suit)) {
-            EXPECT_GE(outline.size(), 3u);
-            for (const ShapePoint& point : outline) {
-                EXPECT_LE(std::abs(point.x), 1.0001) << suit;
-                EXPECT_LE(std::abs(point.y), 1.0001) << suit;
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace standin

@@ -2,7 +2,6 @@
 // through the same layout the window draws with.
 #include <gtest/gtest.h>
 
-#include "board_builder.h"
 #include "freecell_solver.h"
 #include "game_flow_fixture.h"
 #include "standin/board_layout.h"
@@ -24,17 +23,6 @@ protected:
     const BoardLayout layout{624, 434};
 };
 
-TEST_F(MousePlayedGame, ClickAndClickMovesACardAndCountsTheMove) {
-    selectAndDeal("1");
-    // Game 1: 9C at the bottom of column 2 goes into the free cell clicked.
-    clickAt({Place::Column, 1});
-    EXPECT_TRUE(game.selection());
-    clickAt({Place::Cell, 2});
-    EXPECT_FALSE(game.selection());
-    EXPECT_EQ(game.board().cells[2], testing::card("9C"));
-    EXPECT_EQ(game.moves(), 1);
-}
-
 TEST_F(MousePlayedGame, UndoTakesBackTheMoveWithTheCardsThatWentHome) {
     selectAndDeal("1");
     // Game 1: AH lies under the last three cards of column 7; once free it
@@ -53,16 +41,6 @@ TEST_F(MousePlayedGame, UndoTakesBackTheMoveWithTheCardsThatWentHome) {
     game.undo();  // one level only
     EXPECT_EQ(game.moves(), 2);
     EXPECT_NE(game.board(), dealt);
-}
-
-TEST_F(MousePlayedGame, AForbiddenMoveIsRefusedAndChangesNothing) {
-    selectAndDeal("1");
-    const Board dealt = game.board();
-    clickAt({Place::Column, 0});  // 6S onto 9C
-    clickAt({Place::Column, 1});
-    EXPECT_EQ(ui.refusals, 1);
-    EXPECT_EQ(game.board(), dealt);
-    EXPECT_EQ(game.moves(), 0);
 }
 
 TEST_F(MousePlayedGame, AGameWithoutALegalMoveLeftIsLost) {
