@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,18 +70,6 @@ TEST(Deal, FixedGamesAreUnshuffledAndDiffer) {
 
 TEST(Deal, HighNumbersDealDistinctGames) {
     EXPECT_NE(firstRow(dealBoard(1000000)), firstRow(dealBoard(999999)));
-}
-
-TEST(Deal, BoardTextShowsCellsHomesAndColumns) {
-    Board board = dealBoard(1);
-    board.cells[2] = board.columns[0].back();
-    board.columns[0].pop_back();
-    board.columns[7].clear();
-    board.home[3] = 1;
-    const std::string text = boardText(board);
-    EXPECT_EQ(text.substr(0, text.find(" columns=")), "left=51 cells=- - 6S - home=0 0 0 1");
-    EXPECT_EQ(text.substr(text.find(" columns=") + 9, 21), "JD KD 2S 4C 3S 6D/2D ");
-    EXPECT_EQ(text.back(), '/');  // the last column is empty
 }
 
 }  // namespace

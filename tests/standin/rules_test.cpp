@@ -14,15 +14,6 @@ constexpr Location column(int index) { return {Place::Column, index}; }
 constexpr Location cell(int index) { return {Place::Cell, index}; }
 constexpr Location home(int suit) { return {Place::Home, suit}; }
 
-TEST(Rules, TableauBuildsDownInAlternatingColours) {
-    EXPECT_TRUE(fitsOnto(card("7H"), card("8S")));
-    EXPECT_TRUE(fitsOnto(card("QC"), card("KD")));
-    EXPECT_FALSE(fitsOnto(card("7C"), card("8S")));
-    EXPECT_FALSE(fitsOnto(card("7D"), card("8H")));
-    EXPECT_FALSE(fitsOnto(card("6H"), card("8S")));
-    EXPECT_FALSE(fitsOnto(card("8H"), card("7S")));
-}
-
 TEST(Rules, OrderedRunCountsFromTheBottomCard) {
     EXPECT_EQ(orderedRunLength(cards({"KS", "9H", "8S", "7D"})), 3);
     EXPECT_EQ(orderedRunLength(cards({"8S", "7S"})), 1);
