@@ -27,7 +27,13 @@ const FontSpec kButtonFont{-13, false, clBlack};
 const LPCSTR crHandPoint = IDC_HAND;
 const LPCSTR crDefault = nullptr;
 
-const Rect kBevel1{0, 0, 634, 39};
+// Bevel1: Left 0, Top 0, 634 x 39, Align alClient: it follows the bar's width.
+Bevel::CreateArgs bevel1() {
+    Bevel::CreateArgs args;
+    args.bounds = {0, 0, 634, 39};
+    args.fillsClient = true;
+    return args;
+}
 
 // clang-format off
 const Button kButtons[] = {
@@ -64,7 +70,7 @@ TFCCtrF::TFCCtrF() {
     FCCtrF = this;
     OnHide = [this] { FormHide(*this); };
     create(formData(), [this] {
-        Bevel1.create(*this, {kBevel1});
+        Bevel1.create(*this, bevel1());
         for (const Button& row : kButtons) {
             TSpeedButton& button = this->*row.self;
             TSpeedButton::CreateArgs args;

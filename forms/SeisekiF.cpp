@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/number_text.h"
+#include "forms/CtrlF.h"
 #include "gamelink/os_version_win.h"
 #include "records/settings.h"
 #include "records/settings_file_win.h"
@@ -210,18 +211,6 @@ void TFCSeisekiF::RecordLoss() { ScoreLedger.RecordLoss(); }
 void TFCSeisekiF::AppMinimize() { postMinimize(*environment_.desktop, FreeCellWnd); }
 
 void TFCSeisekiF::AppRestore() { postRestore(*environment_.desktop, FreeCellWnd); }
-
-void TFCSeisekiF::AppActivate() {
-    if (controlBar_) {
-        if (CtlBar) {
-            controlBar_->show();
-            controlBar_->bringToFront();
-        } else {
-            controlBar_->hide();
-        }
-    }
-    applyCheckMarks();
-}
 
 // The one place where the check marks follow the option flags. Only the
 // control bar's own close box clears the ControlBar mark elsewhere.

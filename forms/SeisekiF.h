@@ -23,6 +23,8 @@
 #include "toolkit/panel.h"
 #include "toolkit/timer.h"
 
+class TFCCtrF;
+
 // What the results window reaches outside itself: the game's windows, the
 // launch of the game, the clipboard (owned by the window once it exists) and
 // the executable beside which the settings file lies.
@@ -58,8 +60,8 @@ public:
     // Creates the window from its form data; FormCreate runs to its end inside.
     void create();
 
-    // The control bar, once it exists; it is shown and hidden from here.
-    void attachControlBar(Form* controlBar) { controlBar_ = controlBar; }
+    // The control bar, once it exists; it is shown, hidden and arranged from here.
+    void attachControlBar(TFCCtrF* controlBar) { controlBar_ = controlBar; }
 
     // Components, in creation order.
     Bevel Bevel1;
@@ -132,11 +134,12 @@ private:
     void createComponents();  // the form data, in seiseki_layout.cpp
     void createMenu();
     void applyCheckMarks();
+    void arrangeAroundGame();  // in seiseki_arrangement.cpp
 
     SeisekiEnvironment environment_;
     std::unique_ptr<Clipboard> clipboard_;
     GameWatcher watcher_;
-    Form* controlBar_ = nullptr;
+    TFCCtrF* controlBar_ = nullptr;
     bool closeInProgress_ = false;
 };
 

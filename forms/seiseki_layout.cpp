@@ -26,6 +26,8 @@ struct Look {
     int maxLength = 0;
     bool upperCase = false;
     bool tabStop = false;  // no control of the window is a tab stop
+    // A bevel only:
+    bool fillsClient = false;  // Align alClient: follows the window's size
 };
 
 struct Component {
@@ -47,11 +49,16 @@ const Look kRightAutoSize{Alignment::taRightJustify, true};
 const Look kRightFixed{Alignment::taRightJustify, false};
 const Look kCentreAutoSize{Alignment::taCenter, true};
 const Look kNumberBox{Alignment::taRightJustify, false, clWindow, 9, true, false};
+const Look kFillsClient = [] {
+    Look look;
+    look.fillsClient = true;
+    return look;
+}();
 
 // clang-format off
 const Component kComponents[] = {
 //   component      parent          Left Top Width Height  caption            font                            look
-    {&T::Bevel1,    kWindow,        {  0,   0, 151, 436}, "",                kParentFont,                     kAutoSize},
+    {&T::Bevel1,    kWindow,        {  0,   0, 151, 436}, "",                kParentFont,                     kFillsClient},
     {&T::Panel1,    kWindow,        {  5,   5, 140,  31}, "",                kParentFont,                     kAutoSize},
     {&T::Label1,    &T::Panel1,     { 90,  13,  16,  13}, "99",              font(-13, kBold, clBlack),       kRightAutoSize},
     {&T::Label2,    &T::Panel1,     {107,  13,  28,  13}, "回目",            font(-13, kBold, clBlack),       kRightAutoSize},
@@ -154,7 +161,7 @@ void TFCSeisekiF::createComponents() {
                 auto& component = this->*member;
                 using Kind = std::decay_t<decltype(component)>;
                 if constexpr (std::is_same_v<Kind, Bevel>) {
-                    component.create(*this, {row.bounds});
+                    component.create(*this, {row.bounds, row.look.fillsClient});
                 } else if constexpr (std::is_same_v<Kind, Panel>) {
                     component.create(parent, {row.bounds});
                 } else if constexpr (std::is_same_v<Kind, Label>) {

@@ -7,14 +7,17 @@ Writes, beside this script:
       (128, 128, 0) is the transparent colour and sits in the bottom-left pixel.
   tallykeep.ico, controlbar.ico         one 32 x 32 image in 256 colours each.
 
-With --preview DIR it also writes 8x enlarged PNGs of everything for a look.
+With --preview DIR it also writes 8x enlarged PNGs of everything for a look;
+with --check it writes nothing and fails when a committed file is stale.
 Plain Python, no imaging library: the outputs are committed, so the build
 never runs this script.
 """
 
 import argparse
+import math
 import os
 import struct
+import sys
 import zlib
 
 # The 16-colour palette of the glyph bitmaps: the VGA colours in Windows order,
@@ -35,67 +38,51 @@ LETTERS = {
     'D': 8, 'R': 9, 'L': 10, 'Y': 11, 'B': 12, 'C': 13, 'A': 14, 'W': 15,
 }
 
-# SpeedButton1 "開始": an open door, yellow light in the doorway and on the floor.
+# SpeedButton1 "開始": a door swung open towards the viewer (maroon leaf with a
+# yellow knob on the left), yellow light filling the doorway and spilling out
+# onto the floor.
 OPEN_DOOR = """
-................
-.....KKKKKKKKK..
-..M..KYYYYYYYK..
-..MM.KYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MYMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MMMKYYYYYYYK..
-..MM.KYYYYYYYK..
-..M..KYYYYYYYK..
-....YYYYYYYYY...
+.KK.............
+.KMKKKKKKKKKKK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KYMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMMMKYYYYYYYK..
+.KMKKKYYYYYYYYY.
+.KK..YYYYYYYYYYY
 """
 
-# SpeedButton2 "やり直し": a red circular arrow, turning clockwise.
-CIRCULAR_ARROW = """
-................
-.....MRRRRM.....
-...MRRRRRRRRM...
-..RRRM....MRRR..
-.MRRM.......RRR.
-.RRM......RRRRRR
-.RR........RRRR.
-.RR.........RR..
-.RR.............
-.RR.............
-.RRM........MRR.
-.MRRM......MRRM.
-..RRRM....MRRR..
-...MRRRRRRRRM...
-.....MRRRRM.....
-................
-"""
-
-# SpeedButton3 "１つ戻す": a white ambulance, red cross, red warning light.
+# SpeedButton3 "１つ戻す": a white ambulance facing left, a red cross on its
+# side, a red warning light on the roof, a light-blue windscreen.
 AMBULANCE = """
 ................
-................
 ..........RR....
 ..........RR....
-...KKKKKKKKKKKK.
-...KWWWWWRWWWWK.
-..KKWWWWWRWWWWK.
-.KAKWWWRRRRRWWK.
-KAAKWWWWWRWWWWK.
-KWWKWWWWWRWWWWK.
-KWWKWWWWWWWWWWK.
-KRWWWWWWWWWWWWK.
-KKKKKKKKKKKKKKK.
-..KDK.....KDK...
+.....KKKKKKKKKKK
+.....KWWWWWWWWWK
+.....KWWWWRWWWWK
+..KKKKWWWWRWWWWK
+.KCCCKWWRRRRRWWK
+KCCCCKWWWWRWWWWK
+KWWWWKWWWWRWWWWK
+KWWWWWWWWWWWWWWK
+KRWWWWWWWWWWWWWK
+KKKKKKKKKKKKKKKK
+..KDK......KDK..
 ...K.......K....
 ................
 """
 
-# SpeedButton4 "終了": a closed maroon door, light-blue window, yellow knob.
+# SpeedButton4 "終了": a closed maroon door in its frame, a light-blue window,
+# a yellow knob.
 CLOSED_DOOR = """
 ................
 ...KKKKKKKKKK...
@@ -111,13 +98,57 @@ CLOSED_DOOR = """
 ...KMMMMMMMMK...
 ...KMMMMMMMMK...
 ...KMMMMMMMMK...
-...KKKKKKKKKK...
+..KKKKKKKKKKKK..
 ................
 """
 
+
+def circular_arrow():
+    """SpeedButton2 "やり直し": a red ring turning clockwise, open between one
+    and three o'clock, an arrowhead at its end pointing on round the circle.
+    Drawn from shapes with 4 x 4 samples per pixel: mostly covered pixels are
+    red, the fringe maroon."""
+    cx, cy = 7.5, 8.0
+    inner, outer = 3.4, 6.4
+    gap_from, gap_to = 30.0, 100.0  # degrees clockwise from twelve o'clock
+    head = math.radians(gap_from)
+    ring_mid = (inner + outer) / 2
+    px, py = cx + ring_mid * math.sin(head), cy - ring_mid * math.cos(head)
+    tangent = (math.cos(head), math.sin(head))
+    normal = (math.sin(head), -math.cos(head))
+    half_base, length = 3.9, 4.2
+    triangle = [
+        (px + normal[0] * half_base, py + normal[1] * half_base),
+        (px - normal[0] * half_base, py - normal[1] * half_base),
+        (px + tangent[0] * length, py + tangent[1] * length),
+    ]
+
+    def in_triangle(x, y):
+        def side(a, b):
+            return (b[0] - a[0]) * (y - a[1]) - (b[1] - a[1]) * (x - a[0])
+        d = [side(triangle[i], triangle[(i + 1) % 3]) for i in range(3)]
+        return all(v >= 0 for v in d) or all(v <= 0 for v in d)
+
+    def in_ring(x, y):
+        r = math.hypot(x - cx, y - cy)
+        angle = math.degrees(math.atan2(x - cx, cy - y)) % 360
+        return inner <= r <= outer and not gap_from < angle < gap_to
+
+    rows = []
+    for y in range(16):
+        row = ''
+        for x in range(16):
+            hits = sum(1 for sy in range(4) for sx in range(4)
+                       if in_ring(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4)
+                       or in_triangle(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4))
+            row += 'R' if hits >= 9 else 'M' if hits >= 4 else '.'
+        rows.append(row)
+    return '\n'.join(rows)
+
+
 GLYPHS = [
     ('speedbutton1.bmp', OPEN_DOOR),
-    ('speedbutton2.bmp', CIRCULAR_ARROW),
+    ('speedbutton2.bmp', circular_arrow()),
     ('speedbutton3.bmp', AMBULANCE),
     ('speedbutton4.bmp', CLOSED_DOOR),
 ]
@@ -238,13 +269,13 @@ def application_icon():
     black, white, red = (0, 0, 0), (255, 255, 255), (224, 0, 0)
     shade, green, dark_green = (160, 160, 160), (0, 176, 0), (0, 96, 0)
     # Card, with a soft shadow to the right and below.
-    c.rect(4, 3, 21, 28, shade)
-    c.rect(2, 1, 19, 26, white)
-    c.frame(2, 1, 19, 26, black)
-    for x, y in ((2, 1), (19, 1), (2, 26)):
+    c.rect(3, 3, 18, 27, shade)
+    c.rect(1, 1, 16, 25, white)
+    c.frame(1, 1, 16, 25, black)
+    for x, y in ((1, 1), (16, 1), (1, 25)):
         c.pixels[y][x] = 0
     # Corner "A" marks.
-    for x, y in ((5, 3), (4, 4), (6, 4), (4, 5), (5, 5), (6, 5), (4, 6), (6, 6)):
+    for x, y in ((4, 3), (3, 4), (5, 4), (3, 5), (4, 5), (5, 5), (3, 6), (5, 6)):
         c.put(x, y, red)
     # A heart in the middle.
     heart = [
@@ -263,13 +294,13 @@ def application_icon():
     for dy, row in enumerate(heart):
         for dx, ch in enumerate(row):
             if ch == 'R':
-                c.put(4 + dx, 9 + dy, red)
-    # Tally of five: four upright strokes and one across, to the right.
-    for x in (22, 25, 28):
-        c.rect(x, 12, x + 1, 29, dark_green)
-    c.rect(30, 12, 31, 29, dark_green)
-    for i in range(14):
-        c.rect(20 + i * 12 // 13, 27 - i, 21 + i * 12 // 13, 28 - i, green)
+                c.put(3 + dx, 10 + dy, red)
+    # Tally of five beside the card: four upright strokes, one across them.
+    for x in (20, 23, 26, 29):
+        c.rect(x, 11, x + 1, 30, dark_green)
+    for i in range(15):
+        x = 18 + i * 13 // 14
+        c.rect(x, 27 - i, x + 1, 28 - i, green)
     return c
 
 
@@ -319,30 +350,47 @@ def png(pixels, colours, scale):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--preview', metavar='DIR', help='also write 8x enlarged PNGs there')
+    parser.add_argument('--check', action='store_true',
+                        help='write nothing; fail when a committed file differs from what the script draws')
     args = parser.parse_args()
     here = os.path.dirname(os.path.abspath(__file__))
 
+    outputs = {}
+    previews = {}
     for name, picture in GLYPHS:
         normal = parse(picture)
         both = side_by_side(normal, disabled(normal))
         assert both[15][0] == OLIVE, name + ': the bottom-left pixel must be the transparent olive'
-        with open(os.path.join(here, name), 'wb') as f:
-            f.write(bmp4(both))
-        if args.preview:
-            os.makedirs(args.preview, exist_ok=True)
-            # Transparent pixels show the button face (silver) as they will on the bar.
-            show = lambda i, x, y: (212, 208, 200) if i == OLIVE else PALETTE16[i]
-            with open(os.path.join(args.preview, name.replace('.bmp', '.png')), 'wb') as f:
-                f.write(png(both, show, 8))
+        outputs[name] = bmp4(both)
+        # Transparent pixels show the button face (silver) as they will on the bar.
+        show = lambda i, x, y: (212, 208, 200) if i == OLIVE else PALETTE16[i]
+        previews[name.replace('.bmp', '.png')] = (both, show)
 
     for name, canvas in (('tallykeep.ico', application_icon()), ('controlbar.ico', control_bar_icon())):
         assert len(canvas.palette) <= 256
+        outputs[name] = ico8(canvas.pixels, canvas.palette)
+        checker = lambda i, x, y, p=canvas.palette: p[i] if i else ((236, 236, 236) if (x + y) % 2 else (200, 200, 200))
+        previews[name.replace('.ico', '.png')] = (canvas.pixels, checker)
+
+    if args.check:
+        stale = []
+        for name, data in outputs.items():
+            path = os.path.join(here, name)
+            if not os.path.exists(path) or open(path, 'rb').read() != data:
+                stale.append(name)
+        if stale:
+            sys.exit('draw_glyphs.py: not what the script draws (run it again): ' + ', '.join(stale))
+        print('draw_glyphs.py: all %d files are what the script draws' % len(outputs))
+        return
+
+    for name, data in outputs.items():
         with open(os.path.join(here, name), 'wb') as f:
-            f.write(ico8(canvas.pixels, canvas.palette))
-        if args.preview:
-            checker = lambda i, x, y, p=canvas.palette: p[i] if i else ((236, 236, 236) if (x + y) % 2 else (200, 200, 200))
-            with open(os.path.join(args.preview, name.replace('.ico', '.png')), 'wb') as f:
-                f.write(png(canvas.pixels, checker, 8))
+            f.write(data)
+    if args.preview:
+        os.makedirs(args.preview, exist_ok=True)
+        for name, (pixels, colours) in previews.items():
+            with open(os.path.join(args.preview, name), 'wb') as f:
+                f.write(png(pixels, colours, 8))
 
 
 if __name__ == '__main__':

@@ -4,5 +4,5 @@
 
 void Bevel::create(Form& form, const CreateArgs& args) {
     bounds_ = args.bounds;
-    form.addBevel(args.bounds);
+    form.addBevel(args.bounds, args.fillsClient);
 }

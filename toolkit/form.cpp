@@ -32,7 +32,8 @@ void registerFormClass(WNDPROC procedure) {
     if (registered) return;
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
+    // A new size repaints the whole form: bevels that fill it move their edges.
+    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hIcon = applicationIcon();
@@ -118,7 +119,7 @@ void Form::attachMenu(MainMenu& menu) {
     if (!SetMenu(window_, menu.handle())) throw AppError("SetMenu failed");
 }
 
-void Form::addBevel(const Rect& bounds) { bevels_.push_back(bounds); }
+void Form::addBevel(const Rect& bounds, bool fillsClient) { bevels_.push_back({bounds, fillsClient}); }
 
 void Form::addTimer(Timer& timer, UINT id) { timers_[id] = &timer; }
 
@@ -192,10 +193,17 @@ void Form::bringToFront() {
 
 bool Form::visible() const { return IsWindowVisible(window_) != FALSE; }
 
+bool Form::minimized() const { return IsIconic(window_) != FALSE; }
+
 Rect Form::bounds() const {
     RECT r{};
     GetWindowRect(window_, &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Form::setBounds(const Rect& b) {
+    if (!SetWindowPos(window_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE))
+        throw AppError("SetWindowPos failed: form");
 }
 
 int Form::clientWidth() const {
@@ -213,8 +221,9 @@ int Form::clientHeight() const {
 void Form::paintBevels() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(window_, &paint);
-    for (const Rect& bevel : bevels_) {
-        RECT r{bevel.left, bevel.top, bevel.right(), bevel.bottom()};
+    for (const BevelFrame& bevel : bevels_) {
+        RECT r{bevel.bounds.left, bevel.bounds.top, bevel.bounds.right(), bevel.bounds.bottom()};
+        if (bevel.fillsClient) GetClientRect(window_, &r);
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     }
     EndPaint(window_, &paint);

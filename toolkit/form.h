@@ -74,6 +74,8 @@ public:
     bool visible() const;
 
     Rect bounds() const;  // outer rectangle on the screen
+    void setBounds(const Rect& bounds);
+    bool minimized() const;
     int clientWidth() const;
     int clientHeight() const;
 
@@ -82,7 +84,8 @@ public:
 
     // Used by the components while the form is built.
     void attachMenu(MainMenu& menu);
-    void addBevel(const Rect& bounds);  // a lowered box frame drawn on the form
+    // A lowered box frame drawn on the form, at bounds or over the whole client area.
+    void addBevel(const Rect& bounds, bool fillsClient);
     void addTimer(Timer& timer, UINT id);
     void removeTimer(UINT id);
     bool translateAccelerator(MSG& message);
@@ -109,7 +112,11 @@ private:
     FormArgs args_;
     PaintCache paint_;
     MainMenu* menu_ = nullptr;
-    std::vector<Rect> bevels_;
+    struct BevelFrame {
+        Rect bounds;
+        bool fillsClient;
+    };
+    std::vector<BevelFrame> bevels_;
     std::map<UINT, Timer*> timers_;
     std::deque<std::function<void()>> deferred_;
     bool minimized_ = false;

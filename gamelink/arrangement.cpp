@@ -1,0 +1,81 @@
+#include "gamelink/arrangement.h"
+
+#include <algorithm>
+
+namespace {
+
+// The buttons keep 5 pixels from the bar's edges and between each other.
+constexpr int kButtonMargin = 5;
+constexpr int kButtonCount = 4;
+// The history box ends 5 pixels above the client area's bottom; its memo is
+// 20 pixels lower than the box (15 above it for the caption, 5 below).
+constexpr int kHistoryBoxBottomMargin = 5;
+constexpr int kMemoShorterThanBox = 20;
+
+}  // namespace
+
+int controlBarButtonWidth(int clientWidth) {
+    const int room = std::max(clientWidth, 0) - kButtonMargin * (kButtonCount + 1);
+    // Floor division, then the remainder decides: below a half down, above a
+    // half up, an exact half to the even neighbour.
+    int quotient = room / kButtonCount;
+    int remainder = room % kButtonCount;
+    if (remainder < 0) {
+        remainder += kButtonCount;
+        --quotient;
+    }
+    const int twice = 2 * remainder;
+    if (twice > kButtonCount || (twice == kButtonCount && quotient % 2 != 0)) ++quotient;
+    return std::max(quotient, 0);
+}
+
+std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input) {
+    const int gameWidth = input.game.width;
+    const int gameHeight = input.game.height;
+    if (gameWidth <= 0 || gameHeight <= 0) return std::nullopt;
+
+    // The space reaches from the screen's corner (0, 0) to the work area's
+    // right and bottom edges, or to the screen's when the work area is unknown.
+    const int spaceRight = input.workArea ? input.workArea->right() : input.screenWidth;
+    const int spaceBottom = input.workArea ? input.workArea->bottom() : input.screenHeight;
+
+    ArrangementLayout layout;
+    const int resultsWidth = input.resultsWidth;
+    const int barHeight = input.controlBarHeight;
+    layout.results.width = resultsWidth;
+    layout.results.height = gameHeight;
+    layout.controlBar.width = gameWidth;
+    layout.controlBar.height = barHeight;
+
+    const int resultsClientHeight = gameHeight - input.resultsFrameHeight;
+    layout.historyBoxHeight = std::max(resultsClientHeight - input.historyBoxTop - kHistoryBoxBottomMargin, 0);
+    layout.historyMemoHeight = std::max(layout.historyBoxHeight - kMemoShorterThanBox, 0);
+
+    const int w = controlBarButtonWidth(gameWidth - input.controlBarFrameWidth);
+    layout.buttonWidth = w;
+    for (size_t i = 0; i < layout.buttonLefts.size(); ++i)
+        layout.buttonLefts[i] = kButtonMargin + static_cast<int>(i) * (w + kButtonMargin);
+
+    // Vertically: the group (bar above game) centred, the half taken toward
+    // zero as integer division does.
+    const int spareHeight = spaceBottom - gameHeight - barHeight;
+    const int top = spareHeight / 2 + barHeight;
+    layout.results.top = top;
+    layout.controlBar.top = top - barHeight;
+
+    // Horizontally: centred while the group is narrower than the screen, else
+    // from the screen's left edge.
+    int left = 0;
+    if (input.screenWidth - resultsWidth - gameWidth > 0) {
+        left = (spaceRight - resultsWidth - gameWidth) / 2;
+        layout.controlBar.left = left;
+        layout.results.left = gameWidth + left;
+    } else {
+        layout.controlBar.left = 0;
+        layout.results.left = layout.controlBar.width;
+    }
+    layout.game = ScreenBox{left, top, gameWidth, gameHeight};
+    return layout;
+}
+
+bool takeBackIsUnavailable(const OsVersion& version) { return version.platformId == 2 && version.major == 4; }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "gamelink/os_profile.h"
+
+// The arithmetic of the arrangement that glues the control bar above the game's
+// window and the results window to its right, centred as one group. Plain
+// values in, plain values out: AppActivate reads the windows, asks for the
+// layout and applies it.
+
+// A window's place on the screen: outer left, top, width and height.
+struct ScreenBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+    bool operator==(const ScreenBox& other) const {
+        return left == other.left && top == other.top && width == other.width && height == other.height;
+    }
+};
+
+// What the arrangement reads at the moment it runs.
+struct ArrangementInput {
+    // The work area (SPI_GETWORKAREA); none when it could not be read. Only its
+    // right and bottom edges count: the group is centred between the screen's
+    // top-left corner and them.
+    std::optional<ScreenBox> workArea;
+    int screenWidth = 0;   // SM_CXSCREEN
+    int screenHeight = 0;  // SM_CYSCREEN
+    ScreenBox game;        // the game's window as it stands
+    // The results window: its outer width, and how much higher it is than its
+    // client area (frame, caption and menu bar; its width never changes, so
+    // neither does the menu bar's wrapping).
+    int resultsWidth = 0;
+    int resultsFrameHeight = 0;
+    // The history box's top in the results window's client area.
+    int historyBoxTop = 0;
+    // The control bar: its outer height, and how much wider it is than its
+    // client area.
+    int controlBarHeight = 0;
+    int controlBarFrameWidth = 0;
+};
+
+// Where everything goes. Sizes that a very small game window would make
+// negative are 0.
+struct ArrangementLayout {
+    ScreenBox controlBar;
+    ScreenBox game;
+    ScreenBox results;
+    int historyBoxHeight = 0;  // GroupBox2
+    int historyMemoHeight = 0;  // Memo1
+    int buttonWidth = 0;
+    std::array<int, 4> buttonLefts{};
+};
+
+// None when the game's window has no area (the windows then stay where they are).
+std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input);
+
+// The width of each of the control bar's four buttons for its client width:
+// a quarter of what is left after the five 5-pixel margins, rounded to the
+// nearest integer with an exact half going to the even one; never negative.
+int controlBarButtonWidth(int clientWidth);
+
+// True on Windows NT 4.0 (platform 2, major version 4), where the control
+// bar's take-back button is disabled.
+bool takeBackIsUnavailable(const OsVersion& version);
