@@ -1,6 +1,7 @@
 // tk_demo <demo dir>: a short scripted session with the real Tallykeep.exe
-// beside the stand-in game, played as a user would: game 1 card by card with
-// the mouse, the others decided by the game's test commands. The demo dir holds
+// beside the stand-in game, played as a user would who comes back at game
+// 12345: that game card by card with the mouse, the others decided by the
+// game's test commands. The demo dir holds
 // Tallykeep.exe and FREECELL.EXE; the game's log goes to freecell.log there.
 // Half-way it asks scripts/run.sh for a screenshot through the marker files
 // screenshot.request and screenshot.done. Exit code 0 when every step went as
@@ -29,6 +30,10 @@ using tools::say;
 // One game number: 'L' for each loss, then 'W' for a win by the game's test
 // command, or 'P' for a win played card by card with the mouse.
 const std::vector<std::string> kScript = {"P", "LW", "W", "W", "LLW"};
+
+// The user comes back to Tallykeep where an earlier session left off: a game
+// number large enough to show the number box's thousands separator.
+constexpr int kFirstGame = 12345;
 
 std::string fileIn(const std::string& dir, const char* name) { return (std::filesystem::path(dir) / name).string(); }
 
@@ -66,17 +71,56 @@ bool isAbove(HWND upper, HWND lower) {
     return false;
 }
 
+RECT rectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The control bar directly above the game and as wide, the results window
+// directly to its right and as high.
+bool arrangedAround(HWND game, HWND resultsWindow, HWND controlBar) {
+    const RECT g = rectOf(game), r = rectOf(resultsWindow);
+    const bool resultsBeside = r.left == g.right && r.top == g.top && r.bottom == g.bottom;
+    if (!controlBar) return resultsBeside;
+    const RECT b = rectOf(controlBar);
+    return resultsBeside && b.left == g.left && b.right == g.right && b.bottom == g.top;
+}
+
 // As a click on the control bar would (the results window without one):
-// Tallykeep becomes the active program again, the control bar in front.
+// Tallykeep becomes the active program again and arranges its windows around
+// the game, the control bar in front.
 void comeBackToTallykeep(HWND resultsWindow, HWND controlBar, HWND game) {
     SetForegroundWindow(controlBar ? controlBar : resultsWindow);
     if (controlBar && !e2e::waitUntil([&] { return isAbove(controlBar, game); }, 10s))
         throw Failure("the control bar did not come to the front when Tallykeep became active");
-    // The activation event follows as a posted message; give it and the X
-    // server a moment before the picture.
-    Sleep(500);
+    if (!e2e::waitUntil([&] { return arrangedAround(game, resultsWindow, controlBar); }, 10s))
+        throw Failure("Tallykeep did not arrange its windows around the game");
+    // Give the windows and the X server a moment to paint before the picture.
+    Sleep(300);
     say(std::string("clicked into the ") + (controlBar ? "control bar" : "results window") +
-        ": Tallykeep is the active program again");
+        ": Tallykeep is the active program again, its windows glued to the game");
+}
+
+// What the number box shows, without its thousands separators.
+std::string shownNumber(const e2e::ResultsWindow& results) {
+    std::string digits;
+    for (const char c : results.numberBox())
+        if (c != ',') digits += c;
+    return digits;
+}
+
+bool numberBoxShows(const e2e::ResultsWindow& results, int number) {
+    return e2e::waitUntil([&] { return shownNumber(results) == std::to_string(number); });
+}
+
+// The settings file of a user who stopped before kFirstGame.
+void writeReturningUsersSettings(const std::string& dir) {
+    const std::string ini = fileIn(dir, "Tallykeep.Ini");
+    if (!WritePrivateProfileStringA("Game", "GameNo", std::to_string(kFirstGame).c_str(), ini.c_str()) ||
+        !WritePrivateProfileStringA("Game", "TryCnt", "1", ini.c_str()))
+        throw Failure("cannot write " + ini);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());
 }
 
 void requestScreenshot(const std::string& dir) {
@@ -94,7 +138,8 @@ void play(const std::string& dir) {
     if (!std::filesystem::exists(exe)) throw Failure(exe + " is missing");
     if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
 
-    say("starting " + exe);
+    writeReturningUsersSettings(dir);
+    say("starting " + exe + " (its settings file says game " + std::to_string(kFirstGame) + ")");
     e2e::Process tallykeep =
         e2e::Process::start(exe, dir, {{standin::kLogVariable, fileIn(dir, "freecell.log")}});
     const e2e::StandinLog log(fileIn(dir, "freecell.log"));
@@ -115,8 +160,10 @@ void play(const std::string& dir) {
     const HWND startButton = controlBar ? e2e::findChild(controlBar, nullptr, "開始") : nullptr;
     const HWND exitButton = controlBar ? e2e::findChild(controlBar, nullptr, "終了") : nullptr;
 
+    if (!numberBoxShows(results, kFirstGame))
+        throw Failure("the number box does not show " + std::to_string(kFirstGame) + ": " + results.numberBox());
     const tools::Table table{game, &log, tools::currentTexts()};
-    int number = 1;
+    int number = kFirstGame;
     {
         const std::size_t mark = log.size();
         if (startButton) {
@@ -127,8 +174,9 @@ void play(const std::string& dir) {
             say("no control bar: pressed F3 in the game");
         }
         if (!log.waitFor("deal", std::to_string(number), mark))
-            throw Failure("the game did not deal game 1:\n" + log.text());
-        say("Tallykeep entered 1 in the game-number dialog; game 1 dealt");
+            throw Failure("the game did not deal game " + std::to_string(number) + ":\n" + log.text());
+        say("Tallykeep entered " + std::to_string(number) + " in the game-number dialog; game " +
+            std::to_string(number) + " dealt");
     }
 
     for (const std::string& outcomes : kScript) {
@@ -149,7 +197,7 @@ void play(const std::string& dir) {
                 } else {
                     tools::winAndAnswerYes(table, number + 1);
                 }
-                if (!results.waitForNumberBox(std::to_string(number + 1)))
+                if (!numberBoxShows(results, number + 1))
                     throw Failure("the number box does not show " + std::to_string(number + 1));
                 const std::vector<std::string> history = results.history();
                 say("game " + std::to_string(number) + " won: Tallykeep ticked the select box, the user said yes; " +
