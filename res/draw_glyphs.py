@@ -360,6 +360,7 @@ def main():
     for name, picture in GLYPHS:
         normal = parse(picture)
         both = side_by_side(normal, disabled(normal))
+        assert len(both) == 16 and all(len(row) == 32 for row in both), name + ': 32 x 16 pixels'
         assert both[15][0] == OLIVE, name + ': the bottom-left pixel must be the transparent olive'
         outputs[name] = bmp4(both)
         # Transparent pixels show the button face (silver) as they will on the bar.

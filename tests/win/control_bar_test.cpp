@@ -282,6 +282,44 @@ TEST_F(ControlBar, MenuHidesAndShowsTheBarWithItsCheckMark) {
     EXPECT_TRUE(results_->CtlBar);
 }
 
+TEST_F(ControlBar, ActivationWithoutAGameToArrangeAroundLeavesEveryWindowWhereItIs) {
+    const auto expectFormDataPlaces = [this] {
+        EXPECT_EQ(results_->bounds().left, 789);
+        EXPECT_EQ(results_->bounds().top, 231);
+        EXPECT_EQ(results_->clientHeight(), 436);
+        EXPECT_EQ(bar_->bounds().left, 270);
+        EXPECT_EQ(bar_->clientWidth(), 634);
+        EXPECT_EQ(bar_->SpeedButton2.left(), 168);
+    };
+    results_->FreeCellWnd = 0;
+    results_->AppActivate();
+    expectFormDataPlaces();
+    // Minimised, the game's rectangle is not the size the user gave it.
+    GameRecorder minimised;
+    ShowWindow(reinterpret_cast<HWND>(minimised.id()), SW_MINIMIZE);
+    results_->FreeCellWnd = minimised.id();
+    results_->AppActivate();
+    expectFormDataPlaces();
+}
+
+TEST_F(ControlBar, BarSwitchedOffStaysHiddenAtEveryActivation) {
+    results_->ControlBar.click();
+    results_->AppActivate();
+    EXPECT_FALSE(bar_->visible());
+    EXPECT_FALSE(results_->ControlBar.checked());
+    EXPECT_FALSE(results_->CtlBar);
+}
+
+TEST_F(ControlBar, ActivationDisablesTakeBackOnNt4AndNeverEnablesIt) {
+    results_->OsVersion = OsVersion{2, 4, 0};
+    results_->AppActivate();
+    EXPECT_FALSE(bar_->SpeedButton3.enabled());
+    EXPECT_TRUE(bar_->SpeedButton2.enabled());
+    results_->OsVersion = OsVersion{2, 5, 1};
+    results_->AppActivate();
+    EXPECT_FALSE(bar_->SpeedButton3.enabled());
+}
+
 // Pixels of one colour in a button's picture, drawn by the bar as the button asks.
 int colourCount(TSpeedButton& button, COLORREF colour, UINT state = 0) {
     return Rendering(button, state).count(colour);
