@@ -27,5 +27,9 @@ std::optional<ScreenBox> readGameWindow(WindowId window) {
 }
 
 void moveGameWindow(WindowId window, const ScreenBox& box) {
-    MoveWindow(toHwnd(window), box.left, box.top, box.width, box.height, TRUE);
+    // MoveWindow with repaint, but queued for the game's thread: a plain move
+    // of another program's window waits until that program handles it, and a
+    // hung game would hold Tallykeep up for as long as it hangs.
+    SetWindowPos(toHwnd(window), nullptr, box.left, box.top, box.width, box.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }

@@ -18,5 +18,7 @@ ScreenSpace readScreenSpace();
 // minimised window's rectangle is not the size the user gave the game.
 std::optional<ScreenBox> readGameWindow(WindowId window);
 
-// MoveWindow with repaint; a window that has gone meanwhile is simply missed.
+// Moves and sizes the game's window as MoveWindow with repaint does, without
+// waiting for the game to carry it out; a window that has gone meanwhile is
+// simply missed.
 void moveGameWindow(WindowId window, const ScreenBox& box);

@@ -226,6 +226,22 @@ TEST_F(TallykeepLook, OnWindowsNt4TakeBackIsDisabledAtTheFirstActivationAndStays
     EXPECT_NE(IsWindowEnabled(findChild(bar, nullptr, "開始")), FALSE);
 }
 
+// Moving a window of another program waits for that program unless the move
+// is only queued for it: a hung game must not hold Tallykeep up.
+TEST_F(TallykeepLook, HungGameDoesNotHoldUpTallykeepsArrangement) {
+    startGlued();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    resizeGameAndComeBack(500, 400, session->game);  // stays with the game
+    standinHangNextConfirm(session->game, 20s);
+    ASSERT_TRUE(standinSync(session->game, log()));
+    post(session->game, WM_CLOSE);
+    ASSERT_TRUE(log().waitFor("hang")) << log().text();
+    SetForegroundWindow(bar);
+    ASSERT_TRUE(waitUntil([&] { return outer(bar).width == 500; }));
+    session->results.menuCommand(kCmdControlBar);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) == FALSE; }, 5s)) << "Tallykeep waits for the game";
+}
+
 TEST_F(TallykeepLook, ResultsWindowIsAsItsLayoutTableSays) {
     startGlued();
     EXPECT_EQ(windowText(results), "成績");
