@@ -8,6 +8,7 @@
 #include "gamelink/desktop_win.h"
 #include "gamelink/process_launcher_win.h"
 #include "records/settings_file_win.h"
+#include "records/statistics_registry_win.h"
 #include "toolkit/application.h"
 
 
@@ -18,9 +19,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     Win32Desktop desktop;
     Win32ProcessLauncher launcher;
+    Win32StatisticsRegistry statistics;
     SeisekiEnvironment environment;
     environment.desktop = &desktop;
     environment.launcher = &launcher;
+    environment.statistics = &statistics;
     environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
     environment.executablePath = executablePath();
 

@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "common/app_error.h"
 #include "common/number_text.h"
 #include "forms/CtrlF.h"
 #include "gamelink/os_version_win.h"
@@ -55,7 +56,14 @@ void TFCSeisekiF::FormCreate() {
     OsVersion = queryOsVersion();
     OsProfile = chooseOsProfile(OsVersion);
     IniRead();
-    RegRead();
+    // A snapshot not taken whole concerns only the write-back at shutdown,
+    // which leaves the values not read alone: start-up goes on, so that the
+    // game is still found and watched.
+    try {
+        RegRead();
+    } catch (const AppError& error) {
+        Application::instance().showError(error.what());
+    }
     HyoujiUpdate();
     applyCheckMarks();
     EditEx1.setText(intToText(GameNo));
@@ -106,9 +114,9 @@ void TFCSeisekiF::FormCloseQuery(bool& CanClose) {
     }
 }
 
-void TFCSeisekiF::RegRead() {}
+void TFCSeisekiF::RegRead() { readStatistics(*environment_.statistics, RegSnapshot); }
 
-void TFCSeisekiF::RegWrite() {}
+void TFCSeisekiF::RegWrite() { writeStatistics(*environment_.statistics, RegSnapshot); }
 
 void TFCSeisekiF::IniRead() {
     IniFile file(iniPathFor(environment_.executablePath));

@@ -13,6 +13,7 @@
 #include "gamelink/os_profile.h"
 #include "gamelink/watcher.h"
 #include "records/score_ledger.h"
+#include "records/statistics_snapshot.h"
 #include "toolkit/bevel.h"
 #include "toolkit/edit.h"
 #include "toolkit/form.h"
@@ -26,11 +27,13 @@
 class TFCCtrF;
 
 // What the results window reaches outside itself: the game's windows, the
-// launch of the game, the clipboard (owned by the window once it exists) and
-// the executable beside which the settings file lies.
+// launch of the game, the game's statistics in the registry, the clipboard
+// (owned by the window once it exists) and the executable beside which the
+// settings file lies.
 struct SeisekiEnvironment {
     Desktop* desktop = nullptr;
     ProcessLauncher* launcher = nullptr;
+    StatisticsRegistry* statistics = nullptr;
     std::function<std::unique_ptr<Clipboard>(HWND owner)> makeClipboard;
     std::string executablePath;
 };
@@ -84,8 +87,7 @@ public:
     int32_t GameNo = 0;
     int32_t TryCnt = 0;
     ::ScoreLedger ScoreLedger;
-    // The game's six statistics values as raw 4-byte copies.
-    std::array<std::array<uint8_t, 4>, 6> RegSnapshot{};
+    StatisticsSnapshot RegSnapshot;
     std::array<std::string, 10> PassList;
     std::array<std::string, 10> HistLines;
     ::OsVersion OsVersion;

@@ -22,6 +22,7 @@ inline constexpr char kControlBarCaption[] = "Tallykeep V1.21 ｺﾝﾄﾛｰﾙ
 // Command ids of the results window's menu items, as a click on them sends.
 enum ResultsCommand : UINT {
     kCmdControlBar = 101,
+    kCmdSeisekiUp = 102,
     kCmdSeisekiClear = 103,
 };
 

@@ -17,6 +17,7 @@
 
 using seiseki_test::MemoryClipboard;
 using seiseki_test::NoLaunch;
+using seiseki_test::NoStatistics;
 using seiseki_test::RunningGame;
 using toolkit_test::Rendering;
 using toolkit_test::waitUntil;
@@ -82,6 +83,7 @@ protected:
         SeisekiEnvironment environment;
         environment.desktop = &game_;
         environment.launcher = &launcher_;
+        environment.statistics = &statistics_;
         environment.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
         environment.executablePath = tempPath("tkbar_control_bar_test.exe");
         results_ = std::make_unique<TFCSeisekiF>(environment);
@@ -107,6 +109,7 @@ protected:
 
     RunningGame game_;
     NoLaunch launcher_;
+    NoStatistics statistics_;
     std::string iniPath_;
     std::unique_ptr<TFCSeisekiF> results_;
     std::unique_ptr<TFCCtrF> bar_;

@@ -14,6 +14,7 @@
 
 using seiseki_test::MemoryClipboard;
 using seiseki_test::NoLaunch;
+using seiseki_test::NoStatistics;
 using seiseki_test::RunningGame;
 using toolkit_test::FromInsideModalLoop;
 using toolkit_test::openBoxes;
@@ -55,6 +56,7 @@ protected:
         SeisekiEnvironment environment;
         environment.desktop = &game_;
         environment.launcher = &launcher_;
+        environment.statistics = &statistics_;
         environment.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
         environment.executablePath = executable.empty() ? executable_ : executable;
         window_ = std::make_unique<TFCSeisekiF>(environment);
@@ -72,6 +74,7 @@ protected:
 
     RunningGame game_;
     NoLaunch launcher_;
+    NoStatistics statistics_;
     std::string executable_;
     std::string iniPath_;
     std::unique_ptr<TFCSeisekiF> window_;

@@ -1,8 +1,8 @@
 #pragma once
 
 // Stand-ins for the outside world of the results window in in-process tests:
-// a game that is running and closes at once on WM_CLOSE, no launch, and a
-// clipboard in memory.
+// a game that is running and closes at once on WM_CLOSE, no launch, no
+// statistics of the game's in the registry, and a clipboard in memory.
 #include <windows.h>
 
 #include <string>
@@ -10,6 +10,7 @@
 #include "gamelink/desktop.h"
 #include "gamelink/game_contract.h"
 #include "gamelink/game_session.h"
+#include "records/statistics_snapshot.h"
 
 namespace seiseki_test {
 
@@ -39,6 +40,15 @@ public:
     std::string windowsDirectory() override { return "C:\\windows"; }
     std::string systemDirectory() override { return "C:\\windows\\system32"; }
     bool launch(const std::string&) override { return false; }
+};
+
+class NoStatistics : public StatisticsRegistry {
+public:
+    Opening openKey() override {
+        Opening opening;
+        opening.keyMissing = true;
+        return opening;
+    }
 };
 
 class MemoryClipboard : public Clipboard {
