@@ -2,16 +2,27 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "gamelink/game_contract.h"
 
 namespace {
 
 class RegistryKey : public StatisticsKey {
 public:
-    explicit RegistryKey(HKEY key) : key_(key) {}
-    ~RegistryKey() override { RegCloseKey(key_); }
+    RegistryKey() = default;
+    ~RegistryKey() override {
+        if (key_) RegCloseKey(key_);
+    }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // The handle is owned from the moment the system hands it over.
+    LONG open() {
+        const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, game::kStatisticsKey, 0, KEY_ALL_ACCESS, &key_);
+        if (status != ERROR_SUCCESS) key_ = nullptr;
+        return status;
+    }
 
     ValueInfo query(const char* name) override {
         DWORD type = 0;
@@ -33,16 +44,16 @@ public:
     }
 
 private:
-    HKEY key_;
+    HKEY key_ = nullptr;
 };
 
 }  // namespace
 
 StatisticsRegistry::Opening Win32StatisticsRegistry::openKey() {
-    HKEY key = nullptr;
-    const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, game::kStatisticsKey, 0, KEY_ALL_ACCESS, &key);
+    auto key = std::make_unique<RegistryKey>();
+    const LONG status = key->open();
     Opening opening;
-    if (status == ERROR_SUCCESS) opening.key = std::make_unique<RegistryKey>(key);
+    if (status == ERROR_SUCCESS) opening.key = std::move(key);
     else opening.keyMissing = status == ERROR_FILE_NOT_FOUND;
     return opening;
 }
