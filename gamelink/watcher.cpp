@@ -17,15 +17,43 @@ struct GameWatcher::Lookups {
     WindowId confirmYes = 0;
 };
 
+// The writes to the results window's displays (number box, attempt label,
+// history, counters). A write that fails must not change what the tick counts
+// or answers: its error is kept and raised once the tick has done everything
+// else.
+class GameWatcher::DisplayWrites {
+public:
+    template <class Write>
+    void operator()(Write&& write)
+    {
+        try {
+            write();
+        } catch (...) {
+            if (!failure_)
+                failure_ = std::current_exception();
+        }
+    }
+    void raiseFirstFailure() const
+    {
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+private:
+    std::exception_ptr failure_;
+};
+
 void GameWatcher::tick(WatcherContext& context)
 {
     // Ticks go on while the error box is open; a dialog that keeps failing the
     // same way (a box without a number, a clipboard held by another program)
     // must not stack up one error after another.
     try {
-        runTick(context);
+        DisplayWrites display;
+        runTick(context, display);
+        display.raiseFirstFailure();
         lastError_.reset();
-    } catch (const AppError& error) {
+    } catch (const std::exception& error) {
         if (lastError_ && *lastError_ == error.what())
             return;
         lastError_ = error.what();
@@ -33,7 +61,7 @@ void GameWatcher::tick(WatcherContext& context)
     }
 }
 
-void GameWatcher::runTick(WatcherContext& context)
+void GameWatcher::runTick(WatcherContext& context, DisplayWrites& display)
 {
     Desktop& desktop = context.desktop;
     const ProfileTexts& texts = context.profile.texts;
@@ -48,16 +76,15 @@ void GameWatcher::runTick(WatcherContext& context)
     found.confirmText = desktop.findChild(found.confirmBox, nullptr, texts.TextConfirm);
     found.confirmYes = desktop.findChild(found.confirmBox, nullptr, texts.CaptionYes);
 
-    if (abandonedLossButton_ != 0 && !desktop.exists(abandonedLossButton_))
-        abandonedLossButton_ = 0;
-    if (abandonedConfirmButton_ != 0 && !desktop.exists(abandonedConfirmButton_))
-        abandonedConfirmButton_ = 0;
+    for (WindowId* counted : {&countedLossButton_, &countedConfirmButton_, &countedWinBox_})
+        if (*counted != 0 && !desktop.exists(*counted))
+            *counted = 0;
 
     if (found.gameNumberDialog != 0) {
         const std::string boxText = context.host.numberBoxText();
         if (!refusedBoxText_ || boxText != *refusedBoxText_) {
             const uint64_t askedAtMs = desktop.nowMs();
-            if (answerGameNumber(context, found.gameNumberDialog))
+            if (answerGameNumber(context, display, found.gameNumberDialog))
                 noteEntry(boxText, askedAtMs, desktop.nowMs());
         }
         gameNumberDialogLastSeenMs_ = desktop.nowMs();
@@ -66,15 +93,15 @@ void GameWatcher::runTick(WatcherContext& context)
     }
 
     if (found.gameOverDialog != 0 && found.sameGameBox != 0 && found.gameOverYes != 0
-        && found.gameOverYes != abandonedLossButton_)
-        answerYes(context, found.gameOverDialog, found.gameOverYes, abandonedLossButton_);
+        && found.gameOverYes != countedLossButton_)
+        answerYes(context, display, found.gameOverDialog, found.gameOverYes, countedLossButton_);
 
-    if (found.gameOverDialog != 0 && found.selectGameBox != 0)
-        recordWin(context, found.gameOverDialog, found.selectGameBox);
+    if (found.gameOverDialog != 0 && found.selectGameBox != 0 && found.selectGameBox != countedWinBox_)
+        recordWin(context, display, found.gameOverDialog, found.selectGameBox);
 
     if (found.confirmBox != 0 && found.confirmText != 0 && found.confirmYes != 0
-        && found.confirmYes != abandonedConfirmButton_)
-        answerYes(context, found.confirmBox, found.confirmYes, abandonedConfirmButton_);
+        && found.confirmYes != countedConfirmButton_)
+        answerYes(context, display, found.confirmBox, found.confirmYes, countedConfirmButton_);
 
     if (desktop.findTopLevel(game::kMainWindowClass, nullptr) == 0)
         context.host.closeResultsWindow();
@@ -92,7 +119,7 @@ void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint
     }
 }
 
-bool GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
+bool GameWatcher::answerGameNumber(WatcherContext& context, DisplayWrites& display, WindowId dialog)
 {
     Desktop& desktop = context.desktop;
     WatcherHost& host = context.host;
@@ -103,7 +130,7 @@ bool GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
         context.TryCnt = 1;
     const int32_t boxNumber = textToInt(host.numberBoxText());
     if (boxNumber > context.profile.MaxGameNo) {
-        host.setNumberBoxText("1");
+        display([&] { host.setNumberBoxText("1"); });
         context.GameNo = 1;
         context.TryCnt = 1;
     } else {
@@ -116,7 +143,7 @@ bool GameWatcher::answerGameNumber(WatcherContext& context, WindowId dialog)
     if (!putOnClipboard(context, intToText(context.GameNo)))
         return false;
 
-    host.setAttemptText(intToText(context.TryCnt));
+    display([&] { host.setAttemptText(intToText(context.TryCnt)); });
 
     const char* title = context.profile.texts.TitleGameNumber;
     const uint64_t start = desktop.nowMs();
@@ -152,19 +179,21 @@ bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& tex
     return false;
 }
 
-void GameWatcher::answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton,
-                            WindowId& abandoned)
+void GameWatcher::answerYes(WatcherContext& context, DisplayWrites& display, WindowId dialog,
+                            WindowId yesButton, WindowId& counted)
 {
     // A dealt game ended or was resigned: the next request for the same
     // number is a new game, not the game refusing it.
     quickEntries_ = 0;
     Desktop& desktop = context.desktop;
+    WatcherHost& host = context.host;
 
     if (context.TryCnt == 1)
-        context.host.RecordLoss();
+        host.RecordLoss();
     context.TryCnt = wrappingAdd(context.TryCnt, 1);
-    context.host.setAttemptText(intToText(context.TryCnt));
-    context.host.HyoujiUpdate();
+    counted = yesButton;
+    display([&] { host.setAttemptText(intToText(context.TryCnt)); });
+    display([&] { host.HyoujiUpdate(); });
 
     const char* yesCaption = context.profile.texts.CaptionYes;
     const uint64_t start = desktop.nowMs();
@@ -175,14 +204,16 @@ void GameWatcher::answerYes(WatcherContext& context, WindowId dialog, WindowId y
         const WindowId stillThere = desktop.findChild(dialog, nullptr, yesCaption);
         if (stillThere != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
             // Counted already: the user answers this one; later ticks skip it.
-            abandoned = stillThere;
+            counted = stillThere;
             return;
         }
         yesButton = stillThere;
     }
+    counted = 0;
 }
 
-void GameWatcher::recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox)
+void GameWatcher::recordWin(WatcherContext& context, DisplayWrites& display, WindowId dialog,
+                            WindowId selectBox)
 {
     quickEntries_ = 0;
     Desktop& desktop = context.desktop;
@@ -195,14 +226,15 @@ void GameWatcher::recordWin(WatcherContext& context, WindowId dialog, WindowId s
     } else {
         line += " 負け（" + intToText(context.TryCnt) + "回）";
     }
-    host.insertHistoryLine(line);
-
     // No bound here: the next game-number dialog applies MaxGameNo.
     context.GameNo = wrappingAdd(context.GameNo, 1);
     context.TryCnt = 1;
-    host.setAttemptText("1");
-    host.setNumberBoxText(intToText(context.GameNo));
-    host.HyoujiUpdate();
+    countedWinBox_ = selectBox;
+
+    display([&] { host.insertHistoryLine(line); });
+    display([&] { host.setAttemptText("1"); });
+    display([&] { host.setNumberBoxText(intToText(context.GameNo)); });
+    display([&] { host.HyoujiUpdate(); });
 
     desktop.bringToForeground(dialog);
     desktop.post(selectBox, game::kBmSetCheck, game::kBstChecked);
@@ -211,4 +243,5 @@ void GameWatcher::recordWin(WatcherContext& context, WindowId dialog, WindowId s
     const char* selectCaption = context.profile.texts.CaptionSelectGame;
     while (desktop.findChild(dialog, nullptr, selectCaption) != 0)
         desktop.pause(kUserPassPauseMs);
+    countedWinBox_ = 0;
 }

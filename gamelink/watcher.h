@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -57,14 +58,16 @@ public:
 
 private:
     struct Lookups;
+    class DisplayWrites;
 
-    void runTick(WatcherContext& context);
+    void runTick(WatcherContext& context, DisplayWrites& display);
     // True when the number was entered and the game closed the dialog.
-    bool answerGameNumber(WatcherContext& context, WindowId dialog);
+    bool answerGameNumber(WatcherContext& context, DisplayWrites& display, WindowId dialog);
     void noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs);
     bool putOnClipboard(WatcherContext& context, const std::string& text);
-    void answerYes(WatcherContext& context, WindowId dialog, WindowId yesButton, WindowId& abandoned);
-    void recordWin(WatcherContext& context, WindowId dialog, WindowId selectBox);
+    void answerYes(WatcherContext& context, DisplayWrites& display, WindowId dialog, WindowId yesButton,
+                   WindowId& counted);
+    void recordWin(WatcherContext& context, DisplayWrites& display, WindowId dialog, WindowId selectBox);
 
     // Box text of a game-number dialog that the game kept refusing: not entered
     // again while the dialog stays and the box holds the same text.
@@ -75,10 +78,13 @@ private:
     std::string lastEnteredText_;
     uint64_t lastEnteredAtMs_ = 0;
     int quickEntries_ = 0;
-    // Yes buttons of a loss dialog or end-this-game box that the game did not
-    // answer in time: that dialog has been counted and is not handled again.
-    WindowId abandonedLossButton_ = 0;
-    WindowId abandonedConfirmButton_ = 0;
+    // The window that identifies a dialog already counted (the yes button of a
+    // loss dialog or end-this-game box, the select-game box of a won dialog):
+    // while it exists the dialog is not counted again, whatever ended its
+    // handling early (a game that did not answer in time).
+    WindowId countedLossButton_ = 0;
+    WindowId countedConfirmButton_ = 0;
+    WindowId countedWinBox_ = 0;
     // Message of the error the previous tick raised; the same error is raised
     // only once in a row.
     std::optional<std::string> lastError_;

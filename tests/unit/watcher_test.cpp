@@ -16,17 +16,39 @@ const ProfileTexts kTestTexts = {
     "ゲームを選択する(&S)", "フリーセル", "このゲームを終了しますか?",
 };
 
+// The results window; with writesFail every display write raises, as a
+// window that cannot take its new text would. The number box is no display:
+// it is where the next game number comes from, and it keeps working.
 class FakeHost : public WatcherHost {
 public:
     std::string numberBoxText() override { return box; }
     void setNumberBoxText(const std::string& text) override { box = text; }
-    void setAttemptText(const std::string& text) override { attemptTexts.push_back(text); }
-    void insertHistoryLine(const std::string& line) override { history.insert(history.begin(), line); }
+    void setAttemptText(const std::string& text) override
+    {
+        failIfAsked();
+        attemptTexts.push_back(text);
+    }
+    void insertHistoryLine(const std::string& line) override
+    {
+        failIfAsked();
+        history.insert(history.begin(), line);
+    }
     void RecordWin() override { ++wins; }
     void RecordLoss() override { ++losses; }
-    void HyoujiUpdate() override { ++updates; }
+    void HyoujiUpdate() override
+    {
+        failIfAsked();
+        ++updates;
+    }
     void closeResultsWindow() override { ++closeRequests; }
 
+    void failIfAsked() const
+    {
+        if (writesFail)
+            throw AppError("SetWindowTextA failed");
+    }
+
+    bool writesFail = false;
     std::string box = "5";
     std::vector<std::string> attemptTexts;
     std::vector<std::string> history;
@@ -411,6 +433,103 @@ TEST_F(WatcherTest, ErrorIsRaisedAgainAfterATickWithoutError)
     tick();
     game.showGameNumberDialog();
     EXPECT_THROW(tick(), AppError);
+}
+
+// A display that cannot be written: each dialog is still counted exactly once
+// and answered, and the counts come out as with a working display.
+
+// Ticks without letting the display's error through, as the error box does.
+void tickSwallowingErrors(GameWatcher& watcher, WatcherContext& context)
+{
+    try {
+        watcher.tick(context);
+    } catch (const AppError&) {
+    }
+}
+
+TEST_F(WatcherTest, WonDialogIsCountedOnceWhenADisplayWriteFails)
+{
+    host.writesFail = true;
+    game.userAnswersWinAfterPauses = 3;
+    game.showWinDialog();
+    for (int tickCount = 0; tickCount < 5; ++tickCount)
+        tickSwallowingErrors(watcher, context);
+    EXPECT_EQ(host.wins, 1);
+    EXPECT_EQ(GameNo, 6);
+    EXPECT_TRUE(game.selectGameChecked);
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"6"}) << "the next game follows";
+}
+
+TEST_F(WatcherTest, LossDialogRaisesTheAttemptOnceWhenADisplayWriteFails)
+{
+    host.writesFail = true;
+    game.responsive = false;  // the dialog stays for several ticks
+    game.showLossDialog();
+    for (int tickCount = 0; tickCount < 5; ++tickCount)
+        tickSwallowingErrors(watcher, context);
+    EXPECT_EQ(host.losses, 1);
+    EXPECT_EQ(TryCnt, 2);
+}
+
+TEST_F(WatcherTest, FailedDisplayWriteIsStillReported)
+{
+    host.writesFail = true;
+    game.showLossDialog();
+    EXPECT_THROW(tick(), AppError);
+    EXPECT_EQ(host.losses, 1);
+}
+
+// The same game played once with a working display and once with one that
+// fails every write.
+struct PlayedGame {
+    int32_t GameNo = 0;
+    int32_t TryCnt = 0;
+    int wins = 0;
+    int losses = 0;
+    std::vector<std::string> dealt;
+};
+
+PlayedGame playWithDisplay(bool writesFail)
+{
+    FakeDesktop desktop;
+    FakeClipboard clipboard;
+    const OsProfile profile = testProfile();
+    FakeHost host;
+    host.writesFail = writesFail;
+    int32_t GameNo = 5;
+    int32_t TryCnt = 1;
+    WatcherContext context{desktop, clipboard, profile, host, GameNo, TryCnt};
+    GameWatcher watcher;
+    FakeGame game{desktop, clipboard, profile.texts};
+    game.start();
+    const auto tickTwice = [&] {
+        tickSwallowingErrors(watcher, context);
+        desktop.clockMs += 100;
+        tickSwallowingErrors(watcher, context);
+        desktop.clockMs += 100;
+    };
+    game.showGameNumberDialog();
+    tickTwice();
+    game.showLossDialog();
+    tickTwice();
+    game.showConfirmBox();
+    tickTwice();
+    game.userAnswersWinAfterPauses = 1;
+    game.showWinDialog();
+    tickTwice();
+    return {GameNo, TryCnt, host.wins, host.losses, game.dealt};
+}
+
+TEST(WatcherDisplayFailure, CountsComeOutAsWithAWorkingDisplay)
+{
+    const PlayedGame working = playWithDisplay(false);
+    const PlayedGame failing = playWithDisplay(true);
+    EXPECT_EQ(failing.GameNo, working.GameNo);
+    EXPECT_EQ(failing.TryCnt, working.TryCnt);
+    EXPECT_EQ(failing.wins, working.wins);
+    EXPECT_EQ(failing.losses, working.losses);
+    EXPECT_EQ(failing.dealt, working.dealt);
+    EXPECT_EQ(working.dealt, (std::vector<std::string>{"5", "6"}));
 }
 
 // Bounds of the loops that wait for the game
