@@ -11,35 +11,35 @@
 #include "records/statistics_registry_win.h"
 #include "toolkit/application.h"
 
-
 // Tallykeep has no command line: the arguments are ignored.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application& application = Application::instance();
     application.setTitle("Tallykeep");
 
-    Win32Desktop desktop;
+    Win32Desktop desktop([&application] { return application.sessionEnding(); });
     Win32ProcessLauncher launcher;
     Win32StatisticsRegistry statistics;
-    SeisekiEnvironment environment;
-    environment.desktop = &desktop;
-    environment.launcher = &launcher;
-    environment.statistics = &statistics;
-    environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
-    environment.executablePath = executablePath();
-
-    // The first form created is the main form; FormCreate runs to its end here.
-    // The control bar follows it.
-    TFCSeisekiF results(environment);
+    std::unique_ptr<TFCSeisekiF> results;
     std::unique_ptr<TFCCtrF> controlBar;
     try {
-        results.create();
+        SeisekiEnvironment environment;
+        environment.desktop = &desktop;
+        environment.launcher = &launcher;
+        environment.statistics = &statistics;
+        environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
+        environment.executablePath = executablePath();
+
+        // The first form created is the main form; FormCreate runs to its end
+        // here. The control bar follows it.
+        results = std::make_unique<TFCSeisekiF>(environment);
+        results->create();
         controlBar = std::make_unique<TFCCtrF>();
     } catch (const std::exception& error) {
         // Without its windows the program cannot run at all.
         MessageBoxA(nullptr, error.what(), "Tallykeep", MB_ICONERROR | MB_OK);
         return 1;
     }
-    results.attachControlBar(controlBar.get());
+    results->attachControlBar(controlBar.get());
 
     return application.run();
 }

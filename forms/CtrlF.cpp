@@ -2,7 +2,6 @@
 #include "forms/CtrlF.h"
 
 #include "forms/SeisekiF.h"
-#include "gamelink/desktop_win.h"
 #include "gamelink/game_session.h"
 #include "res/resource_ids.h"
 
@@ -61,8 +60,15 @@ FormArgs formData() {
     return args;
 }
 
-// The game's main window as the results window knows it; 0 when there is none.
-WindowId gameWindow() { return FCSeisekiF ? FCSeisekiF->FreeCellWnd : 0; }
+// Passes one command to the game that the results window knows, through its
+// desktop, then puts the bar back on top of the game that the command brought
+// to the front.
+void passToGame(void (*command)(Desktop&, WindowId), const Form& bar) {
+    if (!FCSeisekiF) return;
+    Desktop& desktop = FCSeisekiF->desktop();
+    command(desktop, FCSeisekiF->FreeCellWnd);
+    desktop.bringToTop(reinterpret_cast<WindowId>(bar.handle()));
+}
 
 }  // namespace
 
@@ -91,25 +97,11 @@ TFCCtrF::~TFCCtrF() {
     if (FCCtrF == this) FCCtrF = nullptr;
 }
 
-// The first three buttons pass one keyboard command each to the game, then
-// put the bar back on top of the game that the command brought to the front.
-void TFCCtrF::SpeedButton1Click(TSpeedButton&) {
-    Win32Desktop desktop;
-    postStartCommand(desktop, gameWindow());
-    desktop.bringToTop(reinterpret_cast<WindowId>(handle()));
-}
+void TFCCtrF::SpeedButton1Click(TSpeedButton&) { passToGame(&postStartCommand, *this); }
 
-void TFCCtrF::SpeedButton2Click(TSpeedButton&) {
-    Win32Desktop desktop;
-    postRedoCommand(desktop, gameWindow());
-    desktop.bringToTop(reinterpret_cast<WindowId>(handle()));
-}
+void TFCCtrF::SpeedButton2Click(TSpeedButton&) { passToGame(&postRedoCommand, *this); }
 
-void TFCCtrF::SpeedButton3Click(TSpeedButton&) {
-    Win32Desktop desktop;
-    postUndoCommand(desktop, gameWindow());
-    desktop.bringToTop(reinterpret_cast<WindowId>(handle()));
-}
+void TFCCtrF::SpeedButton3Click(TSpeedButton&) { passToGame(&postUndoCommand, *this); }
 
 // "終了": the results window closes, and with it the game and the program.
 void TFCCtrF::SpeedButton4Click(TSpeedButton&) {

@@ -34,6 +34,7 @@ void TFCSeisekiF::create() {
     FCSeisekiF = this;
     OnCreate = [this] { FormCreate(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    OnEndSession = [this] { FormEndSession(); };
     FormArgs args;
     args.caption = "成績";
     args.clientWidth = 151;
@@ -112,6 +113,21 @@ void TFCSeisekiF::FormCloseQuery(bool& CanClose) {
         CanClose = false;
         Application::instance().showError(error.what());
     }
+}
+
+// The Windows session ends before the shutdown has saved: it may be running
+// below this, or waiting behind a handler that will not resume. The state is
+// saved here, the settings even when the write-back fails, since no later
+// close will try again; Windows ends the game itself.
+void TFCSeisekiF::FormEndSession() {
+    std::exception_ptr writeBackFailure;
+    try {
+        if (SeisekiUp.checked()) RegWrite();
+    } catch (...) {
+        writeBackFailure = std::current_exception();
+    }
+    IniWrite();
+    if (writeBackFailure) std::rethrow_exception(writeBackFailure);
 }
 
 void TFCSeisekiF::RegRead() { readStatistics(*environment_.statistics, RegSnapshot); }

@@ -65,6 +65,8 @@ public:
 
     // The control bar, once it exists; it is shown, hidden and arranged from here.
     void attachControlBar(TFCCtrF* controlBar) { controlBar_ = controlBar; }
+    // The game's windows, for the control bar's commands too.
+    Desktop& desktop() const { return *environment_.desktop; }
 
     // Components, in creation order.
     Bevel Bevel1;
@@ -102,6 +104,7 @@ public:
     void FCStart();
     void Timer1Timer();
     void FormCloseQuery(bool& CanClose);
+    void FormEndSession();
     void RegRead();
     void RegWrite();
     void IniRead();

@@ -30,6 +30,9 @@ public:
     virtual void pause(uint32_t milliseconds) = 0;
     // A monotonic clock in milliseconds, for the bounds of the wait loops.
     virtual uint64_t nowMs() = 0;
+    // True once the Windows session is ending: a loop that waits for the game
+    // or the user ends at its next pass, so that the shutdown can run.
+    virtual bool sessionEnding() = 0;
 };
 
 // The clipboard in plain text format.

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "toolkit/event_gate.h"
-
 namespace {
 
 HWND toHwnd(WindowId window)
@@ -41,8 +39,6 @@ bool Win32Desktop::exists(WindowId window)
 // the next lookup notices.
 void Win32Desktop::bringToForeground(WindowId window)
 {
-    // Our own windows are deactivated from inside this call.
-    const EventGate::Closed gate;
     SetForegroundWindow(toHwnd(window));
 }
 
@@ -59,12 +55,10 @@ void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam)
 void Win32Desktop::pause(uint32_t milliseconds)
 {
     // The clipboard owner must answer the game's paste (a sent message), or
-    // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only.
+    // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only. The
+    // events that they bring wait until the running handler has ended.
     MSG message;
-    {
-        const EventGate::Closed gate;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     Sleep(milliseconds);
 }
 

@@ -1,14 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "gamelink/desktop.h"
 
 // The game's windows as Win32 shows them. pause() answers only messages that
 // other threads and programs send (PM_QS_SENDMESSAGE): no timer tick, input or
-// paint of Tallykeep's own is taken from the queue during a wait loop.
+// paint of Tallykeep's own is taken from the queue during a wait loop. Whether
+// the session is ending is the program's to tell (its window gets the query).
 class Win32Desktop final : public Desktop {
 public:
+    explicit Win32Desktop(std::function<bool()> sessionEnding = [] { return false; })
+        : sessionEnding_(std::move(sessionEnding)) {}
+
     WindowId findTopLevel(const char* className, const char* title) override;
     WindowId findChild(WindowId parent, const char* className, const char* caption) override;
     bool exists(WindowId window) override;
@@ -17,8 +23,10 @@ public:
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override;
+    bool sessionEnding() override { return sessionEnding_(); }
 
 private:
+    std::function<bool()> sessionEnding_;
     // GetTickCount wraps after 49.7 days; the clock adds up its differences.
     uint32_t lastTick_ = 0;
     uint64_t elapsedMs_ = 0;

@@ -65,6 +65,9 @@ void GameWatcher::runTick(WatcherContext& context, DisplayWrites& display)
 {
     Desktop& desktop = context.desktop;
     const ProfileTexts& texts = context.profile.texts;
+    // The shutdown is about to run; the game's dialogs are left to it.
+    if (desktop.sessionEnding())
+        return;
 
     Lookups found;
     found.gameNumberDialog = desktop.findTopLevel(nullptr, texts.TitleGameNumber);
@@ -154,6 +157,8 @@ bool GameWatcher::answerGameNumber(WatcherContext& context, DisplayWrites& displ
         if (const WindowId button = desktop.findChild(dialog, game::kButtonClass, nullptr))
             desktop.post(button, game::kWmKeyDown, game::kVkReturn);
         desktop.pause(kGamePassPauseMs);
+        if (desktop.sessionEnding())
+            return false;
         dialog = desktop.findTopLevel(nullptr, title);
         if (dialog != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
             // The game keeps asking: it refuses this number (and opens a new
@@ -170,8 +175,11 @@ bool GameWatcher::answerGameNumber(WatcherContext& context, DisplayWrites& displ
 bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& text)
 {
     for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
-        if (attempt > 0)
+        if (attempt > 0) {
             context.desktop.pause(kGamePassPauseMs);
+            if (context.desktop.sessionEnding())
+                return false;
+        }
         context.clipboard.setText(text);
         if (context.clipboard.text() == text)
             return true;
@@ -202,7 +210,7 @@ void GameWatcher::answerYes(WatcherContext& context, DisplayWrites& display, Win
         desktop.post(yesButton, game::kWmKeyDown, game::kKeyY);
         desktop.pause(kGamePassPauseMs);
         const WindowId stillThere = desktop.findChild(dialog, nullptr, yesCaption);
-        if (stillThere != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
+        if (stillThere != 0 && (desktop.nowMs() - start >= kGameWaitLimitMs || desktop.sessionEnding())) {
             // Counted already: the user answers this one; later ticks skip it.
             counted = stillThere;
             return;
@@ -239,9 +247,13 @@ void GameWatcher::recordWin(WatcherContext& context, DisplayWrites& display, Win
     desktop.bringToForeground(dialog);
     desktop.post(selectBox, game::kBmSetCheck, game::kBstChecked);
 
-    // The user answers the dialog in the game; this takes as long as it takes.
+    // The user answers the dialog in the game; this takes as long as it takes,
+    // unless the Windows session ends first.
     const char* selectCaption = context.profile.texts.CaptionSelectGame;
-    while (desktop.findChild(dialog, nullptr, selectCaption) != 0)
+    while (desktop.findChild(dialog, nullptr, selectCaption) != 0) {
+        if (desktop.sessionEnding())
+            return;
         desktop.pause(kUserPassPauseMs);
+    }
     countedWinBox_ = 0;
 }

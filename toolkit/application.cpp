@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/event_gate.h"
 #include "toolkit/form.h"
 
 Application& Application::instance() {
@@ -66,6 +67,7 @@ void Application::showError(const std::string& text) {
     if (errorBoxOpen_) return;
     errorBoxOpen_ = true;
     Form* main = mainForm();
+    const EventGate::OpenForModalBox open;
     MessageBoxA(main ? main->handle() : nullptr, text.c_str(), title_.c_str(), MB_ICONERROR | MB_OK);
     errorBoxOpen_ = false;
 }

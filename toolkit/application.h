@@ -35,6 +35,12 @@ public:
     void showError(const std::string& text);
     bool errorBoxOpen() const { return errorBoxOpen_; }
 
+    // True from the query that ends the Windows session until the program
+    // ends (or the session goes on after all): loops that wait for the game
+    // or the user inside a handler end at once, so that the shutdown can run.
+    bool sessionEnding() const { return sessionEnding_; }
+    void setSessionEnding(bool ending) { sessionEnding_ = ending; }
+
     // Toolkit-internal: kept up to date by the forms.
     void addForm(Form& form);
     void removeForm(Form& form);
@@ -49,4 +55,5 @@ private:
     bool running_ = false;
     bool errorBoxOpen_ = false;
     bool activationPending_ = false;
+    bool sessionEnding_ = false;
 };

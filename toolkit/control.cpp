@@ -5,15 +5,34 @@
 #include "common/app_error.h"
 #include "toolkit/form.h"
 
+namespace {
+constexpr char kControlProperty[] = "Tallykeep.Control";
+}
+
 Control::~Control() {
     // The window may outlive this object by a moment (the form destroys its
     // children after its members are gone): unbind so no message reaches us.
-    if (window_ && IsWindow(window_)) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    if (!window_ || !IsWindow(window_)) return;
+    if (classProcedure_)
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+    RemovePropA(window_, kControlProperty);
 }
 
 Control* Control::fromHandle(HWND window) {
     if (!window) return nullptr;
-    return reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return static_cast<Control*>(GetPropA(window, kControlProperty));
+}
+
+void Control::subclass(WNDPROC procedure) {
+    classProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    if (!classProcedure_) throw AppError("subclassing a control failed");
+}
+
+LRESULT Control::callClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Control* control = fromHandle(window);
+    if (!control || !control->classProcedure_) return DefWindowProcA(window, message, wParam, lParam);
+    return CallWindowProcA(control->classProcedure_, window, message, wParam, lParam);
 }
 
 void Control::createWindow(Container& parent, const WindowSpec& spec) {
@@ -25,7 +44,7 @@ void Control::createWindow(Container& parent, const WindowSpec& spec) {
                               spec.bounds.width, spec.bounds.height, parent.containerHandle(), nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     if (!window_) throw AppError(std::string("CreateWindowExA failed: ") + spec.className);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (!SetPropA(window_, kControlProperty, this)) throw AppError("SetPropA failed");
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->paintCache().font(font_)), FALSE);
 }
 
@@ -51,7 +70,6 @@ void Control::setWidth(int width) {
     b.width = width;
     setBounds(b);
 }
-
 
 bool Control::visible() const { return IsWindowVisible(window_) != FALSE; }
 

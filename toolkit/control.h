@@ -21,9 +21,10 @@ protected:
     ~Container() = default;
 };
 
-// A child window of a form. The control object reaches itself from its window
-// through GWLP_USERDATA, which the system classes (STATIC, EDIT, BUTTON) leave
-// to their users; the form forwards the child notifications to it.
+// A child window of a form. The window names its control object through a
+// window property of the toolkit's own; a window without it (a form, another
+// program's window, a system box) has no control. The form forwards the child
+// notifications to the control.
 class Control {
 public:
     Control() = default;
@@ -57,6 +58,8 @@ public:
     // window class's cursor.
     void setCursor(LPCSTR systemCursor) { cursor_ = systemCursor; }
 
+    // The control bound to the window; nullptr for any window that is no
+    // control of this program.
     static Control* fromHandle(HWND window);
 
     // Notifications the form forwards from the child's parent.
@@ -81,9 +84,15 @@ protected:
     // container, gives it its font and binds it to this object.
     void createWindow(Container& parent, const WindowSpec& spec);
     void setWindowText(const std::string& text);
+    // Puts the procedure in front of the window class's own; unbinding the
+    // control puts the class's procedure back.
+    void subclass(WNDPROC procedure);
+    // The window class's own procedure of a subclassed control's window.
+    static LRESULT callClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     HWND window_ = nullptr;
+    WNDPROC classProcedure_ = nullptr;
     Form* form_ = nullptr;
     FontSpec font_;
     Color background_ = clBtnFace;

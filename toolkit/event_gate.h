@@ -1,24 +1,38 @@
 #pragma once
 
-// While a wait loop answers messages sent by other programs (the game's paste
-// asks the clipboard owner), no event handler of Tallykeep's own may run. The
-// loop holds an EventGate::Closed for its duration; the toolkit's window
-// procedures defer the events that arrive meanwhile until the gate opens again.
+#include <functional>
+
+// Tallykeep's event handlers never nest. While one runs the gate is closed,
+// and every event that comes up meanwhile waits: a message that another
+// program sends (answered inside any call that waits for something: a wait
+// loop's pause, WaitForInputIdle, the clipboard calls, SetForegroundWindow)
+// as much as a notification that the handler causes itself (a form it hides).
+// The waiting events run in order right after the running handler, so no
+// handler ever sees another one's work half done.
+//
+// The program's own modal boxes are the one way in: their message loop is
+// meant to run the program (ticks go on inside the error box), so a box opens
+// the gate while it is open, and a handler opens one only where its own work
+// is complete. The end of the Windows session cannot wait either; the main
+// form handles it (Form).
 class EventGate {
 public:
-    static bool isClosed() { return depth() > 0; }
+    static bool isClosed();
 
-    class Closed {
+    // Runs the handler at once when the gate is open, with the gate closed;
+    // else right after the running handler. An exception that the handler
+    // raises is shown in the error box, once the gate is open again.
+    static void run(std::function<void()> handler);
+
+    // Opens the gate for the life of a modal box.
+    class OpenForModalBox {
     public:
-        Closed() { ++depth(); }
-        ~Closed() { --depth(); }
-        Closed(const Closed&) = delete;
-        Closed& operator=(const Closed&) = delete;
-    };
+        OpenForModalBox();
+        ~OpenForModalBox();
+        OpenForModalBox(const OpenForModalBox&) = delete;
+        OpenForModalBox& operator=(const OpenForModalBox&) = delete;
 
-private:
-    static int& depth() {
-        static int value = 0;
-        return value;
-    }
+    private:
+        int closedDepth_;
+    };
 };

@@ -4,20 +4,24 @@
 
 #include "common/app_error.h"
 #include "toolkit/application.h"
+#include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
+#include "toolkit/gdi_object.h"
 #include "toolkit/main_menu.h"
-#include "toolkit/speed_button.h"
 #include "toolkit/timer.h"
 #include "toolkit/toolkit_messages.h"
 
 namespace {
 
 constexpr char kFormClass[] = "TallykeepForm";
+constexpr char kFormProperty[] = "Tallykeep.Form";
 
 BOOL CALLBACK loadFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR icon) {
-    // A string name is valid only during the enumeration: load it here.
-    *reinterpret_cast<HICON*>(icon) = LoadIconA(module, name);
-    return FALSE;
+    return guardCallback(FALSE, [&] {
+        // A string name is valid only during the enumeration: load it here.
+        *reinterpret_cast<HICON*>(icon) = LoadIconA(module, name);
+        return FALSE;
+    });
 }
 
 // The application's icon: the first icon group of the executable.
@@ -61,7 +65,7 @@ char accessKey(const std::string& caption) {
 Form::~Form() {
     Application::instance().removeForm(*this);
     if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        RemovePropA(window_, kFormProperty);
         DestroyWindow(window_);
     }
 }
@@ -131,30 +135,7 @@ bool Form::translateAccelerator(MSG& message) {
     return TranslateAcceleratorA(window_, menu_->accelerators(), &message) != 0;
 }
 
-void Form::runEvent(const std::function<void()>& handler) {
-    if (EventGate::isClosed()) {
-        deferred_.push_back(handler);
-        PostMessageA(window_, kReplayDeferredMessage, 0, 0);
-        return;
-    }
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        Application::instance().showError(error.what());
-    }
-}
-
-void Form::replayDeferred() {
-    if (EventGate::isClosed()) {
-        PostMessageA(window_, kReplayDeferredMessage, 0, 0);
-        return;
-    }
-    while (!deferred_.empty()) {
-        std::function<void()> handler = std::move(deferred_.front());
-        deferred_.pop_front();
-        runEvent(handler);
-    }
-}
+void Form::runEvent(const std::function<void()>& handler) { EventGate::run(handler); }
 
 bool Form::queryClose() {
     bool canClose = true;
@@ -219,14 +200,12 @@ int Form::clientHeight() const {
 }
 
 void Form::paintBevels() {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintScope paint(window_);
     for (const BevelFrame& bevel : bevels_) {
         RECT r{bevel.bounds.left, bevel.bounds.top, bevel.bounds.right(), bevel.bounds.bottom()};
         if (bevel.fillsClient) GetClientRect(window_, &r);
-        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+        DrawEdge(paint.dc(), &r, BDR_SUNKENOUTER, BF_RECT);
     }
-    EndPaint(window_, &paint);
 }
 
 void Form::onMenuCommand(UINT id, bool fromAccelerator) {
@@ -259,24 +238,52 @@ void Form::onSize(WPARAM kind) {
     }
 }
 
+void Form::onTimer(UINT id) {
+    auto found = timers_.find(id);
+    if (found == timers_.end()) return;
+    // While the user holds the mouse on the program (a button pressed, a menu
+    // open, a window dragged) the thread has the capture. A tick then would
+    // bring the game to the front and cut the user's action short (a pressed
+    // button loses its click): such a tick is skipped.
+    if (GetCapture() != nullptr) return;
+    Timer* timer = found->second;
+    runEvent([timer] { timer->tick(); });
+}
+
 LRESULT Form::onQueryEndSession() {
-    // The answer is needed now; it cannot wait for a wait loop to end.
-    if (EventGate::isClosed()) return FALSE;
-    bool canClose = false;
-    runEvent([this, &canClose] { canClose = queryClose(); });
-    return canClose ? TRUE : FALSE;
+    Application& application = Application::instance();
+    application.setSessionEnding(true);
+    closedForSessionEnd_ = false;
+    // Now, or right after the running handler, whose wait loops end at once.
+    runEvent([this] { closedForSessionEnd_ = queryClose(); });
+    return TRUE;
+}
+
+void Form::onEndSession(bool ending) {
+    Application& application = Application::instance();
+    if (!ending) {
+        // Another program refused: the session goes on, and so do we.
+        application.setSessionEnding(false);
+        return;
+    }
+    // The session ends when this returns, wherever it finds the program.
+    if (!closedForSessionEnd_ && OnEndSession) OnEndSession();
+    ExitProcess(0);
 }
 
 LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* form = static_cast<Form*>(create->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(window, message, wParam, lParam);
-    return form->handleMessage(message, wParam, lParam);
+    return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            auto* form = static_cast<Form*>(create->lpCreateParams);
+            form->window_ = window;
+            if (!SetPropA(window, kFormProperty, form)) return FALSE;
+        }
+        auto* form = static_cast<Form*>(GetPropA(window, kFormProperty));
+        if (!form) return DefWindowProcA(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY) RemovePropA(window, kFormProperty);
+        return form->handleMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -297,9 +304,8 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(control->onControlColor(reinterpret_cast<HDC>(wParam)));
         break;
     case WM_DRAWITEM: {
-        if (TSpeedButton::reflect(message, wParam, lParam)) return TRUE;
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (Control* control = Control::fromHandle(item->hwndItem))
+        if (Control* control = item ? Control::fromHandle(item->hwndItem) : nullptr)
             if (control->onDrawItem(*item)) return TRUE;
         break;
     }
@@ -311,21 +317,15 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam == 0) {
             onMenuCommand(LOWORD(wParam), HIWORD(wParam) == 1);
         } else {
-            runEvent([message, wParam, lParam] {
-                if (TSpeedButton::reflect(message, wParam, lParam)) return;
+            runEvent([wParam, lParam] {
                 if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
                     control->onCommand(HIWORD(wParam));
             });
         }
         return 0;
-    case WM_TIMER: {
-        auto found = timers_.find(static_cast<UINT>(wParam));
-        if (found != timers_.end()) {
-            Timer* timer = found->second;
-            runEvent([timer] { timer->tick(); });
-        }
+    case WM_TIMER:
+        onTimer(static_cast<UINT>(wParam));
         return 0;
-    }
     case WM_CLOSE:
         close();
         return 0;
@@ -342,11 +342,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (Application::instance().mainForm() == this) return onQueryEndSession();
         break;
     case WM_ENDSESSION:
-        // The close query has already saved everything; the session ends now.
-        if (wParam && Application::instance().mainForm() == this) ExitProcess(0);
-        return 0;
-    case kReplayDeferredMessage:
-        replayDeferred();
+        if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
         return 0;
     case kApplicationEventMessage: {
         const auto event = static_cast<ApplicationEvent>(wParam);

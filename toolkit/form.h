@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,12 +34,18 @@ struct FormArgs {
 };
 
 // A top-level window declared as form data. The object reaches its window
-// procedure through lpCreateParams and GWLP_USERDATA. Every event handler runs
-// through runEvent, the one event boundary: there exceptions become the error
-// box, and events arriving while a wait loop holds the EventGate are replayed
-// after it. The first form created is the application's main form: closing it
-// ends the program. Other forms are owned by the main form and only hide when
-// closed.
+// procedure through lpCreateParams and a window property of the toolkit's own.
+// Every event handler runs through runEvent, the one event boundary: handlers
+// never nest (EventGate), and exceptions become the error box. The first form
+// created is the application's main form: closing it ends the program. Other
+// forms are owned by the main form and only hide when closed.
+//
+// The end of the Windows session wins over everything: the main form answers
+// the query with yes at once, asks the running handler's wait loops to end
+// (Application::sessionEnding) and runs OnCloseQuery right after it. Should
+// the session end before that close query has run to its end, OnEndSession
+// runs where the end finds the program, and the process ends: whatever ran
+// below it never resumes.
 class Form : public Container {
 public:
     Form() = default;
@@ -60,6 +65,7 @@ public:
     std::function<void()> OnCreate;
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnHide;  // whenever the form becomes hidden, its close box included
+    std::function<void()> OnEndSession;  // main form: the session ends before the close query ran to its end
 
     // Asks the form to close as its close box does: OnCloseQuery decides; an
     // accepted close hides the form and, for the main form, ends the program
@@ -104,8 +110,9 @@ private:
     void onMenuCommand(UINT id, bool fromAccelerator);
     void onShowWindow(bool shown, LPARAM reason);
     void onSize(WPARAM kind);
+    void onTimer(UINT id);
     LRESULT onQueryEndSession();
-    void replayDeferred();
+    void onEndSession(bool ending);
     void acceptClose();
 
     HWND window_ = nullptr;
@@ -118,6 +125,6 @@ private:
     };
     std::vector<BevelFrame> bevels_;
     std::map<UINT, Timer*> timers_;
-    std::deque<std::function<void()>> deferred_;
     bool minimized_ = false;
+    bool closedForSessionEnd_ = false;
 };

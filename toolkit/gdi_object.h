@@ -61,3 +61,19 @@ private:
     HWND window_;
     HDC dc_;
 };
+
+// BeginPaint and EndPaint around one WM_PAINT; the window is validated even
+// when the painting fails half way.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "toolkit/application.h"
+#include "toolkit/entry_guard.h"
+#include "toolkit/event_gate.h"
 #include "toolkit/form.h"
 
 namespace {
@@ -22,18 +24,20 @@ CloseWatch* currentWatch = nullptr;  // the box being created; boxes nest throug
 constexpr char kWatchProperty[] = "TallykeepCloseWatch";
 
 LRESULT CALLBACK watchedBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* watch = static_cast<CloseWatch*>(GetPropA(window, kWatchProperty));
-    if (!watch) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) watch->closedByCloseBox = true;
-    const WNDPROC original = watch->boxProcedure;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(window, kWatchProperty);
-    }
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    return guardWindowProcedure(window, message, wParam, lParam, [&] {
+        auto* watch = static_cast<CloseWatch*>(GetPropA(window, kWatchProperty));
+        if (!watch) return DefWindowProcA(window, message, wParam, lParam);
+        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) watch->closedByCloseBox = true;
+        const WNDPROC original = watch->boxProcedure;
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+            RemovePropA(window, kWatchProperty);
+        }
+        return CallWindowProcA(original, window, message, wParam, lParam);
+    });
 }
 
-LRESULT CALLBACK catchBox(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT watchActivation(int code, WPARAM wParam, LPARAM lParam) {
     CloseWatch* watch = currentWatch;
     if (watch && code == HCBT_ACTIVATE && !watch->box) {
         HWND window = reinterpret_cast<HWND>(wParam);
@@ -52,6 +56,10 @@ LRESULT CALLBACK catchBox(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK catchBox(int code, WPARAM wParam, LPARAM lParam) {
+    return guardCallback(LRESULT{0}, [&] { return watchActivation(code, wParam, lParam); });
+}
+
 HWND ownerWindow() {
     Form* main = Application::instance().mainForm();
     return main ? main->handle() : nullptr;
@@ -65,10 +73,11 @@ BoxResult errorMessageBox(const std::string& text) {
     watch.hook = SetWindowsHookExA(WH_CBT, &catchBox, nullptr, GetCurrentThreadId());
     // Without the hook the box still works; it then reports every close as OK.
     if (watch.hook) currentWatch = &watch;
-    MessageBoxA(ownerWindow(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    {
+        const EventGate::OpenForModalBox open;
+        MessageBoxA(ownerWindow(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    }
     if (watch.hook) UnhookWindowsHookEx(watch.hook);
     currentWatch = outer;
     return watch.closedByCloseBox ? BoxResult::closedByCloseBox : BoxResult::ok;
 }
-
-void showErrorBox(const std::string& text) { Application::instance().showError(text); }

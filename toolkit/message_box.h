@@ -10,9 +10,8 @@ inline constexpr char kErrorCaption[] = "エラー";
 
 // A message box of the error type: the caption "エラー", an error icon and the
 // single button "OK", owned by the main form. The thread's messages go on being
-// handled while it is open. Returns ok for the OK button (and Enter, Space or
-// Escape, which press it) and closedByCloseBox for the close box (or Alt+F4).
+// handled while it is open, the program's events included (EventGate): a
+// handler opens it only where its own work is complete. Returns ok for the OK
+// button (and Enter, Space or Escape, which press it) and closedByCloseBox for
+// the close box (or Alt+F4).
 BoxResult errorMessageBox(const std::string& text);
-
-// The error box of the event boundary (Application::showError).
-void showErrorBox(const std::string& text);

@@ -1,7 +1,9 @@
 #include "toolkit/panel.h"
 
 #include "common/app_error.h"
+#include "toolkit/entry_guard.h"
 #include "toolkit/form.h"
+#include "toolkit/gdi_object.h"
 
 namespace {
 constexpr char kPanelClass[] = "TallykeepPanel";
@@ -29,32 +31,32 @@ void Panel::create(Container& parent, const CreateArgs& args) {
 }
 
 LRESULT CALLBACK Panel::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* panel = dynamic_cast<Panel*>(Control::fromHandle(window));
-    if (!panel) return DefWindowProcA(window, message, wParam, lParam);
-    switch (message) {
-    case WM_ERASEBKGND: {
-        RECT r{};
-        GetClientRect(window, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, panel->form().paintCache().brush(panel->color()));
-        return 1;
-    }
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
-        RECT r{};
-        GetClientRect(window, &r);
-        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-        // The children's notifications are the form's to handle.
-        return SendMessageA(panel->form().handle(), message, wParam, lParam);
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+    return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
+        auto* panel = dynamic_cast<Panel*>(Control::fromHandle(window));
+        if (!panel) return DefWindowProcA(window, message, wParam, lParam);
+        switch (message) {
+        case WM_ERASEBKGND: {
+            RECT r{};
+            GetClientRect(window, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, panel->form().paintCache().brush(panel->color()));
+            return 1;
+        }
+        case WM_PAINT: {
+            const PaintScope paint(window);
+            RECT r{};
+            GetClientRect(window, &r);
+            DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_COMMAND:
+        case WM_DRAWITEM:
+            // The children's notifications are the form's to handle.
+            return SendMessageA(panel->form().handle(), message, wParam, lParam);
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+    });
 }

@@ -1,6 +1,11 @@
 #include "toolkit/speed_button.h"
 
+#include <windowsx.h>
+
+#include <utility>
+
 #include "common/app_error.h"
+#include "toolkit/entry_guard.h"
 #include "toolkit/form.h"
 #include "toolkit/gdi_object.h"
 
@@ -8,16 +13,6 @@ namespace {
 
 // Room between the glyph and the caption, as speed buttons lay them out.
 const int kGlyphSpacing = 4;
-
-// The BUTTON class's own procedure, shared by every button window.
-WNDPROC buttonProcedure() {
-    static WNDPROC procedure = [] {
-        WNDCLASSA windowClass{};
-        if (!GetClassInfoA(nullptr, "BUTTON", &windowClass)) throw AppError("GetClassInfoA failed: BUTTON");
-        return windowClass.lpfnWndProc;
-    }();
-    return procedure;
-}
 
 // A memory DC compatible with the screen, deleted when it goes.
 class MemoryDC {
@@ -47,13 +42,9 @@ void TSpeedButton::create(Container& parent, const CreateArgs& args) {
     spec.text = args.caption;
     spec.font = args.font.value_or(parent.containerFont());
     spec.background = clBtnFace;
-    const WNDPROC original = buttonProcedure();
     createWindow(parent, spec);
     setCursor(args.cursor);
-    if (reinterpret_cast<WNDPROC>(SetWindowLongPtrA(handle(), GWLP_WNDPROC,
-                                                    reinterpret_cast<LONG_PTR>(&TSpeedButton::windowProc))) !=
-        original)
-        throw AppError("subclassing the speed button failed");
+    subclass(&TSpeedButton::windowProc);
 }
 
 void TSpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
@@ -97,27 +88,33 @@ void TSpeedButton::onCommand(int notifyCode) {
     if (notifyCode == BN_CLICKED) Click();
 }
 
-bool TSpeedButton::reflect(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DRAWITEM) {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (!item || item->CtlType != ODT_BUTTON) return false;
-        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(item->hwndItem));
-        return button && button->onDrawItem(*item);
-    }
-    if (message == WM_COMMAND && lParam != 0) {
-        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(reinterpret_cast<HWND>(lParam)));
-        if (!button) return false;
-        button->onCommand(HIWORD(wParam));
-        return true;
-    }
-    return false;
+LRESULT CALLBACK TSpeedButton::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
+        // An owner-drawn BUTTON turns the second press of a double click into
+        // BN_DOUBLECLICKED; a speed button counts it as one more click.
+        if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
+        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(window));
+        if (button && message == WM_LBUTTONDOWN) button->pressedByMouse_ = true;
+        if (button && message == WM_LBUTTONUP) return button->onMouseUp(wParam, lParam);
+        return callClassProcedure(window, message, wParam, lParam);
+    });
 }
 
-LRESULT CALLBACK TSpeedButton::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // An owner-drawn BUTTON turns the second press of a double click into
-    // BN_DOUBLECLICKED; a speed button counts it as one more click.
-    if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
-    return CallWindowProcA(buttonProcedure(), window, message, wParam, lParam);
+// A click is a press and a release on the button. The BUTTON class counts
+// only a release that its capture sees; a window that takes the activation in
+// between (the game bringing itself to the front, a dialog brought forward)
+// takes that capture, and the class forgets the press.
+LRESULT TSpeedButton::onMouseUp(WPARAM wParam, LPARAM lParam) {
+    const bool pressed = std::exchange(pressedByMouse_, false);
+    const bool classTracksIt = GetCapture() == handle();
+    const LRESULT result = callClassProcedure(handle(), WM_LBUTTONUP, wParam, lParam);
+    RECT client{};
+    GetClientRect(handle(), &client);
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (pressed && !classTracksIt && PtInRect(&client, at) && enabled())
+        SendMessageA(GetParent(handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(handle()));
+    return result;
 }
 
 bool TSpeedButton::onDrawItem(const DRAWITEMSTRUCT& item) {

@@ -38,7 +38,6 @@ public:
     void create(Container& parent, const CreateArgs& args);
 
     std::string caption() const { return windowText(); }
-    void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
 
     // Runs the click handler, as a click on the enabled button does; a disabled
     // button does nothing.
@@ -48,11 +47,6 @@ public:
     void onCommand(int notifyCode) override;
     bool onDrawItem(const DRAWITEMSTRUCT& item) override;
 
-    // For a parent's window procedure that does not forward to Control: draws or
-    // clicks the speed button that the message is about and returns true, or
-    // returns false when the message is not about a speed button.
-    static bool reflect(UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
     struct ImageListDeleter {
         void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
@@ -60,11 +54,13 @@ private:
     using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMouseUp(WPARAM wParam, LPARAM lParam);
     void loadGlyphs(HINSTANCE module, int resource, int numGlyphs);
 
     ImageListHandle glyphs_;
     int glyphWidth_ = 0;
     int glyphHeight_ = 0;
     int glyphCount_ = 0;
+    bool pressedByMouse_ = false;
     std::function<void()> onClick_;
 };

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 // Private messages of the toolkit's forms.
-inline constexpr UINT kReplayDeferredMessage = WM_APP + 1;  // run events deferred by the EventGate
 inline constexpr UINT kApplicationEventMessage = WM_APP + 2;  // wParam: ApplicationEvent
 
 enum class ApplicationEvent : WPARAM { activate, minimize, restore };

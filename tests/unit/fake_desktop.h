@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ public:
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override { return clockMs; }
+    bool sessionEnding() override { return sessionEndsAtMs && clockMs >= *sessionEndsAtMs; }
 
     std::vector<Call> callsOf(Call::Kind kind) const;
     size_t lookupCount() const;  // FindTopLevel + FindChild
@@ -45,6 +47,8 @@ public:
 
     std::vector<Call> calls;
     uint64_t clockMs = 1000;
+    // The Windows session ends from this time on; none: it goes on.
+    std::optional<uint64_t> sessionEndsAtMs;
     // The game's reaction to a message posted to a living window.
     std::function<void(WindowId, uint32_t, uintptr_t)> onPost;
     // Whatever happens in the world during one pause (the user, the game).

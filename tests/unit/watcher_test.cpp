@@ -532,6 +532,56 @@ TEST(WatcherDisplayFailure, CountsComeOutAsWithAWorkingDisplay)
     EXPECT_EQ(working.dealt, (std::vector<std::string>{"5", "6"}));
 }
 
+// The end of the Windows session ends every wait, so that the shutdown can run
+
+TEST_F(WatcherTest, WonDialogWaitEndsWhenTheSessionEnds)
+{
+    game.userAnswersWinAfterPauses = -1;  // nobody answers
+    game.showWinDialog();
+    desktop.sessionEndsAtMs = desktop.clockMs + 1000;
+    tick();
+    EXPECT_LT(desktop.clockMs, *desktop.sessionEndsAtMs + 100);
+    EXPECT_EQ(host.wins, 1);
+    EXPECT_EQ(GameNo, 6);
+    EXPECT_TRUE(game.selectGameChecked);
+}
+
+TEST_F(WatcherTest, WonDialogLeftWhenTheSessionEndedIsNotCountedAgain)
+{
+    game.userAnswersWinAfterPauses = -1;
+    game.showWinDialog();
+    desktop.sessionEndsAtMs = desktop.clockMs + 1000;
+    tick();
+    desktop.sessionEndsAtMs.reset();  // another program refused: the session goes on
+    desktop.clearLog();
+    const uint64_t before = desktop.clockMs;
+    tick();
+    EXPECT_EQ(host.wins, 1);
+    EXPECT_EQ(GameNo, 6);
+    EXPECT_TRUE(posts().empty());
+    EXPECT_EQ(desktop.clockMs, before) << "no second wait";
+}
+
+TEST_F(WatcherTest, GameNumberLoopEndsWhenTheSessionEnds)
+{
+    game.responsive = false;
+    game.showGameNumberDialog();
+    desktop.sessionEndsAtMs = desktop.clockMs + 200;
+    tick();
+    EXPECT_LT(desktop.clockMs, *desktop.sessionEndsAtMs + 100);
+}
+
+TEST_F(WatcherTest, TickWhileTheSessionEndsLeavesTheGameAlone)
+{
+    desktop.sessionEndsAtMs = desktop.clockMs;
+    game.showLossDialog();
+    desktop.destroyWindow(game.mainWindow);
+    tick();
+    EXPECT_TRUE(posts().empty());
+    EXPECT_EQ(host.losses, 0);
+    EXPECT_EQ(host.closeRequests, 0) << "the shutdown runs already";
+}
+
 // Bounds of the loops that wait for the game
 
 TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact)

@@ -264,4 +264,82 @@ TEST_F(ResultsWindow, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
     EXPECT_TRUE(IsWindow(w.handle()));
 }
 
+// The mouse pointer over each place of the window shows the cursor that the
+// layout gives that place: the arrow over the caption, the labels and the
+// group boxes (the form's own), the text cursor over the memo and the number
+// box (the edit controls').
+class ResultsWindowPointer : public ResultsWindow {
+protected:
+    // The cursor that shows once the real pointer rests on the point.
+    HCURSOR cursorAt(POINT onScreen) {
+        SetCursorPos(onScreen.x - 3, onScreen.y - 3);
+        waitUntil([] { return false; }, 50);
+        SetCursorPos(onScreen.x, onScreen.y);
+        HCURSOR shown = nullptr;
+        waitUntil(
+            [&] {
+                CURSORINFO info{};
+                info.cbSize = sizeof info;
+                shown = GetCursorInfo(&info) ? info.hCursor : nullptr;
+                return false;
+            },
+            200);
+        return shown;
+    }
+    static POINT centreOf(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    const HCURSOR textCursor = LoadCursor(nullptr, IDC_IBEAM);
+};
+
+TEST_F(ResultsWindowPointer, ArrowOverTheCaption) {
+    TFCSeisekiF& w = open();
+    SetForegroundWindow(w.handle());
+    RECT r{};
+    GetWindowRect(w.handle(), &r);
+    EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow);
+}
+
+TEST_F(ResultsWindowPointer, ArrowOverTheLabels) {
+    TFCSeisekiF& w = open();
+    SetForegroundWindow(w.handle());
+    EXPECT_EQ(cursorAt(centreOf(w.Label13.handle())), arrow) << "Label13";
+    EXPECT_EQ(cursorAt(centreOf(w.Label8.handle())), arrow) << "Label8";
+    EXPECT_EQ(cursorAt(centreOf(w.Label2.handle())), arrow) << "Label2";
+}
+
+TEST_F(ResultsWindowPointer, ArrowOverTheGroupBoxesAndThePanel) {
+    TFCSeisekiF& w = open();
+    SetForegroundWindow(w.handle());
+    RECT box{};
+    GetWindowRect(w.GroupBox1.handle(), &box);
+    EXPECT_EQ(cursorAt({box.right - 4, box.bottom - 4}), arrow) << "GroupBox1";
+    GetWindowRect(w.GroupBox2.handle(), &box);
+    EXPECT_EQ(cursorAt({box.left + 2, box.bottom - 3}), arrow) << "GroupBox2";
+    RECT panel{};
+    GetWindowRect(w.Panel1.handle(), &panel);
+    EXPECT_EQ(cursorAt({panel.left + 2, panel.top + 2}), arrow) << "Panel1";
+}
+
+TEST_F(ResultsWindowPointer, TextCursorOverTheMemoAndTheNumberBox) {
+    TFCSeisekiF& w = open();
+    SetForegroundWindow(w.handle());
+    EXPECT_EQ(cursorAt(centreOf(w.Memo1.handle())), textCursor) << "Memo1";
+    EXPECT_EQ(cursorAt(centreOf(w.EditEx1.handle())), textCursor) << "EditEx1";
+}
+
+// WM_SETCURSOR as the system sends it for the form's own places: it names the
+// form itself, which holds no control.
+TEST_F(ResultsWindowPointer, FormsOwnPlacesAskingForTheCursorGetTheArrow) {
+    TFCSeisekiF& w = open();
+    for (const WORD hit : {WORD{HTCAPTION}, WORD{HTCLIENT}, WORD{HTMENU}}) {
+        SetCursor(nullptr);
+        SendMessageA(w.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w.handle()), MAKELPARAM(hit, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), arrow) << "hit test " << hit;
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "gamelink/desktop.h"
 #include "gamelink/game_contract.h"
@@ -14,10 +15,14 @@
 
 namespace seiseki_test {
 
+// The game's main window, and a log of what was done to the windows:
+// "foreground <window>", "top <window>", "post <window> <message> <wParam>",
+// "pause <ms>" (window ids in decimal).
 class RunningGame : public Desktop {
 public:
     static constexpr WindowId kGame = 0x4711;
     bool open = true;
+    std::vector<std::string> calls;
 
     WindowId findTopLevel(const char* className, const char* title) override {
         const bool gameClass = className && std::string(className) == game::kMainWindowClass;
@@ -25,13 +30,19 @@ public:
     }
     WindowId findChild(WindowId, const char*, const char*) override { return 0; }
     bool exists(WindowId window) override { return open && window == kGame; }
-    void bringToForeground(WindowId) override {}
-    void bringToTop(WindowId) override {}
-    void post(WindowId window, uint32_t message, uintptr_t) override {
+    void bringToForeground(WindowId window) override { calls.push_back("foreground " + std::to_string(window)); }
+    void bringToTop(WindowId window) override { calls.push_back("top " + std::to_string(window)); }
+    void post(WindowId window, uint32_t message, uintptr_t wParam) override {
+        calls.push_back("post " + std::to_string(window) + ' ' + std::to_string(message) + ' ' +
+                        std::to_string(wParam));
         if (window == kGame && message == game::kWmClose) open = false;
     }
-    void pause(uint32_t milliseconds) override { Sleep(milliseconds); }
+    void pause(uint32_t milliseconds) override {
+        calls.push_back("pause " + std::to_string(milliseconds));
+        Sleep(milliseconds);
+    }
     uint64_t nowMs() override { return GetTickCount(); }
+    bool sessionEnding() override { return false; }
 };
 
 class NoLaunch : public ProcessLauncher {

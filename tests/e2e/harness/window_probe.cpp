@@ -98,4 +98,28 @@ void postKey(HWND window, WPARAM virtualKey) {
 
 void clickButton(HWND button) { post(button, BM_CLICK); }
 
+namespace {
+
+void sendMouseButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void pressMouseOn(HWND window) {
+    const RECT rect = windowRect(window);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    sendMouseButton(MOUSEEVENTF_LEFTDOWN);
+}
+
+void releaseMouse() { sendMouseButton(MOUSEEVENTF_LEFTUP); }
+
+void realClick(HWND window) {
+    pressMouseOn(window);
+    releaseMouse();
+}
+
 }  // namespace e2e

@@ -60,4 +60,10 @@ void postKey(HWND window, WPARAM virtualKey);
 // BM_CLICK, posted: the button is pressed as by the user.
 void clickButton(HWND button);
 
+// Real input, as the mouse gives it (SendInput): the pointer moved to the
+// middle of the window, the left button pressed there and released.
+void pressMouseOn(HWND window);
+void releaseMouse();
+void realClick(HWND window);
+
 }  // namespace e2e

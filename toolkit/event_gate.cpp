@@ -1,0 +1,54 @@
+#include "toolkit/event_gate.h"
+
+#include <deque>
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "toolkit/application.h"
+
+namespace {
+
+int depth = 0;  // handlers running (more than one only through a modal box)
+std::deque<std::function<void()>> waiting;
+
+// The error box of a handler that failed.
+std::optional<std::string> runClosed(const std::function<void()>& handler) {
+    ++depth;
+    std::optional<std::string> failure;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        failure = error.what();
+    } catch (...) {
+        failure = "Unexpected error";
+    }
+    --depth;
+    return failure;
+}
+
+void runNow(const std::function<void()>& handler) {
+    if (const std::optional<std::string> failure = runClosed(handler))
+        Application::instance().showError(*failure);
+}
+
+}  // namespace
+
+bool EventGate::isClosed() { return depth > 0; }
+
+void EventGate::run(std::function<void()> handler) {
+    if (isClosed()) {
+        waiting.push_back(std::move(handler));
+        return;
+    }
+    runNow(handler);
+    while (!isClosed() && !waiting.empty()) {
+        const std::function<void()> next = std::move(waiting.front());
+        waiting.pop_front();
+        runNow(next);
+    }
+}
+
+EventGate::OpenForModalBox::OpenForModalBox() : closedDepth_(depth) { depth = 0; }
+
+EventGate::OpenForModalBox::~OpenForModalBox() { depth = closedDepth_; }
