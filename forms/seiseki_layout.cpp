@@ -48,7 +48,16 @@ const Look kAutoSize{};
 const Look kRightAutoSize{Alignment::taRightJustify, true};
 const Look kRightFixed{Alignment::taRightJustify, false};
 const Look kCentreAutoSize{Alignment::taCenter, true};
-const Look kNumberBox{Alignment::taRightJustify, false, clWindow, 9, true, false};
+constexpr Look kNumberBox = [] {
+    Look look;
+    look.alignment = Alignment::taRightJustify;
+    look.autoSize = false;
+    look.background = clWindow;
+    look.maxLength = 9;
+    look.upperCase = true;
+    look.tabStop = false;
+    return look;
+}();
 const Look kFillsClient = [] {
     Look look;
     look.fillsClient = true;

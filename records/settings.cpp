@@ -1,16 +1,10 @@
 #include "records/settings.h"
 
 #include "common/app_error.h"
+#include "common/code_page_932.h"
 #include "common/number_text.h"
 
 namespace {
-
-// Lead bytes of code page 932 double-byte characters. Their trail byte can be
-// 0x5C, the backslash, which must not be taken for a path separator.
-bool isLeadByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 int32_t readInteger(ProfileStore& store, const char* section, const char* key, int32_t fallback) {
     return textToIntOr(store.read(section, key), fallback);

@@ -6,19 +6,18 @@
 #include <vector>
 
 #include "common/app_error.h"
+#include "common/code_page_932.h"
 
 namespace {
 
 constexpr DWORD kValueBufferSize = 2048;
-
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // A value cut by the buffer may end in the first byte of a double-byte
 // character; that lone byte would pair with whatever follows it later.
 void dropBrokenLastCharacter(std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
-        const size_t width = isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        const size_t width = isLeadByte(text[i]) ? 2 : 1;
         if (i + width > text.size()) {
             text.resize(i);
             return;

@@ -15,8 +15,6 @@ public:
     bool write(const char* section, const char* key, const std::string& value) override;
     void flush() override;
 
-    const std::string& path() const { return path_; }
-
 private:
     std::string path_;
 };

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <vector>
 
@@ -11,26 +9,23 @@
 
 namespace {
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-// Stands in for the private-profile services: names match without regard to
-// case, and every call is logged in order.
+// Stands in for the private-profile services. Names match exactly, so these
+// tests also pin the spelling of every section and key; that the system
+// matches them without regard to case is the Windows tests' to show. Every
+// call is logged in order.
 class FakeProfileStore : public ProfileStore {
 public:
-    std::map<std::string, std::string> values;  // "section/key" in lower case
+    std::map<std::string, std::string> values;  // "section/key"
     std::vector<std::string> reads;
     std::vector<std::string> writes;            // "Section/Key=value"
     std::string refusedKey;                     // "Section/Key" whose write fails
     int flushes = 0;
 
     void set(const std::string& section, const std::string& key, const std::string& value) {
-        values[lower(section + "/" + key)] = value;
+        values[section + "/" + key] = value;
     }
     std::string get(const std::string& section, const std::string& key) const {
-        const auto it = values.find(lower(section + "/" + key));
+        const auto it = values.find(section + "/" + key);
         return it == values.end() ? std::string() : it->second;
     }
 
@@ -113,12 +108,6 @@ TEST(ReadSettings, ZeroCountIsReadNotDefaulted) {
     FakeProfileStore store;
     store.set("Game", "TryCnt", "0");
     EXPECT_EQ(readSettings(store).TryCnt, 0);
-}
-
-TEST(ReadSettings, SectionAndKeyNamesIgnoreCase) {
-    FakeProfileStore store;
-    store.set("SCORE", "WON", "12");
-    EXPECT_EQ(readSettings(store).won, 12);
 }
 
 TEST(BooleanSettings, NonZeroIsTrue) {
@@ -220,7 +209,7 @@ TEST(WriteSettings, PassListGapsAreKept) {
     writeSettings(store, readSettings(store), kIniPath);
     EXPECT_EQ(store.get("Rtry", "Retry3"), "4711");
     EXPECT_EQ(store.get("Rtry", "Retry0"), "");
-    EXPECT_EQ(store.values.count("rtry/retry0"), 1u);
+    EXPECT_EQ(store.values.count("Rtry/Retry0"), 1u);
 }
 
 // History lines are kept whole, whatever width the memo shows them at.

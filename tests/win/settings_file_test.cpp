@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "common/app_error.h"
+#include "common/code_page_932.h"
 
 namespace {
 
@@ -22,12 +23,10 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 // True when no double-byte character is cut at the end of the text.
 bool endsOnCharacterBoundary(const std::string& text) {
     size_t i = 0;
-    while (i < text.size()) i += isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    while (i < text.size()) i += isLeadByte(text[i]) ? 2 : 1;
     return i == text.size();
 }
 
@@ -111,6 +110,16 @@ TEST_F(IniFileTest, MissingFileReadsDefaults) {
     EXPECT_EQ(s.GameNo, 1);
     EXPECT_TRUE(s.CtlBar);
     EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A file edited by hand may spell the names in any case.
+TEST_F(IniFileTest, NamesInAnotherCaseAreRead) {
+    writeBytes(path_, "[SCORE]\r\nWON=12\r\n[game]\r\ngameno=77\r\n[HIST]\r\nHIST0=newest\r\n");
+    IniFile file(path_);
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.won, 12);
+    EXPECT_EQ(s.GameNo, 77);
+    EXPECT_EQ(s.hist[0], "newest");
 }
 
 TEST_F(IniFileTest, HandWrittenSectionsAndKeysSurvive) {
