@@ -18,4 +18,8 @@ cmake --build --preset windows -j "$jobs"
 bash scripts/prepare-prefix.sh
 bash scripts/wine-session.sh start
 trap 'bash scripts/wine-session.sh stop' EXIT
-ctest --preset windows
+# A failed test is run once more; the tests that needed it are listed last.
+status=0
+ctest --preset windows 2>&1 | tee build/windows/ctest-output.log || status=$?
+bash scripts/report-reruns.sh build/windows/ctest-output.log
+exit "$status"
