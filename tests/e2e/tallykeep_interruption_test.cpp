@@ -49,8 +49,11 @@ TEST_F(TallykeepInterrupted, EndOfTheSessionWhileTheWonDialogWaitsRunsTheShutdow
         << "no answer within 10 s";
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the end of the session was refused";
     EXPECT_TRUE(log().waitFor("msg", std::string("main WM_CLOSE 0"), mark)) << log().text();
-    EXPECT_TRUE(waitUntil([&] { return iniValue(session->iniPath(), "Game", "GameNo") == "6"; })) << log().text();
-    EXPECT_EQ(iniValue(session->iniPath(), "Score", "won"), "1");
+    // The file is written key by key: wait for the last of the two.
+    EXPECT_TRUE(waitUntil([&] {
+        return iniValue(session->iniPath(), "Game", "GameNo") == "6" &&
+               iniValue(session->iniPath(), "Score", "won") == "1";
+    })) << log().text();
     SendMessageTimeoutA(results().window(), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &answer);
     EXPECT_TRUE(session->tallykeep->waitForExit(20s).has_value());
 }
