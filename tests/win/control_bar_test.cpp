@@ -273,11 +273,14 @@ TEST_F(ControlBar, ActivationWithoutAGameToArrangeAroundLeavesEveryWindowWhereIt
     results_->AppActivate();
     expectFormDataPlaces();
     // Minimised, the game's rectangle is not the size the user gave it.
-    GameRecorder minimised;
-    ShowWindow(reinterpret_cast<HWND>(minimised.id()), SW_MINIMIZE);
-    results_->FreeCellWnd = minimised.id();
+    HWND minimised = CreateWindowExA(0, "STATIC", "game", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 150,
+                                     nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(minimised, nullptr);
+    ShowWindow(minimised, SW_MINIMIZE);
+    results_->FreeCellWnd = reinterpret_cast<WindowId>(minimised);
     results_->AppActivate();
     expectFormDataPlaces();
+    DestroyWindow(minimised);
 }
 
 TEST_F(ControlBar, BarSwitchedOffStaysHiddenAtEveryActivation) {
