@@ -192,7 +192,10 @@ protected:
         EXPECT_EQ(placeIn(children(history).at(0).handle, history).height, box.height - 20);
         for (const Place& c : {barClient, resultsClient}) {
             if (c.right() > GetSystemMetrics(SM_CXSCREEN)) continue;  // the corner is off the screen
-            EXPECT_EQ(pixel(c.left, c.top), kShadow);
+            // The window repaints after the arrangement has moved it: both
+            // corners are waited for.
+            EXPECT_TRUE(waitUntil([&] { return pixel(c.left, c.top) == kShadow; }, 5s))
+                << "top left " << std::hex << pixel(c.left, c.top);
             EXPECT_TRUE(waitUntil([&] { return pixel(c.right() - 1, c.bottom() - 1) == kHighlight; }, 5s));
         }
     }
