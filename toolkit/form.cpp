@@ -239,6 +239,12 @@ void Form::onSize(WPARAM kind) {
 }
 
 void Form::onTimer(UINT id) {
+    if (id == kActivationAfterReleaseTimer) {
+        if (GetCapture() != nullptr) return;
+        KillTimer(window_, kActivationAfterReleaseTimer);
+        onApplicationEvent(ApplicationEvent::activate);
+        return;
+    }
     auto found = timers_.find(id);
     if (found == timers_.end()) return;
     // While the user holds the mouse on the program (a button pressed, a menu
@@ -248,6 +254,17 @@ void Form::onTimer(UINT id) {
     if (GetCapture() != nullptr) return;
     Timer* timer = found->second;
     runEvent([timer] { timer->tick(); });
+}
+
+void Form::onApplicationEvent(ApplicationEvent event) {
+    // The activation arranges the windows. The click that brought the program
+    // back is still held when it comes: moved away from under the mouse, the
+    // button would lose that click. The activation waits for the release.
+    if (event == ApplicationEvent::activate && GetCapture() != nullptr) {
+        if (!SetTimer(window_, kActivationAfterReleaseTimer, 30, nullptr)) throw AppError("SetTimer failed");
+        return;
+    }
+    runEvent([event] { Application::instance().fireEvent(event); });
 }
 
 LRESULT Form::onQueryEndSession() {
@@ -344,11 +361,9 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
         return 0;
-    case kApplicationEventMessage: {
-        const auto event = static_cast<ApplicationEvent>(wParam);
-        runEvent([event] { Application::instance().fireEvent(event); });
+    case kApplicationEventMessage:
+        onApplicationEvent(static_cast<ApplicationEvent>(wParam));
         return 0;
-    }
     default:
         break;
     }

@@ -10,6 +10,7 @@
 #include "toolkit/basics.h"
 #include "toolkit/control.h"
 #include "toolkit/paint_cache.h"
+#include "toolkit/toolkit_messages.h"
 
 class MainMenu;
 class Timer;
@@ -111,6 +112,7 @@ private:
     void onShowWindow(bool shown, LPARAM reason);
     void onSize(WPARAM kind);
     void onTimer(UINT id);
+    void onApplicationEvent(ApplicationEvent event);
     LRESULT onQueryEndSession();
     void onEndSession(bool ending);
     void acceptClose();

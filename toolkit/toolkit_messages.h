@@ -4,5 +4,8 @@
 
 // Private messages of the toolkit's forms.
 inline constexpr UINT kApplicationEventMessage = WM_APP + 2;  // wParam: ApplicationEvent
+// The main form's timer that looks for the release of the mouse before an
+// activation event runs; far above the ids of the forms' own timers.
+inline constexpr UINT_PTR kActivationAfterReleaseTimer = 0xA000;
 
 enum class ApplicationEvent : WPARAM { activate, minimize, restore };

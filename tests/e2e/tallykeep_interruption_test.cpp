@@ -206,6 +206,33 @@ TEST_F(TallykeepRealClicks, DialogToAnswerWhileAButtonIsHeldWaitsForTheClick) {
     EXPECT_LT(undone, lineIndex(log(), "deal", "7", held)) << log().text();
 }
 
+// The click that brings Tallykeep back to the front activates it, and the
+// activation glues the group to the game again; the button must not move away
+// from under the mouse between its press and its release.
+TEST_F(TallykeepRealClicks, ClickThatActivatesTallykeepCountsBeforeTheGroupMoves) {
+    start();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    HWND undo = button("１つ戻す");
+    ASSERT_NE(undo, nullptr);
+    HWND bar = GetAncestor(undo, GA_ROOT);
+    // The user moves the game and goes on in it: Tallykeep is in the background.
+    SetForegroundWindow(session->game);
+    SetWindowPos(session->game, nullptr, 20, 30, 560, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == session->game; }));
+    const RECT placeBefore = windowRect(bar);
+    const std::size_t mark = log().size();
+    pressMouseOn(undo);
+    ASSERT_TRUE(waitUntil([&] { return pressed(undo); })) << "the press did not arrive";
+    releaseMouse();
+    EXPECT_TRUE(log().waitFor("msg", std::string("main WM_KEYDOWN 121"), mark)) << "the click was lost\n"
+                                                                                  << log().text();
+    EXPECT_TRUE(waitUntil([&] {
+        const RECT place = windowRect(bar);
+        return !EqualRect(&placeBefore, &place);
+    }))
+        << "the group was not glued to the moved game";
+}
+
 TEST_F(TallykeepRealClicks, ClickWhileATickWaitsForTheGameCountsOnceTheTickEnds) {
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
