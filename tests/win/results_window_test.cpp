@@ -295,33 +295,22 @@ protected:
     const HCURSOR textCursor = LoadCursor(nullptr, IDC_IBEAM);
 };
 
-TEST_F(ResultsWindowPointer, ArrowOverTheCaption) {
+TEST_F(ResultsWindowPointer, ArrowOverTheCaptionTheLabelsTheGroupBoxesAndThePanel) {
     TFCSeisekiF& w = open();
     SetForegroundWindow(w.handle());
     RECT r{};
     GetWindowRect(w.handle(), &r);
-    EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow);
-}
-
-TEST_F(ResultsWindowPointer, ArrowOverTheLabels) {
-    TFCSeisekiF& w = open();
-    SetForegroundWindow(w.handle());
+    EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow)
+        << "caption";
     EXPECT_EQ(cursorAt(centreOf(w.Label13.handle())), arrow) << "Label13";
     EXPECT_EQ(cursorAt(centreOf(w.Label8.handle())), arrow) << "Label8";
     EXPECT_EQ(cursorAt(centreOf(w.Label2.handle())), arrow) << "Label2";
-}
-
-TEST_F(ResultsWindowPointer, ArrowOverTheGroupBoxesAndThePanel) {
-    TFCSeisekiF& w = open();
-    SetForegroundWindow(w.handle());
-    RECT box{};
-    GetWindowRect(w.GroupBox1.handle(), &box);
-    EXPECT_EQ(cursorAt({box.right - 4, box.bottom - 4}), arrow) << "GroupBox1";
-    GetWindowRect(w.GroupBox2.handle(), &box);
-    EXPECT_EQ(cursorAt({box.left + 2, box.bottom - 3}), arrow) << "GroupBox2";
-    RECT panel{};
-    GetWindowRect(w.Panel1.handle(), &panel);
-    EXPECT_EQ(cursorAt({panel.left + 2, panel.top + 2}), arrow) << "Panel1";
+    GetWindowRect(w.GroupBox1.handle(), &r);
+    EXPECT_EQ(cursorAt({r.right - 4, r.bottom - 4}), arrow) << "GroupBox1";
+    GetWindowRect(w.GroupBox2.handle(), &r);
+    EXPECT_EQ(cursorAt({r.left + 2, r.bottom - 3}), arrow) << "GroupBox2";
+    GetWindowRect(w.Panel1.handle(), &r);
+    EXPECT_EQ(cursorAt({r.left + 2, r.top + 2}), arrow) << "Panel1";
 }
 
 TEST_F(ResultsWindowPointer, TextCursorOverTheMemoAndTheNumberBox) {
@@ -329,17 +318,6 @@ TEST_F(ResultsWindowPointer, TextCursorOverTheMemoAndTheNumberBox) {
     SetForegroundWindow(w.handle());
     EXPECT_EQ(cursorAt(centreOf(w.Memo1.handle())), textCursor) << "Memo1";
     EXPECT_EQ(cursorAt(centreOf(w.EditEx1.handle())), textCursor) << "EditEx1";
-}
-
-// WM_SETCURSOR as the system sends it for the form's own places: it names the
-// form itself, which holds no control.
-TEST_F(ResultsWindowPointer, FormsOwnPlacesAskingForTheCursorGetTheArrow) {
-    TFCSeisekiF& w = open();
-    for (const WORD hit : {WORD{HTCAPTION}, WORD{HTCLIENT}, WORD{HTMENU}}) {
-        SetCursor(nullptr);
-        SendMessageA(w.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w.handle()), MAKELPARAM(hit, WM_MOUSEMOVE));
-        EXPECT_EQ(GetCursor(), arrow) << "hit test " << hit;
-    }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "gamelink/desktop_win.h"
-#include "toolkit/application.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/message_box.h"
 #include "toolkit_test_support.h"
@@ -19,7 +18,7 @@ using toolkit_test::TestForm;
 
 namespace {
 
-// A form whose close query and hide event write into one list, in order.
+// A form whose close query writes into the list of events, which keeps it open.
 struct RecordingForm {
     std::vector<std::string> events;
     TestForm form;
@@ -28,7 +27,6 @@ struct RecordingForm {
             events.push_back("close query");
             canClose = false;
         };
-        form.OnHide = [this] { events.push_back("hide"); };
     }
 };
 
@@ -51,15 +49,6 @@ TEST(EventGate, MessageSentByAnotherProgramWhileAHandlerWaitsRunsRightAfterIt) {
     EXPECT_EQ(f.events, (std::vector<std::string>{"handler ends", "close query"}));
 }
 
-TEST(EventGate, EventTheHandlerCausesRunsRightAfterIt) {
-    RecordingForm f;
-    EventGate::run([&] {
-        f.form.hide();
-        f.events.push_back("handler ends");
-    });
-    EXPECT_EQ(f.events, (std::vector<std::string>{"handler ends", "hide"}));
-}
-
 // The program's own modal box lets the program run, as the timer's ticks do
 // inside the error box.
 TEST(EventGate, ModalBoxOpenedByAHandlerLetsEventsRun) {
@@ -77,26 +66,6 @@ TEST(EventGate, ModalBoxOpenedByAHandlerLetsEventsRun) {
         f.events.push_back("handler ends");
     });
     EXPECT_EQ(f.events, (std::vector<std::string>{"close query", "handler ends"}));
-}
-
-TEST(EventGate, FailedHandlerIsShownOnceTheGateIsOpenAndTheWaitingEventsStillRun) {
-    RecordingForm f;
-    Application::instance().setTitle("Tallykeep");
-    bool gateClosedWhileShown = true;
-    FromInsideModalLoop step([&] {
-        const std::vector<HWND> boxes = openBoxes("Tallykeep");
-        if (boxes.empty()) return false;
-        gateClosedWhileShown = EventGate::isClosed();
-        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
-        return true;
-    });
-    EventGate::run([&] {
-        f.form.hide();
-        throw std::runtime_error("failed");
-    });
-    EXPECT_FALSE(gateClosedWhileShown);
-    EXPECT_EQ(f.events, std::vector<std::string>{"hide"});
-    EXPECT_FALSE(EventGate::isClosed());
 }
 
 }  // namespace
