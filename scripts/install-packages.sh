@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ g++-mingw-w64-i686 mingw-w64 binutils-mingw-w64-i686
+  cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32
+  mingw-w64 binutils-mingw-w64-i686 python3
   libgtest-dev googletest
   wine wine32:i386 wine64
   xvfb x11-apps imagemagick locales fonts-ipafont-gothic
@@ -18,9 +19,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]})); then
+# A package that dpkg counts as installed but whose tool is gone is installed
+# again.
+reinstall=()
+for tool in g++-posix gcc-posix g++-win32 gcc-win32 ar ranlib as ld objdump windres; do
+  path=/usr/bin/i686-w64-mingw32-$tool
+  if [ ! -x "$path" ] && owner=$(dpkg-query -S "$path" 2>/dev/null); then
+    reinstall+=("${owner%%:*}")
+  fi
+done
+
+if ((${#missing[@]} + ${#reinstall[@]})); then
   if [ "$(id -u)" != 0 ]; then
-    echo "install-packages: missing packages (${missing[*]}) and not root" >&2
+    echo "install-packages: missing packages (${missing[*]} ${reinstall[*]}) and not root" >&2
     exit 1
   fi
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -28,7 +39,12 @@ if ((${#missing[@]})); then
   fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  if ((${#missing[@]})); then
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  if ((${#reinstall[@]})); then
+    apt-get install -y -q --no-install-recommends --reinstall "${reinstall[@]}"
+  fi
 fi
 
 # ja_JP.UTF-8 gives Wine code page 932.
@@ -36,6 +52,7 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
-for tool in i686-w64-mingw32-g++-posix wine Xvfb cmake; do
+for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-g++-win32 i686-w64-mingw32-objdump \
+            python3 wine Xvfb cmake; do
   command -v "$tool" >/dev/null || { echo "install-packages: $tool not found after install" >&2; exit 1; }
 done
