@@ -77,7 +77,7 @@ void ResultsWindow::close() const { post(window_, WM_CLOSE); }
 HWND findGameWindow() { return FindWindowA(game::kMainWindowClass, nullptr); }
 
 TallykeepSession::TallykeepSession(const Sandbox& sandbox_, SessionOptions options)
-    : sandbox(sandbox_), log(sandbox_.path("freecell.log")) {
+    : sandbox(sandbox_), log(options.logPath.empty() ? sandbox_.path("freecell.log") : options.logPath) {
     start(std::move(options));
 }
 

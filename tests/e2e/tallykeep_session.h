@@ -72,6 +72,8 @@ struct SessionOptions {
     const char* windowsVersion = nullptr;  // Wine's version for both programs
     // Wait for the game's window and the results window before returning.
     bool waitForWindows = true;
+    // The game's log; freecell.log in the sandbox when empty.
+    std::string logPath;
 };
 
 // One run of Tallykeep in its own sandbox (its settings file beside it).

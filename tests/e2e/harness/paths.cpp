@@ -42,12 +42,18 @@ Sandbox::Sandbox(const std::string& name) {
     dir_ = dir.string();
 }
 
-std::string Sandbox::path(const std::string& fileName) const { return (fs::path(dir_) / fileName).string(); }
+Sandbox Sandbox::existing(const std::string& dir) { return Sandbox(Existing{}, dir); }
+
+// std::filesystem would read the bytes as another code page and take a
+// second byte 0x5C for a separator; the ANSI file functions read code page 932.
+std::string Sandbox::path(const std::string& fileName) const { return dir_ + '\\' + fileName; }
 
 std::string Sandbox::copyProgram(const std::string& exeName) const {
-    const fs::path target = fs::path(dir_) / exeName;
-    fs::copy_file(fs::path(binDir()) / exeName, target, fs::copy_options::overwrite_existing);
-    return target.string();
+    const std::string target = path(exeName);
+    const std::string source = binDir() + '\\' + exeName;
+    if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + source + " to " + target + ", error " + std::to_string(GetLastError()));
+    return target;
 }
 
 }  // namespace e2e

@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Writes the release archive Tallykeep-<version>.zip and its SHA256SUMS.
+
+The archive holds Tallykeep.exe, the Japanese manual Tallykeep.txt (code page
+932, CRLF line ends, as Windows text editors of every age read it) and the
+licence LICENSE.txt (CRLF). Its bytes depend only on those inputs and on the
+given time stamp: entries in a fixed order, each with that time and fixed
+attributes, so two builds of one commit give the same archive.
+
+Usage: make_release.py --exe Tallykeep.exe --version 1.21 --out DIR
+                       [--windres PROGRAM] [--epoch SECONDS]
+"""
+
+import argparse
+import hashlib
+import os
+import re
+import subprocess
+import sys
+import time
+import zipfile
+
+SOURCE_DIR = os.path.dirname(os.path.abspath(__file__))
+MANUAL = os.path.join(SOURCE_DIR, "Tallykeep.txt")
+LICENCE = os.path.join(SOURCE_DIR, os.pardir, "LICENSE")
+ZIP_EPOCH = 315532800  # 1980-01-01 00:00:00 UTC, the earliest time a zip entry can hold
+
+
+class ReleaseError(Exception):
+    pass
+
+
+def crlf(text):
+    return text.replace("\r\n", "\n").replace("\n", "\r\n")
+
+
+def manual_bytes(version):
+    with open(MANUAL, encoding="utf-8") as source:
+        text = source.read().replace("@VERSION@", version)
+    if not re.search(rf"^■\d+\. 改版履歴\n\n  {re.escape(version)}\n", text, re.MULTILINE):
+        raise ReleaseError(f"the manual's version history does not begin with {version}")
+    try:
+        return crlf(text).encode("cp932")
+    except UnicodeEncodeError as error:
+        bad = text[error.start:error.end]
+        line = text.count("\n", 0, error.start) + 1
+        raise ReleaseError(f"{MANUAL}:{line}: {bad!r} has no code page 932 form") from None
+
+
+def licence_bytes():
+    with open(LICENCE, encoding="ascii") as source:
+        return crlf(source.read()).encode("ascii")
+
+
+def executable_version(exe, windres):
+    """The version texts of the executable's version resource."""
+    dump = subprocess.run([windres, "-J", "coff", "-O", "rc", "-i", exe],
+                          capture_output=True, text=True, encoding="latin-1")
+    if dump.returncode != 0:
+        raise ReleaseError(f"{windres} cannot read the resources of {exe}: {dump.stderr.strip()}")
+    return set(re.findall(r'VALUE "(?:File|Product)Version", "([^"]*)"', dump.stdout))
+
+
+def write_zip(path, entries, epoch):
+    stamp = time.gmtime(max(epoch, ZIP_EPOCH))[:6]
+    with zipfile.ZipFile(path, "w") as archive:
+        for name, data in entries:
+            info = zipfile.ZipInfo(name, date_time=stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 0  # MS-DOS: plain Windows files, no Unix modes
+            info.external_attr = 0
+            archive.writestr(info, data, compresslevel=9)
+
+
+def make_release(exe, version, out_dir, windres, epoch):
+    found = executable_version(exe, windres)
+    if found != {version}:
+        raise ReleaseError(f"{exe} says version {sorted(found)}, the release is {version}")
+    with open(exe, "rb") as program:
+        entries = [("Tallykeep.exe", program.read()),
+                   ("Tallykeep.txt", manual_bytes(version)),
+                   ("LICENSE.txt", licence_bytes())]
+    os.makedirs(out_dir, exist_ok=True)
+    name = f"Tallykeep-{version}.zip"
+    path = os.path.join(out_dir, name)
+    write_zip(path, entries, epoch)
+    with open(path, "rb") as archive:
+        digest = hashlib.sha256(archive.read()).hexdigest()
+    with open(os.path.join(out_dir, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as sums:
+        sums.write(f"{digest}  {name}\n")
+    return path, digest
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--windres", default="i686-w64-mingw32-windres")
+    parser.add_argument("--epoch", type=int, default=int(os.environ.get("SOURCE_DATE_EPOCH", ZIP_EPOCH)),
+                        help="time stamp of the entries, seconds since 1970 (default SOURCE_DATE_EPOCH)")
+    args = parser.parse_args(argv)
+    try:
+        path, digest = make_release(args.exe, args.version, args.out, args.windres, args.epoch)
+    except ReleaseError as error:
+        print(f"make_release: {error}", file=sys.stderr)
+        return 1
+    print(f"{path}: {os.path.getsize(path)} bytes, sha256 {digest}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
