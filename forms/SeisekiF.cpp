@@ -224,9 +224,22 @@ void TFCSeisekiF::SeisekiUpClick(MenuItem&) {
     applyCheckMarks();
 }
 
-void TFCSeisekiF::PassClick(MenuItem&) {}
+void TFCSeisekiF::PassClick(MenuItem&) {
+    const PassOutcome outcome = passGame(PassList, EditEx1.text());
+    if (outcome.listFull) {
+        errorMessageBox("パスは10回までです");
+        return;
+    }
+    refreshRetryMenu();
+    EditEx1.setText(intToText(outcome.nextNumber));
+}
 
-void TFCSeisekiF::Retry0Click(MenuItem&) {}
+void TFCSeisekiF::Retry0Click(MenuItem& Sender) {
+    EditEx1.setText(Sender.caption());
+    Sender.setCaption("");
+    takeBackPass(PassList, Sender.tag());
+    refreshRetryMenu();
+}
 
 void TFCSeisekiF::RecordWin() { ScoreLedger.RecordWin(); }
 
@@ -241,6 +254,15 @@ void TFCSeisekiF::AppRestore() { postRestore(*environment_.desktop, FreeCellWnd)
 void TFCSeisekiF::applyCheckMarks() {
     ControlBar.setChecked(CtlBar);
     SeisekiUp.setChecked(SskUp);
+}
+
+// An empty slot's item is absent from the submenu.
+void TFCSeisekiF::refreshRetryMenu() {
+    for (int slot = 0; slot < static_cast<int>(kPassSlots); ++slot) {
+        MenuItem& item = retryItem(slot);
+        item.setCaption(PassList[static_cast<size_t>(slot)]);
+        item.setVisible(!item.caption().empty());
+    }
 }
 
 std::string TFCSeisekiF::numberBoxText() { return EditEx1.text(); }

@@ -8,14 +8,15 @@
 #include <memory>
 #include <string>
 
+#include "controls/CtrlsEx.h"
 #include "gamelink/desktop.h"
 #include "gamelink/game_session.h"
 #include "gamelink/os_profile.h"
 #include "gamelink/watcher.h"
+#include "records/pass_list.h"
 #include "records/score_ledger.h"
 #include "records/statistics_snapshot.h"
 #include "toolkit/bevel.h"
-#include "toolkit/edit.h"
 #include "toolkit/form.h"
 #include "toolkit/group_box.h"
 #include "toolkit/label.h"
@@ -73,7 +74,7 @@ public:
     Panel Panel1;
     Label Label1;
     Label Label2;
-    Edit EditEx1;
+    TEditEx EditEx1;
     GroupBox GroupBox1;
     Label Label7, Label9, Label3, Label4, Label8, Label5, Label6, Label10, Label11, Label12, Label13,
         Label14, Label15, Label16, Label17, Label18, Label19, Label20, Label21;
@@ -90,7 +91,7 @@ public:
     int32_t TryCnt = 0;
     ::ScoreLedger ScoreLedger;
     StatisticsSnapshot RegSnapshot;
-    std::array<std::string, 10> PassList;
+    PassSlots PassList;
     std::array<std::string, 10> HistLines;
     ::OsVersion OsVersion;
     ::OsProfile OsProfile;
@@ -140,6 +141,7 @@ private:
     void createMenu();
     void applyCheckMarks();
     void arrangeAroundGame();  // in seiseki_arrangement.cpp
+    void refreshRetryMenu();
 
     SeisekiEnvironment environment_;
     std::unique_ptr<Clipboard> clipboard_;

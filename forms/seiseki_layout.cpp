@@ -13,7 +13,7 @@ namespace {
 using T = TFCSeisekiF;
 
 using ComponentMember =
-    std::variant<Bevel T::*, Panel T::*, Label T::*, Edit T::*, GroupBox T::*, Memo T::*>;
+    std::variant<Bevel T::*, Panel T::*, Label T::*, TEditEx T::*, GroupBox T::*, Memo T::*>;
 using ParentMember = std::variant<std::monostate, Panel T::*, GroupBox T::*>;
 constexpr std::monostate kWindow{};
 
@@ -26,6 +26,7 @@ struct Look {
     int maxLength = 0;
     bool upperCase = false;
     bool tabStop = false;  // no control of the window is a tab stop
+    bool thousands = false;
     // A bevel only:
     bool fillsClient = false;  // Align alClient: follows the window's size
 };
@@ -56,6 +57,7 @@ constexpr Look kNumberBox = [] {
     look.maxLength = 9;
     look.upperCase = true;
     look.tabStop = false;
+    look.thousands = true;
     return look;
 }();
 const Look kFillsClient = [] {
@@ -176,10 +178,10 @@ void TFCSeisekiF::createComponents() {
                 } else if constexpr (std::is_same_v<Kind, Label>) {
                     component.create(parent, {row.bounds, row.caption, row.font, row.look.alignment,
                                               row.look.autoSize});
-                } else if constexpr (std::is_same_v<Kind, Edit>) {
-                    component.create(parent, {row.bounds, row.caption, row.font, row.look.background,
-                                              row.look.alignment, row.look.upperCase, row.look.maxLength,
-                                              row.look.tabStop});
+                } else if constexpr (std::is_same_v<Kind, TEditEx>) {
+                    component.create(parent, {{row.bounds, row.caption, row.font, row.look.background,
+                                               row.look.upperCase, row.look.maxLength, row.look.tabStop},
+                                              row.look.alignment, row.look.thousands});
                 } else if constexpr (std::is_same_v<Kind, GroupBox>) {
                     component.create(parent, {row.bounds, row.caption, row.font});
                 } else if constexpr (std::is_same_v<Kind, Memo>) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "toolkit/control.h"
 
-// A single-line EDIT.
+// A single-line EDIT. Derived edits shape its window through createParams and
+// handle its messages through handleMessage; the edit's own class procedure does
+// the rest.
 class Edit : public Control {
 public:
     struct CreateArgs {
@@ -13,13 +16,40 @@ public:
         std::string text;
         std::optional<FontSpec> font;  // none: the parent's font
         Color background = clWindow;
-        Alignment alignment = Alignment::taLeftJustify;
         bool upperCase = false;
         int maxLength = 0;  // 0: no limit on typing
         bool tabStop = true;
     };
 
+    // Creates the window from the form data, then runs the load completion.
     void create(Container& parent, const CreateArgs& args);
-    std::string text() const { return windowText(); }
-    void setText(const std::string& text) { setWindowText(text); }
+
+    virtual std::string text() const { return windowText(); }
+    virtual void setText(const std::string& text) { setWindowText(text); }
+
+    // Raised for every character typed into the box; setting the key to 0
+    // drops the character.
+    std::function<void(char& key)> OnKeyPress;
+
+protected:
+    // The window style of the EDIT (WS_CHILD and WS_VISIBLE are added).
+    virtual DWORD createParams() const;
+    // After the window has been created from the form data.
+    virtual void loaded() {}
+    // The key-press step of a character message: raises OnKeyPress.
+    virtual void keyPress(char& key);
+    // A message of the window; by default WM_CHAR goes through keyPress first
+    // and the rest straight to the edit control's own procedure.
+    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT defaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+    // A new window with the current createParams in the place of the old one;
+    // text, bounds, font and focus stay.
+    void recreateWindow();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void createEditWindow();
+
+    Container* parent_ = nullptr;
+    CreateArgs args_;
 };

@@ -1,0 +1,79 @@
+#include "controls/CtrlsEx.h"
+
+#include "controls/thousands.h"
+
+void TEditEx::create(Container& parent, const CreateArgs& args) {
+    alignment_ = args.alignment;
+    thousands_ = args.thousands;
+    Edit::CreateArgs edit = args.edit;
+    if (thousands_) edit.text = groupThousands(edit.text);
+    Edit::create(parent, edit);
+}
+
+std::string TEditEx::text() const {
+    return thousands_ ? withoutSeparators(GetRawText()) : GetRawText();
+}
+
+void TEditEx::setText(const std::string& text) { SetRawText(thousands_ ? groupThousands(text) : text); }
+
+void TEditEx::SetRawText(const std::string& text) {
+    if (GetRawText() != text) Edit::setText(text);
+}
+
+void TEditEx::setAlignment(Alignment alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    recreateWindow();
+}
+
+void TEditEx::setThousands(bool thousands) {
+    if (thousands == thousands_) return;
+    thousands_ = thousands;
+    if (thousands_) ReformatThousands();
+}
+
+void TEditEx::ReformatThousands() {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const Regrouped regrouped =
+        regroupThousands(GetRawText(), {static_cast<long>(start), static_cast<long>(end)});
+    SetRawText(regrouped.text);
+    SendMessageA(handle(), EM_SETSEL, static_cast<WPARAM>(regrouped.selection.start),
+                 static_cast<LPARAM>(regrouped.selection.end));
+}
+
+DWORD TEditEx::createParams() const {
+    DWORD style = Edit::createParams() | ES_MULTILINE;
+    switch (alignment_) {
+    case Alignment::taLeftJustify: style |= ES_LEFT; break;
+    case Alignment::taRightJustify: style |= ES_RIGHT; break;
+    case Alignment::taCenter: style |= ES_CENTER; break;
+    }
+    return style;
+}
+
+void TEditEx::loaded() {
+    Edit::loaded();
+    SendMessageA(handle(), EM_SETSEL, 0, static_cast<LPARAM>(GetRawText().size()));
+}
+
+void TEditEx::keyPress(char& key) {
+    Edit::keyPress(key);
+    // A multi-line edit would break the line.
+    if (key == '\r') key = 0;
+}
+
+LRESULT TEditEx::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CHAR: {
+        const LRESULT result = Edit::handleMessage(message, wParam, lParam);
+        if (thousands_) ReformatThousands();
+        return result;
+    }
+    case WM_GETDLGCODE:
+        return Edit::handleMessage(message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    default:
+        return Edit::handleMessage(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+#include "toolkit/edit.h"
+
+// The number box: an edit that shows its text with a thousands separator ","
+// between groups of three characters while its text() deals in the plain text
+// without them. It aligns its text as Alignment says, ignores Enter, and leaves
+// Tab, Enter and Escape to the window's keyboard navigation.
+//
+// Right alignment needs a multi-line EDIT on the older Windows versions; the
+// key-press step and the WM_GETDLGCODE answer take back what multi-line adds.
+class TEditEx : public Edit {
+public:
+    struct CreateArgs {
+        Edit::CreateArgs edit;
+        Alignment alignment = Alignment::taLeftJustify;
+        bool thousands = false;
+    };
+
+    void create(Container& parent, const CreateArgs& args);
+
+    // The plain text: the displayed text without separators while Thousands is on.
+    std::string text() const override;
+    // Groups the given text (expected to hold no separators) while Thousands is on.
+    void setText(const std::string& text) override;
+
+    Alignment alignment() const { return alignment_; }
+    // A new alignment re-creates the window with its style; the text stays.
+    void setAlignment(Alignment alignment);
+    bool thousands() const { return thousands_; }
+    // Switched on, the displayed text is regrouped at once; switched off, it
+    // stays as it is.
+    void setThousands(bool thousands);
+
+    // Regroups the displayed text, keeping the caret and selection at the same
+    // distance from its end.
+    virtual void ReformatThousands();
+
+    std::string GetRawText() const { return Edit::text(); }
+    void SetRawText(const std::string& text);
+
+protected:
+    DWORD createParams() const override;
+    void loaded() override;
+    void keyPress(char& key) override;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Alignment alignment_ = Alignment::taLeftJustify;
+    bool thousands_ = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+// The number box's separators, apart from any window: texts are code page 932
+// bytes, and positions and lengths count bytes, separators included.
+
+inline constexpr char kThousandsSeparator = ',';
+
+// Inserts a separator between groups of three characters, counted from the
+// right, whatever the characters are: "1234567" becomes "1,234,567"; a text of
+// three characters or fewer stays as it is. Separators already in the text are
+// counted like any other character.
+std::string groupThousands(std::string text);
+
+// The text with every separator removed.
+std::string withoutSeparators(const std::string& text);
+
+// A selection of an edit control; start == end is a caret.
+struct TextSelection {
+    long start = 0;
+    long end = 0;
+};
+
+struct Regrouped {
+    std::string text;
+    TextSelection selection;
+};
+
+// The displayed text regrouped, with the selection kept at the same distance
+// from the end of the text. Positions that would fall outside the new text (stray
+// separators after the caret) are held between 0 and its length.
+Regrouped regroupThousands(const std::string& displayed, TextSelection selection);
