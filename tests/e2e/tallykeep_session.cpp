@@ -44,6 +44,23 @@ void ResultsWindow::setNumberBox(const std::string& text) const {
     SendMessageTimeoutA(numberBox_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, &result);
 }
 
+void ResultsWindow::selectInNumberBox(int start, int end) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(numberBox_, EM_SETSEL, static_cast<WPARAM>(start), end, SMTO_BLOCK, 5000, &result);
+}
+
+std::pair<int, int> ResultsWindow::numberBoxSelection() const {
+    DWORD_PTR both = 0;
+    if (!SendMessageTimeoutA(numberBox_, EM_GETSEL, 0, 0, SMTO_BLOCK, 5000, &both)) return {-1, -1};
+    return {LOWORD(both), HIWORD(both)};
+}
+
+LONG ResultsWindow::numberBoxStyle() const { return GetWindowLongA(numberBox_, GWL_STYLE); }
+
+void ResultsWindow::typeIntoNumberBox(const std::string& keys) const {
+    for (const char key : keys) post(numberBox_, WM_CHAR, static_cast<unsigned char>(key), 1);
+}
+
 std::vector<std::string> ResultsWindow::history() const {
     std::vector<std::string> lines;
     if (!memo_) return lines;

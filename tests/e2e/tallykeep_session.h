@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gamelink/os_profile.h"
@@ -24,6 +25,8 @@ enum ResultsCommand : UINT {
     kCmdControlBar = 101,
     kCmdSeisekiUp = 102,
     kCmdSeisekiClear = 103,
+    kCmdPass = 105,
+    kCmdRetry0 = 107,  // Retry0 to Retry9 follow
 };
 
 // The results window of a running Tallykeep, its components found by their
@@ -40,8 +43,14 @@ public:
     std::string label(const std::string& name) const;
     // What the number box shows, separators included.
     std::string numberBox() const;
-    // Types a number into the box as the user would (its whole text replaced).
+    // Sets the box's window text, separators and all, without typing.
     void setNumberBox(const std::string& text) const;
+    // The caret or selection of the box (end -1: to the end of the text).
+    void selectInNumberBox(int start, int end) const;
+    std::pair<int, int> numberBoxSelection() const;
+    LONG numberBoxStyle() const;
+    // Keys typed into the box as the user would: one posted WM_CHAR each.
+    void typeIntoNumberBox(const std::string& keys) const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
     // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
