@@ -30,14 +30,15 @@ PassOutcome passGame(PassSlots& slots, const std::string& boxText) {
             if (!slots[j].empty() && slots[k] == slots[j]) slots[k].clear();
     for (std::size_t j = 0; j + 1 < kPassSlots; ++j)
         for (std::size_t k = j + 1; k < kPassSlots; ++k)
-            if (!slots[j].empty() && !slots[k].empty() && sortsBelow(slots[j], slots[k])) std::swap(slots[j], slots[k]);
+            if (!slots[j].empty() && !slots[k].empty() && sortsBelow(slots[j], slots[k]))
+                std::swap(slots[j], slots[k]);
     return {false, wrappingAdd(number, 1)};
 }
 
 void takeBackPass(PassSlots& slots, int slot) {
-    if (slot < 0 || slot >= static_cast<int>(kPassSlots)) throw std::out_of_range("no pass-list slot " + std::to_string(slot));
+    if (slot < 0 || slot >= static_cast<int>(kPassSlots))
+        throw std::out_of_range("no pass-list slot " + std::to_string(slot));
     slots[static_cast<std::size_t>(slot)].clear();
-    for (std::size_t i = 0; i + 1 < kPassSlots; ++i) {
+    for (std::size_t i = 0; i + 1 < kPassSlots; ++i)
         if (slots[i].empty()) std::swap(slots[i], slots[i + 1]);
-    }
 }

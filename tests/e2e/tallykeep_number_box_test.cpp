@@ -1,6 +1,6 @@
 // The number box of the running Tallykeep.exe, typed into from outside as the
-// user types: the separators come and go with every key, and the watcher
-// enters the plain number into the game.
+// user types: the separators follow every key, and the watcher enters the plain
+// number into the game.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,38 +21,33 @@ TEST_F(TallykeepNumberBox, ShowsTheStoredNumberGroupedRegroupsWhatIsTypedAndDeal
     SessionOptions options;
     options.windowsVersion = "winxp";  // its game deals up to 1,000,000
     start(options);
-    const ResultsWindow& box = results();
-    EXPECT_EQ(box.numberBox(), "1,234");
-    EXPECT_EQ(box.numberBoxStyle() & ES_RIGHT, ES_RIGHT);
-
-    box.selectInNumberBox(5, 5);
-    box.typeIntoNumberBox("5");
-    ASSERT_TRUE(box.waitForNumberBox("12,345")) << box.numberBox();
-    EXPECT_EQ(box.numberBoxSelection(), std::make_pair(6, 6));
-    // Enter inserts nothing: the backspace after it takes the last digit.
-    box.typeIntoNumberBox("\r\b");
-    ASSERT_TRUE(box.waitForNumberBox("1,234")) << box.numberBox();
-    box.typeIntoNumberBox("5");
-    ASSERT_TRUE(box.waitForNumberBox("12,345")) << box.numberBox();
-    std::size_t mark = log().size();
-    postKey(session->game, game::kVkF3);
-    EXPECT_TRUE(log().waitFor("deal", std::string("12345"), mark)) << log().text();
-
-    box.selectInNumberBox(0, -1);
-    box.typeIntoNumberBox("999999");
-    ASSERT_TRUE(box.waitForNumberBox("999,999")) << box.numberBox();
-    mark = log().size();
-    postKey(session->game, game::kVkF3);
-    EXPECT_TRUE(log().waitFor("deal", std::string("999999"), mark)) << log().text();
-
-    box.selectInNumberBox(1, 1);
-    box.typeIntoNumberBox("9");
-    ASSERT_TRUE(box.waitForNumberBox("9,999,999")) << box.numberBox();
-    EXPECT_EQ(box.numberBoxSelection(), std::make_pair(3, 3));
-    // Full at nine characters: the 1 is refused, so the backspace takes a 9.
-    box.selectInNumberBox(9, 9);
-    box.typeIntoNumberBox("1\b");
-    EXPECT_TRUE(box.waitForNumberBox("999,999")) << box.numberBox();
+    EXPECT_EQ(results().numberBox(), "1,234");
+    EXPECT_EQ(results().numberBoxStyle() & ES_RIGHT, ES_RIGHT);
+    const struct {
+        int selectFrom, selectTo;
+        const char* keys;
+        const char* shown;
+        int caret;
+        const char* dealtAt;  // F3 in the game deals this, or nullptr
+    } steps[] = {
+        {5, 5, "5", "12,345", 6, nullptr},
+        {6, 6, "\r\b", "1,234", 5, nullptr},  // Enter inserted nothing: the backspace took the 5
+        {5, 5, "5", "12,345", 6, "12345"},
+        {0, -1, "999999", "999,999", 7, "999999"},
+        {1, 1, "9", "9,999,999", 3, nullptr},
+        {9, 9, "1\b", "999,999", 7, nullptr},  // full: the 1 was refused, the backspace took a 9
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.shown);
+        results().selectInNumberBox(step.selectFrom, step.selectTo);
+        results().typeIntoNumberBox(step.keys);
+        ASSERT_TRUE(results().waitForNumberBox(step.shown)) << results().numberBox();
+        EXPECT_EQ(results().numberBoxSelection(), std::make_pair(step.caret, step.caret));
+        if (!step.dealtAt) continue;
+        const std::size_t mark = log().size();
+        postKey(session->game, game::kVkF3);
+        EXPECT_TRUE(log().waitFor("deal", std::string(step.dealtAt), mark)) << log().text();
+    }
 }
 
 }  // namespace

@@ -14,38 +14,27 @@ PassSlots list(std::initializer_list<const char*> filled) {
     return slots;
 }
 
-struct PassCase {
-    const char* name;
-    PassSlots before;
-    const char* box;
-    PassSlots after;
-    int32_t next;
-};
-
-void PrintTo(const PassCase& c, std::ostream* out) { *out << c.name; }
-
-class PassGame : public ::testing::TestWithParam<PassCase> {};
-
-TEST_P(PassGame, StoresDropsDuplicatesSortsAndMovesTheBoxOn) {
-    PassSlots slots = GetParam().before;
-    const PassOutcome outcome = passGame(slots, GetParam().box);
-    EXPECT_FALSE(outcome.listFull);
-    EXPECT_EQ(slots, GetParam().after);
-    EXPECT_EQ(outcome.nextNumber, GetParam().next);
+// The examples of everyday use are played end to end; these are the lists a
+// hand-edited settings file can hold, and the edges of the arithmetic.
+TEST(PassGame, WorksOnLoadedListsAsTheyAre) {
+    const struct {
+        PassSlots before;
+        const char* box;
+        PassSlots after;
+        int32_t next;
+    } cases[] = {
+        {list({"", "", "7"}), "5", list({"7", "", "5"}), 6},                    // empty slots never move
+        {list({"1.5", "", "300"}), "500", list({"500", "300", "1.5"}), 501},    // a non-number sinks
+        {list({"0100"}), "100", list({"0100", "100"}), 101},                    // duplicates by text only
+        {list({"9", "9"}), "8", list({"9", "", "8"}), 9},                       // a loaded duplicate goes
+        {{}, "2147483647", list({"2147483647"}), -2147483647 - 1},              // the box wraps
+    };
+    for (const auto& c : cases) {
+        PassSlots slots = c.before;
+        EXPECT_EQ(passGame(slots, c.box).nextNumber, c.next) << c.box;
+        EXPECT_EQ(slots, c.after) << c.box;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lists, PassGame,
-    ::testing::Values(PassCase{"Empty", {}, "1234", list({"1234"}), 1235},
-                      PassCase{"Lowest", list({"300", "200"}), "100", list({"300", "200", "100"}), 101},
-                      PassCase{"Highest", list({"300", "200", "100"}), "500", list({"500", "300", "200", "100"}), 501},
-                      PassCase{"Duplicate", list({"300", "200"}), "200", list({"300", "200"}), 201},
-                      PassCase{"NumericNotTextOrder", list({"999"}), "1000", list({"1000", "999"}), 1001},
-                      PassCase{"SameNumberOtherText", list({"0100"}), "100", list({"0100", "100"}), 101},
-                      PassCase{"LoadedGap", list({"", "", "7"}), "5", list({"7", "", "5"}), 6},
-                      PassCase{"LoadedNonNumberSinks", list({"1.5", "", "300"}), "500", list({"500", "300", "1.5"}), 501},
-                      PassCase{"Wraps", {}, "2147483647", list({"2147483647"}), -2147483647 - 1}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PassGame, FullListOrNonNumberChangesNothing) {
     const PassSlots full = list({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1"});
@@ -58,14 +47,9 @@ TEST(PassGame, FullListOrNonNumberChangesNothing) {
 }
 
 TEST(TakeBackPass, EmptiesTheSlotAndClosesTheFirstGapOnce) {
-    PassSlots slots = list({"500", "300", "200", "100"});
-    takeBackPass(slots, 1);
-    EXPECT_EQ(slots, list({"500", "200", "100"}));
-
-    slots = list({"", "9", "7"});
+    PassSlots slots = list({"", "9", "7"});
     takeBackPass(slots, 2);
     EXPECT_EQ(slots, list({"9"}));
-
     slots = list({"", "9", "", "7"});
     takeBackPass(slots, 1);
     EXPECT_EQ(slots, list({"", "", "7"})) << "one pass moves the rest one place only";

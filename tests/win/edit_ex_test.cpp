@@ -26,51 +26,45 @@ struct NumberBox {
         SendMessageA(box.handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
-    void type(DWORD caret, const std::string& keys) const {
+    void type(DWORD caret, const std::string& keys) const {  // one WM_CHAR per key
         SendMessageA(box.handle(), EM_SETSEL, caret, caret);
         for (const char key : keys) SendMessageA(box.handle(), WM_CHAR, static_cast<unsigned char>(key), 1);
     }
     LONG style() const { return GetWindowLongA(box.handle(), GWL_STYLE); }
 };
 
-TEST(NumberBox, LoadsGroupedRightAlignedWithEverythingSelectedAndReadsPlain) {
+TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
     NumberBox b;
     EXPECT_EQ(b.box.GetRawText(), "1,000,000");
     EXPECT_EQ(b.box.text(), "1000000");
     EXPECT_EQ(b.selection(), Selection(0, 9));
     EXPECT_EQ(b.style() & (ES_RIGHT | ES_MULTILINE | ES_UPPERCASE), ES_RIGHT | ES_MULTILINE | ES_UPPERCASE);
-    b.box.setText("");
-    EXPECT_EQ(b.box.GetRawText(), "");
-}
-
-TEST(NumberBox, TypingRegroupsAndKeepsTheCaretFromTheEnd) {
     const struct {
         const char* shown;
         DWORD caret;
-        const char* keys;
+        char key;
         const char* after;
         DWORD caretAfter;
     } cases[] = {
-        {"1234", 5, "5", "12,345", 6},         // at the right end
-        {"999999", 1, "9", "9,999,999", 3},    // after the first digit: after 9,9
-        {"9999999", 9, "1", "9,999,999", 9},   // full: a tenth character is refused
-        {"1234", 2, "\b", "1,234", 2},         // just after the separator
-        {"12345", 6, "\b", "1,234", 5},        // at the right end
-        {"1234", 5, "\r", "1,234", 5},         // Enter inserts nothing
-        {"1234", 3, ",", "1,234", 3},          // a typed comma goes again
-        {"123", 3, "a", "1,23A", 5},           // upper case, grouped like a digit
+        {"1234", 5, '5', "12,345", 6},         // at the right end
+        {"999999", 1, '9', "9,999,999", 3},    // after the first digit: after 9,9
+        {"9999999", 9, '1', "9,999,999", 9},   // full: a tenth character is refused
+        {"1234", 2, '\b', "1,234", 2},         // just after the separator
+        {"12345", 6, '\b', "1,234", 5},        // at the right end
+        {"1234", 5, '\r', "1,234", 5},         // Enter inserts nothing
+        {"1234", 3, ',', "1,234", 3},          // a typed comma goes again
+        {"123", 3, 'a', "1,23A", 5},           // upper case, grouped like a digit
     };
-    NumberBox b;
     for (const auto& t : cases) {
-        SCOPED_TRACE(std::string(t.shown) + " + key " + std::to_string(t.keys[0]));
+        SCOPED_TRACE(std::string(t.shown) + " + key " + std::to_string(t.key));
         b.box.setText(t.shown);
-        b.type(t.caret, t.keys);
+        b.type(t.caret, std::string(1, t.key));
         EXPECT_EQ(b.box.GetRawText(), t.after);
         EXPECT_EQ(b.selection(), Selection(t.caretAfter, t.caretAfter));
     }
 }
 
-TEST(NumberBox, ThousandsOffKeepsSeparatorsAndANewAlignmentRecreatesTheWindow) {
+TEST(NumberBox, SwitchesThousandsAndAlignmentAndLeavesTabAndAllKeysToTheWindow) {
     NumberBox b;
     b.box.setText("12345");
     b.box.setThousands(false);
@@ -85,19 +79,16 @@ TEST(NumberBox, ThousandsOffKeepsSeparatorsAndANewAlignmentRecreatesTheWindow) {
     EXPECT_EQ(b.style() & (ES_CENTER | ES_RIGHT | ES_MULTILINE), ES_CENTER | ES_MULTILINE);
     b.type(7, "0");
     EXPECT_EQ(b.box.GetRawText(), "1,234,560") << "the new window is the number box too";
-}
 
-TEST(NumberBox, LeavesTabAndAllKeysToTheWindowAndKeepsItsSelectionOnFocus) {
-    NumberBox b;
-    const HWND plain = CreateWindowExA(0, "EDIT", "", b.style(), 0, 0, 10, 10, b.form.handle(), nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
+    // A plain multi-line EDIT of the same style wants every key.
+    const HWND plain = CreateWindowExA(0, "EDIT", "", b.style(), 0, 0, 9, 9, b.form.handle(), nullptr, nullptr, 0);
     const LRESULT plainCode = SendMessageA(plain, WM_GETDLGCODE, 0, 0);
     DestroyWindow(plain);
     ASSERT_NE(plainCode & DLGC_WANTALLKEYS, 0);
     EXPECT_EQ(SendMessageA(b.box.handle(), WM_GETDLGCODE, 0, 0), plainCode & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS));
     b.type(2, "");
     SetFocus(b.box.handle());
-    EXPECT_EQ(b.selection(), Selection(2, 2));
+    EXPECT_EQ(b.selection(), Selection(2, 2)) << "focus selects nothing";
 }
 
 }  // namespace
