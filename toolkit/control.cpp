@@ -12,10 +12,17 @@ constexpr char kControlProperty[] = "Tallykeep.Control";
 Control::~Control() {
     // The window may outlive this object by a moment (the form destroys its
     // children after its members are gone): unbind so no message reaches us.
-    if (!window_ || !IsWindow(window_)) return;
-    if (classProcedure_)
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
-    RemovePropA(window_, kControlProperty);
+    releaseWindow();
+}
+
+void Control::releaseWindow() {
+    if (window_ && IsWindow(window_)) {
+        if (classProcedure_)
+            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+        RemovePropA(window_, kControlProperty);
+    }
+    window_ = nullptr;
+    classProcedure_ = nullptr;
 }
 
 Control* Control::fromHandle(HWND window) {

@@ -89,6 +89,9 @@ protected:
     void subclass(WNDPROC procedure);
     // The window class's own procedure of a subclassed control's window.
     static LRESULT callClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Unbinds the window from the control, which has none afterwards; the
+    // window itself stays (to be destroyed by the caller).
+    void releaseWindow();
 
 private:
     HWND window_ = nullptr;

@@ -1,21 +1,6 @@
 #include "toolkit/edit.h"
 
-#include <exception>
-
-#include "common/app_error.h"
-#include "toolkit/application.h"
-
-namespace {
-// The EDIT class's own procedure, shared by every edit window.
-WNDPROC editProcedure() {
-    static WNDPROC procedure = [] {
-        WNDCLASSA windowClass{};
-        if (!GetClassInfoA(nullptr, "EDIT", &windowClass)) throw AppError("GetClassInfoA failed: EDIT");
-        return windowClass.lpfnWndProc;
-    }();
-    return procedure;
-}
-}  // namespace
+#include "toolkit/entry_guard.h"
 
 void Edit::create(Container& parent, const CreateArgs& args) {
     parent_ = &parent;
@@ -33,11 +18,8 @@ void Edit::createEditWindow() {
     spec.text = args_.text;
     spec.font = args_.font.value_or(parent_->containerFont());
     spec.background = args_.background;
-    const WNDPROC original = editProcedure();
     createWindow(*parent_, spec);
-    if (reinterpret_cast<WNDPROC>(SetWindowLongPtrA(handle(), GWLP_WNDPROC,
-                                                    reinterpret_cast<LONG_PTR>(&Edit::windowProc))) != original)
-        throw AppError("subclassing the edit failed");
+    subclass(&Edit::windowProc);
     if (args_.maxLength > 0) SendMessageA(handle(), EM_LIMITTEXT, static_cast<WPARAM>(args_.maxLength), 0);
 }
 
@@ -53,13 +35,12 @@ void Edit::recreateWindow() {
     args_.text = windowText();
     args_.bounds = bounds();
     const bool focused = GetFocus() == old;
+    const HWND before = GetWindow(old, GW_HWNDPREV);
+    releaseWindow();
+    DestroyWindow(old);
     createEditWindow();
     // The new window takes the old one's place among its siblings.
-    SetWindowPos(handle(), old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // The old window is no longer ours: it goes to its grave with the edit
-    // class's own procedure.
-    SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProcedure()));
-    DestroyWindow(old);
+    SetWindowPos(handle(), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (focused) SetFocus(handle());
 }
 
@@ -77,17 +58,13 @@ LRESULT Edit::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Edit::defaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(editProcedure(), handle(), message, wParam, lParam);
+    return callClassProcedure(handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK Edit::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* edit = dynamic_cast<Edit*>(Control::fromHandle(window));
-    if (!edit || edit->handle() != window) return CallWindowProcA(editProcedure(), window, message, wParam, lParam);
-    // No exception may cross the system's message dispatch.
-    try {
-        return edit->handleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        Application::instance().showError(error.what());
-        return 0;
-    }
+    return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
+        if (auto* edit = dynamic_cast<Edit*>(Control::fromHandle(window)))
+            return edit->handleMessage(message, wParam, lParam);
+        return callClassProcedure(window, message, wParam, lParam);
+    });
 }
