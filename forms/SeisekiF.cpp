@@ -9,6 +9,7 @@
 #include "gamelink/os_version_win.h"
 #include "records/settings.h"
 #include "records/settings_file_win.h"
+#include "records/settings_save.h"
 #include "toolkit/application.h"
 #include "toolkit/message_box.h"
 
@@ -135,7 +136,10 @@ void TFCSeisekiF::RegRead() { readStatistics(*environment_.statistics, RegSnapsh
 void TFCSeisekiF::RegWrite() { writeStatistics(*environment_.statistics, RegSnapshot); }
 
 void TFCSeisekiF::IniRead() {
-    IniFile file(iniPathFor(environment_.executablePath));
+    const std::string path = iniPathFor(environment_.executablePath);
+    Win32SettingsFiles files;
+    recoverSettingsFile(files, path);
+    IniFile file(path);
     const Settings settings = readSettings(file);
     GameNo = settings.GameNo;
     TryCnt = settings.TryCnt;
@@ -178,9 +182,8 @@ void TFCSeisekiF::IniWrite() {
         settings.hist[i] = slot < lines ? Memo1.line(slot) : std::string();
         settings.retry[i] = PassList[i];
     }
-    const std::string path = iniPathFor(environment_.executablePath);
-    IniFile file(path);
-    writeSettings(file, settings, path);
+    Win32SettingsFiles files;
+    saveSettingsFile(files, settings, iniPathFor(environment_.executablePath));
 }
 
 void TFCSeisekiF::HyoujiUpdate() {

@@ -51,6 +51,49 @@ void IniFile::flush() {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 }
 
+bool Win32SettingsFiles::exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+SettingsFiles::Copy Win32SettingsFiles::copy(const std::string& from, const std::string& to) {
+    if (CopyFileA(from.c_str(), to.c_str(), FALSE)) return Copy::done;
+    return GetLastError() == ERROR_FILE_NOT_FOUND ? Copy::noSource : Copy::failed;
+}
+
+std::unique_ptr<ProfileStore> Win32SettingsFiles::openProfile(const std::string& path) {
+    return std::make_unique<IniFile>(path);
+}
+
+bool Win32SettingsFiles::flushToDisk(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    return CloseHandle(file) != FALSE && flushed;
+}
+
+SettingsFiles::Replace Win32SettingsFiles::replace(const std::string& from, const std::string& to) {
+    using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto moveFileEx =
+        kernel ? reinterpret_cast<MoveFileExFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
+               : nullptr;
+    if (!moveFileEx) return Replace::unsupported;
+    if (moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::done;
+    return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED ? Replace::unsupported : Replace::failed;
+}
+
+bool Win32SettingsFiles::rename(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool Win32SettingsFiles::remove(const std::string& path) {
+    if (DeleteFileA(path.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 std::string executablePath() {
     // The buffer grows until the path fits: a full buffer means the path may
     // have been cut (XP reports that without an error code).

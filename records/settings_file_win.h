@@ -3,6 +3,7 @@
 #include <string>
 
 #include "records/settings.h"
+#include "records/settings_save.h"
 
 // The settings file through the system's private-profile services.
 class IniFile : public ProfileStore {
@@ -17,6 +18,21 @@ public:
 
 private:
     std::string path_;
+};
+
+// The file operations of a save, on the real file system. The atomic replace
+// is MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, looked
+// up at run time: the Windows 95 family lacks it (or has only a stub), and the
+// save then replaces the file in steps.
+class Win32SettingsFiles : public SettingsFiles {
+public:
+    bool exists(const std::string& path) override;
+    Copy copy(const std::string& from, const std::string& to) override;
+    std::unique_ptr<ProfileStore> openProfile(const std::string& path) override;
+    bool flushToDisk(const std::string& path) override;
+    Replace replace(const std::string& from, const std::string& to) override;
+    bool rename(const std::string& from, const std::string& to) override;
+    bool remove(const std::string& path) override;
 };
 
 // The full path of the running executable, however long.

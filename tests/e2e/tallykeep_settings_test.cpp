@@ -262,6 +262,7 @@ TEST_F(TallykeepSettings, RefusedSaveShowsOneErrorBoxKeepsTheWindowAndTheNextClo
     ASSERT_NE(box, nullptr) << "no error box";
     EXPECT_EQ(messageBoxText(box), iniPath() + " に書き込めません");
     EXPECT_EQ(held.bytes(), original);
+    EXPECT_FALSE(readFileBytes(iniPath() + ".new").has_value()) << "the new copy was left behind";
     EXPECT_TRUE(waitUntilGone(session->game, 10s)) << "the shutdown did not close the game";
     EXPECT_NE(IsWindow(results().window()), FALSE);
     EXPECT_TRUE(session->tallykeep->running());
