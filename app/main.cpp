@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/single_instance_win.h"
 #include "forms/CtrlF.h"
 #include "forms/SeisekiF.h"
 #include "gamelink/clipboard_win.h"
@@ -13,6 +14,13 @@
 
 // Tallykeep has no command line: the arguments are ignored.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // A second Tallykeep leaves the game and the settings file to the first.
+    const SingleInstance instance;
+    if (!instance.first()) {
+        bringRunningInstanceToFront(10000);
+        return 0;
+    }
+
     Application& application = Application::instance();
     application.setTitle("Tallykeep");
 

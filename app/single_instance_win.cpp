@@ -1,0 +1,35 @@
+#include "app/single_instance_win.h"
+
+namespace {
+
+// No "Local\" prefix: Windows 95 and NT 4.0 do not know it, and without it the
+// name already lives in the session's own namespace where one exists.
+constexpr char kMutexName[] = "Tallykeep.SingleInstance.6F0C2A31";
+constexpr char kResultsClass[] = "TallykeepForm";
+constexpr char kResultsCaption[] = "成績";
+
+}  // namespace
+
+SingleInstance::SingleInstance() : mutex_(CreateMutexA(nullptr, FALSE, kMutexName)) {
+    first_ = mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+SingleInstance::~SingleInstance() {
+    if (mutex_) CloseHandle(mutex_);
+}
+
+bool bringRunningInstanceToFront(DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const HWND window = FindWindowA(kResultsClass, kResultsCaption);
+        // A window that is not shown yet belongs to a start-up still running.
+        if (window && IsWindowVisible(window)) {
+            // Asynchronous: a busy first Tallykeep must not hold this one up.
+            if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+            SetForegroundWindow(window);
+            return true;
+        }
+        if (GetTickCount() - start >= limitMs) return false;
+        Sleep(50);
+    }
+}
