@@ -64,7 +64,9 @@ std::optional<int32_t> tryTextToInt(const std::string& text) {
 
 int32_t textToInt(const std::string& text) {
     if (const auto value = tryTextToInt(text)) return *value;
-    throw AppError("'" + text + "' is not a valid integer value");
+    // The message is shown as a NUL-terminated text: a NUL inside the text
+    // would cut it short there, the rest of the sentence with it.
+    throw AppError("'" + text.substr(0, text.find('\0')) + "' is not a valid integer value");
 }
 
 int32_t textToIntOr(const std::string& text, int32_t fallback) {

@@ -16,7 +16,7 @@ std::string intToText(int32_t value);
 std::optional<int32_t> tryTextToInt(const std::string& text);
 
 // As tryTextToInt, but a text that is no number raises AppError with the
-// message "'<text>' is not a valid integer value".
+// message "'<text>' is not a valid integer value", the text up to a NUL in it.
 int32_t textToInt(const std::string& text);
 
 // As tryTextToInt, with a fallback for a text that is no number.

@@ -103,3 +103,14 @@ TEST(WrappingAdd, AddsWithinRange) {
 }
 
 }  // namespace
+
+// Found by fuzzing: a NUL inside the text cut the message short there, the
+// rest of the sentence with it.
+TEST(TextToNumber, FailureWithANulNamesTheTextUpToIt) {
+    try {
+        textToInt(std::string("\x1f" "f\0\0", 4));
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& error) {
+        EXPECT_STREQ(error.what(), "'\x1f" "f' is not a valid integer value");
+    }
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Fuzzes the portable parsers with libFuzzer from Debian's clang, each target
+# for a bounded time, and prints executions and findings per target:
+#   number_text      text to number and back (common/number_text)
+#   settings_values  the settings values read, saved and read again (records/settings)
+#   ini_path         the settings path beside an executable (records/settings)
+#   fuzz.sh [seconds per target, default 60] [target ...]
+# Inputs that fail are copied to tests/fuzz/regressions/<target>/, where the
+# host unit tests replay them. The corpus grows under build/fuzz/corpus/.
+# Not part of the test command.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+seconds=${1:-60}
+shift || true
+targets=("$@")
+((${#targets[@]})) || targets=(number_text settings_values ini_path)
+
+need=()
+for p in clang libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+done
+if ((${#need[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q && apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
+
+out=$root/build/fuzz
+mkdir -p "$out"
+flags=(-std=c++17 -g -O1 -I"$root" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+common=(common/number_text.cpp records/settings.cpp tests/fuzz/fuzz_checks.cpp)
+
+seed() {  # seed TARGET NAME BYTES...
+  mkdir -p "$out/corpus/$1"
+  printf '%b' "$3" > "$out/corpus/$1/seed-$2"
+}
+seed number_text dec '  -2147483648'
+seed number_text hex '0x7FFFFFFF'
+seed number_text dollar '$ffffffff'
+seed number_text plus '+007'
+seed settings_values full '\x05123\n1\n10\n3\n2\n1\n0\n1\n2\n1\n0\n5 \x8f\x9f\x82\xbf\n4711\n4 \x95\x89\x82\xaf\n\n$10\n0x1F'
+seed ini_path plain 'C:\\Program Files\\Tallykeep\\Tallykeep.exe'
+seed ini_path dbcs 'C:\\\x95\x5c\\a.b\\\x83\x5c\x83\x74\x83\x67'
+seed ini_path nodot 'D:\\games.d\\tallykeep'
+
+total_failures=0
+for target in "${targets[@]}"; do
+  echo "== $target: building"
+  clang++ "${flags[@]}" "${common[@]}" "tests/fuzz/${target}_fuzz.cpp" -o "$out/$target"
+  mkdir -p "$out/corpus/$target" "$out/artifacts/$target"
+  echo "== $target: fuzzing for $seconds s"
+  set +e
+  "$out/$target" "$out/corpus/$target" -max_total_time="$seconds" -print_final_stats=1 -max_len=4096 \
+    -artifact_prefix="$out/artifacts/$target/" > "$out/$target.log" 2>&1
+  status=$?
+  set -e
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$target.log" | grep -o '[0-9]*$' | tail -n 1)
+  found=$(find "$out/artifacts/$target" -type f | wc -l)
+  echo "   executions: ${runs:-?}, exit status $status, failing inputs: $found, corpus: $(ls "$out/corpus/$target" | wc -l)"
+  if ((found)); then
+    mkdir -p "tests/fuzz/regressions/$target"
+    for f in "$out/artifacts/$target"/*; do
+      cp "$f" "tests/fuzz/regressions/$target/"
+      echo "   kept $(basename "$f") in tests/fuzz/regressions/$target/"
+    done
+    grep -m 3 -E "^$target: |ERROR: |runtime error" "$out/$target.log" | sed 's/^/   /' || true
+    total_failures=$((total_failures + found))
+  fi
+done
+echo "fuzz.sh: $total_failures failing inputs"
+((total_failures == 0))

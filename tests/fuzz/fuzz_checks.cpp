@@ -1,0 +1,237 @@
+#include "tests/fuzz/fuzz_checks.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "records/settings.h"
+
+namespace fuzz {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out + "\"";
+}
+
+// Text to number, written from the rule rather than from the parser: trim,
+// classify the whole rest by character sets, drop leading zeros, then compare
+// digit counts and magnitudes.
+std::optional<int32_t> referenceTextToInt(const std::string& text) {
+    size_t start = 0;
+    while (start < text.size() && text[start] != '\0' && static_cast<unsigned char>(text[start]) <= ' ') ++start;
+    const std::string rest = text.substr(start);
+    const auto all = [](const std::string& s, int (*is)(int)) {
+        return !s.empty() && std::all_of(s.begin(), s.end(), [is](char c) { return is(static_cast<unsigned char>(c)) != 0; });
+    };
+    const auto withoutLeadingZeros = [](const std::string& s) {
+        const size_t first = s.find_first_not_of('0');
+        return first == std::string::npos ? std::string() : s.substr(first);
+    };
+    std::string hex;
+    if (!rest.empty() && (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X')) {
+        hex = rest.substr(1);
+    } else if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
+        hex = rest.substr(2);
+    } else {
+        const bool negative = !rest.empty() && rest[0] == '-';
+        const std::string digits = !rest.empty() && (rest[0] == '-' || rest[0] == '+') ? rest.substr(1) : rest;
+        if (!all(digits, isdigit)) return std::nullopt;
+        const std::string significant = withoutLeadingZeros(digits);
+        if (significant.size() > 10) return std::nullopt;
+        const long long magnitude = significant.empty() ? 0 : std::strtoll(significant.c_str(), nullptr, 10);
+        if (magnitude > (negative ? 2147483648LL : 2147483647LL)) return std::nullopt;
+        return static_cast<int32_t>(negative ? -magnitude : magnitude);
+    }
+    if (!all(hex, isxdigit)) return std::nullopt;
+    const std::string significant = withoutLeadingZeros(hex);
+    if (significant.size() > 8) return std::nullopt;
+    const unsigned long value = significant.empty() ? 0 : std::strtoul(significant.c_str(), nullptr, 16);
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+// The private-profile services as far as the settings see them: names match
+// without regard to case; one write may be refused.
+class MemoryStore : public ProfileStore {
+public:
+    std::map<std::string, std::string> values;
+    int writes = 0;
+    int flushes = 0;
+    int refuseWrite = -1;
+
+    static std::string name(const char* section, const char* key) {
+        std::string n = std::string(section) + "/" + key;
+        for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return n;
+    }
+    std::string read(const char* section, const char* key) override {
+        const auto it = values.find(name(section, key));
+        return it == values.end() ? std::string() : it->second;
+    }
+    bool write(const char* section, const char* key, const std::string& value) override {
+        if (writes++ == refuseWrite) return false;
+        values[name(section, key)] = value;
+        return true;
+    }
+    void flush() override { ++flushes; }
+};
+
+constexpr int kKeyCount = 31;
+
+const char* const kIntegerKeys[][2] = {{"Game", "GameNo"}, {"Game", "TryCnt"}, {"Score", "won"},
+                                        {"Score", "wins"},  {"Score", "lost"},  {"Score", "losses"},
+                                        {"Score", "streak"}, {"Score", "stype"}};
+const char* const kBooleanKeys[][2] = {{"Show", "SskUp"}, {"Show", "CtlBar"}, {"Show", "RenMode"}};
+
+bool sameSettings(const Settings& a, const Settings& b) {
+    return a.GameNo == b.GameNo && a.TryCnt == b.TryCnt && a.SskUp == b.SskUp && a.CtlBar == b.CtlBar &&
+           a.RenMode == b.RenMode && a.won == b.won && a.wins == b.wins && a.lost == b.lost && a.losses == b.losses &&
+           a.streak == b.streak && a.stype == b.stype && a.hist == b.hist && a.retry == b.retry;
+}
+
+// Well-formed code page 932: every lead byte has a trail byte (0x40-0x7E,
+// 0x80-0xFC) after it. Every path the system hands over is.
+bool wellFormed932(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+            if (i + 1 == text.size()) return false;
+            const auto t = static_cast<unsigned char>(text[++i]);
+            if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string checkNumberText(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::optional<int32_t> parsed = tryTextToInt(text);
+    const std::optional<int32_t> expected = referenceTextToInt(text);
+    if (parsed != expected)
+        return "tryTextToInt(" + quoted(text) + ") is " + (parsed ? std::to_string(*parsed) : "no number") +
+               ", the rule says " + (expected ? std::to_string(*expected) : "no number");
+    try {
+        const int32_t value = textToInt(text);
+        if (!parsed || value != *parsed) return "textToInt(" + quoted(text) + ") differs from tryTextToInt";
+    } catch (const AppError& error) {
+        if (parsed) return "textToInt(" + quoted(text) + ") raised for a number";
+        if (std::string(error.what()) != "'" + std::string(text.c_str()) + "' is not a valid integer value")
+            return "conversion error text for " + quoted(text) + " is " + quoted(error.what());
+    }
+    if (textToIntOr(text, 77) != parsed.value_or(77)) return "textToIntOr(" + quoted(text) + ") differs";
+    if (parsed && tryTextToInt(intToText(*parsed)) != parsed)
+        return "intToText(" + std::to_string(*parsed) + ") does not read back";
+    if (size >= 8) {
+        int32_t a, b;
+        std::copy(data, data + 4, reinterpret_cast<uint8_t*>(&a));
+        std::copy(data + 4, data + 8, reinterpret_cast<uint8_t*>(&b));
+        const int64_t exact = int64_t{a} + int64_t{b};
+        const int64_t wrapped = exact > INT32_MAX ? exact - 4294967296LL : exact < INT32_MIN ? exact + 4294967296LL : exact;
+        if (wrappingAdd(a, b) != wrapped) return "wrappingAdd(" + std::to_string(a) + ", " + std::to_string(b) + ")";
+    }
+    return {};
+}
+
+std::string checkSettingsValues(const uint8_t* data, size_t size) {
+    // The first byte picks the key whose write is refused; the rest is cut at
+    // each newline into the values in read order (a profile value has none).
+    const int refused = size > 0 ? data[0] % (kKeyCount + 8) : kKeyCount;
+    std::vector<std::string> parts(1);
+    for (size_t i = size > 0 ? 1 : 0; i < size; ++i) {
+        if (data[i] == '\n') {
+            parts.emplace_back();
+        } else {
+            parts.back() += static_cast<char>(data[i]);
+        }
+    }
+    parts.resize(kKeyCount);
+
+    MemoryStore file;
+    int next = 0;
+    for (const auto& key : kIntegerKeys) file.values[MemoryStore::name(key[0], key[1])] = parts[next++];
+    for (const auto& key : kBooleanKeys) file.values[MemoryStore::name(key[0], key[1])] = parts[next++];
+    for (int slot = 0; slot < 10; ++slot) {
+        file.values[MemoryStore::name("Hist", ("hist" + std::to_string(slot)).c_str())] = parts[next++];
+        file.values[MemoryStore::name("Rtry", ("Retry" + std::to_string(slot)).c_str())] = parts[next++];
+    }
+
+    const Settings loaded = readSettings(file);
+    const int32_t integers[] = {loaded.GameNo, loaded.TryCnt, loaded.won,    loaded.wins,
+                                loaded.lost,   loaded.losses, loaded.streak, loaded.stype};
+    const int32_t defaults[] = {1, 1, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 8; ++i)
+        if (integers[i] != textToIntOr(parts[i], defaults[i])) return std::string(kIntegerKeys[i][1]) + " misread";
+    const bool booleans[] = {loaded.SskUp, loaded.CtlBar, loaded.RenMode};
+    const bool booleanDefaults[] = {false, true, false};
+    for (int i = 0; i < 3; ++i)
+        if (booleans[i] != (textToIntOr(parts[8 + i], booleanDefaults[i] ? 1 : 0) != 0))
+            return std::string(kBooleanKeys[i][1]) + " misread";
+    for (int slot = 0; slot < 10; ++slot)
+        if (loaded.hist[slot] != parts[11 + 2 * slot] || loaded.retry[slot] != parts[12 + 2 * slot])
+            return "slot " + std::to_string(slot) + " misread";
+
+    MemoryStore saved;
+    writeSettings(saved, loaded, "C:\\Tallykeep.Ini");
+    if (saved.writes != kKeyCount || saved.flushes != 1) return "a save does not write every key once";
+    if (!sameSettings(readSettings(saved), loaded)) return "a saved file does not read back the same";
+
+    MemoryStore refusing;
+    refusing.refuseWrite = refused;
+    try {
+        writeSettings(refusing, loaded, "C:\\Tallykeep.Ini");
+        if (refused < kKeyCount) return "a refused write went unreported";
+    } catch (const AppError& error) {
+        if (refused >= kKeyCount) return "an error without a refused write";
+        if (std::string(error.what()) != "C:\\Tallykeep.Ini に書き込めません") return "wrong text for a refused write";
+        if (refusing.writes != refused + 1) return "writes went on after the refused one";
+    }
+    if (refusing.flushes != 1) return "the cache was not flushed exactly once";
+    return {};
+}
+
+std::string checkIniPath(const uint8_t* data, size_t size) {
+    const std::string path(reinterpret_cast<const char*>(data), size);
+    const std::string ini = iniPathFor(path);
+    if (ini.size() < 4 || ini.compare(ini.size() - 4, 4, ".Ini") != 0) return "no .Ini at the end of " + quoted(ini);
+    const std::string stem = ini.substr(0, ini.size() - 4);
+    if (path.compare(0, stem.size(), stem) != 0) return quoted(ini) + " does not start with the path's own text";
+
+    // Reference: split the path into characters, find the last separator and
+    // the last dot after it.
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < path.size(); ++i) {
+        starts.push_back(i);
+        const auto b = static_cast<unsigned char>(path[i]);
+        if (((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && i + 1 < path.size()) ++i;
+    }
+    size_t nameStart = 0;
+    for (size_t at : starts)
+        if (path[at] == '\\' || path[at] == '/' || path[at] == ':') nameStart = at + 1;
+    size_t expectedStem = path.size();
+    for (size_t at : starts)
+        if (at >= nameStart && path[at] == '.') expectedStem = at;
+    if (stem.size() != expectedStem) return "the extension of " + quoted(path) + " is misplaced in " + quoted(ini);
+
+    if (wellFormed932(path) && iniPathFor(ini) != ini) return quoted(ini) + " changes again";
+    return {};
+}
+
+}  // namespace fuzz
