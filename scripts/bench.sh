@@ -1,23 +1,37 @@
 #!/usr/bin/env bash
-# Builds and runs tk_bench on a private Xvfb: Tallykeep's processor time idle
-# beside the stand-in game and while the won dialog waits for the user, and how
-# quickly it answers the game's dialogs.
-#   bench.sh [seconds per load figure, default 10] [dialogs of each kind, default 50]
-# Overrides: TK_BUILD_DIR (the Windows build, default build/windows), TK_WINE_DIR.
+# The benchmark, on a private Xvfb: builds Tallykeep and, in build/windows-seed,
+# a build whose wait loops pass without pause (TK_SEED_WAIT_LOOPS), then runs
+# tk_bench on both and prints minimum / median / maximum of every figure:
+# processor time idle and while the won dialog waits (Tallykeep, the game, the
+# wineserver), dialog-to-answer times, start-up less Wine's own process start,
+# memory and the executable's size. Takes about 15 minutes with the defaults.
+#   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
+#             --starts 10 --seed-dialogs 20]
+# TK_BENCH_SEED=0 leaves the seed build out. Overrides: TK_BUILD_DIR (the
+# Windows build, default build/windows), TK_WINE_DIR. Not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 build=${TK_BUILD_DIR:-$root/build/windows}
+seed_build=$build-seed
 
 bash scripts/install-packages.sh
-if [ -z "${TK_BUILD_DIR:-}" ]; then
-  cmake --preset windows >/dev/null
-else
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+configure() {  # configure DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build"; fi
+cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_bench tk_trivial >/dev/null
+seed_args=()
+if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
+  configure "$seed_build" -DTK_SEED_WAIT_LOOPS=ON
+  cmake --build "$seed_build" -j "$jobs" --target Tallykeep >/dev/null
+  seed_exe=$seed_build/bin/Tallykeep.exe
+  seed_args=(--seed-exe "Z:${seed_exe//\//\\}")
 fi
-cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_bench >/dev/null
 bash scripts/prepare-prefix.sh
 
 # The benchmark needs a display of its own: a session already running for this
@@ -28,4 +42,17 @@ if bash scripts/wine-session.sh status >/dev/null 2>&1; then
 fi
 bash scripts/wine-session.sh start
 trap 'bash scripts/wine-session.sh stop' EXIT
-bash scripts/wine-run.sh "$build/bin/tk_bench.exe" "$@"
+
+# The wineserver of this prefix (wineserver or wineserver64) works in a folder
+# named after the prefix's device and inode.
+source scripts/wine-env.sh
+server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+for proc in /proc/[0-9]*; do
+  if [[ "$(cat "$proc/comm" 2>/dev/null)" == wineserver* ]] &&
+    [ "$(basename "$(readlink "$proc/cwd" 2>/dev/null)")" = "$server_dir" ]; then
+    export TK_WINESERVER_PID=${proc#/proc/}
+  fi
+done
+[ -n "${TK_WINESERVER_PID:-}" ] || echo "bench.sh: the prefix's wineserver was not found" >&2
+
+bash scripts/wine-run.sh "$build/bin/tk_bench.exe" "${seed_args[@]}" "$@"

@@ -1,23 +1,36 @@
-// tk_bench [seconds] [dialogs]: how much Tallykeep costs beside the stand-in
-// game and how quickly it answers the game's dialogs. Not a test: it prints
-// figures and fails only when the session does not go as played.
-//   - processor time (user + kernel, summed over Tallykeep's threads) per
-//     second of wall time, idle beside a dealt game, over `seconds` (10);
-//   - the same while the won dialog waits for the user's answer;
-//   - from a dialog's appearance to its answer, from the game's own log:
-//     `dialogs` (50) each of the lost dialog, the end-this-game box and the
-//     game-number dialog (which follows each end-this-game box and each won
-//     dialog), and of the won dialog up to its ticked select-game box.
+// tk_bench: what Tallykeep costs beside the stand-in game and how quickly it
+// answers, as figures (minimum, median, maximum over repeated measurements).
+// Not a test: it fails only when the session does not go as played.
+//   --windows N --seconds S  processor time per second of wall time over N
+//                            windows of S s each (3 x 30), idle beside a dealt
+//                            game and while the won dialog waits for the user:
+//                            Tallykeep (its threads' times), the game, and the
+//                            wineserver (its Linux /proc/PID/stat, PID from
+//                            TK_WINESERVER_PID), which does window look-ups on
+//                            Tallykeep's behalf
+//   --dialogs D              dialogs of each kind answered (100): the lost
+//                            dialog, the end-this-game box, the game-number
+//                            dialog and the won dialog, from the game's log
+//   --starts K               start-ups to the visible results window (10),
+//                            beside as many starts of tk_trivial.exe
+//   --seed-exe PATH          also the same figures for a build whose wait loops
+//                            pass without pause (TK_SEED_WAIT_LOOPS), with
+//                            --seed-dialogs (20) dialogs of each kind
 #include <windows.h>
+// psapi.h and tlhelp32.h need <windows.h> first.
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <fstream>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +47,17 @@ using Clock = std::chrono::steady_clock;
 using tools::Failure;
 using tools::say;
 
-// Closes a handle from OpenThread or CreateToolhelp32Snapshot.
+struct Options {
+    int windows = 3;
+    int seconds = 30;
+    int dialogs = 100;
+    int starts = 10;
+    std::string seedExe;
+    int seedDialogs = 20;
+    DWORD wineserverPid = 0;
+};
+
+// Closes a handle from OpenThread, OpenProcess or CreateToolhelp32Snapshot.
 struct HandleOwner {
     HANDLE handle;
     ~HandleOwner() {
@@ -42,12 +65,60 @@ struct HandleOwner {
     }
 };
 
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+// Named series of samples, in the order first recorded.
+class Figures {
+public:
+    void add(const std::string& name, double value) { series(name).push_back(value); }
+    void add(const std::string& name, const std::vector<double>& values) {
+        std::vector<double>& s = series(name);
+        s.insert(s.end(), values.begin(), values.end());
+    }
+    const std::vector<double>* find(const std::string& name) const {
+        for (const auto& [n, values] : all_)
+            if (n == name) return &values;
+        return nullptr;
+    }
+    const std::vector<std::pair<std::string, std::vector<double>>>& all() const { return all_; }
+
+private:
+    std::vector<double>& series(const std::string& name) {
+        for (auto& [n, values] : all_)
+            if (n == name) return values;
+        all_.emplace_back(name, std::vector<double>{});
+        return all_.back().second;
+    }
+    std::vector<std::pair<std::string, std::vector<double>>> all_;
+};
+
+struct Summary {
+    double min = 0, median = 0, max = 0;
+    std::size_t count = 0;
+};
+
+Summary summarize(std::vector<double> values) {
+    Summary s;
+    if (values.empty()) return s;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    s.count = n;
+    s.min = values.front();
+    s.max = values.back();
+    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    return s;
+}
+
 uint64_t ticks(const FILETIME& time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
 
-// User plus kernel time of the process's threads, in 100 ns units. Wine's
+// User plus kernel time of a Windows process's threads, in milliseconds. Wine's
 // GetProcessTimes reports no user time for another process; its
 // GetThreadTimes reads the Linux thread's figures.
-uint64_t processorTime(DWORD processId) {
+double windowsProcessMs(DWORD processId) {
     const HandleOwner snapshot{CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
     if (snapshot.handle == INVALID_HANDLE_VALUE) throw Failure("CreateToolhelp32Snapshot failed");
     THREADENTRY32 entry{};
@@ -63,53 +134,63 @@ uint64_t processorTime(DWORD processId) {
         ++threads;
     }
     if (threads == 0) throw Failure("no thread of process " + std::to_string(processId) + " could be read");
-    return total;
+    return static_cast<double>(total) / 1e4;
 }
 
-struct Load {
-    double tallykeepMsPerSecond;
-    double gameMsPerSecond;
-    double seconds;
-};
-
-Load measureLoad(DWORD tallykeep, DWORD game, std::chrono::seconds span) {
-    const uint64_t tallykeepBefore = processorTime(tallykeep);
-    const uint64_t gameBefore = processorTime(game);
-    const Clock::time_point start = Clock::now();
-    std::this_thread::sleep_for(span);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double tallykeepMs = static_cast<double>(processorTime(tallykeep) - tallykeepBefore) / 1e4;
-    const double gameMs = static_cast<double>(processorTime(game) - gameBefore) / 1e4;
-    return {tallykeepMs / seconds, gameMs / seconds, seconds};
+// User plus system time of a Linux process from /proc/PID/stat (Wine's Z:
+// drive is the Linux root), in milliseconds; clock ticks are 10 ms.
+std::optional<double> linuxProcessMs(DWORD pid) {
+    if (pid == 0) return std::nullopt;
+    std::ifstream file("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+    std::string line;
+    if (!std::getline(file, line)) return std::nullopt;
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) return std::nullopt;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 14) utime = std::strtoull(field.c_str(), nullptr, 10);
+        if (index == 15) {
+            stime = std::strtoull(field.c_str(), nullptr, 10);
+            return static_cast<double>(utime + stime) * 10.0;
+        }
+    }
+    return std::nullopt;
 }
 
-std::string fixed(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+// Processor time per second of wall time over `windows` consecutive windows.
+void measureLoad(Figures& figures, const std::string& what, const Options& options, DWORD tallykeep, DWORD game) {
+    for (int window = 0; window < options.windows; ++window) {
+        const double tallykeepBefore = windowsProcessMs(tallykeep);
+        const double gameBefore = windowsProcessMs(game);
+        const std::optional<double> serverBefore = linuxProcessMs(options.wineserverPid);
+        const Clock::time_point start = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(options.seconds));
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        figures.add("cpu " + what + ", Tallykeep (ms/s)", (windowsProcessMs(tallykeep) - tallykeepBefore) / seconds);
+        figures.add("cpu " + what + ", game (ms/s)", (windowsProcessMs(game) - gameBefore) / seconds);
+        if (const std::optional<double> serverAfter = linuxProcessMs(options.wineserverPid); serverAfter && serverBefore)
+            figures.add("cpu " + what + ", wineserver (ms/s)", (*serverAfter - *serverBefore) / seconds);
+    }
 }
 
-void reportLoad(const std::string& what, const Load& load) {
-    say(what + ": Tallykeep " + fixed(load.tallykeepMsPerSecond, 2) + " ms of processor time per second (" +
-        fixed(load.tallykeepMsPerSecond / 10.0, 3) + " % of one core), the game " +
-        fixed(load.gameMsPerSecond, 2) + " ms/s, over " + fixed(load.seconds, 1) +
-        " s (Linux counts processor time in 10 ms steps)");
+bool is(const e2e::LogLine& line, const std::string& event, const std::string& prefix) {
+    return line.event == event && line.details.rfind(prefix, 0) == 0;
 }
 
-// Milliseconds from each line that `opens` to the first later line that
-// `answers`, in the game's log.
-std::vector<long> reactionTimes(const std::vector<e2e::LogLine>& lines, const std::string& opensEvent,
-                                const std::string& opensPrefix, const std::string& answersEvent,
-                                const std::string& answersPrefix) {
-    const auto is = [](const e2e::LogLine& line, const std::string& event, const std::string& prefix) {
-        return line.event == event && line.details.rfind(prefix, 0) == 0;
-    };
-    std::vector<long> times;
+// Milliseconds from each line that opens (event and details prefix) to the
+// first later line that answers, in the game's log.
+std::vector<double> intervals(const std::vector<e2e::LogLine>& lines, const std::string& opensEvent,
+                              const std::string& opensPrefix, const std::string& answersEvent,
+                              const std::string& answersPrefix) {
+    std::vector<double> times;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!is(lines[i], opensEvent, opensPrefix)) continue;
         for (std::size_t j = i + 1; j < lines.size(); ++j) {
+            if (is(lines[j], opensEvent, opensPrefix)) break;
             if (is(lines[j], answersEvent, answersPrefix)) {
-                times.push_back(lines[j].milliseconds - lines[i].milliseconds);
+                times.push_back(static_cast<double>(lines[j].milliseconds - lines[i].milliseconds));
                 break;
             }
         }
@@ -117,94 +198,225 @@ std::vector<long> reactionTimes(const std::vector<e2e::LogLine>& lines, const st
     return times;
 }
 
-void reportTimes(const std::string& what, std::vector<long> times) {
-    if (times.empty()) throw Failure("no " + what + " in the game's log");
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    const double median =
-        n % 2 ? static_cast<double>(times[n / 2]) : (static_cast<double>(times[n / 2 - 1]) + times[n / 2]) / 2.0;
-    say("  " + what + ": median " + fixed(median, 1) + " ms, maximum " + std::to_string(times.back()) +
-        " ms, minimum " + std::to_string(times.front()) + " ms, over " + std::to_string(n));
+// Working set and private bytes as Windows reports them for the process.
+void measureMemory(Figures& figures, const std::string& what, DWORD processId) {
+    const HandleOwner process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)};
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!process.handle ||
+        !GetProcessMemoryInfo(process.handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+        say("  (GetProcessMemoryInfo failed: " + std::to_string(GetLastError()) + ")");
+        return;
+    }
+    // Wine leaves PrivateUsage at 0 for another process; PagefileUsage is the
+    // same figure (the private committed bytes) on Windows.
+    figures.add(what + "peak working set (KB)", static_cast<double>(counters.PeakWorkingSetSize) / 1024.0);
+    figures.add(what + "private bytes (KB)",
+                static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage)) / 1024.0);
 }
 
-void run(std::chrono::seconds span, int dialogs) {
-    if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
-    const e2e::Sandbox sandbox("bench");
-    e2e::TallykeepSession session(sandbox);
-    if (!session.game || !session.results.found()) throw Failure("the game or the results window did not appear");
-    const DWORD tallykeep = session.tallykeep->id();
-    DWORD game = 0;
-    GetWindowThreadProcessId(session.game, &game);
-    say("Tallykeep (Windows process " + std::to_string(tallykeep) + ") beside the game (" + std::to_string(game) +
-        "), sandbox " + sandbox.dir());
-    if (!session.selectGame("1", "1")) throw Failure("game 1 was not dealt:\n" + session.log.text());
-    const tools::Table table{session.game, &session.log, tools::currentTexts()};
+// Polls every millisecond until a visible top-level window of that class and
+// title exists; the milliseconds from `start`, or none at the timeout.
+std::optional<double> waitVisible(const char* className, const char* title, Clock::time_point start) {
+    while (Clock::now() - start < 30s) {
+        if (const HWND window = FindWindowA(className, title); window && IsWindowVisible(window))
+            return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        Sleep(1);
+    }
+    return std::nullopt;
+}
 
-    // Let start-up and the first deal settle before measuring.
-    std::this_thread::sleep_for(2s);
-    reportLoad("idle beside a dealt game", measureLoad(tallykeep, game, span));
+void copyTallykeep(const std::string& exe, const e2e::Sandbox& sandbox) {
+    if (!CopyFileA(exe.c_str(), sandbox.path("Tallykeep.exe").c_str(), FALSE))
+        throw Failure("cannot copy " + exe + ": error " + std::to_string(GetLastError()));
+}
 
-    const std::size_t mark = session.log.size();
-    e2e::standinWin(session.game);
-    if (!session.log.waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark))
-        throw Failure("Tallykeep did not tick the won dialog's select-game box");
-    reportLoad("won dialog waiting for the user", measureLoad(tallykeep, game, span));
-    HWND dialog = e2e::findTopLevel(game::kDialogClass, table.texts.TitleGameOver);
-    HWND yes = dialog ? e2e::findChild(dialog, nullptr, table.texts.CaptionYes) : nullptr;
-    if (!yes) throw Failure("the won dialog's yes button is not there");
-    e2e::clickButton(yes);
-    if (!session.log.waitFor("deal", std::string("2"), mark)) throw Failure("game 2 was not dealt");
+// Start-up to the visible results window (the game already running, so that
+// its own start is not counted), alternating with starts of a trivial program
+// that only shows a window: Wine's own process start.
+void measureStartUp(Figures& figures, const std::string& label, const std::string& exe, int starts) {
+    const std::string trivial = e2e::binDir() + "\\tk_trivial.exe";
+    for (int i = 0; i < starts; ++i) {
+        // A folder for each start: the game is copied in afresh each time.
+        const e2e::Sandbox sandbox("bench-" + label + "-start");
+        copyTallykeep(exe, sandbox);
+        {
+            const Clock::time_point start = Clock::now();
+            e2e::Process program = e2e::Process::start(trivial, sandbox.dir());
+            const std::optional<double> ms = waitVisible("TkTrivial", "tk_trivial", start);
+            if (!ms) throw Failure("tk_trivial showed no window");
+            figures.add("start-up, trivial program (ms)", *ms);
+            measureMemory(figures, "trivial program: ", program.id());
+            e2e::post(FindWindowA("TkTrivial", "tk_trivial"), WM_CLOSE);
+            program.waitForExit(10s);
+        }
+        {
+            const e2e::RunningStandin game(sandbox);
+            if (!game.mainWindow) throw Failure("the game did not start");
+            const Clock::time_point start = Clock::now();
+            e2e::Process tallykeep = e2e::Process::start(sandbox.path("Tallykeep.exe"), sandbox.dir());
+            const std::optional<double> ms = waitVisible(e2e::kResultsClass, e2e::kResultsCaption, start);
+            if (!ms) throw Failure("the results window did not appear");
+            figures.add("start-up to the results window (ms)", *ms);
+            e2e::post(FindWindowA(e2e::kResultsClass, e2e::kResultsCaption), WM_CLOSE);
+            if (!tallykeep.waitForExit(30s)) throw Failure("Tallykeep did not end after a start");
+        }
+    }
+    const std::vector<double>& own = *figures.find("start-up to the results window (ms)");
+    const std::vector<double>& wine = *figures.find("start-up, trivial program (ms)");
+    const double wineMedian = summarize(wine).median;
+    for (double ms : own) figures.add("start-up less Wine's process start (ms)", ms - wineMedian);
+}
 
-    // A user acts at any moment of Tallykeep's 100 ms tick. Acting at once
-    // after each answer would open every dialog just after a tick and measure
-    // the worst phase only; a random pause spreads the moments over the tick.
+// The dialogs of a user's session, each after a random pause: a user acts at
+// any moment of Tallykeep's 100 ms tick.
+void playDialogs(e2e::TallykeepSession& session, const tools::Table& table, int dialogs, int& number) {
     std::mt19937 random(20240601);
     std::uniform_int_distribution<int> pauseMs(0, 199);
     const auto userPause = [&] { Sleep(static_cast<DWORD>(pauseMs(random))); };
-
-    say("answering " + std::to_string(dialogs) + " dialogs of each kind, a random 0-199 ms pause before each ...");
-    int number = 2;
     for (int i = 0; i < dialogs; ++i) {
         userPause();
         tools::loseAndRedeal(table, number);
     }
     for (int i = 0; i < dialogs; ++i) {
         userPause();
-        // Another number each time, as a user picks one: the same number asked
-        // for again at once counts as refused by the game. F3 during a game
+        // Another number each time, as a user picks one. F3 during a game
         // brings the end-this-game box, then the game-number dialog.
-        number = 101 + i;
+        number = 1001 + i;
         if (!session.selectGame(std::to_string(number), std::to_string(number)))
-            throw Failure("F3 did not lead to game " + std::to_string(number) + ":\n" + session.log.text());
+            throw Failure("F3 did not lead to game " + std::to_string(number));
     }
     for (int i = 0; i < dialogs; ++i) {
         userPause();
         tools::winAndAnswerYes(table, number + 1);
         ++number;
     }
+}
 
-    const std::vector<e2e::LogLine> lines = session.log.lines();
-    say("from a dialog's appearance to its answer, in the game's log:");
-    reportTimes("game-number dialog to its deal", reactionTimes(lines, "dialog-open", "gamenumber", "deal", ""));
-    reportTimes("lost dialog to its yes", reactionTimes(lines, "dialog-open", "lost", "answer", "lost yes"));
-    reportTimes("end-this-game box to its yes", reactionTimes(lines, "confirm-open", "", "confirm-yes", ""));
-    reportTimes("won dialog to its ticked select box",
-                reactionTimes(lines, "dialog-open", "won", "msg", "selectbox BM_SETCHECK 1"));
+void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines) {
+    figures.add("game-number dialog to its deal (ms)", intervals(lines, "dialog-open", "gamenumber", "deal", ""));
+    figures.add("lost dialog to its yes (ms)", intervals(lines, "dialog-open", "lost", "answer", "lost yes"));
+    figures.add("end-this-game box to its yes (ms)", intervals(lines, "confirm-open", "", "confirm-yes", ""));
+    figures.add("won dialog to its ticked select box (ms)",
+                intervals(lines, "dialog-open", "won", "msg", "selectbox BM_SETCHECK 1"));
+    // Where the game-number dialog's time goes: until Tallykeep's first
+    // message reaches the dialog (the tick, the clipboard), then until the game
+    // has dealt (the paste, the Enter).
+    figures.add("  game-number dialog to the paste (ms)",
+                intervals(lines, "dialog-open", "gamenumber", "msg", "edit WM_PASTE"));
+    figures.add("  lost dialog to the Y key (ms)", intervals(lines, "dialog-open", "lost", "msg", "yesbutton WM_KEYDOWN"));
+    figures.add("  paste to the deal (ms)", intervals(lines, "msg", "edit WM_PASTE", "deal", ""));
+}
 
+// One build of Tallykeep through every figure.
+Figures runBuild(const std::string& label, const std::string& exe, const Options& options, int dialogs) {
+    Figures figures;
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExA(exe.c_str(), GetFileExInfoStandard, &attributes))
+        figures.add("executable size (KB)", static_cast<double>(attributes.nFileSizeLow) / 1024.0);
+
+    say("[" + label + "] " + std::to_string(options.starts) + " start-ups ...");
+    measureStartUp(figures, label, exe, options.starts);
+
+    const e2e::Sandbox sandbox("bench-" + label);
+    copyTallykeep(exe, sandbox);
+
+    e2e::TallykeepSession session(sandbox);
+    if (!session.game || !session.results.found()) throw Failure("the game or the results window did not appear");
+    const DWORD tallykeep = session.tallykeep->id();
+    DWORD game = 0;
+    GetWindowThreadProcessId(session.game, &game);
+    if (!session.selectGame("1", "1")) throw Failure("game 1 was not dealt:\n" + session.log.text());
+    const tools::Table table{session.game, &session.log, tools::currentTexts()};
+    std::this_thread::sleep_for(2s);  // start-up and the first deal settle
+
+    say("[" + label + "] processor time, " + std::to_string(options.windows) + " windows of " +
+        std::to_string(options.seconds) + " s idle, then as many with the won dialog open ...");
+    measureLoad(figures, "idle", options, tallykeep, game);
+    const std::size_t mark = session.log.size();
+    e2e::standinWin(session.game);
+    if (!session.log.waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark))
+        throw Failure("Tallykeep did not tick the won dialog's select-game box");
+    measureLoad(figures, "won dialog open", options, tallykeep, game);
+    HWND dialog = e2e::findTopLevel(game::kDialogClass, table.texts.TitleGameOver);
+    HWND yes = dialog ? e2e::findChild(dialog, nullptr, table.texts.CaptionYes) : nullptr;
+    if (!yes) throw Failure("the won dialog's yes button is not there");
+    e2e::clickButton(yes);
+    if (!session.log.waitFor("deal", std::string("2"), mark)) throw Failure("game 2 was not dealt");
+
+    say("[" + label + "] " + std::to_string(dialogs) + " dialogs of each kind, a random 0-199 ms pause before each ...");
+    int number = 2;
+    const std::size_t dialogsMark = session.log.size();
+    playDialogs(session, table, dialogs, number);
+    std::vector<e2e::LogLine> lines = session.log.lines();
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(dialogsMark));
+    recordDialogTimes(figures, lines);
+
+    measureMemory(figures, "", tallykeep);
     if (!session.closeAndWait()) throw Failure("Tallykeep did not end when closed");
+    return figures;
+}
+
+std::string cell(const std::optional<Summary>& s) {
+    if (!s || s->count == 0) return "-";
+    const int decimals = s->max >= 100 ? 0 : 1;
+    return fixed(s->min, decimals) + " / " + fixed(s->median, decimals) + " / " + fixed(s->max, decimals) + " (" +
+           std::to_string(s->count) + ")";
+}
+
+void printTable(const Figures& figures, const std::optional<Figures>& seed) {
+    say("");
+    say("figure | Tallykeep: min / median / max (n)" +
+        std::string(seed ? " | wait loops without pause: min / median / max (n) | median ratio" : ""));
+    for (const auto& [name, values] : figures.all()) {
+        const Summary own = summarize(values);
+        std::string row = name + " | " + cell(own);
+        if (seed) {
+            const std::vector<double>* other = seed->find(name);
+            const std::optional<Summary> theirs = other ? std::optional<Summary>(summarize(*other)) : std::nullopt;
+            row += " | " + cell(theirs) + " | ";
+            row += theirs && theirs->count && own.median > 0 ? fixed(theirs->median / own.median, 1) + "x" : "-";
+        }
+        say(row);
+    }
+}
+
+Options parse(int argc, char** argv) {
+    Options options;
+    if (const char* pid = std::getenv("TK_WINESERVER_PID")) options.wineserverPid = std::strtoul(pid, nullptr, 10);
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw Failure("no value after " + arg);
+            return argv[++i];
+        };
+        const auto positive = [&] {
+            const int n = std::atoi(value().c_str());
+            if (n <= 0) throw Failure(arg + " needs a positive number");
+            return n;
+        };
+        if (arg == "--windows") options.windows = positive();
+        else if (arg == "--seconds") options.seconds = positive();
+        else if (arg == "--dialogs") options.dialogs = positive();
+        else if (arg == "--starts") options.starts = positive();
+        else if (arg == "--seed-dialogs") options.seedDialogs = positive();
+        else if (arg == "--seed-exe") options.seedExe = value();
+        else throw Failure("unknown argument " + arg);
+    }
+    return options;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
-    const int dialogs = argc > 2 ? std::atoi(argv[2]) : 50;
-    if (seconds <= 0 || dialogs <= 0) {
-        std::fprintf(stderr, "usage: tk_bench [seconds] [dialogs]\n");
-        return 2;
-    }
     try {
-        run(std::chrono::seconds(seconds), dialogs);
+        const Options options = parse(argc, argv);
+        if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
+        if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
+        const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
+        std::optional<Figures> seed;
+        if (!options.seedExe.empty()) seed = runBuild("seed", options.seedExe, options, options.seedDialogs);
+        printTable(own, seed);
         return 0;
     } catch (const std::exception& error) {
         say(std::string("tk_bench: FAILED: ") + error.what());
