@@ -17,17 +17,18 @@ build=${TK_BUILD_DIR:-$root/build/windows}
 seed_build=$build-seed
 
 bash scripts/install-packages.sh
-configure() {  # configure DIR [cmake options...]
-  local dir=$1
-  shift
-  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+configure() {  # configure DIR TOOLCHAIN [cmake options...]
+  local dir=$1 toolchain=$2
+  shift 2
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
-if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build"; fi
+if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
 cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_bench tk_trivial >/dev/null
 seed_args=()
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
-  configure "$seed_build" -DTK_SEED_WAIT_LOOPS=ON
+  # A product build, as Tallykeep.exe itself is made (cmake/product_build.cmake).
+  configure "$seed_build" mingw-i686-product.cmake -DTK_PRODUCT_BUILD=ON -DTK_SEED_WAIT_LOOPS=ON
   cmake --build "$seed_build" -j "$jobs" --target Tallykeep >/dev/null
   seed_exe=$seed_build/bin/Tallykeep.exe
   seed_args=(--seed-exe "Z:${seed_exe//\//\\}")
