@@ -24,8 +24,8 @@ bool bringRunningInstanceToFront(DWORD limitMs) {
         const HWND window = FindWindowA(kResultsClass, kResultsCaption);
         // A window that is not shown yet belongs to a start-up still running.
         if (window && IsWindowVisible(window)) {
-            // Asynchronous: a busy first Tallykeep must not hold this one up.
-            if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+            // Posted: a busy first Tallykeep must not hold this one up.
+            if (IsIconic(window)) PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
             SetForegroundWindow(window);
             return true;
         }
