@@ -4,6 +4,7 @@
 #   number_text      text to number and back (common/number_text)
 #   settings_values  the settings values read, saved and read again (records/settings)
 #   ini_path         the settings path beside an executable (records/settings)
+#   pass_list        passing a number and taking a slot back (records/pass_list)
 #   fuzz.sh [seconds per target, default 60] [target ...]
 # Inputs that fail are copied to tests/fuzz/regressions/<target>/, where the
 # host unit tests replay them. The corpus grows under build/fuzz/corpus/.
@@ -14,7 +15,7 @@ root=$PWD
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(number_text settings_values ini_path)
+((${#targets[@]})) || targets=(number_text settings_values ini_path pass_list)
 
 need=()
 for p in clang libclang-rt-14-dev; do
@@ -28,7 +29,7 @@ fi
 out=$root/build/fuzz
 mkdir -p "$out"
 flags=(-std=c++17 -g -O1 -I"$root" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
-common=(common/number_text.cpp records/settings.cpp tests/fuzz/fuzz_checks.cpp)
+common=(common/number_text.cpp records/pass_list.cpp records/settings.cpp tests/fuzz/fuzz_checks.cpp)
 
 seed() {  # seed TARGET NAME BYTES...
   mkdir -p "$out/corpus/$1"
@@ -42,6 +43,8 @@ seed settings_values full '\x05123\n1\n10\n3\n2\n1\n0\n1\n2\n1\n0\n5 \x8f\x9f\x8
 seed ini_path plain 'C:\\Program Files\\Tallykeep\\Tallykeep.exe'
 seed ini_path dbcs 'C:\\\x95\x5c\\a.b\\\x83\x5c\x83\x74\x83\x67'
 seed ini_path nodot 'D:\\games.d\\tallykeep'
+seed pass_list half '\x03900\n800\n\n700\nabc\n\n\n\n\n\n\n750'
+seed pass_list full '\x0a1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11'
 
 total_failures=0
 for target in "${targets[@]}"; do

@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "records/pass_list.h"
 #include "records/settings.h"
 
 namespace fuzz {
@@ -231,6 +234,77 @@ std::string checkIniPath(const uint8_t* data, size_t size) {
     if (stem.size() != expectedStem) return "the extension of " + quoted(path) + " is misplaced in " + quoted(ini);
 
     if (wellFormed932(path) && iniPathFor(ini) != ini) return quoted(ini) + " changes again";
+    return {};
+}
+
+std::string checkPassList(const uint8_t* data, size_t size) {
+    // The first byte picks the slot taken back; the rest is cut at each
+    // newline into the ten slots and the box text.
+    const int takenBack = size > 0 ? data[0] % 12 - 1 : 0;
+    std::vector<std::string> parts(1);
+    for (size_t i = size > 0 ? 1 : 0; i < size; ++i) {
+        if (data[i] == '\n') {
+            parts.emplace_back();
+        } else {
+            parts.back() += static_cast<char>(data[i]);
+        }
+    }
+    parts.resize(kPassSlots + 1);
+    PassSlots original;
+    std::copy(parts.begin(), parts.begin() + kPassSlots, original.begin());
+    const std::string& box = parts[kPassSlots];
+
+    const auto firstEmpty = std::find(original.begin(), original.end(), std::string());
+    PassSlots passed = original;
+    try {
+        const PassOutcome outcome = passGame(passed, box);
+        if (firstEmpty == original.end()) {
+            if (!outcome.listFull || passed != original) return "a full list changed or was not reported full";
+        } else {
+            const std::optional<int32_t> number = tryTextToInt(box);
+            if (!number) return "a box that is no number was passed";
+            if (outcome.listFull || outcome.nextNumber != wrappingAdd(*number, 1)) return "wrong outcome";
+            // The box goes into the first empty slot; a later slot of a text
+            // already seen is emptied; the filled slots are then ordered.
+            PassSlots expected = original;
+            expected[static_cast<size_t>(firstEmpty - original.begin())] = box;
+            std::set<std::string> seen;
+            for (std::string& slot : expected)
+                if (!slot.empty() && !seen.insert(slot).second) slot.clear();
+            std::multiset<std::string> expectedTexts, passedTexts;
+            for (size_t i = 0; i < kPassSlots; ++i) {
+                if (expected[i].empty() != passed[i].empty()) return "slot " + std::to_string(i) + " filled wrongly";
+                if (!expected[i].empty()) expectedTexts.insert(expected[i]);
+                if (!passed[i].empty()) passedTexts.insert(passed[i]);
+            }
+            if (expectedTexts != passedTexts) return "the list's texts changed";
+            // Numbers from the highest down, then every entry that is no number.
+            std::optional<std::optional<int32_t>> previous;
+            for (const std::string& slot : passed) {
+                if (slot.empty()) continue;
+                const std::optional<int32_t> value = tryTextToInt(slot);
+                if (previous && (!*previous ? value.has_value() : value && *value > **previous))
+                    return "the list is out of order";
+                previous = value;
+            }
+        }
+    } catch (const AppError&) {
+        if (firstEmpty == original.end() || tryTextToInt(box)) return "a conversion error for a number";
+        if (passed != original) return "the list changed before the conversion error";
+    }
+
+    PassSlots taken = original;
+    try {
+        takeBackPass(taken, takenBack);
+        if (takenBack < 0 || takenBack >= static_cast<int>(kPassSlots)) return "a slot outside the list was taken";
+        PassSlots expected = original;
+        expected[static_cast<size_t>(takenBack)].clear();
+        const auto gap = std::find(expected.begin(), expected.end(), std::string());
+        std::rotate(gap, gap + 1, expected.end());  // gap exists: the slot just cleared
+        if (taken != expected) return "taking back slot " + std::to_string(takenBack) + " went wrong";
+    } catch (const std::out_of_range&) {
+        if (takenBack >= 0 && takenBack < static_cast<int>(kPassSlots)) return "a slot of the list was refused";
+    }
     return {};
 }
 

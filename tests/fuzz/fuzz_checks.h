@@ -23,4 +23,8 @@ std::string checkSettingsValues(const uint8_t* data, size_t size);
 // walking code page 932 characters, becomes ".Ini".
 std::string checkIniPath(const uint8_t* data, size_t size);
 
+// The pass list: ten slots and a box text cut from the input; passing the
+// box's number and taking a slot back, against the rules written another way.
+std::string checkPassList(const uint8_t* data, size_t size);
+
 }  // namespace fuzz

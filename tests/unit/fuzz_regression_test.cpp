@@ -33,6 +33,7 @@ void replay(const std::string& target, std::string (*check)(const uint8_t*, size
 TEST(FuzzRegressions, NumberTextInputsHold) { replay("number_text", fuzz::checkNumberText); }
 TEST(FuzzRegressions, SettingsValuesInputsHold) { replay("settings_values", fuzz::checkSettingsValues); }
 TEST(FuzzRegressions, IniPathInputsHold) { replay("ini_path", fuzz::checkIniPath); }
+TEST(FuzzRegressions, PassListInputsHold) { replay("pass_list", fuzz::checkPassList); }
 
 TEST(FuzzRegressions, RegressionFolderIsFound) { EXPECT_FALSE(inputsOf("number_text").empty()); }
 
