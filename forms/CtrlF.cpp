@@ -4,6 +4,7 @@
 #include "forms/SeisekiF.h"
 #include "gamelink/game_session.h"
 #include "res/resource_ids.h"
+#include "tk_version.h"
 
 TFCCtrF* FCCtrF = nullptr;
 
@@ -46,7 +47,7 @@ const Button kButtons[] = {
 
 FormArgs formData() {
     FormArgs args;
-    args.caption = "Tallykeep V1.21 ｺﾝﾄﾛｰﾙﾊﾞｰ";
+    args.caption = "Tallykeep V" TK_VERSION_TEXT " ｺﾝﾄﾛｰﾙﾊﾞｰ";
     args.clientWidth = 634;
     args.clientHeight = 39;
     args.left = 270;

@@ -110,8 +110,10 @@ void TFCSeisekiF::FormCloseQuery(bool& CanClose) {
         closeGame(*environment_.desktop, OsProfile.texts, FreeCellWnd, kCloseWaitLimitMs);
         if (SeisekiUp.checked()) RegWrite();
         IniWrite();
+        lastCloseFailed_ = false;
     } catch (const std::exception& error) {
         CanClose = false;
+        lastCloseFailed_ = true;
         Application::instance().showError(error.what());
     }
 }
@@ -276,4 +278,11 @@ void TFCSeisekiF::setAttemptText(const std::string& text) { Label1.setCaption(te
 
 void TFCSeisekiF::insertHistoryLine(const std::string& line) { Memo1.insertLine(0, line); }
 
-void TFCSeisekiF::closeResultsWindow() { close(); }
+// Once a close has failed, the watcher's requests would bring the error box
+// back after every dismissal and keep the user from the menu: the next
+// attempt is the user's (close box or exit button), made once the cause is
+// removed or the write-back switched off. A close that succeeded before
+// start-up had finished leaves the end of the program to the watcher.
+void TFCSeisekiF::closeResultsWindow() {
+    if (!lastCloseFailed_) close();
+}

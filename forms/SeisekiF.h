@@ -148,6 +148,8 @@ private:
     GameWatcher watcher_;
     TFCCtrF* controlBar_ = nullptr;
     bool closeInProgress_ = false;
+    // The last close attempt failed at the write-back or the save.
+    bool lastCloseFailed_ = false;
 };
 
 // The single instance, set while it exists.

@@ -19,7 +19,8 @@ public:
     virtual void RecordWin() = 0;
     virtual void RecordLoss() = 0;
     virtual void HyoujiUpdate() = 0;
-    // Asks the results window to close as the user would (runs the shutdown).
+    // Asks the results window to close as the user would (runs the shutdown);
+    // after a close that failed, the window waits for the user's own request.
     virtual void closeResultsWindow() = 0;
 };
 

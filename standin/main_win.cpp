@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -9,11 +10,14 @@
 
 namespace {
 
+// Not GetEnvironmentVariableA: under Wine it counts a double-byte character
+// as one byte, in its result and where it puts the NUL, and so cuts a path
+// holding Japanese characters short. The runtime's copy of the environment,
+// converted whole at start-up, holds the full text.
 std::optional<std::string> environmentVariable(const char* name) {
-    char value[1024];
-    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    if (length == 0 || length >= sizeof value) return std::nullopt;
-    return std::string(value, length);
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return std::string(value);
 }
 
 // The game takes its edition's texts from the Windows it runs on.

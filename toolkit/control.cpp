@@ -105,6 +105,11 @@ HBRUSH Control::onControlColor(HDC dc) {
 
 bool Control::onSetCursor() {
     if (!cursor_) return false;
-    SetCursor(LoadCursorA(nullptr, cursor_));
+    // Windows 95 and NT 4.0 have no hand cursor (IDC_HAND came with 98 and
+    // 2000): a system without the cursor gets the arrow, since a null cursor
+    // would hide the pointer over the control.
+    HCURSOR cursor = LoadCursorA(nullptr, cursor_);
+    if (!cursor) cursor = LoadCursorA(nullptr, IDC_ARROW);
+    SetCursor(cursor);
     return true;
 }

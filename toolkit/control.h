@@ -55,7 +55,7 @@ public:
     std::string windowText() const;
 
     // The mouse cursor over the control (IDC_HAND for example); none keeps the
-    // window class's cursor.
+    // window class's cursor, and one that the system lacks shows the arrow.
     void setCursor(LPCSTR systemCursor) { cursor_ = systemCursor; }
 
     // The control bound to the window; nullptr for any window that is no

@@ -209,6 +209,16 @@ TEST_F(StandinGame, HighestNumberFollowsTheEnvironment) {
     EXPECT_TRUE(log().waitFor("deal", "-2")) << log().text();
 }
 
+// A log path with double-byte characters, 表 and ソ among them (second byte
+// 0x5C), reaches the game whole.
+TEST_F(StandinGame, LogGoesToAFolderWithJapaneseCharacters) {
+    const Sandbox folder = Sandbox::existing(sandbox.path("記録表ソ"));
+    ASSERT_TRUE(CreateDirectoryA(folder.dir().c_str(), nullptr));
+    game.emplace(folder);
+    ASSERT_NE(game->mainWindow, nullptr) << "no main window";
+    EXPECT_TRUE(log().waitFor("start")) << "nothing logged to " << log().path();
+}
+
 TEST_F(StandinGame, CancelLeavesTheBoardAsItWas) {
     start();
     postKey(main, game::kVkF3);

@@ -13,12 +13,13 @@
 
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
+#include "tk_version.h"
 
 namespace e2e {
 
 inline constexpr char kResultsClass[] = "TallykeepForm";
 inline constexpr char kResultsCaption[] = "成績";
-inline constexpr char kControlBarCaption[] = "Tallykeep V1.21 ｺﾝﾄﾛｰﾙﾊﾞｰ";
+inline constexpr char kControlBarCaption[] = "Tallykeep V" TK_VERSION_TEXT " ｺﾝﾄﾛｰﾙﾊﾞｰ";
 
 // Command ids of the results window's menu items, as a click on them sends.
 enum ResultsCommand : UINT {

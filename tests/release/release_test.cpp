@@ -40,9 +40,8 @@ TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFile) {
 
     // The prefix's whole C: drive (the user's folders included), the release
     // folder and the registry. The game keeps its statistics under its own
-    // key. The stand-in's log, a test hook, goes to a folder of its own: the
-    // stand-in would read a path with Japanese characters from its
-    // environment cut short under Wine.
+    // key. The stand-in's log, a test hook, goes to a folder of its own, out
+    // of what is compared.
     const std::vector<std::string> folders = {"C:", folder.dir()};
     const std::vector<std::string> ignored = {"HKCU\\" + std::string(game::kStatisticsKey)};
     const release::Snapshot before = release::takeSnapshot(folders);

@@ -12,6 +12,7 @@
 #include "toolkit/application.h"
 #include "seiseki_test_doubles.h"
 #include "speed_button_rendering.h"
+#include "tk_version.h"
 #include "toolkit_test_support.h"
 
 using seiseki_test::MemoryClipboard;
@@ -83,10 +84,13 @@ TEST_F(ControlBar, IsTheSingleInstance) {
     EXPECT_EQ(FCCtrF, bar_.get());
 }
 
-TEST_F(ControlBar, CaptionCarriesTheLongVowelMarkInHalfWidthKatakana) {
+// The version in the caption is the build's (TK_VERSION_TEXT, "1.21" for
+// 1.21), so that a new version cannot leave an old caption behind.
+TEST_F(ControlBar, CaptionCarriesTheVersionAndTheLongVowelMarkInHalfWidthKatakana) {
     char caption[64] = {};
     GetWindowTextA(bar_->handle(), caption, sizeof caption);
-    EXPECT_EQ(std::string(caption), "Tallykeep V1.21 \xBA\xDD\xC4\xDB\xB0\xD9\xCA\xDE\xB0");
+    EXPECT_EQ(std::string(caption),
+              std::string("Tallykeep V") + TK_VERSION_TEXT + " \xBA\xDD\xC4\xDB\xB0\xD9\xCA\xDE\xB0");
 }
 
 TEST_F(ControlBar, ClientAreaAndPositionAreTheFormData) {

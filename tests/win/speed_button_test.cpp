@@ -176,6 +176,19 @@ TEST(SpeedButtonCursor, DefaultIsTheArrow)
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 }
 
+// Windows 95 and NT 4.0 have no IDC_HAND; an id that no system has stands in
+// for it here.
+TEST(SpeedButtonCursor, ACursorTheSystemLacksShowsTheArrow)
+{
+    const LPCSTR missingCursor = MAKEINTRESOURCEA(32700);
+    ASSERT_EQ(nullptr, LoadCursorA(nullptr, missingCursor));
+    ButtonOnForm f([&](TSpeedButton::CreateArgs& args) { args.cursor = missingCursor; });
+    SetCursor(nullptr);
+    SendMessageA(f.button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.button.handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
+}
+
 TEST_F(SpeedButtonTest, NormalStateDrawsTheFirstImageWithoutItsTransparentColour)
 {
     const Rendering normal(button, 0);
