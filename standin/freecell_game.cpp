@@ -86,13 +86,17 @@ void FreeCellGame::click(const std::optional<Hit>& hit) {
             return;
         }
         if (outcome.refused) {
-            log_.write("illegal", hit ? describe(hit->location) : "-");
-            ui_.moveRefused();
+            refuse(hit);
         } else if (selection_) {
             log_.write("select", describe(selection_->location) + " row=" + std::to_string(selection_->row));
         }
         if (hadSelection || selection_) changed();
     });
+}
+
+void FreeCellGame::refuse(const std::optional<Hit>& hit) {
+    log_.write("illegal", hit ? describe(hit->location) : "-");
+    ui_.moveRefused();
 }
 
 void FreeCellGame::doubleClick(const std::optional<Hit>& hit) {
@@ -105,8 +109,7 @@ void FreeCellGame::doubleClick(const std::optional<Hit>& hit) {
             return;
         }
         if (outcome.refused) {
-            log_.write("illegal", hit ? describe(hit->location) : "-");
-            ui_.moveRefused();
+            refuse(hit);
         }
         changed();
     });

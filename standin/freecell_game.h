@@ -75,6 +75,8 @@ public:
     std::string stateText() const;
 
 private:
+    // A move the rules refuse: logged for the tests, and the game beeps.
+    void refuse(const std::optional<Hit>& hit);
     // Runs a command unless another one is still waiting in a dialog.
     void run(const char* command, const std::function<void()>& body);
     bool resignIfInProgress();
