@@ -48,13 +48,17 @@ bool waitUntilGone(HWND window, std::chrono::milliseconds timeout) {
 }
 
 std::string windowText(HWND window) {
-    char text[4096] = {};
+    // Sized from WM_GETTEXTLENGTH: the history memo outgrows any fixed buffer.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             5000, &copied)) {
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &copied)) {
         return {};
     }
-    return std::string(text, copied < sizeof text ? copied : sizeof text - 1);
+    text.resize(copied < text.size() ? copied : text.size() - 1);
+    return text;
 }
 
 std::string className(HWND window) {
