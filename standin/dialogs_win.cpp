@@ -118,6 +118,12 @@ struct DialogBase {
     std::vector<Control> controls;
     EventLog* log;
     HWND window = nullptr;
+    // With hangMs > 0 the dialog, once shown, stops handling messages for that
+    // long; `hung` tells that it did.
+    DWORD hangMs = 0;
+    bool hung = false;
+    // The messages still queued when the dialog closes are thrown away.
+    bool discarding = false;
 
     // Captions first, the title last: whoever finds the dialog by its title
     // finds it complete.
@@ -132,6 +138,33 @@ struct DialogBase {
     }
 
     void showTitle() const { SetWindowTextA(window, title); }
+
+    // Called at WM_INITDIALOG: the hang starts as the dialog's loop takes the
+    // posted kHangMessage, the first message queued for the shown dialog.
+    void scheduleHang() const {
+        if (hangMs > 0) PostMessageA(window, kHangMessage, 0, 0);
+    }
+
+    // A game that stops responding while its dialog is open: the dialog is on
+    // screen and findable, but nothing sent or posted to it is handled.
+    void hang() {
+        log->write("hang", std::to_string(hangMs));
+        Sleep(hangMs);
+        log->write("hang-end");
+        hung = true;
+    }
+
+    // After a hang, what was posted meanwhile and not taken before the dialog
+    // closed would vanish with its windows: take it here, so that the log has
+    // the post time of every message of interest that piled up.
+    void discardQueued() {
+        if (!hung) return;
+        discarding = true;
+        MSG message;
+        while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+        }
+        discarding = false;
+    }
 
     // The log name of the dialog or of one of its controls.
     const char* nameOf(HWND target) const {
@@ -149,21 +182,24 @@ DialogBase* currentDialog = nullptr;
 
 // Logs the posted messages of interest as the dialog's loop takes them from
 // the queue, before the dialog manager handles some of them itself (Enter
-// becomes the default button's command without reaching the button).
+// becomes the default button's command without reaching the button). After a
+// hang each also gets a "queued" line with its post time (MSG.time, the
+// GetTickCount of the post), so that a test can tell when it was posted.
 LRESULT CALLBACK queueHook(int code, WPARAM removal, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && removal == PM_REMOVE && currentDialog) {
         const std::string name = messageName(message->message);
         const char* target = currentDialog->nameOf(message->hwnd);
         if (!name.empty() && target) {
-            currentDialog->log->write("msg", std::string(target) + ' ' + name + ' ' + std::to_string(message->wParam));
+            const std::string what = std::string(target) + ' ' + name + ' ' + std::to_string(message->wParam);
+            if (!currentDialog->discarding) currentDialog->log->write("msg", what);
+            if (currentDialog->hung) currentDialog->log->write("queued", what + ' ' + std::to_string(message->time));
         }
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
 struct ConfirmDialog : DialogBase {
-    DWORD hangMs = 0;
     bool yes = false;
 };
 
@@ -198,16 +234,15 @@ INT_PTR CALLBACK confirmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (!dialog) return FALSE;
     switch (message) {
         case WM_INITDIALOG:
-            if (dialog->hangMs > 0) PostMessageA(window, kHangMessage, 0, 0);
+            dialog->scheduleHang();
             dialog->showTitle();
             return TRUE;
         case kHangMessage:
-            // A game that stops responding while its box is open: the box is on
-            // screen and findable, but nothing sent or posted to it is handled.
-            dialog->log->write("hang", std::to_string(dialog->hangMs));
-            Sleep(dialog->hangMs);
-            dialog->log->write("hang-end");
+            dialog->hang();
             return TRUE;
+        case WM_DESTROY:
+            dialog->discardQueued();
+            return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) {
                 dialog->yes = LOWORD(wParam) == IDYES;
@@ -225,8 +260,15 @@ INT_PTR CALLBACK numberProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITDIALOG:
             SetDlgItemTextA(window, kNumberEditId, dialog->initial.c_str());
             SendDlgItemMessageA(window, kNumberEditId, EM_SETSEL, 0, -1);
+            dialog->scheduleHang();
             dialog->showTitle();
             return TRUE;  // the dialog manager puts the focus on the field
+        case kHangMessage:
+            dialog->hang();
+            return TRUE;
+        case WM_DESTROY:
+            dialog->discardQueued();
+            return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 char text[64] = {};
@@ -294,9 +336,9 @@ bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD 
     ConfirmDialog dialog;
     dialog.logName = "confirm";
     dialog.title = texts.titleConfirm;
-    dialog.controls = {{kTextId, "text", texts.textConfirm},
-                       {IDYES, "yesbutton", texts.captionYes},
-                       {IDNO, "nobutton", texts.captionNo}};
+    dialog.controls = std::vector<Control>{{kTextId, "text", texts.textConfirm},
+                                           {IDYES, "yesbutton", texts.captionYes},
+                                           {IDNO, "nobutton", texts.captionNo}};
     dialog.log = &log;
     dialog.hangMs = hangMs;
     runDialog(owner, layout, confirmProc, dialog);
@@ -304,7 +346,7 @@ bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD 
 }
 
 std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& texts, EventLog& log,
-                                                const std::string& initial) {
+                                                const std::string& initial, DWORD hangMs) {
     DialogTemplate layout(180, 70);
     layout.add(kStaticAtom, kTextId, SS_LEFT, 10, 8, 160, 10);
     layout.add(kEditAtom, kNumberEditId, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 10, 22, 160, 13);
@@ -313,12 +355,13 @@ std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& tex
     NumberDialog dialog;
     dialog.logName = "gamenumber";
     dialog.title = texts.titleGameNumber;
-    dialog.controls = {{kTextId, "text", texts.labelGameNumber},
-                       {kNumberEditId, "edit", ""},
-                       {IDOK, "okbutton", texts.captionOk},
-                       {IDCANCEL, "cancelbutton", texts.captionCancel}};
+    dialog.controls = std::vector<Control>{{kTextId, "text", texts.labelGameNumber},
+                                           {kNumberEditId, "edit", ""},
+                                           {IDOK, "okbutton", texts.captionOk},
+                                           {IDCANCEL, "cancelbutton", texts.captionCancel}};
     dialog.log = &log;
     dialog.initial = initial;
+    dialog.hangMs = hangMs;
     runDialog(owner, layout, numberProc, dialog);
     return dialog.result;
 }
@@ -333,10 +376,10 @@ std::pair<bool, bool> runGameOverDialog(HWND owner, const GameTexts& texts, Even
     GameOverDialog dialog;
     dialog.logName = logName;
     dialog.title = texts.titleGameOver;
-    dialog.controls = {{kTextId, "text", text},
-                       {IDYES, "yesbutton", texts.captionYes},
-                       {IDNO, "nobutton", texts.captionNo},
-                       {kCheckBoxId, boxName, boxCaption}};
+    dialog.controls = std::vector<Control>{{kTextId, "text", text},
+                                           {IDYES, "yesbutton", texts.captionYes},
+                                           {IDNO, "nobutton", texts.captionNo},
+                                           {kCheckBoxId, boxName, boxCaption}};
     dialog.log = &log;
     dialog.checked = checked;
     runDialog(owner, gameOverLayout(), gameOverProc, dialog);

@@ -18,9 +18,10 @@ namespace standin {
 // stops handling messages for that long.
 bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD hangMs);
 
-// The game-number dialog: the field's text on OK, none on Cancel.
+// The game-number dialog: the field's text on OK, none on Cancel. hangMs as
+// for the end-this-game box.
 std::optional<std::string> showGameNumberDialog(HWND owner, const GameTexts& texts, EventLog& log,
-                                                const std::string& initial);
+                                                const std::string& initial, DWORD hangMs);
 
 LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log);
 

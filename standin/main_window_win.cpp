@@ -151,7 +151,13 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             game_.makeMove();
             return 0;
         case kCommandHang:
-            hangNextConfirmMs_ = static_cast<DWORD>(wParam);
+            if (lParam == kHangGameNumber) {
+                hangNextGameNumberMs_ = static_cast<DWORD>(wParam);
+            } else if (lParam == kHangConfirm) {
+                hangNextConfirmMs_ = static_cast<DWORD>(wParam);
+            } else {
+                log_.write("ignored", "STANDIN_HANG target=" + std::to_string(lParam));
+            }
             return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -233,7 +239,9 @@ bool MainWindow::confirmEndGame() {
 }
 
 std::optional<std::string> MainWindow::askGameNumber(const std::string& initial) {
-    return showGameNumberDialog(window_, config_.texts, log_, initial);
+    const DWORD hang = hangNextGameNumberMs_;
+    hangNextGameNumberMs_ = 0;
+    return showGameNumberDialog(window_, config_.texts, log_, initial, hang);
 }
 
 LostAnswer MainWindow::askAfterLoss() { return showLostDialog(window_, config_.texts, log_); }

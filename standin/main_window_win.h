@@ -48,6 +48,7 @@ private:
     FreeCellGame game_;
     MenuRoute menuRoute_;
     DWORD hangNextConfirmMs_ = 0;
+    DWORD hangNextGameNumberMs_ = 0;
     HWND window_ = nullptr;
     HWND state_ = nullptr;
     HWND boardState_ = nullptr;

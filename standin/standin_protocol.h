@@ -45,7 +45,12 @@
 //   frozen <n>                           "No" after a result: no game in progress
 //   busy <command>                       a command arrived while a dialog was open
 //   ignored <command> <reason>           e.g. "ignored win no-game"
-//   hang <ms> | hang-end                 the end-this-game box stops answering
+//   hang <ms> | hang-end                 a dialog stops answering (the one the
+//       hang command chose), and answers again
+//   queued <target> <message> <wParam> <tick>   after a hang, each message of
+//       interest that the dialog takes from its queue, handled ("msg" line
+//       before it) or thrown away as the dialog closes (no "msg" line);
+//       <tick> is its post time, the poster's GetTickCount() (MSG.time)
 //   exit                                 the main window is about to close
 //
 // State: the main window has a hidden "Static" child with the id below whose
@@ -81,9 +86,12 @@ inline constexpr char kMismatchTextConfirm[] = "Do you want to resign this game?
 inline constexpr uint32_t kCommandWin = 0x8000 + 1;   // the current game is won
 inline constexpr uint32_t kCommandLose = 0x8000 + 2;  // the current game is lost
 inline constexpr uint32_t kCommandMove = 0x8000 + 3;  // one legal move, so undo has something to take back
-// The next end-this-game box stops answering messages for wParam milliseconds
-// once it is on screen.
+// The next dialog chosen by lParam stops answering messages for wParam
+// milliseconds once it is on screen: kHangConfirm (the end-this-game box) or
+// kHangGameNumber (the game-number dialog).
 inline constexpr uint32_t kCommandHang = 0x8000 + 4;
+inline constexpr intptr_t kHangConfirm = 0;
+inline constexpr intptr_t kHangGameNumber = 1;
 // Does nothing but log "msg main STANDIN_PING <wParam>": once that line is in
 // the log, everything posted to the main window before it has been handled.
 inline constexpr uint32_t kCommandPing = 0x8000 + 5;

@@ -70,7 +70,11 @@ void standinLose(HWND mainWindow) { post(mainWindow, standin::kCommandLose); }
 void standinMove(HWND mainWindow) { post(mainWindow, standin::kCommandMove); }
 
 void standinHangNextConfirm(HWND mainWindow, std::chrono::milliseconds duration) {
-    post(mainWindow, standin::kCommandHang, static_cast<WPARAM>(duration.count()));
+    post(mainWindow, standin::kCommandHang, static_cast<WPARAM>(duration.count()), standin::kHangConfirm);
+}
+
+void standinHangNextGameNumber(HWND mainWindow, std::chrono::milliseconds duration) {
+    post(mainWindow, standin::kCommandHang, static_cast<WPARAM>(duration.count()), standin::kHangGameNumber);
 }
 
 bool standinSync(HWND mainWindow, const StandinLog& log, std::chrono::milliseconds timeout) {

@@ -54,6 +54,8 @@ void standinLose(HWND mainWindow);
 void standinMove(HWND mainWindow);
 // The next end-this-game box stops answering for `duration` once on screen.
 void standinHangNextConfirm(HWND mainWindow, std::chrono::milliseconds duration);
+// The next game-number dialog stops answering for `duration` once on screen.
+void standinHangNextGameNumber(HWND mainWindow, std::chrono::milliseconds duration);
 // Posts a ping and waits for it in the log: everything posted to the main
 // window before has then been handled (and what it opened is open).
 bool standinSync(HWND mainWindow, const StandinLog& log, std::chrono::milliseconds timeout = kDefaultTimeout);
