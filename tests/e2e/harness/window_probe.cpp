@@ -115,6 +115,10 @@ void sendMouseButton(DWORD flags) {
 
 void pressMouseOn(HWND window) {
     const RECT rect = windowRect(window);
+    // The pointer comes from far off, as a person's does. Left resting on the
+    // spot by an earlier test, it would not move, and under Wine the press
+    // then often did not reach the window that appeared there since.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     sendMouseButton(MOUSEEVENTF_LEFTDOWN);
 }
