@@ -177,18 +177,9 @@ private:
         file.seekg(static_cast<std::streamoff>(offset_));
         std::string chunk((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         std::size_t start = 0;
-        for (std::size_t end; (end = chunk.find('\n', start)) != std::string::npos; start = end + 1) {
-            std::string text = chunk.substr(start, end - start);
-            if (!text.empty() && text.back() == '\r') text.pop_back();
-            const std::size_t first = text.find(' ');
-            if (first == std::string::npos) continue;
-            const std::size_t second = text.find(' ', first + 1);
-            LogLine line;
-            line.milliseconds = std::atol(text.c_str());
-            line.event = text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
-            if (second != std::string::npos) line.details = text.substr(second + 1);
-            lines_.push_back(std::move(line));
-        }
+        for (std::size_t end; (end = chunk.find('\n', start)) != std::string::npos; start = end + 1)
+            if (std::optional<LogLine> line = parseLogLine(chunk.substr(start, end - start)))
+                lines_.push_back(std::move(*line));
         offset_ += start;  // a line still being written is read again next time
     }
 

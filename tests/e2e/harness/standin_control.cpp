@@ -7,6 +7,18 @@
 
 namespace e2e {
 
+std::optional<LogLine> parseLogLine(std::string text) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    const std::size_t first = text.find(' ');
+    if (first == std::string::npos) return std::nullopt;
+    LogLine parsed;
+    parsed.milliseconds = std::stol(text.substr(0, first));
+    const std::size_t second = text.find(' ', first + 1);
+    parsed.event = text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+    if (second != std::string::npos) parsed.details = text.substr(second + 1);
+    return parsed;
+}
+
 std::vector<LogLine> StandinLog::lines() const {
     std::vector<LogLine> result;
     std::ifstream file(path_, std::ios::binary);
@@ -14,15 +26,7 @@ std::vector<LogLine> StandinLog::lines() const {
     while (std::getline(file, line)) {
         // A line still being written has no newline yet; the next read has it.
         if (file.eof()) break;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        LogLine parsed;
-        const std::size_t first = line.find(' ');
-        if (first == std::string::npos) continue;
-        parsed.milliseconds = std::stol(line.substr(0, first));
-        const std::size_t second = line.find(' ', first + 1);
-        parsed.event = line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
-        if (second != std::string::npos) parsed.details = line.substr(second + 1);
-        result.push_back(std::move(parsed));
+        if (std::optional<LogLine> parsed = parseLogLine(std::move(line))) result.push_back(std::move(*parsed));
     }
     return result;
 }

@@ -23,6 +23,9 @@ struct LogLine {
     std::string details;  // everything after the event, may be empty
 };
 
+// One line of the log without its line end; none when it has no event.
+std::optional<LogLine> parseLogLine(std::string text);
+
 // The log file FREECELL.EXE appends to (pass its path as FREECELL_LOG).
 class StandinLog {
 public:
