@@ -224,9 +224,11 @@ void TFCSeisekiF::ControlBarClick(MenuItem&) {
     applyCheckMarks();
 }
 
+// Only this item's mark: the ControlBar mark may rightly differ from CtlBar
+// (the bar closed with its close box) and must keep showing the bar's state.
 void TFCSeisekiF::SeisekiUpClick(MenuItem&) {
     SskUp = !SeisekiUp.checked();
-    applyCheckMarks();
+    SeisekiUp.setChecked(SskUp);
 }
 
 void TFCSeisekiF::PassClick(MenuItem&) {
@@ -254,8 +256,8 @@ void TFCSeisekiF::AppMinimize() { postMinimize(*environment_.desktop, FreeCellWn
 
 void TFCSeisekiF::AppRestore() { postRestore(*environment_.desktop, FreeCellWnd); }
 
-// The one place where the check marks follow the option flags. Only the
-// control bar's own close box clears the ControlBar mark elsewhere.
+// The check marks follow the option flags. Elsewhere only the control bar's
+// own close box clears the ControlBar mark, and SeisekiUpClick sets its own.
 void TFCSeisekiF::applyCheckMarks() {
     ControlBar.setChecked(CtlBar);
     SeisekiUp.setChecked(SskUp);

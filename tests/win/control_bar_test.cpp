@@ -253,6 +253,21 @@ TEST_F(ControlBar, ClosedBarReturnsWithItsCheckMarkAtTheNextActivation) {
     EXPECT_TRUE(controlBarChecked());
 }
 
+TEST_F(ControlBar, OwnStatisticsOptionLeavesTheMarkOfABarClosedWithItsCloseBox) {
+    SendMessageA(bar_->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    const bool ownStatisticsOnly = results_->SskUp;
+    results_->SeisekiUp.click();
+    EXPECT_NE(results_->SskUp, ownStatisticsOnly);
+    EXPECT_EQ(results_->SeisekiUp.checked(), results_->SskUp);
+    EXPECT_FALSE(bar_->visible());
+    EXPECT_FALSE(controlBarChecked()) << "the mark would show a hidden bar";
+    // One choice of the item brings the bar back.
+    results_->ControlBar.click();
+    EXPECT_TRUE(bar_->visible());
+    EXPECT_TRUE(controlBarChecked());
+    EXPECT_TRUE(results_->CtlBar);
+}
+
 TEST_F(ControlBar, MenuHidesAndShowsTheBarWithItsCheckMark) {
     results_->ControlBar.click();
     EXPECT_FALSE(bar_->visible());
