@@ -83,8 +83,14 @@ void TFCSeisekiF::FCStart() {
     FreeCellWnd = start.window;
     if (!start.executableNotFound) return;
     // Closed with its close box, the box lets start-up go on without a game;
-    // the first watcher tick then ends the program.
-    if (errorMessageBox("Freecell Not Found") == BoxResult::ok) close();
+    // the first watcher tick then ends the program. OK runs the shutdown here,
+    // before the game's window is looked for again: close() would wait behind
+    // FormCreate and then close a game that the user started while the box
+    // was open. Start-up is not over, so the program does not end here.
+    if (errorMessageBox("Freecell Not Found") == BoxResult::ok) {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+    }
     FreeCellWnd = findGameWindow(desktop);
 }
 

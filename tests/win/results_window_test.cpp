@@ -260,6 +260,30 @@ TEST_F(ResultsWindow, ClosingClosesTheGameAndSavesTheHistoryWholeLines) {
     EXPECT_EQ(std::string(saved), wide);
 }
 
+// OK in "Freecell Not Found" runs the shutdown at once: a game that the user
+// started while the box was open is not closed, and start-up takes it.
+TEST_F(ResultsWindow, OkInTheNotFoundBoxSavesAtOnceAndLeavesALateGameAlone) {
+    game_.open = false;
+    bool answered = false;
+    FromInsideModalLoop step([&] {
+        std::vector<HWND> boxes = openBoxes("エラー");
+        if (boxes.empty()) return false;
+        game_.open = true;
+        HWND ok = GetDlgItem(boxes.front(), IDOK);
+        if (ok) SendMessageA(ok, BM_CLICK, 0, 0);
+        else PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        answered = true;
+        return true;
+    });
+    TFCSeisekiF& w = open();
+    ASSERT_TRUE(answered);
+    EXPECT_TRUE(game_.open);
+    for (const std::string& call : game_.calls)
+        EXPECT_NE(call, "post " + std::to_string(RunningGame::kGame) + " " + std::to_string(game::kWmClose));
+    EXPECT_EQ(w.FreeCellWnd, RunningGame::kGame);
+    EXPECT_NE(GetFileAttributesA(iniPath_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(ResultsWindow, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
     TFCSeisekiF& w = open("C:\\tkui_no_such_folder\\Tallykeep.exe");
     size_t mostOpen = 0;
