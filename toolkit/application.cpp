@@ -27,6 +27,8 @@ int Application::run() {
         const bool translated = std::any_of(forms_.begin(), forms_.end(),
                                             [&](Form* form) { return form->translateAccelerator(message); });
         if (translated) continue;
+        if (std::any_of(forms_.begin(), forms_.end(), [&](Form* form) { return form->navigateByKey(message); }))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

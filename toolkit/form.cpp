@@ -135,6 +135,20 @@ bool Form::translateAccelerator(MSG& message) {
     return TranslateAcceleratorA(window_, menu_->accelerators(), &message) != 0;
 }
 
+// Tab belongs to the navigation unless the control with the focus asks for it
+// (WM_GETDLGCODE), as a plain multi-line edit does. No control of the
+// program's windows is a tab stop, so the navigation has nowhere to move the
+// focus: the key ends here, and no tab character reaches the control. Enter
+// and Escape find no default or cancel button to press and go on to the
+// control. The control is asked without a message, so that no edit takes
+// itself to be inside a dialog box.
+bool Form::navigateByKey(const MSG& message) const {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    const LRESULT wanted = SendMessageA(message.hwnd, WM_GETDLGCODE, VK_TAB, 0);
+    return (wanted & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) == 0;
+}
+
 void Form::runEvent(const std::function<void()>& handler) { EventGate::run(handler); }
 
 bool Form::queryClose() {

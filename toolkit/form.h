@@ -96,6 +96,9 @@ public:
     void addTimer(Timer& timer, UINT id);
     void removeTimer(UINT id);
     bool translateAccelerator(MSG& message);
+    // The form's keyboard navigation, offered a key before the control with
+    // the focus gets it; true when the key ends here.
+    bool navigateByKey(const MSG& message) const;
 
     // Container
     HWND containerHandle() const override { return window_; }

@@ -50,4 +50,25 @@ TEST_F(TallykeepNumberBox, ShowsTheStoredNumberGroupedRegroupsWhatIsTypedAndDeal
     }
 }
 
+// Tab, Enter and Escape go to the window's keyboard navigation first: the
+// window has no tab stop to move to, Enter and Escape no button to press, so
+// none of the three puts anything into the box. The keys come as a keyboard
+// gives them, through Tallykeep's message loop.
+TEST_F(TallykeepNumberBox, TabEnterAndEscapePutNothingIntoTheBox) {
+    ASSERT_TRUE(WritePrivateProfileStringA("Game", "GameNo", "1234", sandbox.path("Tallykeep.Ini").c_str()));
+    start();
+    ASSERT_TRUE(results().waitForNumberBox("1,234"));
+    results().selectInNumberBox(5, 5);
+    for (const WPARAM key : {VK_TAB, VK_RETURN, VK_ESCAPE}) results().pressInNumberBox(key);
+    // Whatever the keys made is queued before the 5; it is handled before the
+    // 6 is posted.
+    results().typeIntoNumberBox("5");
+    ASSERT_TRUE(waitUntil([&] { return results().numberBox().find('5') != std::string::npos; }))
+        << results().numberBox();
+    results().typeIntoNumberBox("6");
+    ASSERT_TRUE(waitUntil([&] { return results().numberBox().find('6') != std::string::npos; }))
+        << results().numberBox();
+    EXPECT_EQ(results().numberBox(), "123,456");
+}
+
 }  // namespace

@@ -61,6 +61,12 @@ void ResultsWindow::typeIntoNumberBox(const std::string& keys) const {
     for (const char key : keys) post(numberBox_, WM_CHAR, static_cast<unsigned char>(key), 1);
 }
 
+void ResultsWindow::pressInNumberBox(WPARAM virtualKey) const {
+    const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC)) << 16;
+    post(numberBox_, WM_KEYDOWN, virtualKey, scanCode | 1);
+    post(numberBox_, WM_KEYUP, virtualKey, scanCode | 1 | (LPARAM{1} << 30) | static_cast<LPARAM>(1u << 31));
+}
+
 std::vector<std::string> ResultsWindow::history() const {
     std::vector<std::string> lines;
     if (!memo_) return lines;

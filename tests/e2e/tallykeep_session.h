@@ -52,6 +52,9 @@ public:
     LONG numberBoxStyle() const;
     // Keys typed into the box as the user would: one posted WM_CHAR each.
     void typeIntoNumberBox(const std::string& keys) const;
+    // A key pressed and released in the box: WM_KEYDOWN and WM_KEYUP posted as
+    // a keyboard gives them, for Tallykeep's message loop to translate.
+    void pressInNumberBox(WPARAM virtualKey) const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
     // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
