@@ -8,7 +8,8 @@
 // A read-only multi-line EDIT with word wrap and a vertical scroll bar, on its
 // parent's colour. Its lines are logical lines: the text is each line followed
 // by CR LF, so one empty line is the text "\r\n". A line wider than the memo
-// wraps on screen but stays one line here.
+// wraps on screen but stays one line here: the history is inserted, saved and
+// loaded a whole line at a time, never split at the place where it wraps.
 class Memo : public Control {
 public:
     struct CreateArgs {
