@@ -154,6 +154,17 @@ struct DialogBase {
         hung = true;
     }
 
+    // The hang's own messages, for the dialogs that can hang: true when the
+    // message was the hang itself. WM_DESTROY goes on to the dialog manager.
+    bool handleHang(UINT message) {
+        if (message == kHangMessage) {
+            hang();
+            return true;
+        }
+        if (message == WM_DESTROY) discardQueued();
+        return false;
+    }
+
     // After a hang, what was posted meanwhile and not taken before the dialog
     // closed would vanish with its windows: take it here, so that the log has
     // the post time of every message of interest that piled up.
@@ -232,17 +243,12 @@ Dialog* attach(HWND window, UINT message, LPARAM lParam) {
 INT_PTR CALLBACK confirmProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* dialog = attach<ConfirmDialog>(window, message, lParam);
     if (!dialog) return FALSE;
+    if (dialog->handleHang(message)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             dialog->scheduleHang();
             dialog->showTitle();
             return TRUE;
-        case kHangMessage:
-            dialog->hang();
-            return TRUE;
-        case WM_DESTROY:
-            dialog->discardQueued();
-            return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) {
                 dialog->yes = LOWORD(wParam) == IDYES;
@@ -256,6 +262,7 @@ INT_PTR CALLBACK confirmProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 INT_PTR CALLBACK numberProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* dialog = attach<NumberDialog>(window, message, lParam);
     if (!dialog) return FALSE;
+    if (dialog->handleHang(message)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             SetDlgItemTextA(window, kNumberEditId, dialog->initial.c_str());
@@ -263,12 +270,6 @@ INT_PTR CALLBACK numberProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             dialog->scheduleHang();
             dialog->showTitle();
             return TRUE;  // the dialog manager puts the focus on the field
-        case kHangMessage:
-            dialog->hang();
-            return TRUE;
-        case WM_DESTROY:
-            dialog->discardQueued();
-            return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 char text[64] = {};

@@ -18,7 +18,6 @@
 #include <deque>
 #include <fstream>
 #include <functional>
-#include <iostream>
 #include <optional>
 #include <random>
 #include <string>
