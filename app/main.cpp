@@ -3,11 +3,14 @@
 #include <memory>
 
 #include "app/single_instance_win.h"
-#include "forms/CtrlF.h"
-#include "forms/SeisekiF.h"
+#include "forms/control_bar.h"
+#include "forms/results_window.h"
 #include "gamelink/clipboard_win.h"
 #include "gamelink/desktop_win.h"
+#include "gamelink/game_link.h"
+#include "gamelink/os_version_win.h"
 #include "gamelink/process_launcher_win.h"
+#include "records/settings.h"
 #include "records/settings_file_win.h"
 #include "records/statistics_registry_win.h"
 #include "toolkit/application.h"
@@ -26,28 +29,39 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     Win32Desktop desktop([&application] { return application.sessionEnding(); });
     Win32ProcessLauncher launcher;
-    Win32StatisticsRegistry statistics;
-    std::unique_ptr<TFCSeisekiF> results;
-    std::unique_ptr<TFCCtrF> controlBar;
-    try {
-        SeisekiEnvironment environment;
-        environment.desktop = &desktop;
-        environment.launcher = &launcher;
-        environment.statistics = &statistics;
-        environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
-        environment.executablePath = executablePath();
+    Win32StatisticsRegistry gameStatistics;
+    Win32SettingsFiles settingsFiles;
+    GameLink game(desktop, launcher, queryOsVersion());
 
-        // The first form created is the main form; FormCreate runs to its end
-        // here. The control bar follows it.
-        results = std::make_unique<TFCSeisekiF>(environment);
+    std::unique_ptr<ResultsWindow> results;
+    std::unique_ptr<ControlBar> controlBar;
+    try {
+        ResultsWindowPorts ports;
+        ports.game = &game;
+        ports.gameStatistics = &gameStatistics;
+        ports.settingsFiles = &settingsFiles;
+        ports.settingsPath = iniPathFor(executablePath());
+        ports.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
+
+        // The first form created is the main form; its start-up runs to its
+        // end here. The control bar follows it.
+        results = std::make_unique<ResultsWindow>(ports);
         results->create();
-        controlBar = std::make_unique<TFCCtrF>();
+
+        ControlBarCommands commands;
+        commands.start = [&game] { game.start(); };
+        commands.restart = [&game] { game.restart(); };
+        commands.takeBack = [&game] { game.takeBack(); };
+        ResultsWindow& resultsWindow = *results;
+        commands.exit = [&resultsWindow] { resultsWindow.close(); };
+        commands.hidden = [&resultsWindow] { resultsWindow.controlBarHidden(); };
+        controlBar = std::make_unique<ControlBar>(commands);
     } catch (const std::exception& error) {
         // Without its windows the program cannot run at all.
         MessageBoxA(nullptr, error.what(), "Tallykeep", MB_ICONERROR | MB_OK);
         return 1;
     }
-    results->attachControlBar(controlBar.get());
+    results->attachControlBar(*controlBar);
 
     return application.run();
 }

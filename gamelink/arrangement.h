@@ -3,25 +3,13 @@
 #include <array>
 #include <optional>
 
+#include "gamelink/desktop.h"
 #include "gamelink/os_profile.h"
 
 // The arithmetic of the arrangement that glues the control bar above the game's
 // window and the results window to its right, centred as one group. Plain
 // values in, plain values out: AppActivate reads the windows, asks for the
 // layout and applies it.
-
-// A window's place on the screen: outer left, top, width and height.
-struct ScreenBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const ScreenBox& other) const {
-        return left == other.left && top == other.top && width == other.width && height == other.height;
-    }
-};
 
 // What the arrangement reads at the moment it runs.
 struct ArrangementInput {

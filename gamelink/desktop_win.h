@@ -21,6 +21,9 @@ public:
     void bringToForeground(WindowId window) override;
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
+    bool minimized(WindowId window) override;
+    std::optional<ScreenBox> windowBox(WindowId window) override;
+    void moveWindow(WindowId window, const ScreenBox& box) override;
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override;
     bool sessionEnding() override { return sessionEnding_(); }

@@ -1,117 +1,220 @@
 #include "gamelink/watcher.h"
 
-#include "common/app_error.h"
+#include <exception>
+
 #include "common/number_text.h"
 #include "gamelink/game_contract.h"
 
-// The eight lookups of a tick, made before anything is tested; their results
-// stand for the whole tick (only the wait loops look again).
-struct GameWatcher::Lookups {
-    WindowId gameNumberDialog = 0;
-    WindowId gameOverDialog = 0;
-    WindowId sameGameBox = 0;
-    WindowId gameOverYes = 0;
-    WindowId selectGameBox = 0;
-    WindowId confirmBox = 0;
-    WindowId confirmText = 0;
-    WindowId confirmYes = 0;
-};
-
-// The writes to the results window's displays (number box, attempt label,
-// history, counters). A write that fails must not change what the tick counts
-// or answers: its error is kept and raised once the tick has done everything
-// else.
-class GameWatcher::DisplayWrites {
-public:
-    template <class Write>
-    void operator()(Write&& write)
-    {
-        try {
-            write();
-        } catch (...) {
-            if (!failure_)
-                failure_ = std::current_exception();
-        }
-    }
-    void raiseFirstFailure() const
-    {
-        if (failure_)
-            std::rethrow_exception(failure_);
-    }
-
-private:
-    std::exception_ptr failure_;
-};
-
-void GameWatcher::tick(WatcherContext& context)
-{
-    // Ticks go on while the error box is open; a dialog that keeps failing the
-    // same way (a box without a number, a clipboard held by another program)
-    // must not stack up one error after another.
-    try {
-        DisplayWrites display;
-        runTick(context, display);
-        display.raiseFirstFailure();
-        lastError_.reset();
-    } catch (const std::exception& error) {
-        if (lastError_ && *lastError_ == error.what())
-            return;
-        lastError_ = error.what();
-        throw;
-    }
+GameWatcher::Wait GameWatcher::yesWait(WindowId dialog, WindowId yesButton, Counted counted) {
+    Wait wait;
+    wait.kind = Wait::Kind::gameTakesYes;
+    wait.dialog = dialog;
+    wait.control = yesButton;
+    wait.counted = counted;
+    return wait;
 }
 
-void GameWatcher::runTick(WatcherContext& context, DisplayWrites& display)
-{
-    Desktop& desktop = context.desktop;
-    const ProfileTexts& texts = context.profile.texts;
+TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
+    next_ = Step::done;
+    wait_ = Wait{};
     // The shutdown is about to run; the game's dialogs are left to it.
-    if (desktop.sessionEnding())
-        return;
+    if (desktop_.sessionEnding()) return {};
 
-    Lookups found;
-    found.gameNumberDialog = desktop.findTopLevel(nullptr, texts.TitleGameNumber);
-    found.gameOverDialog = desktop.findTopLevel(nullptr, texts.TitleGameOver);
-    found.sameGameBox = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionSameGame);
-    found.gameOverYes = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionYes);
-    found.selectGameBox = desktop.findChild(found.gameOverDialog, nullptr, texts.CaptionSelectGame);
-    found.confirmBox = desktop.findTopLevel(game::kDialogClass, texts.TitleConfirm);
-    found.confirmText = desktop.findChild(found.confirmBox, nullptr, texts.TextConfirm);
-    found.confirmYes = desktop.findChild(found.confirmBox, nullptr, texts.CaptionYes);
+    const ProfileTexts& texts = profile_.texts;
+    input_ = input;
+    found_ = Lookups{};
+    found_.gameNumberDialog = desktop_.findTopLevel(nullptr, texts.TitleGameNumber);
+    found_.gameOverDialog = desktop_.findTopLevel(nullptr, texts.TitleGameOver);
+    found_.sameGameBox = desktop_.findChild(found_.gameOverDialog, nullptr, texts.CaptionSameGame);
+    found_.gameOverYes = desktop_.findChild(found_.gameOverDialog, nullptr, texts.CaptionYes);
+    found_.selectGameBox = desktop_.findChild(found_.gameOverDialog, nullptr, texts.CaptionSelectGame);
+    found_.confirmBox = desktop_.findTopLevel(game::kDialogClass, texts.TitleConfirm);
+    found_.confirmText = desktop_.findChild(found_.confirmBox, nullptr, texts.TextConfirm);
+    found_.confirmYes = desktop_.findChild(found_.confirmBox, nullptr, texts.CaptionYes);
 
     for (WindowId* counted : {&countedLossButton_, &countedConfirmButton_, &countedWinBox_})
-        if (*counted != 0 && !desktop.exists(*counted))
-            *counted = 0;
+        if (*counted != 0 && !desktop_.exists(*counted)) *counted = 0;
 
-    if (found.gameNumberDialog != 0) {
-        const std::string boxText = context.host.numberBoxText();
-        if (!refusedBoxText_ || boxText != *refusedBoxText_) {
-            const uint64_t askedAtMs = desktop.nowMs();
-            if (answerGameNumber(context, display, found.gameNumberDialog))
-                noteEntry(boxText, askedAtMs, desktop.nowMs());
-        }
-        gameNumberDialogLastSeenMs_ = desktop.nowMs();
-    } else if (desktop.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) {
-        refusedBoxText_.reset();
-    }
-
-    if (found.gameOverDialog != 0 && found.sameGameBox != 0 && found.gameOverYes != 0
-        && found.gameOverYes != countedLossButton_)
-        answerYes(context, display, found.gameOverDialog, found.gameOverYes, countedLossButton_);
-
-    if (found.gameOverDialog != 0 && found.selectGameBox != 0 && found.selectGameBox != countedWinBox_)
-        recordWin(context, display, found.gameOverDialog, found.selectGameBox);
-
-    if (found.confirmBox != 0 && found.confirmText != 0 && found.confirmYes != 0
-        && found.confirmYes != countedConfirmButton_)
-        answerYes(context, display, found.confirmBox, found.confirmYes, countedConfirmButton_);
-
-    if (desktop.findTopLevel(game::kMainWindowClass, nullptr) == 0)
-        context.host.closeResultsWindow();
+    next_ = Step::gameNumber;
+    return runSteps(clipboard);
 }
 
-void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs)
-{
+TickOutcome GameWatcher::continueTick(Clipboard& clipboard) {
+    const Wait wait = wait_;
+    wait_ = Wait{};
+    carryOut(wait);
+    return runSteps(clipboard);
+}
+
+TickOutcome GameWatcher::runSteps(Clipboard& clipboard) {
+    TickOutcome outcome;
+    try {
+        while (next_ != Step::done) {
+            const Step step = next_;
+            next_ = static_cast<Step>(static_cast<int>(step) + 1);
+            if (runStep(step, clipboard, outcome)) {
+                outcome.more = true;
+                return outcome;
+            }
+        }
+        lastError_.reset();
+    } catch (const std::exception& error) {
+        // Ticks go on while the error box is open; a dialog that keeps failing
+        // the same way (a box without a number, a clipboard held by another
+        // program) must not stack up one error after another.
+        next_ = Step::done;
+        if (!lastError_ || *lastError_ != error.what()) outcome.error = error.what();
+        lastError_ = error.what();
+    }
+    return outcome;
+}
+
+bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome) {
+    switch (step) {
+        case Step::gameNumber:
+            if (found_.gameNumberDialog == 0) {
+                if (desktop_.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) refusedBoxText_.reset();
+                return false;
+            }
+            gameNumberDialogLastSeenMs_ = desktop_.nowMs();
+            // A number still being typed is not taken half-typed: the dialog waits.
+            if (input_.boxBeingTyped) return false;
+            if (refusedBoxText_ && input_.boxText == *refusedBoxText_) return false;
+            return enterGameNumber(clipboard, outcome);
+        case Step::lostDialog:
+            if (found_.gameOverDialog == 0 || found_.sameGameBox == 0 || found_.gameOverYes == 0 ||
+                found_.gameOverYes == countedLossButton_)
+                return false;
+            countEndedGame(false, outcome);
+            countedLossButton_ = found_.gameOverYes;
+            wait_ = yesWait(found_.gameOverDialog, found_.gameOverYes, Counted::lostDialog);
+            return true;
+        case Step::wonDialog:
+            if (found_.gameOverDialog == 0 || found_.selectGameBox == 0 || found_.selectGameBox == countedWinBox_)
+                return false;
+            countEndedGame(true, outcome);
+            countedWinBox_ = found_.selectGameBox;
+            wait_ = Wait{};
+            wait_.kind = Wait::Kind::userAnswersWin;
+            wait_.dialog = found_.gameOverDialog;
+            wait_.control = found_.selectGameBox;
+            return true;
+        case Step::confirmBox:
+            if (found_.confirmBox == 0 || found_.confirmText == 0 || found_.confirmYes == 0 ||
+                found_.confirmYes == countedConfirmButton_)
+                return false;
+            countEndedGame(false, outcome);
+            countedConfirmButton_ = found_.confirmYes;
+            wait_ = yesWait(found_.confirmBox, found_.confirmYes, Counted::confirmBox);
+            return true;
+        case Step::gameGone:
+            outcome.gameGone = desktop_.findTopLevel(game::kMainWindowClass, nullptr) == 0;
+            return false;
+        case Step::done:
+            break;
+    }
+    return false;
+}
+
+bool GameWatcher::enterGameNumber(Clipboard& clipboard, TickOutcome& outcome) {
+    // A text that is no number raises before anything changes.
+    int32_t number = textToInt(input_.boxText);
+    if (number != inPlay_.number) inPlay_.attempt = 1;
+    std::string textAfterTick = input_.boxText;
+    if (number > profile_.MaxGameNo) {
+        number = 1;
+        inPlay_.attempt = 1;
+        outcome.boxNumber = 1;
+        textAfterTick = "1";
+    }
+    inPlay_.number = number;
+
+    // Pasting whatever else the clipboard holds would deal a wrong game: when
+    // the number does not stay on the clipboard, the dialog is left for the
+    // next tick.
+    if (!putOnClipboard(clipboard, intToText(number))) return false;
+
+    wait_ = Wait{};
+    wait_.kind = Wait::Kind::gameTakesNumber;
+    wait_.dialog = found_.gameNumberDialog;
+    wait_.enteredText = input_.boxText;
+    wait_.textAfterTick = textAfterTick;
+    wait_.askedAtMs = desktop_.nowMs();
+    return true;
+}
+
+bool GameWatcher::putOnClipboard(Clipboard& clipboard, const std::string& text) {
+    for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
+        if (attempt > 0) {
+            desktop_.pause(kGamePassPauseMs);
+            if (desktop_.sessionEnding()) return false;
+        }
+        clipboard.setText(text);
+        if (clipboard.text() == text) return true;
+    }
+    return false;
+}
+
+// A won game moves on to the next number; a lost or resigned one is played
+// again at the next attempt. Either way the next request for the same number
+// is a new game, not the game refusing it.
+void GameWatcher::countEndedGame(bool won, TickOutcome& outcome) {
+    quickEntries_ = 0;
+    outcome.result = GameResult{won, inPlay_.number, inPlay_.attempt};
+    if (won) {
+        // No bound here: the next game-number dialog applies MaxGameNo.
+        inPlay_.number = wrappingAdd(inPlay_.number, 1);
+        inPlay_.attempt = 1;
+        outcome.boxNumber = inPlay_.number;
+    } else {
+        inPlay_.attempt = wrappingAdd(inPlay_.attempt, 1);
+    }
+}
+
+void GameWatcher::carryOut(const Wait& wait) {
+    switch (wait.kind) {
+        case Wait::Kind::gameTakesNumber:
+            waitForNumberTaken(wait);
+            break;
+        case Wait::Kind::gameTakesYes:
+            waitForYesTaken(wait);
+            break;
+        case Wait::Kind::userAnswersWin:
+            waitForUserAnswer(wait);
+            break;
+        case Wait::Kind::none:
+            break;
+    }
+}
+
+void GameWatcher::waitForNumberTaken(const Wait& wait) {
+    const char* title = profile_.texts.TitleGameNumber;
+    const uint64_t start = desktop_.nowMs();
+    WindowId dialog = wait.dialog;
+    while (dialog != 0) {
+        desktop_.bringToForeground(dialog);
+        if (const WindowId edit = desktop_.findChild(dialog, game::kEditClass, nullptr))
+            desktop_.post(edit, game::kWmPaste, 0);
+        if (const WindowId button = desktop_.findChild(dialog, game::kButtonClass, nullptr))
+            desktop_.post(button, game::kWmKeyDown, game::kVkReturn);
+        desktop_.pause(kGamePassPauseMs);
+        if (desktop_.sessionEnding()) return;
+        dialog = desktop_.findTopLevel(nullptr, title);
+        if (dialog != 0 && desktop_.nowMs() - start >= kGameWaitLimitMs) {
+            // The game keeps asking: it refuses this number (and opens a new
+            // dialog each time) or does not react at all. The dialog is left
+            // to the user until the box holds something else.
+            refusedBoxText_ = wait.textAfterTick;
+            gameNumberDialogLastSeenMs_ = desktop_.nowMs();
+            return;
+        }
+    }
+    refusedBoxText_.reset();
+    noteEntry(wait.enteredText, wait.askedAtMs, desktop_.nowMs());
+    gameNumberDialogLastSeenMs_ = desktop_.nowMs();
+}
+
+void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs) {
     const bool askedAgainAtOnce = boxText == lastEnteredText_ && askedAtMs - lastEnteredAtMs_ < kRefusalMemoryMs;
     quickEntries_ = askedAgainAtOnce ? quickEntries_ + 1 : 1;
     lastEnteredText_ = boxText;
@@ -122,95 +225,21 @@ void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint
     }
 }
 
-bool GameWatcher::answerGameNumber(WatcherContext& context, DisplayWrites& display, WindowId dialog)
-{
-    Desktop& desktop = context.desktop;
-    WatcherHost& host = context.host;
-
-    // The box is converted twice, as the two decisions are made one after the
-    // other; nothing changes before a conversion error.
-    if (textToInt(host.numberBoxText()) != context.GameNo)
-        context.TryCnt = 1;
-    const int32_t boxNumber = textToInt(host.numberBoxText());
-    if (boxNumber > context.profile.MaxGameNo) {
-        display([&] { host.setNumberBoxText("1"); });
-        context.GameNo = 1;
-        context.TryCnt = 1;
-    } else {
-        context.GameNo = boxNumber;
-    }
-
-    // Pasting whatever else the clipboard holds would deal a wrong game: when
-    // the number does not stay on the clipboard, leave the dialog for the next
-    // tick.
-    if (!putOnClipboard(context, intToText(context.GameNo)))
-        return false;
-
-    display([&] { host.setAttemptText(intToText(context.TryCnt)); });
-
-    const char* title = context.profile.texts.TitleGameNumber;
-    const uint64_t start = desktop.nowMs();
-    while (dialog != 0) {
-        desktop.bringToForeground(dialog);
-        if (const WindowId edit = desktop.findChild(dialog, game::kEditClass, nullptr))
-            desktop.post(edit, game::kWmPaste, 0);
-        if (const WindowId button = desktop.findChild(dialog, game::kButtonClass, nullptr))
-            desktop.post(button, game::kWmKeyDown, game::kVkReturn);
-        desktop.pause(kGamePassPauseMs);
-        if (desktop.sessionEnding())
-            return false;
-        dialog = desktop.findTopLevel(nullptr, title);
-        if (dialog != 0 && desktop.nowMs() - start >= kGameWaitLimitMs) {
-            // The game keeps asking: it refuses this number (and opens a new
-            // dialog each time) or does not react at all. Leave the dialog to
-            // the user until the box holds something else.
-            refusedBoxText_ = host.numberBoxText();
-            return false;
-        }
-    }
-    refusedBoxText_.reset();
-    return true;
+WindowId& GameWatcher::countedWindow(Counted counted) {
+    return counted == Counted::lostDialog ? countedLossButton_ : countedConfirmButton_;
 }
 
-bool GameWatcher::putOnClipboard(WatcherContext& context, const std::string& text)
-{
-    for (int attempt = 0; attempt < kClipboardTries; ++attempt) {
-        if (attempt > 0) {
-            context.desktop.pause(kGamePassPauseMs);
-            if (context.desktop.sessionEnding())
-                return false;
-        }
-        context.clipboard.setText(text);
-        if (context.clipboard.text() == text)
-            return true;
-    }
-    return false;
-}
-
-void GameWatcher::answerYes(WatcherContext& context, DisplayWrites& display, WindowId dialog,
-                            WindowId yesButton, WindowId& counted)
-{
-    // A dealt game ended or was resigned: the next request for the same
-    // number is a new game, not the game refusing it.
-    quickEntries_ = 0;
-    Desktop& desktop = context.desktop;
-    WatcherHost& host = context.host;
-
-    if (context.TryCnt == 1)
-        host.RecordLoss();
-    context.TryCnt = wrappingAdd(context.TryCnt, 1);
-    counted = yesButton;
-    display([&] { host.setAttemptText(intToText(context.TryCnt)); });
-    display([&] { host.HyoujiUpdate(); });
-
-    const char* yesCaption = context.profile.texts.CaptionYes;
-    const uint64_t start = desktop.nowMs();
+void GameWatcher::waitForYesTaken(const Wait& wait) {
+    WindowId& counted = countedWindow(wait.counted);
+    const char* yesCaption = profile_.texts.CaptionYes;
+    const uint64_t start = desktop_.nowMs();
+    WindowId yesButton = wait.control;
     while (yesButton != 0) {
-        desktop.bringToForeground(dialog);
-        desktop.post(yesButton, game::kWmKeyDown, game::kKeyY);
-        desktop.pause(kGamePassPauseMs);
-        const WindowId stillThere = desktop.findChild(dialog, nullptr, yesCaption);
-        if (stillThere != 0 && (desktop.nowMs() - start >= kGameWaitLimitMs || desktop.sessionEnding())) {
+        desktop_.bringToForeground(wait.dialog);
+        desktop_.post(yesButton, game::kWmKeyDown, game::kKeyY);
+        desktop_.pause(kGamePassPauseMs);
+        const WindowId stillThere = desktop_.findChild(wait.dialog, nullptr, yesCaption);
+        if (stillThere != 0 && (desktop_.nowMs() - start >= kGameWaitLimitMs || desktop_.sessionEnding())) {
             // Counted already: the user answers this one; later ticks skip it.
             counted = stillThere;
             return;
@@ -220,40 +249,16 @@ void GameWatcher::answerYes(WatcherContext& context, DisplayWrites& display, Win
     counted = 0;
 }
 
-void GameWatcher::recordWin(WatcherContext& context, DisplayWrites& display, WindowId dialog,
-                            WindowId selectBox)
-{
-    quickEntries_ = 0;
-    Desktop& desktop = context.desktop;
-    WatcherHost& host = context.host;
-
-    std::string line = intToText(context.GameNo);
-    if (context.TryCnt == 1) {
-        host.RecordWin();
-        line += " 勝ち";
-    } else {
-        line += " 負け（" + intToText(context.TryCnt) + "回）";
-    }
-    // No bound here: the next game-number dialog applies MaxGameNo.
-    context.GameNo = wrappingAdd(context.GameNo, 1);
-    context.TryCnt = 1;
-    countedWinBox_ = selectBox;
-
-    display([&] { host.insertHistoryLine(line); });
-    display([&] { host.setAttemptText("1"); });
-    display([&] { host.setNumberBoxText(intToText(context.GameNo)); });
-    display([&] { host.HyoujiUpdate(); });
-
-    desktop.bringToForeground(dialog);
-    desktop.post(selectBox, game::kBmSetCheck, game::kBstChecked);
+void GameWatcher::waitForUserAnswer(const Wait& wait) {
+    desktop_.bringToForeground(wait.dialog);
+    desktop_.post(wait.control, game::kBmSetCheck, game::kBstChecked);
 
     // The user answers the dialog in the game; this takes as long as it takes,
     // unless the Windows session ends first.
-    const char* selectCaption = context.profile.texts.CaptionSelectGame;
-    while (desktop.findChild(dialog, nullptr, selectCaption) != 0) {
-        if (desktop.sessionEnding())
-            return;
-        desktop.pause(kUserPassPauseMs);
+    const char* selectCaption = profile_.texts.CaptionSelectGame;
+    while (desktop_.findChild(wait.dialog, nullptr, selectCaption) != 0) {
+        if (desktop_.sessionEnding()) return;
+        desktop_.pause(kUserPassPauseMs);
     }
     countedWinBox_ = 0;
 }

@@ -1,42 +1,48 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 
+#include "common/game_in_play.h"
 #include "gamelink/desktop.h"
 #include "gamelink/os_profile.h"
 
-// What the watcher reads and changes in the results window.
-class WatcherHost {
-public:
-    virtual ~WatcherHost() = default;
-    virtual std::string numberBoxText() = 0;                  // EditEx1.Text, plain digits
-    virtual void setNumberBoxText(const std::string& text) = 0;
-    virtual void setAttemptText(const std::string& text) = 0;  // Label1 caption
-    virtual void insertHistoryLine(const std::string& line) = 0;  // before Memo1's first line
-    virtual void RecordWin() = 0;
-    virtual void RecordLoss() = 0;
-    virtual void HyoujiUpdate() = 0;
-    // Asks the results window to close as the user would (runs the shutdown);
-    // after a close that failed, the window waits for the user's own request.
-    virtual void closeResultsWindow() = 0;
+// What the watcher reads of the results window, once per tick.
+struct TickInput {
+    // The number box's plain text (without thousands separators): the number
+    // the next game-number dialog is to deal.
+    std::string boxText;
+    // The player is typing into the box: the game-number dialog waits.
+    bool boxBeingTyped = false;
 };
 
-struct WatcherContext {
-    Desktop& desktop;
-    Clipboard& clipboard;
-    const OsProfile& profile;
-    WatcherHost& host;
-    int32_t& GameNo;
-    int32_t& TryCnt;
+// What one step of a tick did. The results window applies it (counts, history,
+// number box, attempt label from inPlay()) before it lets the tick go on, so
+// that the player sees a result while the tick waits for the game or the user.
+struct TickOutcome {
+    std::optional<GameResult> result;     // a game ended
+    std::optional<int32_t> boxNumber;     // the number box is to show this number
+    std::optional<std::string> error;     // an error to show; the tick has ended
+    bool gameGone = false;                // no game window is left: the program ends
+    bool more = false;                    // call continueTick() once this is applied
 };
 
-// Answers the game's dialogs; one call of tick() is one 100 ms timer tick.
+// Answers the game's dialogs and owns the game in play: the number and the
+// attempt at it. One tick (the 100 ms timer) is tick() followed by
+// continueTick() for as long as the outcome says there is more.
 class GameWatcher {
 public:
-    void tick(WatcherContext& context);
+    GameWatcher(Desktop& desktop, const OsProfile& profile) : desktop_(desktop), profile_(profile) {}
+
+    const GameInPlay& inPlay() const { return inPlay_; }
+    // The game in play as the settings file left it.
+    void resume(const GameInPlay& inPlay) { inPlay_ = inPlay; }
+
+    TickOutcome tick(Clipboard& clipboard, const TickInput& input);
+    // Carries out the wait of the step before (until the game has closed the
+    // dialog answered, or the user has answered the won dialog), then goes on.
+    TickOutcome continueTick(Clipboard& clipboard);
 
     // Pause of each pass of a loop that waits for the game, and of the wait
     // for the user's answer to the won dialog.
@@ -45,8 +51,8 @@ public:
     // A loop that waits for the game gives up when the game has not closed the
     // window it waits for within this time.
     static constexpr uint64_t kGameWaitLimitMs = 5000;
-    // Writes of the game number to the clipboard before branch A gives up for
-    // the tick (a clipboard watcher that keeps replacing the text).
+    // Writes of the game number to the clipboard before the dialog is left for
+    // the next tick (a clipboard watcher that keeps replacing the text).
     static constexpr int kClipboardTries = 10;
     // A refused number is offered again only after the game has shown no
     // game-number dialog for this long: between closing a refused dialog and
@@ -58,17 +64,58 @@ public:
     static constexpr int kEntriesBeforeRefusal = 3;
 
 private:
-    struct Lookups;
-    class DisplayWrites;
+    // The steps of a tick, in their order; every one is looked at in each tick.
+    enum class Step { gameNumber, lostDialog, wonDialog, confirmBox, gameGone, done };
+    // The windows of the game found at the start of the tick; they stand for
+    // the whole tick (only the wait loops look again).
+    struct Lookups {
+        WindowId gameNumberDialog = 0;
+        WindowId gameOverDialog = 0;
+        WindowId sameGameBox = 0;
+        WindowId gameOverYes = 0;
+        WindowId selectGameBox = 0;
+        WindowId confirmBox = 0;
+        WindowId confirmText = 0;
+        WindowId confirmYes = 0;
+    };
+    // The window that marks a dialog already counted (the yes button of a lost
+    // dialog or end-this-game box, the select-game box of a won dialog): while
+    // it exists the dialog is not counted again, whatever cut its answer short.
+    enum class Counted { lostDialog, confirmBox };
+    struct Wait {
+        enum class Kind { none, gameTakesNumber, gameTakesYes, userAnswersWin } kind = Kind::none;
+        WindowId dialog = 0;
+        WindowId control = 0;  // the yes button, or the select-game box
+        Counted counted = Counted::lostDialog;
+        std::string enteredText;    // the box's text when the number was entered
+        std::string textAfterTick;  // what the box shows once the outcome is applied
+        uint64_t askedAtMs = 0;
+    };
 
-    void runTick(WatcherContext& context, DisplayWrites& display);
-    // True when the number was entered and the game closed the dialog.
-    bool answerGameNumber(WatcherContext& context, DisplayWrites& display, WindowId dialog);
+    static Wait yesWait(WindowId dialog, WindowId yesButton, Counted counted);
+    TickOutcome runSteps(Clipboard& clipboard);
+    // True when the step leaves a wait to carry out before the next one.
+    bool runStep(Step step, Clipboard& clipboard, TickOutcome& outcome);
+    bool enterGameNumber(Clipboard& clipboard, TickOutcome& outcome);
+    void countEndedGame(bool won, TickOutcome& outcome);
+    bool putOnClipboard(Clipboard& clipboard, const std::string& text);
+
+    void carryOut(const Wait& wait);
+    void waitForNumberTaken(const Wait& wait);
+    void waitForYesTaken(const Wait& wait);
+    void waitForUserAnswer(const Wait& wait);
     void noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs);
-    bool putOnClipboard(WatcherContext& context, const std::string& text);
-    void answerYes(WatcherContext& context, DisplayWrites& display, WindowId dialog, WindowId yesButton,
-                   WindowId& counted);
-    void recordWin(WatcherContext& context, DisplayWrites& display, WindowId dialog, WindowId selectBox);
+    WindowId& countedWindow(Counted counted);
+
+    Desktop& desktop_;
+    const OsProfile& profile_;
+    GameInPlay inPlay_;
+
+    // The tick under way.
+    TickInput input_;
+    Lookups found_;
+    Step next_ = Step::done;
+    Wait wait_;
 
     // Box text of a game-number dialog that the game kept refusing: not entered
     // again while the dialog stays and the box holds the same text.
@@ -79,14 +126,9 @@ private:
     std::string lastEnteredText_;
     uint64_t lastEnteredAtMs_ = 0;
     int quickEntries_ = 0;
-    // The window that identifies a dialog already counted (the yes button of a
-    // loss dialog or end-this-game box, the select-game box of a won dialog):
-    // while it exists the dialog is not counted again, whatever ended its
-    // handling early (a game that did not answer in time).
     WindowId countedLossButton_ = 0;
     WindowId countedConfirmButton_ = 0;
     WindowId countedWinBox_ = 0;
-    // Message of the error the previous tick raised; the same error is raised
-    // only once in a row.
+    // The error of the tick before; the same error is shown only once in a row.
     std::optional<std::string> lastError_;
 };

@@ -1,52 +1,75 @@
 #include "records/settings.h"
 
+#include <string>
+
 #include "common/app_error.h"
 #include "common/code_page_932.h"
 #include "common/number_text.h"
 
 namespace {
 
-int32_t readInteger(ProfileStore& store, const char* section, const char* key, int32_t fallback) {
-    return textToIntOr(store.read(section, key), fallback);
-}
+// Every key of the file, named once. A number key reads through textToIntOr;
+// a flag is saved as "1" or "0" and read as "not 0".
+struct NumberKey {
+    const char* section;
+    const char* key;
+    int32_t fallback;
+    int32_t& (*field)(Settings&);
+};
 
-bool readBoolean(ProfileStore& store, const char* section, const char* key, bool fallback) {
-    return readInteger(store, section, key, fallback ? 1 : 0) != 0;
-}
+struct FlagKey {
+    const char* section;
+    const char* key;
+    bool fallback;
+    bool& (*field)(Settings&);
+};
 
-std::string slotKey(const char* prefix, int slot) { return prefix + std::to_string(slot); }
+// clang-format off
+const NumberKey kNumberKeys[] = {
+    {"Game",  "GameNo", 1, [](Settings& s) -> int32_t& { return s.game.number; }},
+    {"Game",  "TryCnt", 1, [](Settings& s) -> int32_t& { return s.game.attempt; }},
+    {"Score", "won",    0, [](Settings& s) -> int32_t& { return s.tally.ledger.won; }},
+    {"Score", "wins",   0, [](Settings& s) -> int32_t& { return s.tally.ledger.wins; }},
+    {"Score", "lost",   0, [](Settings& s) -> int32_t& { return s.tally.ledger.lost; }},
+    {"Score", "losses", 0, [](Settings& s) -> int32_t& { return s.tally.ledger.losses; }},
+    {"Score", "streak", 0, [](Settings& s) -> int32_t& { return s.tally.ledger.streak; }},
+    {"Score", "stype",  0, [](Settings& s) -> int32_t& { return s.tally.ledger.stype; }},
+};
+
+const FlagKey kFlagKeys[] = {
+    {"Show", "SskUp",   false, [](Settings& s) -> bool& { return s.tally.options.restoreGameStatistics; }},
+    {"Show", "CtlBar",  true,  [](Settings& s) -> bool& { return s.tally.options.showControlBar; }},
+    {"Show", "RenMode", false, [](Settings& s) -> bool& { return s.tally.options.renMode; }},
+};
+// clang-format on
+
+constexpr std::size_t kSlots = 10;
+
+std::string slotKey(const char* prefix, std::size_t slot) { return prefix + std::to_string(slot); }
 
 class SettingsWriter {
 public:
     SettingsWriter(ProfileStore& store, const std::string& iniPath) : store_(store), iniPath_(iniPath) {}
 
-    void text(const char* section, const std::string& key, const std::string& value) {
+    void operator()(const char* section, const std::string& key, const std::string& value) {
         if (!store_.write(section, key.c_str(), value)) throw AppError(iniPath_ + " に書き込めません");
     }
-    void integer(const char* section, const char* key, int32_t value) { text(section, key, intToText(value)); }
-    void boolean(const char* section, const char* key, bool value) { text(section, key, value ? "1" : "0"); }
 
 private:
     ProfileStore& store_;
     const std::string& iniPath_;
 };
 
-void writeAllKeys(ProfileStore& store, const Settings& s, const std::string& iniPath) {
+void writeAllKeys(ProfileStore& store, const Settings& settings, const std::string& iniPath) {
+    // The tables hand out references: they read from a copy.
+    Settings s = settings;
     SettingsWriter write(store, iniPath);
-    write.integer("Game", "GameNo", s.GameNo);
-    write.integer("Game", "TryCnt", s.TryCnt);
-    write.integer("Score", "won", s.won);
-    write.integer("Score", "wins", s.wins);
-    write.integer("Score", "lost", s.lost);
-    write.integer("Score", "losses", s.losses);
-    write.integer("Score", "streak", s.streak);
-    write.integer("Score", "stype", s.stype);
-    write.boolean("Show", "SskUp", s.SskUp);
-    write.boolean("Show", "CtlBar", s.CtlBar);
-    write.boolean("Show", "RenMode", s.RenMode);
-    for (int slot = 0; slot < 10; ++slot) {
-        write.text("Hist", slotKey("hist", slot), s.hist[slot]);
-        write.text("Rtry", slotKey("Retry", slot), s.retry[slot]);
+    for (const NumberKey& k : kNumberKeys) write(k.section, k.key, intToText(k.field(s)));
+    for (const FlagKey& k : kFlagKeys) write(k.section, k.key, k.field(s) ? "1" : "0");
+    const std::array<std::string, kSlots> history = settings.tally.history.saved();
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
+        write("Hist", slotKey("hist", slot), history[slot]);
+        write("Rtry", slotKey("Retry", slot), settings.tally.passes[slot]);
     }
 }
 
@@ -70,21 +93,15 @@ std::string iniPathFor(const std::string& executablePath) {
 
 Settings readSettings(ProfileStore& store) {
     Settings s;
-    s.GameNo = readInteger(store, "Game", "GameNo", 1);
-    s.TryCnt = readInteger(store, "Game", "TryCnt", 1);
-    s.SskUp = readBoolean(store, "Show", "SskUp", false);
-    s.CtlBar = readBoolean(store, "Show", "CtlBar", true);
-    s.RenMode = readBoolean(store, "Show", "RenMode", false);
-    s.won = readInteger(store, "Score", "won", 0);
-    s.wins = readInteger(store, "Score", "wins", 0);
-    s.lost = readInteger(store, "Score", "lost", 0);
-    s.losses = readInteger(store, "Score", "losses", 0);
-    s.streak = readInteger(store, "Score", "streak", 0);
-    s.stype = readInteger(store, "Score", "stype", 0);
-    for (int slot = 0; slot < 10; ++slot) {
-        s.hist[slot] = store.read("Hist", slotKey("hist", slot).c_str());
-        s.retry[slot] = store.read("Rtry", slotKey("Retry", slot).c_str());
+    for (const NumberKey& k : kNumberKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback);
+    for (const FlagKey& k : kFlagKeys)
+        k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
+    std::array<std::string, kSlots> history;
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
+        history[slot] = store.read("Hist", slotKey("hist", slot).c_str());
+        s.tally.passes[slot] = store.read("Rtry", slotKey("Retry", slot).c_str());
     }
+    s.tally.history = History::fromSaved(history);
     return s;
 }
 

@@ -1,24 +1,16 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 
-// Everything the settings file carries from one run to the next.
+#include "common/game_in_play.h"
+#include "records/tally.h"
+
+// Everything the settings file carries from one run to the next: the game in
+// play, and the tally with its six totals (the run's counts are never saved).
 struct Settings {
-    int32_t GameNo = 1;
-    int32_t TryCnt = 1;
-    bool SskUp = false;
-    bool CtlBar = true;
-    bool RenMode = false;
-    int32_t won = 0;
-    int32_t wins = 0;
-    int32_t lost = 0;
-    int32_t losses = 0;
-    int32_t streak = 0;
-    int32_t stype = 0;
-    std::array<std::string, 10> hist;   // newest first
-    std::array<std::string, 10> retry;  // pass-list slots 0 to 9
+    GameInPlay game;
+    Tally tally;
 };
 
 // The private-profile services on one file.
@@ -37,11 +29,10 @@ public:
 // by ".Ini", or ".Ini" appended when the file name has no dot.
 std::string iniPathFor(const std::string& executablePath);
 
-// Reads the keys in the program's read order; each key that is missing or does
-// not parse gives its default.
+// Reads every key; a key that is missing or does not parse gives its default.
 Settings readSettings(ProfileStore& store);
 
-// Writes the keys in the program's write order ("Game", "Score", "Show", then
-// "Hist" and "Rtry" alternately slot by slot) and flushes. A refused write raises
-// AppError "<iniPath> に書き込めません" and the keys after it are not written.
+// Writes every key ("Game", "Score", "Show", then "Hist" and "Rtry" slot by
+// slot) and flushes. A refused write raises AppError "<iniPath> に書き込めません"
+// and the keys after it are not written.
 void writeSettings(ProfileStore& store, const Settings& settings, const std::string& iniPath);

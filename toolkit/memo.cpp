@@ -1,6 +1,5 @@
 #include "toolkit/memo.h"
 
-#include <stdexcept>
 
 void Memo::create(Container& parent, const CreateArgs& args) {
     WindowSpec spec;
@@ -35,19 +34,4 @@ void Memo::setLines(const std::vector<std::string>& lines) {
     std::string all;
     for (const std::string& line : lines) all += line + "\r\n";
     setWindowText(all);
-}
-
-int Memo::lineCount() const { return static_cast<int>(lines().size()); }
-
-std::string Memo::line(int index) const {
-    const std::vector<std::string> all = lines();
-    if (index < 0 || index >= static_cast<int>(all.size())) throw std::out_of_range("List index out of bounds");
-    return all[static_cast<size_t>(index)];
-}
-
-void Memo::insertLine(int index, const std::string& line) {
-    std::vector<std::string> all = lines();
-    if (index < 0 || index > static_cast<int>(all.size())) throw std::out_of_range("List index out of bounds");
-    all.insert(all.begin() + index, line);
-    setLines(all);
 }

@@ -31,7 +31,7 @@ private:
 
 }  // namespace
 
-void TSpeedButton::create(Container& parent, const CreateArgs& args) {
+void SpeedButton::create(Container& parent, const CreateArgs& args) {
     onClick_ = args.onClick;
     if (args.glyphResource != 0) loadGlyphs(args.glyphModule, args.glyphResource, args.numGlyphs);
 
@@ -44,10 +44,10 @@ void TSpeedButton::create(Container& parent, const CreateArgs& args) {
     spec.background = clBtnFace;
     createWindow(parent, spec);
     setCursor(args.cursor);
-    subclass(&TSpeedButton::windowProc);
+    subclass(&SpeedButton::windowProc);
 }
 
-void TSpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
+void SpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
     const std::string name = "glyph bitmap " + std::to_string(resource);
     if (!module) module = GetModuleHandleA(nullptr);
     GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
@@ -79,21 +79,21 @@ void TSpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
     glyphCount_ = ImageList_GetImageCount(glyphs_.get());
 }
 
-void TSpeedButton::Click() {
+void SpeedButton::Click() {
     if (!enabled()) return;
     if (onClick_) onClick_();
 }
 
-void TSpeedButton::onCommand(int notifyCode) {
+void SpeedButton::onCommand(int notifyCode) {
     if (notifyCode == BN_CLICKED) Click();
 }
 
-LRESULT CALLBACK TSpeedButton::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SpeedButton::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
         // An owner-drawn BUTTON turns the second press of a double click into
         // BN_DOUBLECLICKED; a speed button counts it as one more click.
         if (message == WM_LBUTTONDBLCLK) message = WM_LBUTTONDOWN;
-        auto* button = dynamic_cast<TSpeedButton*>(Control::fromHandle(window));
+        auto* button = dynamic_cast<SpeedButton*>(Control::fromHandle(window));
         if (button && message == WM_LBUTTONDOWN) button->pressedByMouse_ = true;
         if (button && message == WM_LBUTTONUP) return button->onMouseUp(wParam, lParam);
         return callClassProcedure(window, message, wParam, lParam);
@@ -104,7 +104,7 @@ LRESULT CALLBACK TSpeedButton::windowProc(HWND window, UINT message, WPARAM wPar
 // only a release that its capture sees; a window that takes the activation in
 // between (the game bringing itself to the front, a dialog brought forward)
 // takes that capture, and the class forgets the press.
-LRESULT TSpeedButton::onMouseUp(WPARAM wParam, LPARAM lParam) {
+LRESULT SpeedButton::onMouseUp(WPARAM wParam, LPARAM lParam) {
     const bool pressed = std::exchange(pressedByMouse_, false);
     const bool classTracksIt = GetCapture() == handle();
     const LRESULT result = callClassProcedure(handle(), WM_LBUTTONUP, wParam, lParam);
@@ -117,7 +117,7 @@ LRESULT TSpeedButton::onMouseUp(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-bool TSpeedButton::onDrawItem(const DRAWITEMSTRUCT& item) {
+bool SpeedButton::onDrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT face = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;

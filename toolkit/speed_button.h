@@ -20,7 +20,7 @@
 //
 // A BUTTON tells its parent, not itself, when to draw and when it was clicked;
 // the form forwards both here (onDrawItem, onCommand) inside its event boundary.
-class TSpeedButton : public Control {
+class SpeedButton : public Control {
 public:
     struct CreateArgs {
         Rect bounds;

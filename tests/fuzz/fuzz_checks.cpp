@@ -103,9 +103,15 @@ const char* const kIntegerKeys[][2] = {{"Game", "GameNo"}, {"Game", "TryCnt"}, {
 const char* const kBooleanKeys[][2] = {{"Show", "SskUp"}, {"Show", "CtlBar"}, {"Show", "RenMode"}};
 
 bool sameSettings(const Settings& a, const Settings& b) {
-    return a.GameNo == b.GameNo && a.TryCnt == b.TryCnt && a.SskUp == b.SskUp && a.CtlBar == b.CtlBar &&
-           a.RenMode == b.RenMode && a.won == b.won && a.wins == b.wins && a.lost == b.lost && a.losses == b.losses &&
-           a.streak == b.streak && a.stype == b.stype && a.hist == b.hist && a.retry == b.retry;
+    const Options& ao = a.tally.options;
+    const Options& bo = b.tally.options;
+    const ScoreLedger& al = a.tally.ledger;
+    const ScoreLedger& bl = b.tally.ledger;
+    return a.game.number == b.game.number && a.game.attempt == b.game.attempt &&
+           ao.restoreGameStatistics == bo.restoreGameStatistics && ao.showControlBar == bo.showControlBar &&
+           ao.renMode == bo.renMode && al.won == bl.won && al.wins == bl.wins && al.lost == bl.lost &&
+           al.losses == bl.losses && al.streak == bl.streak && al.stype == bl.stype &&
+           a.tally.history.saved() == b.tally.history.saved() && a.tally.passes == b.tally.passes;
 }
 
 // Well-formed code page 932: every lead byte has a trail byte (0x40-0x7E,
@@ -177,18 +183,21 @@ std::string checkSettingsValues(const uint8_t* data, size_t size) {
     }
 
     const Settings loaded = readSettings(file);
-    const int32_t integers[] = {loaded.GameNo, loaded.TryCnt, loaded.won,    loaded.wins,
-                                loaded.lost,   loaded.losses, loaded.streak, loaded.stype};
+    const ScoreLedger& ledger = loaded.tally.ledger;
+    const int32_t integers[] = {loaded.game.number, loaded.game.attempt, ledger.won,    ledger.wins,
+                                ledger.lost,        ledger.losses,       ledger.streak, ledger.stype};
     const int32_t defaults[] = {1, 1, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 8; ++i)
         if (integers[i] != textToIntOr(parts[i], defaults[i])) return std::string(kIntegerKeys[i][1]) + " misread";
-    const bool booleans[] = {loaded.SskUp, loaded.CtlBar, loaded.RenMode};
+    const Options& options = loaded.tally.options;
+    const bool booleans[] = {options.restoreGameStatistics, options.showControlBar, options.renMode};
     const bool booleanDefaults[] = {false, true, false};
     for (int i = 0; i < 3; ++i)
         if (booleans[i] != (textToIntOr(parts[8 + i], booleanDefaults[i] ? 1 : 0) != 0))
             return std::string(kBooleanKeys[i][1]) + " misread";
     for (int slot = 0; slot < 10; ++slot)
-        if (loaded.hist[slot] != parts[11 + 2 * slot] || loaded.retry[slot] != parts[12 + 2 * slot])
+        if (loaded.tally.history.saved()[slot] != parts[11 + 2 * slot] ||
+            loaded.tally.passes[slot] != parts[12 + 2 * slot])
             return "slot " + std::to_string(slot) + " misread";
 
     MemoryStore saved;

@@ -259,3 +259,17 @@ void FakeGame::onPause()
     if (selectGameChecked)
         showGameNumberDialog();
 }
+
+std::optional<ScreenBox> FakeDesktop::windowBox(WindowId window)
+{
+    if (!isAlive(window) || minimized(window))
+        return std::nullopt;
+    const auto box = boxes.find(window);
+    return box == boxes.end() ? ScreenBox{} : box->second;
+}
+
+void FakeDesktop::moveWindow(WindowId window, const ScreenBox& box)
+{
+    if (isAlive(window))
+        boxes[window] = box;
+}

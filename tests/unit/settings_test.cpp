@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -61,27 +62,30 @@ const std::string kIniPath = "C:\\Games\\Tallykeep.Ini";
 TEST(ReadSettings, EmptyFileGivesDefaults) {
     FakeProfileStore store;
     const Settings s = readSettings(store);
-    EXPECT_EQ(s.GameNo, 1);
-    EXPECT_EQ(s.TryCnt, 1);
-    EXPECT_FALSE(s.SskUp);
-    EXPECT_TRUE(s.CtlBar);
-    EXPECT_FALSE(s.RenMode);
-    EXPECT_EQ(s.won, 0);
-    EXPECT_EQ(s.wins, 0);
-    EXPECT_EQ(s.lost, 0);
-    EXPECT_EQ(s.losses, 0);
-    EXPECT_EQ(s.streak, 0);
-    EXPECT_EQ(s.stype, 0);
-    EXPECT_EQ(std::count(s.hist.begin(), s.hist.end(), ""), 10);
-    EXPECT_EQ(std::count(s.retry.begin(), s.retry.end(), ""), 10);
+    EXPECT_EQ(s.game.number, 1);
+    EXPECT_EQ(s.game.attempt, 1);
+    EXPECT_FALSE(s.tally.options.restoreGameStatistics);
+    EXPECT_TRUE(s.tally.options.showControlBar);
+    EXPECT_FALSE(s.tally.options.renMode);
+    const ScoreLedger& l = s.tally.ledger;
+    EXPECT_EQ((std::vector<int32_t>{l.won, l.wins, l.lost, l.losses, l.streak, l.stype}),
+              (std::vector<int32_t>(6, 0)));
+    // Ten empty history lines take their places in the window.
+    EXPECT_EQ(s.tally.history.lines(), std::vector<std::string>(10, ""));
+    EXPECT_EQ(std::count(s.tally.passes.begin(), s.tally.passes.end(), ""), 10);
 }
 
-TEST(ReadSettings, ReadsInTheProgramsOrder) {
+// A key read under another name than it is written under would lose its
+// value at every start.
+TEST(ReadSettings, ReadsEveryKeyItWrites) {
     FakeProfileStore store;
+    writeSettings(store, Settings{}, kIniPath);
     readSettings(store);
-    EXPECT_EQ(store.reads, slotKeys({"Game/GameNo", "Game/TryCnt", "Show/SskUp", "Show/CtlBar", "Show/RenMode",
-                                     "Score/won", "Score/wins", "Score/lost", "Score/losses", "Score/streak",
-                                     "Score/stype"}));
+    std::vector<std::string> written = keysOf(store.writes);
+    std::vector<std::string> read = store.reads;
+    std::sort(written.begin(), written.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, written);
 }
 
 struct GameNoCase {
@@ -96,7 +100,7 @@ class GameNoValue : public ::testing::TestWithParam<GameNoCase> {};
 TEST_P(GameNoValue, LoadsOrFallsBackToDefault) {
     FakeProfileStore store;
     store.set("Game", "GameNo", GetParam().stored);
-    EXPECT_EQ(readSettings(store).GameNo, GetParam().loaded);
+    EXPECT_EQ(readSettings(store).game.number, GetParam().loaded);
 }
 
 INSTANTIATE_TEST_SUITE_P(EdgeValues, GameNoValue, ::testing::Values(
@@ -107,13 +111,13 @@ INSTANTIATE_TEST_SUITE_P(EdgeValues, GameNoValue, ::testing::Values(
 TEST(ReadSettings, ZeroCountIsReadNotDefaulted) {
     FakeProfileStore store;
     store.set("Game", "TryCnt", "0");
-    EXPECT_EQ(readSettings(store).TryCnt, 0);
+    EXPECT_EQ(readSettings(store).game.attempt, 0);
 }
 
 TEST(BooleanSettings, NonZeroIsTrue) {
     FakeProfileStore store;
     store.set("Show", "SskUp", "2");
-    EXPECT_TRUE(readSettings(store).SskUp);
+    EXPECT_TRUE(readSettings(store).tally.options.restoreGameStatistics);
 }
 
 TEST(BooleanSettings, UnreadableFallsBackToItsDefault) {
@@ -121,14 +125,14 @@ TEST(BooleanSettings, UnreadableFallsBackToItsDefault) {
     store.set("Show", "SskUp", "yes");
     store.set("Show", "CtlBar", "no");
     const Settings s = readSettings(store);
-    EXPECT_FALSE(s.SskUp);
-    EXPECT_TRUE(s.CtlBar);
+    EXPECT_FALSE(s.tally.options.restoreGameStatistics);
+    EXPECT_TRUE(s.tally.options.showControlBar);
 }
 
 TEST(BooleanSettings, ZeroClearsATrueDefault) {
     FakeProfileStore store;
     store.set("Show", "CtlBar", "0");
-    EXPECT_FALSE(readSettings(store).CtlBar);
+    EXPECT_FALSE(readSettings(store).tally.options.showControlBar);
 }
 
 TEST(BooleanSettings, SavedBackAsOneOrZero) {
@@ -146,25 +150,29 @@ TEST(ScoreSettings, HandEditedStreakKindIsKept) {
     FakeProfileStore store;
     store.set("Score", "stype", "5");
     const Settings s = readSettings(store);
-    EXPECT_EQ(s.stype, 5);
+    EXPECT_EQ(s.tally.ledger.stype, 5);
     writeSettings(store, s, kIniPath);
     EXPECT_EQ(store.get("Score", "stype"), "5");
 }
 
-TEST(WriteSettings, WritesInTheProgramsOrderThenFlushes) {
+TEST(WriteSettings, WritesEveryKeyOnceThenFlushes) {
     FakeProfileStore store;
     writeSettings(store, Settings{}, kIniPath);
-    EXPECT_EQ(keysOf(store.writes),
-              slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses",
-                        "Score/streak", "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"}));
+    std::vector<std::string> written = keysOf(store.writes);
+    std::vector<std::string> expected =
+        slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses",
+                  "Score/streak", "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
+    std::sort(written.begin(), written.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(written, expected);
     EXPECT_EQ(store.flushes, 1);
 }
 
 TEST(WriteSettings, IntegersArePlainDecimal) {
     FakeProfileStore store;
     Settings s;
-    s.GameNo = 1000000;
-    s.streak = -2147483647 - 1;
+    s.game.number = 1000000;
+    s.tally.ledger.streak = -2147483647 - 1;
     writeSettings(store, s, kIniPath);
     EXPECT_EQ(store.get("Game", "GameNo"), "1000000");
     EXPECT_EQ(store.get("Score", "streak"), "-2147483648");
@@ -172,35 +180,30 @@ TEST(WriteSettings, IntegersArePlainDecimal) {
 
 TEST(WriteSettings, EverythingReadsBackUnchanged) {
     Settings s;
-    s.GameNo = 31999;
-    s.TryCnt = 3;
-    s.SskUp = true;
-    s.CtlBar = false;
-    s.RenMode = true;
-    s.won = 10;
-    s.wins = 4;
-    s.lost = 7;
-    s.losses = 2;
-    s.streak = 1;
-    s.stype = 1;
-    for (int i = 0; i < 10; ++i) s.hist[i] = "No." + std::to_string(31998 - i) + " 勝ち";
-    s.retry[3] = "4711";
+    s.game = {31999, 3};
+    s.tally.options = {true, false, true};
+    s.tally.ledger.won = 10;
+    s.tally.ledger.wins = 4;
+    s.tally.ledger.lost = 7;
+    s.tally.ledger.losses = 2;
+    s.tally.ledger.streak = 1;
+    s.tally.ledger.stype = 1;
+    for (int i = 9; i >= 0; --i) s.tally.history.addNewest("No." + std::to_string(31998 - i) + " 勝ち");
+    s.tally.passes[3] = "4711";
     FakeProfileStore store;
     writeSettings(store, s, kIniPath);
     const Settings back = readSettings(store);
-    EXPECT_EQ(back.GameNo, s.GameNo);
-    EXPECT_EQ(back.TryCnt, s.TryCnt);
-    EXPECT_EQ(back.SskUp, s.SskUp);
-    EXPECT_EQ(back.CtlBar, s.CtlBar);
-    EXPECT_EQ(back.RenMode, s.RenMode);
-    EXPECT_EQ(back.won, s.won);
-    EXPECT_EQ(back.wins, s.wins);
-    EXPECT_EQ(back.lost, s.lost);
-    EXPECT_EQ(back.losses, s.losses);
-    EXPECT_EQ(back.streak, s.streak);
-    EXPECT_EQ(back.stype, s.stype);
-    EXPECT_EQ(back.hist, s.hist);
-    EXPECT_EQ(back.retry, s.retry);
+    EXPECT_EQ(back.game.number, 31999);
+    EXPECT_EQ(back.game.attempt, 3);
+    EXPECT_TRUE(back.tally.options.restoreGameStatistics);
+    EXPECT_FALSE(back.tally.options.showControlBar);
+    EXPECT_TRUE(back.tally.options.renMode);
+    const ScoreLedger& l = back.tally.ledger;
+    EXPECT_EQ((std::vector<int32_t>{l.won, l.wins, l.lost, l.losses, l.streak, l.stype}),
+              (std::vector<int32_t>{10, 4, 7, 2, 1, 1}));
+    EXPECT_EQ(back.tally.history.saved(), s.tally.history.saved());
+    EXPECT_EQ(back.tally.history.lines().front(), "No.31998 勝ち");
+    EXPECT_EQ(back.tally.passes, s.tally.passes);
 }
 
 TEST(WriteSettings, PassListGapsAreKept) {
@@ -215,11 +218,11 @@ TEST(WriteSettings, PassListGapsAreKept) {
 // History lines are kept whole, whatever width the memo shows them at.
 TEST(WriteSettings, LongHistoryLineIsOneKey) {
     Settings s;
-    s.hist[0] = std::string(300, 'x');
-    s.hist[1] = "next";
+    s.tally.history.addNewest("next");
+    s.tally.history.addNewest(std::string(300, 'x'));
     FakeProfileStore store;
     writeSettings(store, s, kIniPath);
-    EXPECT_EQ(store.get("Hist", "hist0"), s.hist[0]);
+    EXPECT_EQ(store.get("Hist", "hist0"), std::string(300, 'x'));
     EXPECT_EQ(store.get("Hist", "hist1"), "next");
 }
 

@@ -1,3 +1,6 @@
+// The results window in-process: what only in-process can show (its menu,
+// which Wine does not let another program read; the close and its saves;
+// the pointer over each place), and the start-up display.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -6,16 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "forms/SeisekiF.h"
 #include "gamelink/game_contract.h"
-#include "toolkit/application.h"
-#include "seiseki_test_doubles.h"
+#include "results_window_doubles.h"
 #include "toolkit_test_support.h"
 
-using seiseki_test::MemoryClipboard;
-using seiseki_test::NoLaunch;
-using seiseki_test::NoStatistics;
-using seiseki_test::RunningGame;
+using results_test::Program;
+using results_test::RunningGame;
+using results_test::textOf;
 using toolkit_test::FromInsideModalLoop;
 using toolkit_test::openBoxes;
 using toolkit_test::waitUntil;
@@ -34,16 +34,23 @@ std::string menuString(HMENU menu, UINT position) {
     return text;
 }
 
-class ResultsWindow : public ::testing::Test {
+std::vector<std::string> memoLines(HWND memo) {
+    std::vector<std::string> lines;
+    const std::string text = textOf(memo);
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class ResultsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Application::instance().setTitle("Tallykeep");
-        executable_ = tempPath("tkui_results_test.exe");
         iniPath_ = tempPath("tkui_results_test.Ini");
         DeleteFileA(iniPath_.c_str());
     }
     void TearDown() override {
-        window_.reset();
+        program_.reset();
         DeleteFileA(iniPath_.c_str());
     }
 
@@ -51,89 +58,68 @@ protected:
         ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, iniPath_.c_str()));
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, iniPath_.c_str());
     }
-
-    TFCSeisekiF& open(const std::string& executable = "") {
-        SeisekiEnvironment environment;
-        environment.desktop = &game_;
-        environment.launcher = &launcher_;
-        environment.statistics = &statistics_;
-        environment.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
-        environment.executablePath = executable.empty() ? executable_ : executable;
-        window_ = std::make_unique<TFCSeisekiF>(environment);
-        window_->create();
-        return *window_;
+    std::string savedSetting(const char* section, const char* key) const {
+        char value[512] = {};
+        GetPrivateProfileStringA(section, key, "", value, sizeof value, iniPath_.c_str());
+        return value;
     }
 
-    HMENU bar() const { return GetMenu(window_->handle()); }
+    Program& open(const std::string& iniPath = "") {
+        program_ = std::make_unique<Program>(iniPath.empty() ? iniPath_ : iniPath, game_);
+        return *program_;
+    }
+
+    HMENU bar() const { return GetMenu(program_->window()); }
     HMENU optionMenu() const { return GetSubMenu(bar(), 0); }
     HMENU passMenu() const { return GetSubMenu(bar(), 1); }
     HMENU retryMenu() const { return GetSubMenu(passMenu(), 1); }
     bool checked(HMENU menu, UINT position) const {
         return (GetMenuState(menu, position, MF_BYPOSITION) & MF_CHECKED) != 0;
     }
+    bool greyed(HMENU menu, UINT position) const {
+        return (GetMenuState(menu, position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) != 0;
+    }
+    std::vector<std::string> retryCaptions() const {
+        std::vector<std::string> all;
+        for (int i = 0; i < GetMenuItemCount(retryMenu()); ++i) all.push_back(menuString(retryMenu(), i));
+        return all;
+    }
 
     RunningGame game_;
-    NoLaunch launcher_;
-    NoStatistics statistics_;
-    std::string executable_;
     std::string iniPath_;
-    std::unique_ptr<TFCSeisekiF> window_;
+    std::unique_ptr<Program> program_;
 };
 
-TEST_F(ResultsWindow, IsTheSingleInstanceWithItsCaptionAndClientSize) {
-    TFCSeisekiF& w = open();
-    char caption[16] = {};
-    GetWindowTextA(w.handle(), caption, sizeof caption);
-    EXPECT_EQ(FCSeisekiF, &w);
-    EXPECT_STREQ(caption, "成績");
-    EXPECT_EQ(w.clientWidth(), 151);
-    EXPECT_EQ(w.clientHeight(), 436);
-}
-
-TEST_F(ResultsWindow, FreshStartShowsZeroesInEveryValueLabel) {
-    TFCSeisekiF& w = open();
-    EXPECT_EQ(w.Label13.caption(), "00.00%");
-    EXPECT_EQ(w.Label9.caption(), "00.00%");
-    EXPECT_EQ(w.Label16.caption(), "0");
-    EXPECT_EQ(w.Label17.caption(), "0");
-    EXPECT_EQ(w.Label18.caption(), "0");
-    EXPECT_EQ(w.Label19.caption(), "0");
-    EXPECT_EQ(w.Label20.caption(), "0");
-    EXPECT_EQ(w.Label21.caption(), "0");
-    EXPECT_EQ(w.Label11.caption(), "0連敗中");
-}
-
-TEST_F(ResultsWindow, FreshStartShowsGameOneFirstAttempt) {
-    TFCSeisekiF& w = open();
-    EXPECT_EQ(w.EditEx1.text(), "1");
-    EXPECT_EQ(w.Label1.caption(), "1");
-    EXPECT_EQ(w.Label1.bounds().right(), 106);
-    EXPECT_EQ(w.Label2.bounds().right(), 135);
-}
-
-TEST_F(ResultsWindow, FreshStartHistoryIsTenEmptyLinesBeforeTheMemosOwn) {
-    TFCSeisekiF& w = open();
-    EXPECT_EQ(w.Memo1.lineCount(), 11);
+TEST_F(ResultsWindowTest, FreshStartShowsGameOneFirstAttemptAndZeroes) {
+    Program& p = open();
+    EXPECT_EQ(textOf(p.window()), "成績");
+    EXPECT_EQ(textOf(p.numberBox()), "1");
+    EXPECT_EQ(p.attempt(), "1");
+    for (const char* role : {"runWon", "runLost", "totalWon", "totalLost", "longestWin", "longestLoss"})
+        EXPECT_EQ(p.value(role), "0") << role;
+    EXPECT_EQ(p.value("run%"), "00.00%");
+    EXPECT_EQ(p.value("total%"), "00.00%");
+    EXPECT_EQ(p.value("current"), "0連敗中");
+    // Ten empty history lines before the memo's own.
     std::string elevenEmptyLines;
     for (int i = 0; i < 11; ++i) elevenEmptyLines += "\r\n";
-    EXPECT_EQ(w.Memo1.text(), elevenEmptyLines);
+    EXPECT_EQ(textOf(p.memo()), elevenEmptyLines);
 }
 
-TEST_F(ResultsWindow, StoredValuesAreShown) {
+TEST_F(ResultsWindowTest, StoredValuesAreShown) {
     writeSetting("Game", "GameNo", "1234567");
     writeSetting("Game", "TryCnt", "3");
     writeSetting("Score", "streak", "3");
     writeSetting("Score", "stype", "1");
     writeSetting("Hist", "hist0", "newest");
-    TFCSeisekiF& w = open();
-    EXPECT_EQ(w.EditEx1.text(), "1234567");
-    EXPECT_EQ(w.Label1.caption(), "3");
-    EXPECT_EQ(w.Label1.bounds().right(), 106);
-    EXPECT_EQ(w.Label11.caption(), "3連勝中");
-    EXPECT_EQ(w.Memo1.line(0), "newest");
+    Program& p = open();
+    EXPECT_EQ(textOf(p.numberBox()), "1,234,567");
+    EXPECT_EQ(p.attempt(), "3");
+    EXPECT_EQ(p.value("current"), "3連勝中");
+    EXPECT_EQ(memoLines(p.memo()).at(0), "newest");
 }
 
-TEST_F(ResultsWindow, MenuCaptionsReadBackExactly) {
+TEST_F(ResultsWindowTest, MenuCaptionsReadBackExactly) {
     open();
     EXPECT_EQ(menuString(bar(), 0), "ｵﾌﾟｼｮﾝ(&O)");
     EXPECT_EQ(menuString(bar(), 1), "ﾊﾟｽ(&P)");
@@ -144,148 +130,135 @@ TEST_F(ResultsWindow, MenuCaptionsReadBackExactly) {
     EXPECT_EQ(menuString(passMenu(), 1), "ﾊﾟｽしたｹﾞｰﾑに再挑戦");
 }
 
-TEST_F(ResultsWindow, FreshStartChecksTheControlBarButNotOwnStatisticsOnly) {
-    TFCSeisekiF& w = open();
+TEST_F(ResultsWindowTest, OptionsSwitchWithTheirCheckMarksAndAreSaved) {
+    Program& p = open();
     EXPECT_TRUE(checked(optionMenu(), 0));
     EXPECT_FALSE(checked(optionMenu(), 1));
-    EXPECT_TRUE(w.CtlBar);
-    EXPECT_FALSE(w.SskUp);
-}
-
-TEST_F(ResultsWindow, OwnStatisticsOnlyTogglesItsCheckMarkAndFlag) {
-    TFCSeisekiF& w = open();
-    w.SeisekiUpClick(w.SeisekiUp);
+    p.choose(cmRestoreGameStatistics);
+    p.choose(cmControlBar);
     EXPECT_TRUE(checked(optionMenu(), 1));
-    EXPECT_TRUE(w.SskUp);
-    w.SeisekiUpClick(w.SeisekiUp);
-    EXPECT_FALSE(checked(optionMenu(), 1));
-    EXPECT_FALSE(w.SskUp);
-}
-
-TEST_F(ResultsWindow, ChoosingTheMenuItemRunsItsHandler) {
-    TFCSeisekiF& w = open();
-    PostMessageA(w.handle(), WM_COMMAND, MAKEWPARAM(cmSeisekiUp, 0), 0);
-    EXPECT_TRUE(waitUntil([&] { return w.SskUp; }));
-}
-
-TEST_F(ResultsWindow, ControlBarItemSwitchesTheSettingWithItsCheckMark) {
-    TFCSeisekiF& w = open();
-    w.ControlBarClick(w.ControlBar);
     EXPECT_FALSE(checked(optionMenu(), 0));
-    EXPECT_FALSE(w.CtlBar);
-    w.ControlBarClick(w.ControlBar);
+    EXPECT_FALSE(IsWindowVisible(p.controlBar->handle()));
+    ASSERT_TRUE(p.results->queryClose());
+    EXPECT_EQ(savedSetting("Show", "SskUp"), "1");
+    EXPECT_EQ(savedSetting("Show", "CtlBar"), "0");
+}
+
+// Closed with its own close box, the bar clears the mark but keeps the option:
+// the next activation brings it back, and one choice of the item shows it.
+TEST_F(ResultsWindowTest, BarClosedByItsCloseBoxKeepsTheOption) {
+    Program& p = open();
+    SendMessageA(p.controlBar->handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(p.controlBar->handle()));
+    EXPECT_FALSE(checked(optionMenu(), 0));
+    p.choose(cmControlBar);
+    EXPECT_TRUE(IsWindowVisible(p.controlBar->handle()));
     EXPECT_TRUE(checked(optionMenu(), 0));
-    EXPECT_TRUE(w.CtlBar);
 }
 
-TEST_F(ResultsWindow, EmptyPassListLeavesNoRetryItem) {
-    open();
+// An empty pass list has nothing to offer: the submenu is greyed and holds
+// no item; a passed game brings it to life.
+TEST_F(ResultsWindowTest, RetrySubmenuIsGreyedWhileThePassListIsEmpty) {
+    Program& p = open();
     EXPECT_EQ(GetMenuItemCount(retryMenu()), 0);
+    EXPECT_TRUE(greyed(passMenu(), 1));
+    p.choose(cmPass);
+    EXPECT_FALSE(greyed(passMenu(), 1));
+    p.choose(cmRetryFirst);
+    EXPECT_TRUE(greyed(passMenu(), 1));
 }
 
-TEST_F(ResultsWindow, StoredPassSlotShowsOnlyItsItem) {
+TEST_F(ResultsWindowTest, StoredPassSlotShowsOnlyItsItem) {
     writeSetting("Rtry", "Retry3", "4711");
-    TFCSeisekiF& w = open();
-    EXPECT_EQ(GetMenuItemCount(retryMenu()), 1);
-    EXPECT_EQ(menuString(retryMenu(), 0), "4711");
-    EXPECT_EQ(GetMenuItemID(retryMenu(), 0), w.Retry3.commandId());
+    open();
+    EXPECT_EQ(retryCaptions(), std::vector<std::string>{"4711"});
+    EXPECT_EQ(GetMenuItemID(retryMenu(), 0), static_cast<UINT>(cmRetryFirst + 3));
 }
 
-TEST_F(ResultsWindow, ShownRetryItemsReturnToTheirPlace) {
-    TFCSeisekiF& w = open();
-    w.Retry7.setCaption("700");
-    w.Retry7.setVisible(true);
-    w.Retry3.setCaption("300");
-    w.Retry3.setVisible(true);
-    w.Retry5.setCaption("500");
-    w.Retry5.setVisible(true);
-    ASSERT_EQ(GetMenuItemCount(retryMenu()), 3);
-    EXPECT_EQ(menuString(retryMenu(), 0), "300");
-    EXPECT_EQ(menuString(retryMenu(), 1), "500");
-    EXPECT_EQ(menuString(retryMenu(), 2), "700");
-    w.Retry3.setVisible(false);
-    ASSERT_EQ(GetMenuItemCount(retryMenu()), 2);
-    EXPECT_EQ(menuString(retryMenu(), 0), "500");
-}
-
-TEST_F(ResultsWindow, RetryItemsCarryTheirSlotAsTag) {
-    TFCSeisekiF& w = open();
-    for (int slot = 0; slot < 10; ++slot) EXPECT_EQ(w.retryItem(slot).tag(), slot);
-}
-
-// The menu cannot be read from outside under Wine: the refresh is checked here.
-TEST_F(ResultsWindow, PassingAndTakingBackKeepTheSubmenuInListOrder) {
+TEST_F(ResultsWindowTest, PassingAndTakingBackKeepTheSubmenuInListOrder) {
     writeSetting("Rtry", "Retry0", "1.5");
-    TFCSeisekiF& w = open();
-    const auto captions = [&] {
-        std::vector<std::string> all;
-        for (int i = 0; i < GetMenuItemCount(retryMenu()); ++i) all.push_back(menuString(retryMenu(), i));
-        return all;
-    };
+    Program& p = open();
     for (const char* number : {"300", "500", "200"}) {
-        w.EditEx1.setText(number);
-        w.PassClick(w.Pass);
+        SetWindowTextA(p.numberBox(), number);
+        p.choose(cmPass);
     }
-    EXPECT_EQ(captions(), (std::vector<std::string>{"500", "300", "200", "1.5"}));
-    EXPECT_EQ(w.EditEx1.GetRawText(), "201");
-    w.Retry0Click(w.Retry1);
-    EXPECT_EQ(w.EditEx1.text(), "300");
-    EXPECT_EQ(captions(), (std::vector<std::string>{"500", "200", "1.5"}));
-    EXPECT_EQ(GetMenuItemID(retryMenu(), 2), w.Retry2.commandId());
+    EXPECT_EQ(retryCaptions(), (std::vector<std::string>{"500", "300", "200", "1.5"}));
+    EXPECT_EQ(textOf(p.numberBox()), "201");
+    p.choose(cmRetryFirst + 1);
+    EXPECT_EQ(textOf(p.numberBox()), "300");
+    EXPECT_EQ(retryCaptions(), (std::vector<std::string>{"500", "200", "1.5"}));
+    ASSERT_TRUE(p.results->queryClose());
+    EXPECT_EQ(savedSetting("Rtry", "Retry1"), "200");
+    EXPECT_EQ(savedSetting("Rtry", "Retry3"), "");
 }
 
-TEST_F(ResultsWindow, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
-    TFCSeisekiF& w = open();
-    w.insertHistoryLine("game 7 won");
-    w.RecordWin();
-    w.HyoujiUpdate();
-    w.SeisekiClearClick(w.SeisekiClear);
-    EXPECT_EQ(w.Label16.caption(), "1");
-    EXPECT_EQ(w.Label13.caption(), "100.00%");
-    EXPECT_EQ(w.Label18.caption(), "0");
-    EXPECT_EQ(w.Label9.caption(), "00.00%");
-    EXPECT_EQ(w.Memo1.lineCount(), 25);
-    EXPECT_EQ(w.Memo1.line(12), "");
-    EXPECT_EQ(w.Memo1.line(13), "game 7 won");
+TEST_F(ResultsWindowTest, FullPassListSaysSoAndChangesNothing) {
+    for (int slot = 0; slot < 10; ++slot)
+        writeSetting("Rtry", ("Retry" + std::to_string(slot)).c_str(), std::to_string(100 - slot).c_str());
+    Program& p = open();
+    bool boxShown = false;
+    FromInsideModalLoop step([&] {
+        std::vector<HWND> boxes = openBoxes("エラー");
+        if (boxes.empty()) return false;
+        boxShown = true;
+        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    p.choose(cmPass);
+    EXPECT_TRUE(boxShown);
+    EXPECT_EQ(retryCaptions().size(), 10u);
+    EXPECT_EQ(textOf(p.numberBox()), "1");
 }
 
-TEST_F(ResultsWindow, ClosingClosesTheGameAndSavesTheHistoryWholeLines) {
-    TFCSeisekiF& w = open();
+TEST_F(ResultsWindowTest, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
+    writeSetting("Score", "won", "5");
+    writeSetting("Hist", "hist0", "game 7 won");
+    Program& p = open();
+    p.choose(cmClearTotals);
+    EXPECT_EQ(p.value("totalWon"), "0");
+    EXPECT_EQ(p.value("total%"), "00.00%");
+    const std::vector<std::string> lines = memoLines(p.memo());
+    ASSERT_GE(lines.size(), 14u);
+    EXPECT_EQ(lines[12], "");
+    EXPECT_EQ(lines[13], "game 7 won");
+    ASSERT_TRUE(p.results->queryClose());
+    EXPECT_EQ(savedSetting("Hist", "hist0"), "");
+    EXPECT_EQ(savedSetting("Score", "won"), "0");
+}
+
+TEST_F(ResultsWindowTest, ClosingClosesTheGameAndSavesTheHistoryWholeLines) {
     const std::string wide = "第123局 勝ち 1回目 メモの幅より長い履歴の行もひとつの行として保存される";
-    w.insertHistoryLine(wide);
-    EXPECT_TRUE(w.queryClose());
+    writeSetting("Hist", "hist0", wide.c_str());
+    Program& p = open();
+    EXPECT_TRUE(p.results->queryClose());
     EXPECT_FALSE(game_.open);
-    char saved[256] = {};
-    GetPrivateProfileStringA("Hist", "hist0", "", saved, sizeof saved, iniPath_.c_str());
-    EXPECT_EQ(std::string(saved), wide);
+    EXPECT_EQ(savedSetting("Hist", "hist0"), wide);
 }
 
 // OK in "Freecell Not Found" runs the shutdown at once: a game that the user
 // started while the box was open is not closed, and start-up takes it.
-TEST_F(ResultsWindow, OkInTheNotFoundBoxSavesAtOnceAndLeavesALateGameAlone) {
+TEST_F(ResultsWindowTest, OkInTheNotFoundBoxSavesAtOnceAndLeavesALateGameAlone) {
     game_.open = false;
     bool answered = false;
     FromInsideModalLoop step([&] {
         std::vector<HWND> boxes = openBoxes("エラー");
         if (boxes.empty()) return false;
         game_.open = true;
-        HWND ok = GetDlgItem(boxes.front(), IDOK);
-        if (ok) SendMessageA(ok, BM_CLICK, 0, 0);
-        else PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
         answered = true;
         return true;
     });
-    TFCSeisekiF& w = open();
+    Program& p = open();
     ASSERT_TRUE(answered);
     EXPECT_TRUE(game_.open);
     for (const std::string& call : game_.calls)
         EXPECT_NE(call, "post " + std::to_string(RunningGame::kGame) + " " + std::to_string(game::kWmClose));
-    EXPECT_EQ(w.FreeCellWnd, RunningGame::kGame);
+    EXPECT_TRUE(p.link.hasWindow()) << "start-up takes the late game";
     EXPECT_NE(GetFileAttributesA(iniPath_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(ResultsWindow, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
-    TFCSeisekiF& w = open("C:\\tkui_no_such_folder\\Tallykeep.exe");
+TEST_F(ResultsWindowTest, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
+    Program& p = open("C:\\tkui_no_such_folder\\Tallykeep.Ini");
     size_t mostOpen = 0;
     bool nestedAnswer = true;
     bool asked = false;
@@ -295,25 +268,25 @@ TEST_F(ResultsWindow, AFailedSaveKeepsTheWindowOpenWithOneErrorBox) {
         if (!asked) {
             asked = true;
             // The watcher asks again on every tick while the box is open.
-            nestedAnswer = w.queryClose();
+            nestedAnswer = p.results->queryClose();
             boxes = openBoxes("Tallykeep");
         }
         mostOpen = std::max(mostOpen, boxes.size());
         for (HWND box : boxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
         return true;
     });
-    EXPECT_FALSE(w.queryClose());
+    EXPECT_FALSE(p.results->queryClose());
     EXPECT_TRUE(asked);
     EXPECT_FALSE(nestedAnswer);
     EXPECT_EQ(mostOpen, 1u);
-    EXPECT_TRUE(IsWindow(w.handle()));
+    EXPECT_TRUE(IsWindow(p.window()));
 }
 
 // The mouse pointer over each place of the window shows the cursor that the
 // layout gives that place: the arrow over the caption, the labels and the
 // group boxes (the form's own), the text cursor over the memo and the number
 // box (the edit controls').
-class ResultsWindowPointer : public ResultsWindow {
+class ResultsWindowPointer : public ResultsWindowTest {
 protected:
     // The cursor that shows once the real pointer rests on the point.
     HCURSOR cursorAt(POINT onScreen) {
@@ -340,29 +313,31 @@ protected:
     const HCURSOR textCursor = LoadCursor(nullptr, IDC_IBEAM);
 };
 
-TEST_F(ResultsWindowPointer, ArrowOverTheCaptionTheLabelsTheGroupBoxesAndThePanel) {
-    TFCSeisekiF& w = open();
-    SetForegroundWindow(w.handle());
+TEST_F(ResultsWindowPointer, ArrowOverTheCaptionTheLabelsAndTheGroupBoxes) {
+    Program& p = open();
+    SetForegroundWindow(p.window());
+    // The activation arranges the windows: let it pass before pointing.
+    waitUntil([] { return false; }, 300);
     RECT r{};
-    GetWindowRect(w.handle(), &r);
+    GetWindowRect(p.window(), &r);
     EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow)
         << "caption";
-    EXPECT_EQ(cursorAt(centreOf(w.Label13.handle())), arrow) << "Label13";
-    EXPECT_EQ(cursorAt(centreOf(w.Label8.handle())), arrow) << "Label8";
-    EXPECT_EQ(cursorAt(centreOf(w.Label2.handle())), arrow) << "Label2";
-    GetWindowRect(w.GroupBox1.handle(), &r);
-    EXPECT_EQ(cursorAt({r.right - 4, r.bottom - 4}), arrow) << "GroupBox1";
-    GetWindowRect(w.GroupBox2.handle(), &r);
-    EXPECT_EQ(cursorAt({r.left + 2, r.bottom - 3}), arrow) << "GroupBox2";
-    GetWindowRect(w.Panel1.handle(), &r);
-    EXPECT_EQ(cursorAt({r.left + 2, r.top + 2}), arrow) << "Panel1";
+    EXPECT_EQ(cursorAt(centreOf(p.panelChild(1))), arrow) << "回目";
+    for (HWND child : results_test::childrenOf(p.window())) {
+        if (textOf(child) != "成績") continue;
+        EXPECT_EQ(cursorAt(centreOf(results_test::childrenOf(child).at(10))), arrow) << "this run's percentage";
+        GetWindowRect(child, &r);
+        EXPECT_EQ(cursorAt({r.right - 4, r.bottom - 4}), arrow) << "the group's frame";
+    }
 }
 
 TEST_F(ResultsWindowPointer, TextCursorOverTheMemoAndTheNumberBox) {
-    TFCSeisekiF& w = open();
-    SetForegroundWindow(w.handle());
-    EXPECT_EQ(cursorAt(centreOf(w.Memo1.handle())), textCursor) << "Memo1";
-    EXPECT_EQ(cursorAt(centreOf(w.EditEx1.handle())), textCursor) << "EditEx1";
+    Program& p = open();
+    SetForegroundWindow(p.window());
+    // The activation arranges the windows: let it pass before pointing.
+    waitUntil([] { return false; }, 300);
+    EXPECT_EQ(cursorAt(centreOf(p.memo())), textCursor) << "history";
+    EXPECT_EQ(cursorAt(centreOf(p.numberBox())), textCursor) << "number box";
 }
 
 }  // namespace

@@ -56,15 +56,17 @@ protected:
 
 Settings sampleSettings() {
     Settings s;
-    s.GameNo = 123456;
-    s.TryCnt = 2;
-    s.SskUp = true;
-    s.won = 10;
-    s.lost = -3;
-    s.stype = 1;
-    s.hist[0] = "No.123455 勝ち";
-    s.hist[9] = "No.123446 負け";
-    s.retry[3] = "4711";
+    s.game.number = 123456;
+    s.game.attempt = 2;
+    s.tally.options.restoreGameStatistics = true;
+    s.tally.ledger.won = 10;
+    s.tally.ledger.lost = -3;
+    s.tally.ledger.stype = 1;
+    std::array<std::string, 10> history;
+    history[0] = "No.123455 勝ち";
+    history[9] = "No.123446 負け";
+    s.tally.history = History::fromSaved(history);
+    s.tally.passes[3] = "4711";
     return s;
 }
 
@@ -93,22 +95,22 @@ TEST_F(IniFileTest, EverythingReadsBack) {
     writeSettings(file, s, path_);
     IniFile reopened(path_);
     const Settings back = readSettings(reopened);
-    EXPECT_EQ(back.GameNo, s.GameNo);
-    EXPECT_EQ(back.TryCnt, s.TryCnt);
-    EXPECT_EQ(back.SskUp, s.SskUp);
-    EXPECT_EQ(back.CtlBar, s.CtlBar);
-    EXPECT_EQ(back.won, s.won);
-    EXPECT_EQ(back.lost, s.lost);
-    EXPECT_EQ(back.stype, s.stype);
-    EXPECT_EQ(back.hist, s.hist);
-    EXPECT_EQ(back.retry, s.retry);
+    EXPECT_EQ(back.game.number, s.game.number);
+    EXPECT_EQ(back.game.attempt, s.game.attempt);
+    EXPECT_EQ(back.tally.options.restoreGameStatistics, s.tally.options.restoreGameStatistics);
+    EXPECT_EQ(back.tally.options.showControlBar, s.tally.options.showControlBar);
+    EXPECT_EQ(back.tally.ledger.won, s.tally.ledger.won);
+    EXPECT_EQ(back.tally.ledger.lost, s.tally.ledger.lost);
+    EXPECT_EQ(back.tally.ledger.stype, s.tally.ledger.stype);
+    EXPECT_EQ(back.tally.history.saved(), s.tally.history.saved());
+    EXPECT_EQ(back.tally.passes, s.tally.passes);
 }
 
 TEST_F(IniFileTest, MissingFileReadsDefaults) {
     IniFile file(path_);
     const Settings s = readSettings(file);
-    EXPECT_EQ(s.GameNo, 1);
-    EXPECT_TRUE(s.CtlBar);
+    EXPECT_EQ(s.game.number, 1);
+    EXPECT_TRUE(s.tally.options.showControlBar);
     EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -117,9 +119,9 @@ TEST_F(IniFileTest, NamesInAnotherCaseAreRead) {
     writeBytes(path_, "[SCORE]\r\nWON=12\r\n[game]\r\ngameno=77\r\n[HIST]\r\nHIST0=newest\r\n");
     IniFile file(path_);
     const Settings s = readSettings(file);
-    EXPECT_EQ(s.won, 12);
-    EXPECT_EQ(s.GameNo, 77);
-    EXPECT_EQ(s.hist[0], "newest");
+    EXPECT_EQ(s.tally.ledger.won, 12);
+    EXPECT_EQ(s.game.number, 77);
+    EXPECT_EQ(s.tally.history.lines().at(0), "newest");
 }
 
 TEST_F(IniFileTest, HandWrittenSectionsAndKeysSurvive) {

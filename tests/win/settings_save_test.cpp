@@ -83,10 +83,10 @@ private:
 
 Settings newSettings() {
     Settings s;
-    s.GameNo = 4242;
-    s.won = 17;
-    s.hist[0] = "4241 勝ち";
-    s.retry[2] = "99";
+    s.game.number = 4242;
+    s.tally.ledger.won = 17;
+    s.tally.history.addNewest("4241 勝ち");
+    s.tally.passes[2] = "99";
     return s;
 }
 
@@ -207,7 +207,7 @@ TEST_F(SettingsSaveTest, SaveKeepsHandWrittenKeysAndLeavesNoCopyBehind) {
     EXPECT_NE(bytes.find("GameNo=4242"), std::string::npos) << bytes;
     EXPECT_FALSE(fileExists(newSettingsCopyPath(ini(folder))));
     IniFile reopened(ini(folder));
-    EXPECT_EQ(readSettings(reopened).hist[0], "4241 勝ち");
+    EXPECT_EQ(readSettings(reopened).tally.history.saved()[0], "4241 勝ち");
 }
 
 TEST_F(SettingsSaveTest, StaleCopyOfAnEarlierCutOffSaveIsNotTakenIn) {

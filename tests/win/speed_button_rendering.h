@@ -11,7 +11,7 @@ namespace toolkit_test {
 
 class Rendering {
 public:
-    Rendering(const TSpeedButton& button, UINT state) : width_(button.width()), height_(button.height()) {
+    Rendering(const SpeedButton& button, UINT state) : width_(button.width()), height_(button.height()) {
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);

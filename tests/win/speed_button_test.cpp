@@ -23,8 +23,8 @@ const COLORREF kGrey = RGB(128, 128, 128);
 const COLORREF kOlive = RGB(128, 128, 0);
 
 // SpeedButton1 of the control bar, on a plain form.
-TSpeedButton::CreateArgs startButton(int& clicks) {
-    TSpeedButton::CreateArgs args;
+SpeedButton::CreateArgs startButton(int& clicks) {
+    SpeedButton::CreateArgs args;
     args.bounds = {16, 8, 145, 25};
     args.caption = "開始";
     args.font = FontSpec{-13, false, clBlack};
@@ -36,11 +36,11 @@ TSpeedButton::CreateArgs startButton(int& clicks) {
 
 struct ButtonOnForm {
     int clicks = 0;
-    TSpeedButton button;
+    SpeedButton button;
     TestForm form;
-    explicit ButtonOnForm(const std::function<void(TSpeedButton::CreateArgs&)>& change = {})
+    explicit ButtonOnForm(const std::function<void(SpeedButton::CreateArgs&)>& change = {})
         : form([this, change] {
-              TSpeedButton::CreateArgs args = startButton(clicks);
+              SpeedButton::CreateArgs args = startButton(clicks);
               if (change) change(args);
               button.create(form, args);
           }) {}
@@ -49,7 +49,7 @@ struct ButtonOnForm {
 class SpeedButtonTest : public ::testing::Test {
 protected:
     ButtonOnForm f;
-    TSpeedButton& button = f.button;
+    SpeedButton& button = f.button;
     int& clicks = f.clicks;
 };
 
@@ -169,7 +169,7 @@ TEST_F(SpeedButtonTest, ShowsTheHandCursorOverItself)
 
 TEST(SpeedButtonCursor, DefaultIsTheArrow)
 {
-    ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.cursor = nullptr; });
+    ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.cursor = nullptr; });
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     SendMessageA(f.button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.button.handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -182,7 +182,7 @@ TEST(SpeedButtonCursor, ACursorTheSystemLacksShowsTheArrow)
 {
     const LPCSTR missingCursor = MAKEINTRESOURCEA(32700);
     ASSERT_EQ(nullptr, LoadCursorA(nullptr, missingCursor));
-    ButtonOnForm f([&](TSpeedButton::CreateArgs& args) { args.cursor = missingCursor; });
+    ButtonOnForm f([&](SpeedButton::CreateArgs& args) { args.cursor = missingCursor; });
     SetCursor(nullptr);
     SendMessageA(f.button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.button.handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -229,12 +229,12 @@ TEST_F(SpeedButtonTest, GlyphStandsLeftOfTheCaptionBothCentredTogether)
 
 TEST(SpeedButtonGlyph, MissingBitmapIsReported)
 {
-    EXPECT_THROW(ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.glyphResource = 999; }), AppError);
+    EXPECT_THROW(ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.glyphResource = 999; }), AppError);
 }
 
 TEST(SpeedButtonGlyph, WithoutGlyphTheCaptionStandsInTheMiddle)
 {
-    ButtonOnForm f([](TSpeedButton::CreateArgs& args) { args.glyphResource = 0; });
+    ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.glyphResource = 0; });
     const Rendering normal(f.button, 0);
     EXPECT_EQ(0, normal.count(kYellow));
     const RECT leftQuarter{3, 3, 145 / 4, 22};

@@ -1,0 +1,50 @@
+// Every time Tallykeep becomes the active program, the control bar goes
+// directly above the game's window with its width, the results window directly
+// to its right with its height, and the group is centred on the screen; the
+// history box and the bar's buttons follow the new sizes.
+#include <optional>
+
+#include "forms/results_window.h"
+#include "gamelink/arrangement.h"
+#include "gamelink/arrangement_win.h"
+
+namespace {
+
+void setHeight(Control& control, int height) {
+    Rect bounds = control.bounds();
+    bounds.height = height;
+    control.setBounds(bounds);
+}
+
+}  // namespace
+
+// Without a game window to arrange around (none found, gone, or minimised
+// while Tallykeep comes back), every window stays where it is.
+void ResultsWindow::arrangeAroundGame() {
+    GameLink& game = *ports_.game;
+    const std::optional<ScreenBox> gameBox = game.gameBox();
+    if (!gameBox || minimized()) return;
+
+    const ScreenSpace space = readScreenSpace();
+    ArrangementInput input;
+    input.workArea = space.workArea;
+    input.screenWidth = space.width;
+    input.screenHeight = space.height;
+    input.game = *gameBox;
+    const Rect results = bounds();
+    input.resultsWidth = results.width;
+    input.resultsFrameHeight = results.height - clientHeight();
+    input.historyBoxTop = historyGroup_.top();
+    input.controlBarHeight = controlBar_->barBox().height;
+    input.controlBarFrameWidth = controlBar_->barFrameWidth();
+
+    const std::optional<ArrangementLayout> layout = arrangeWindows(input);
+    if (!layout) return;
+
+    const ScreenBox& r = layout->results;
+    setBounds(Rect{r.left, r.top, r.width, r.height});
+    setHeight(historyGroup_, layout->historyBoxHeight);
+    setHeight(historyMemo_, layout->historyMemoHeight);
+    controlBar_->placeBar(layout->controlBar, layout->buttonLefts, layout->buttonWidth);
+    game.moveGame(layout->game);
+}

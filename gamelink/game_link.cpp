@@ -1,0 +1,59 @@
+#include "gamelink/game_link.h"
+
+#include "gamelink/arrangement.h"
+#include "gamelink/game_contract.h"
+
+GameLink::GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version)
+    : desktop_(desktop),
+      launcher_(launcher),
+      version_(version),
+      profile_(chooseOsProfile(version)),
+      watcher_(desktop, profile_) {}
+
+bool GameLink::findOrStart() {
+    const StartResult start = startGame(desktop_, launcher_, version_);
+    window_ = start.window;
+    return start.executableNotFound;
+}
+
+void GameLink::findAgain() { window_ = findGameWindow(desktop_); }
+
+bool GameLink::close(uint32_t timeoutMs) { return closeGame(desktop_, profile_.texts, window_, timeoutMs); }
+
+bool GameLink::commandUnderWay() {
+    if (lastCommandAtMs_ && desktop_.nowMs() - *lastCommandAtMs_ < kCommandSettleMs) return true;
+    return desktop_.findTopLevel(nullptr, profile_.texts.TitleGameNumber) != 0 ||
+           desktop_.findTopLevel(game::kDialogClass, profile_.texts.TitleConfirm) != 0;
+}
+
+bool GameLink::start() {
+    if (commandUnderWay()) return false;
+    // A game dealt while minimised would be a game the player cannot see.
+    if (desktop_.minimized(window_)) postRestore(desktop_, window_);
+    postStartCommand(desktop_, window_);
+    lastCommandAtMs_ = desktop_.nowMs();
+    return true;
+}
+
+bool GameLink::restart() {
+    if (commandUnderWay()) return false;
+    if (desktop_.minimized(window_)) postRestore(desktop_, window_);
+    postRedoCommand(desktop_, window_);
+    lastCommandAtMs_ = desktop_.nowMs();
+    return true;
+}
+
+void GameLink::takeBack() { postUndoCommand(desktop_, window_); }
+
+void GameLink::minimize() { postMinimize(desktop_, window_); }
+
+void GameLink::restore() { postRestore(desktop_, window_); }
+
+std::optional<ScreenBox> GameLink::gameBox() {
+    if (window_ == 0) return std::nullopt;
+    return desktop_.windowBox(window_);
+}
+
+void GameLink::moveGame(const ScreenBox& box) {
+    if (window_ != 0) desktop_.moveWindow(window_, box);
+}

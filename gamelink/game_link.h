@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "gamelink/arrangement.h"
+#include "gamelink/desktop.h"
+#include "gamelink/game_session.h"
+#include "gamelink/os_profile.h"
+#include "gamelink/watcher.h"
+
+// Tallykeep's one way to the game: finding or starting it, the watcher,
+// the control bar's commands, following the program's minimise and restore,
+// reading and moving the game's window, and closing it.
+class GameLink {
+public:
+    GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version);
+    GameLink(const GameLink&) = delete;
+    GameLink& operator=(const GameLink&) = delete;
+
+    const OsProfile& profile() const { return profile_; }
+    GameWatcher& watcher() { return watcher_; }
+    Desktop& desktop() { return desktop_; }
+    // False on Windows NT 4.0, whose game takes no take-back from outside.
+    bool takeBackAvailable() const { return !takeBackIsUnavailable(version_); }
+
+    // Finds the running game or starts it; true when no game executable was
+    // found at all (the caller tells the user, then calls findAgain()).
+    bool findOrStart();
+    void findAgain();
+    bool hasWindow() const { return window_ != 0; }
+
+    // Closes the game as the user would, answering its end-this-game question;
+    // true when its window is gone within the time.
+    bool close(uint32_t timeoutMs);
+
+    // The control bar's commands. Starting and restarting end the game on the
+    // board; a press that arrives while the command before it is still being
+    // carried out (the game has not yet shown its question or its number
+    // dialog, or shows it still) is dropped, so that a double press costs one
+    // attempt, not two. False when dropped.
+    bool start();
+    bool restart();
+    void takeBack();
+
+    void minimize();
+    void restore();
+    // The game's window; none while it is gone or minimised.
+    std::optional<ScreenBox> gameBox();
+    void moveGame(const ScreenBox& box);
+
+    // How long a start or restart counts as being carried out, at least.
+    static constexpr uint64_t kCommandSettleMs = 500;
+
+private:
+    bool commandUnderWay();
+
+    Desktop& desktop_;
+    ProcessLauncher& launcher_;
+    OsVersion version_;
+    OsProfile profile_;
+    GameWatcher watcher_;
+    WindowId window_ = 0;
+    std::optional<uint64_t> lastCommandAtMs_;
+};
