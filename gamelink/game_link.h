@@ -36,9 +36,11 @@ public:
 
     // The control bar's commands. Starting and restarting end the game on the
     // board; a press that arrives while the command before it is still being
-    // carried out (the game has not yet shown its question or its number
-    // dialog, or shows it still) is dropped, so that a double press costs one
-    // attempt, not two. False when dropped.
+    // carried out is dropped, so that a double press costs one attempt, not
+    // two. A command is under way for kCommandSettleMs after its press (the
+    // game takes a moment to show its question), and for as long as the game
+    // shows its end-this-game question or its number dialog. False when
+    // dropped.
     bool start();
     bool restart();
     void takeBack();
@@ -49,8 +51,9 @@ public:
     std::optional<ScreenBox> gameBox();
     void moveGame(const ScreenBox& box);
 
-    // How long a start or restart counts as being carried out, at least.
-    static constexpr uint64_t kCommandSettleMs = 500;
+    // How long a start or restart counts as being carried out, at least: a
+    // double click is quicker.
+    static constexpr uint64_t kCommandSettleMs = 250;
 
 private:
     bool commandUnderWay();

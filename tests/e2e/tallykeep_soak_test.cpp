@@ -21,9 +21,11 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gamelink/game_contract.h"
+#include "gamelink/game_link.h"
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
 #include "tallykeep_session.h"
@@ -240,6 +242,8 @@ protected:
     }
 
     // One game on the dealt number: won, lost or resigned, and the next deal.
+    Clock::time_point lastRedo_{};
+
     void playOne(HWND redo, Tally& tally) {
         const int action = std::uniform_int_distribution<int>(0, 99)(random);
         const std::string current = std::to_string(model.gameNo);
@@ -276,7 +280,11 @@ protected:
             ++tally.lossDialogs;
             tail.waitFor("deal", current);
         } else {
+            // Tallykeep takes two presses of the bar's game commands closer
+            // together than its settle time as one double press.
+            std::this_thread::sleep_until(lastRedo_ + std::chrono::milliseconds(GameLink::kCommandSettleMs + 20));
             clickButton(redo);
+            lastRedo_ = Clock::now();
             tail.waitFor("confirm-yes", "");
             model.loss();
             ++tally.resigns;
