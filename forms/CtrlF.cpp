@@ -113,5 +113,5 @@ void TFCCtrF::SpeedButton4Click(TSpeedButton&) {
 // check mark follows; CtlBar stays as it is, so the next arrangement can bring
 // the bar back.
 void TFCCtrF::FormHide(Form&) {
-    if (FCSeisekiF) FCSeisekiF->ControlBar.setChecked(false);
+    if (FCSeisekiF) FCSeisekiF->ControlBar().setChecked(false);
 }

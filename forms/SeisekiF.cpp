@@ -114,7 +114,7 @@ void TFCSeisekiF::FormCloseQuery(bool& CanClose) {
     } inProgress(closeInProgress_);
     try {
         closeGame(*environment_.desktop, OsProfile.texts, FreeCellWnd, kCloseWaitLimitMs);
-        if (SeisekiUp.checked()) RegWrite();
+        if (SeisekiUp().checked()) RegWrite();
         IniWrite();
         lastCloseFailed_ = false;
     } catch (const std::exception& error) {
@@ -131,7 +131,7 @@ void TFCSeisekiF::FormCloseQuery(bool& CanClose) {
 void TFCSeisekiF::FormEndSession() {
     std::exception_ptr writeBackFailure;
     try {
-        if (SeisekiUp.checked()) RegWrite();
+        if (SeisekiUp().checked()) RegWrite();
     } catch (...) {
         writeBackFailure = std::current_exception();
     }
@@ -217,7 +217,7 @@ void TFCSeisekiF::SeisekiClearClick(MenuItem&) {
 void TFCSeisekiF::ControlBarClick(MenuItem&) {
     // The check mark, not CtlBar, tells whether the bar is shown: after the
     // bar's own close box the two differ.
-    const bool show = !ControlBar.checked();
+    const bool show = !ControlBar().checked();
     if (controlBar_) {
         if (show) {
             controlBar_->show();
@@ -233,8 +233,8 @@ void TFCSeisekiF::ControlBarClick(MenuItem&) {
 // Only this item's mark: the ControlBar mark may rightly differ from CtlBar
 // (the bar closed with its close box) and must keep showing the bar's state.
 void TFCSeisekiF::SeisekiUpClick(MenuItem&) {
-    SskUp = !SeisekiUp.checked();
-    SeisekiUp.setChecked(SskUp);
+    SskUp = !SeisekiUp().checked();
+    SeisekiUp().setChecked(SskUp);
 }
 
 void TFCSeisekiF::PassClick(MenuItem&) {
@@ -265,8 +265,8 @@ void TFCSeisekiF::AppRestore() { postRestore(*environment_.desktop, FreeCellWnd)
 // The check marks follow the option flags. Elsewhere only the control bar's
 // own close box clears the ControlBar mark, and SeisekiUpClick sets its own.
 void TFCSeisekiF::applyCheckMarks() {
-    ControlBar.setChecked(CtlBar);
-    SeisekiUp.setChecked(SskUp);
+    ControlBar().setChecked(CtlBar);
+    SeisekiUp().setChecked(SskUp);
 }
 
 // An empty slot's item is absent from the submenu.

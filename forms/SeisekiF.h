@@ -81,10 +81,7 @@ public:
     GroupBox GroupBox2;
     Memo Memo1;
     Timer Timer1;
-    MainMenu MainMenu1;
-    MenuItem Option1, ControlBar, SeisekiUp, SeisekiClear;
-    MenuItem N1, Pass, Retry;
-    MenuItem Retry0, Retry1, Retry2, Retry3, Retry4, Retry5, Retry6, Retry7, Retry8, Retry9;
+    MainMenu MainMenu1;  // owns its items, reached by their command ids
 
     // State.
     int32_t GameNo = 0;
@@ -125,6 +122,8 @@ public:
 
     // The menu item of a pass-list slot, Retry0 to Retry9.
     MenuItem& retryItem(int slot);
+    MenuItem& ControlBar() { return MainMenu1.item(cmControlBar); }
+    MenuItem& SeisekiUp() { return MainMenu1.item(cmSeisekiUp); }
 
     // WatcherHost
     std::string numberBoxText() override;

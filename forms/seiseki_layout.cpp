@@ -100,8 +100,7 @@ const Component kComponents[] = {
 // clang-format on
 
 struct MenuRow {
-    MenuItem T::*self;
-    MenuItem T::*parent;  // nullptr: the menu bar
+    UINT parentId;  // 0: the menu bar
     const char* caption;
     Shortcut shortcut;
     bool checked;
@@ -115,24 +114,24 @@ constexpr Shortcut kCtrlP = 16464;  // 'P' + Ctrl
 
 // clang-format off
 constexpr MenuRow kMenu[] = {
-//   item               parent        caption                           shortcut checked tag command          OnClick
-    {&T::Option1,       nullptr,      "ｵﾌﾟｼｮﾝ(&O)",                     kAltO,   false,  0,  cmOption1,       nullptr},
-    {&T::ControlBar,    &T::Option1,  "ｺﾝﾄﾛﾙﾊﾞｰ表示",                   0,       true,   0,  cmControlBar,    &T::ControlBarClick},
-    {&T::SeisekiUp,     &T::Option1,  "Tallykeepの成績だけ更新",         0,       true,   0,  cmSeisekiUp,     &T::SeisekiUpClick},
-    {&T::SeisekiClear,  &T::Option1,  "Tallykeepの成績をｸﾘｱする",        0,       false,  0,  cmSeisekiClear,  &T::SeisekiClearClick},
-    {&T::N1,            nullptr,      "ﾊﾟｽ(&P)",                        kCtrlP,  false,  0,  cmN1,            nullptr},
-    {&T::Pass,          &T::N1,       "このｹﾞｰﾑをﾊﾟｽする(10個まで)",     0,       false,  0,  cmPass,          &T::PassClick},
-    {&T::Retry,         &T::N1,       "ﾊﾟｽしたｹﾞｰﾑに再挑戦",             0,       false,  0,  cmRetry,         nullptr},
-    {&T::Retry0,        &T::Retry,    "",                               0,       false,  0,  cmRetry0 + 0,    &T::Retry0Click},
-    {&T::Retry1,        &T::Retry,    "",                               0,       false,  1,  cmRetry0 + 1,    &T::Retry0Click},
-    {&T::Retry2,        &T::Retry,    "",                               0,       false,  2,  cmRetry0 + 2,    &T::Retry0Click},
-    {&T::Retry3,        &T::Retry,    "",                               0,       false,  3,  cmRetry0 + 3,    &T::Retry0Click},
-    {&T::Retry4,        &T::Retry,    "",                               0,       false,  4,  cmRetry0 + 4,    &T::Retry0Click},
-    {&T::Retry5,        &T::Retry,    "",                               0,       false,  5,  cmRetry0 + 5,    &T::Retry0Click},
-    {&T::Retry6,        &T::Retry,    "",                               0,       false,  6,  cmRetry0 + 6,    &T::Retry0Click},
-    {&T::Retry7,        &T::Retry,    "",                               0,       false,  7,  cmRetry0 + 7,    &T::Retry0Click},
-    {&T::Retry8,        &T::Retry,    "",                               0,       false,  8,  cmRetry0 + 8,    &T::Retry0Click},
-    {&T::Retry9,        &T::Retry,    "",                               0,       false,  9,  cmRetry0 + 9,    &T::Retry0Click},
+//   parent      caption                           shortcut checked tag command          OnClick
+    {0,          "ｵﾌﾟｼｮﾝ(&O)",                     kAltO,   false,  0,  cmOption1,       nullptr},
+    {cmOption1,  "ｺﾝﾄﾛﾙﾊﾞｰ表示",                   0,       true,   0,  cmControlBar,    &T::ControlBarClick},
+    {cmOption1,  "Tallykeepの成績だけ更新",         0,       true,   0,  cmSeisekiUp,     &T::SeisekiUpClick},
+    {cmOption1,  "Tallykeepの成績をｸﾘｱする",        0,       false,  0,  cmSeisekiClear,  &T::SeisekiClearClick},
+    {0,          "ﾊﾟｽ(&P)",                        kCtrlP,  false,  0,  cmN1,            nullptr},
+    {cmN1,       "このｹﾞｰﾑをﾊﾟｽする(10個まで)",     0,       false,  0,  cmPass,          &T::PassClick},
+    {cmN1,       "ﾊﾟｽしたｹﾞｰﾑに再挑戦",             0,       false,  0,  cmRetry,         nullptr},
+    {cmRetry,    "",                               0,       false,  0,  cmRetry0 + 0,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  1,  cmRetry0 + 1,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  2,  cmRetry0 + 2,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  3,  cmRetry0 + 3,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  4,  cmRetry0 + 4,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  5,  cmRetry0 + 5,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  6,  cmRetry0 + 6,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  7,  cmRetry0 + 7,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  8,  cmRetry0 + 8,    &T::Retry0Click},
+    {cmRetry,    "",                               0,       false,  9,  cmRetry0 + 9,    &T::Retry0Click},
 };
 // clang-format on
 
@@ -199,8 +198,7 @@ void TFCSeisekiF::createMenu() {
     std::vector<MainMenu::ItemArgs> items;
     for (const MenuRow& row : kMenu) {
         MainMenu::ItemArgs args;
-        args.item = &(this->*row.self);
-        args.parent = row.parent ? &(this->*row.parent) : nullptr;
+        args.parentId = row.parentId;
         args.caption = row.caption;
         args.shortcut = row.shortcut;
         args.checked = row.checked;
@@ -213,7 +211,6 @@ void TFCSeisekiF::createMenu() {
 }
 
 MenuItem& TFCSeisekiF::retryItem(int slot) {
-    MenuItem* item = MainMenu1.itemById(cmRetry0 + static_cast<UINT>(slot));
-    if (!item) throw std::out_of_range("no pass-list slot " + std::to_string(slot));
-    return *item;
+    if (slot < 0 || slot > 9) throw std::out_of_range("no pass-list slot " + std::to_string(slot));
+    return MainMenu1.item(cmRetry0 + static_cast<UINT>(slot));
 }

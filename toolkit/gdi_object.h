@@ -2,36 +2,7 @@
 
 #include <windows.h>
 
-#include <utility>
-
-// Owns one GDI object (font, brush, bitmap) and deletes it when it goes.
-template <class Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset() {
-        if (handle_) DeleteObject(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
+#include "common/handles_win.h"
 
 // Selects an object into a device context for one scope.
 class SelectedObject {
@@ -44,22 +15,6 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// A window's device context from GetDC, released when it goes.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
 };
 
 // BeginPaint and EndPaint around one WM_PAINT; the window is validated even

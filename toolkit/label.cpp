@@ -33,7 +33,7 @@ void Label::adjustBounds() {
     // An empty caption still takes the height of a line, as a space does.
     std::string text = caption();
     if (text.empty()) text = " ";
-    WindowDC dc(handle());
+    const WindowDc dc = windowDc(handle());
     SelectedObject selected(dc.get(), form().paintCache().font(font()));
     SIZE extent{};
     TEXTMETRICA metrics{};

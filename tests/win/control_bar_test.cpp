@@ -256,24 +256,24 @@ TEST_F(ControlBar, ClosedBarReturnsWithItsCheckMarkAtTheNextActivation) {
 TEST_F(ControlBar, OwnStatisticsOptionLeavesTheMarkOfABarClosedWithItsCloseBox) {
     SendMessageA(bar_->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     const bool ownStatisticsOnly = results_->SskUp;
-    results_->SeisekiUp.click();
+    results_->SeisekiUp().click();
     EXPECT_NE(results_->SskUp, ownStatisticsOnly);
-    EXPECT_EQ(results_->SeisekiUp.checked(), results_->SskUp);
+    EXPECT_EQ(results_->SeisekiUp().checked(), results_->SskUp);
     EXPECT_FALSE(bar_->visible());
     EXPECT_FALSE(controlBarChecked()) << "the mark would show a hidden bar";
     // One choice of the item brings the bar back.
-    results_->ControlBar.click();
+    results_->ControlBar().click();
     EXPECT_TRUE(bar_->visible());
     EXPECT_TRUE(controlBarChecked());
     EXPECT_TRUE(results_->CtlBar);
 }
 
 TEST_F(ControlBar, MenuHidesAndShowsTheBarWithItsCheckMark) {
-    results_->ControlBar.click();
+    results_->ControlBar().click();
     EXPECT_FALSE(bar_->visible());
     EXPECT_FALSE(controlBarChecked());
     EXPECT_FALSE(results_->CtlBar);
-    results_->ControlBar.click();
+    results_->ControlBar().click();
     EXPECT_TRUE(bar_->visible());
     EXPECT_TRUE(controlBarChecked());
     EXPECT_TRUE(results_->CtlBar);
@@ -303,10 +303,10 @@ TEST_F(ControlBar, ActivationWithoutAGameToArrangeAroundLeavesEveryWindowWhereIt
 }
 
 TEST_F(ControlBar, BarSwitchedOffStaysHiddenAtEveryActivation) {
-    results_->ControlBar.click();
+    results_->ControlBar().click();
     results_->AppActivate();
     EXPECT_FALSE(bar_->visible());
-    EXPECT_FALSE(results_->ControlBar.checked());
+    EXPECT_FALSE(results_->ControlBar().checked());
     EXPECT_FALSE(results_->CtlBar);
 }
 

@@ -154,10 +154,10 @@ TEST_F(ResultsWindow, FreshStartChecksTheControlBarButNotOwnStatisticsOnly) {
 
 TEST_F(ResultsWindow, OwnStatisticsOnlyTogglesItsCheckMarkAndFlag) {
     TFCSeisekiF& w = open();
-    w.SeisekiUpClick(w.SeisekiUp);
+    w.SeisekiUpClick(w.SeisekiUp());
     EXPECT_TRUE(checked(optionMenu(), 1));
     EXPECT_TRUE(w.SskUp);
-    w.SeisekiUpClick(w.SeisekiUp);
+    w.SeisekiUpClick(w.SeisekiUp());
     EXPECT_FALSE(checked(optionMenu(), 1));
     EXPECT_FALSE(w.SskUp);
 }
@@ -170,10 +170,10 @@ TEST_F(ResultsWindow, ChoosingTheMenuItemRunsItsHandler) {
 
 TEST_F(ResultsWindow, ControlBarItemSwitchesTheSettingWithItsCheckMark) {
     TFCSeisekiF& w = open();
-    w.ControlBarClick(w.ControlBar);
+    w.ControlBarClick(w.ControlBar());
     EXPECT_FALSE(checked(optionMenu(), 0));
     EXPECT_FALSE(w.CtlBar);
-    w.ControlBarClick(w.ControlBar);
+    w.ControlBarClick(w.ControlBar());
     EXPECT_TRUE(checked(optionMenu(), 0));
     EXPECT_TRUE(w.CtlBar);
 }
@@ -188,22 +188,22 @@ TEST_F(ResultsWindow, StoredPassSlotShowsOnlyItsItem) {
     TFCSeisekiF& w = open();
     EXPECT_EQ(GetMenuItemCount(retryMenu()), 1);
     EXPECT_EQ(menuString(retryMenu(), 0), "4711");
-    EXPECT_EQ(GetMenuItemID(retryMenu(), 0), w.Retry3.commandId());
+    EXPECT_EQ(GetMenuItemID(retryMenu(), 0), w.retryItem(3).commandId());
 }
 
 TEST_F(ResultsWindow, ShownRetryItemsReturnToTheirPlace) {
     TFCSeisekiF& w = open();
-    w.Retry7.setCaption("700");
-    w.Retry7.setVisible(true);
-    w.Retry3.setCaption("300");
-    w.Retry3.setVisible(true);
-    w.Retry5.setCaption("500");
-    w.Retry5.setVisible(true);
+    w.retryItem(7).setCaption("700");
+    w.retryItem(7).setVisible(true);
+    w.retryItem(3).setCaption("300");
+    w.retryItem(3).setVisible(true);
+    w.retryItem(5).setCaption("500");
+    w.retryItem(5).setVisible(true);
     ASSERT_EQ(GetMenuItemCount(retryMenu()), 3);
     EXPECT_EQ(menuString(retryMenu(), 0), "300");
     EXPECT_EQ(menuString(retryMenu(), 1), "500");
     EXPECT_EQ(menuString(retryMenu(), 2), "700");
-    w.Retry3.setVisible(false);
+    w.retryItem(3).setVisible(false);
     ASSERT_EQ(GetMenuItemCount(retryMenu()), 2);
     EXPECT_EQ(menuString(retryMenu(), 0), "500");
 }
@@ -224,14 +224,14 @@ TEST_F(ResultsWindow, PassingAndTakingBackKeepTheSubmenuInListOrder) {
     };
     for (const char* number : {"300", "500", "200"}) {
         w.EditEx1.setText(number);
-        w.PassClick(w.Pass);
+        w.PassClick(w.MainMenu1.item(cmPass));
     }
     EXPECT_EQ(captions(), (std::vector<std::string>{"500", "300", "200", "1.5"}));
     EXPECT_EQ(w.EditEx1.GetRawText(), "201");
-    w.Retry0Click(w.Retry1);
+    w.Retry0Click(w.retryItem(1));
     EXPECT_EQ(w.EditEx1.text(), "300");
     EXPECT_EQ(captions(), (std::vector<std::string>{"500", "200", "1.5"}));
-    EXPECT_EQ(GetMenuItemID(retryMenu(), 2), w.Retry2.commandId());
+    EXPECT_EQ(GetMenuItemID(retryMenu(), 2), w.retryItem(2).commandId());
 }
 
 TEST_F(ResultsWindow, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
@@ -239,7 +239,7 @@ TEST_F(ResultsWindow, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines)
     w.insertHistoryLine("game 7 won");
     w.RecordWin();
     w.HyoujiUpdate();
-    w.SeisekiClearClick(w.SeisekiClear);
+    w.SeisekiClearClick(w.MainMenu1.item(cmSeisekiClear));
     EXPECT_EQ(w.Label16.caption(), "1");
     EXPECT_EQ(w.Label13.caption(), "100.00%");
     EXPECT_EQ(w.Label18.caption(), "0");

@@ -85,7 +85,7 @@ TEST(EntryGuard, FailedPaintingShowsTheErrorBoxAndAnswersSafely) {
     LRESULT brush = 0;
     {
         ErrorBoxReader box;
-        WindowDC dc(f.label.handle());
+        const WindowDc dc = windowDc(f.label.handle());
         brush = SendMessageA(f.panel.handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                              reinterpret_cast<LPARAM>(f.label.handle()));
         EXPECT_NE(box.texts.find("CreateSolidBrush failed"), std::string::npos) << box.texts;
