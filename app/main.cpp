@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "app/desktop_choice_win.h"
 #include "app/single_instance_win.h"
 #include "forms/CtrlF.h"
 #include "forms/SeisekiF.h"
 #include "gamelink/clipboard_win.h"
-#include "gamelink/desktop_win.h"
 #include "gamelink/process_launcher_win.h"
 #include "records/settings_file_win.h"
 #include "records/statistics_registry_win.h"
@@ -24,14 +24,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application& application = Application::instance();
     application.setTitle("Tallykeep");
 
-    Win32Desktop desktop([&application] { return application.sessionEnding(); });
+    const std::unique_ptr<Desktop> desktop = makeDesktop([&application] { return application.sessionEnding(); });
     Win32ProcessLauncher launcher;
     Win32StatisticsRegistry statistics;
     std::unique_ptr<TFCSeisekiF> results;
     std::unique_ptr<TFCCtrF> controlBar;
     try {
         SeisekiEnvironment environment;
-        environment.desktop = &desktop;
+        environment.desktop = desktop.get();
         environment.launcher = &launcher;
         environment.statistics = &statistics;
         environment.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
