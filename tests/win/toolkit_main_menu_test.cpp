@@ -113,15 +113,4 @@ TEST(MainMenu, GreyedItemStaysGreyedWhileHiddenAndShownAgain) {
     EXPECT_EQ(state(retry, 1) & MF_GRAYED, 0u);
 }
 
-TEST(MainMenu, CheckMarkAndGreyingAreIndependent) {
-    FormWithMenu form;
-    const HMENU options = GetSubMenu(form.bar(), 0);
-    MenuItem& showBar = form.menu.item(cmShowBar);
-    showBar.setEnabled(false);
-    EXPECT_NE(state(options, 0) & MF_CHECKED, 0u);
-    showBar.setChecked(false);
-    EXPECT_EQ(state(options, 0) & MF_CHECKED, 0u);
-    EXPECT_EQ(state(options, 0) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
-}
-
 }  // namespace
