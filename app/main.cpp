@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "app/desktop_choice_win.h"
 #include "app/single_instance_win.h"
 #include "forms/control_bar.h"
 #include "forms/results_window.h"
 #include "gamelink/clipboard_win.h"
-#include "gamelink/desktop_win.h"
 #include "gamelink/game_link.h"
 #include "gamelink/os_version_win.h"
 #include "gamelink/process_launcher_win.h"
@@ -27,11 +27,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application& application = Application::instance();
     application.setTitle("Tallykeep");
 
-    Win32Desktop desktop([&application] { return application.sessionEnding(); });
+    const std::unique_ptr<Desktop> desktop = makeDesktop([&application] { return application.sessionEnding(); });
     Win32ProcessLauncher launcher;
     Win32StatisticsRegistry gameStatistics;
     Win32SettingsFiles settingsFiles;
-    GameLink game(desktop, launcher, queryOsVersion());
+    GameLink game(*desktop, launcher, queryOsVersion());
 
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;

@@ -11,11 +11,7 @@ constexpr char kResultsCaption[] = "成績";
 }  // namespace
 
 SingleInstance::SingleInstance() : mutex_(CreateMutexA(nullptr, FALSE, kMutexName)) {
-    first_ = mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS;
-}
-
-SingleInstance::~SingleInstance() {
-    if (mutex_) CloseHandle(mutex_);
+    first_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 bool bringRunningInstanceToFront(DWORD limitMs) {

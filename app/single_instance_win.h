@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/handles_win.h"
+
 // One Tallykeep per Windows session: two would both answer the game and count
 // every game twice. A named mutex, held for the life of the process, tells a
 // later start that one runs already (also while the first is still starting and
@@ -10,16 +12,13 @@
 class SingleInstance {
 public:
     SingleInstance();
-    ~SingleInstance();
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // False when another Tallykeep holds the mutex. When the mutex cannot be
     // made at all, this Tallykeep runs as the first.
     bool first() const { return first_; }
 
 private:
-    HANDLE mutex_;
+    KernelHandle mutex_;
     bool first_;
 };
 

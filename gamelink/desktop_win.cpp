@@ -78,11 +78,6 @@ void Win32Desktop::moveWindow(WindowId window, const ScreenBox& box)
 
 void Win32Desktop::pause(uint32_t milliseconds)
 {
-#ifdef TK_SEED_WAIT_LOOPS
-    // The first design, kept for the benchmark's comparison: loops that spin
-    // without a pause and leave messages sent to Tallykeep unanswered.
-    (void)milliseconds;
-#else
     // The clipboard owner must answer the game's paste (a sent message), or
     // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only. The
     // events that they bring wait until the running handler has ended. The
@@ -97,7 +92,6 @@ void Win32Desktop::pause(uint32_t milliseconds)
             return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
     }
-#endif
 }
 
 uint64_t Win32Desktop::nowMs()

@@ -10,7 +10,7 @@
 // other threads and programs send (PM_QS_SENDMESSAGE): no timer tick, input or
 // paint of Tallykeep's own is taken from the queue during a wait loop. Whether
 // the session is ending is the program's to tell (its window gets the query).
-class Win32Desktop final : public Desktop {
+class Win32Desktop : public Desktop {
 public:
     explicit Win32Desktop(std::function<bool()> sessionEnding = [] { return false; })
         : sessionEnding_(std::move(sessionEnding)) {}

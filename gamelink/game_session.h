@@ -13,10 +13,11 @@ public:
     virtual bool isFile(const std::string& path) = 0;  // exists and is not a directory
     virtual std::string windowsDirectory() = 0;        // GetWindowsDirectoryA, 256-byte buffer
     virtual std::string systemDirectory() = 0;         // GetSystemDirectoryA, 256-byte buffer
-    // CreateProcessA with the command line, CREATE_DEFAULT_ERROR_MODE and the
-    // program's own start-up information; on success waits, within a bound, until
-    // the new process is idle for input and closes its handles. False on failure.
-    virtual bool launch(const std::string& commandLine) = 0;
+    // CreateProcessA of the program at the path (launchCommandFor), with
+    // CREATE_DEFAULT_ERROR_MODE and the program's own start-up information; on
+    // success waits, within a bound, until the new process is idle for input
+    // and closes its handles. False on failure.
+    virtual bool launch(const std::string& programPath) = 0;
 };
 
 // The command line that FCStart launches, or empty when FREECELL.EXE is found

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include "common/handles_win.h"
+#include "gamelink/launch_command.h"
+
 namespace {
 
 constexpr UINT kDirectoryBufferSize = 256;
@@ -19,23 +22,6 @@ std::string directoryFrom(Query query)
         return {};
     return std::string(buffer, length);
 }
-
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle()
-    {
-        if (handle_ != nullptr)
-            CloseHandle(handle_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 }  // namespace
 
@@ -55,19 +41,20 @@ std::string Win32ProcessLauncher::systemDirectory()
     return directoryFrom([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); });
 }
 
-bool Win32ProcessLauncher::launch(const std::string& commandLine)
+bool Win32ProcessLauncher::launch(const std::string& programPath)
 {
     STARTUPINFOA startupInfo;
     GetStartupInfoA(&startupInfo);
     PROCESS_INFORMATION processInfo = {};
+    const LaunchCommand command = launchCommandFor(programPath);
     // CreateProcessA may write into its command line.
-    std::vector<char> mutableCommandLine(commandLine.begin(), commandLine.end());
+    std::vector<char> mutableCommandLine(command.commandLine.begin(), command.commandLine.end());
     mutableCommandLine.push_back('\0');
-    if (!CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, FALSE,
+    if (!CreateProcessA(command.applicationName.c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startupInfo, &processInfo))
         return false;
-    const OwnedHandle process(processInfo.hProcess);
-    const OwnedHandle thread(processInfo.hThread);
+    const KernelHandle process(processInfo.hProcess);
+    const KernelHandle thread(processInfo.hThread);
     // WAIT_TIMEOUT or WAIT_FAILED (a program without a message loop) both
     // simply end the wait; the caller looks for the game's window either way.
     WaitForInputIdle(process.get(), kInputIdleLimitMs);

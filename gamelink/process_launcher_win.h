@@ -15,5 +15,5 @@ public:
     bool isFile(const std::string& path) override;
     std::string windowsDirectory() override;
     std::string systemDirectory() override;
-    bool launch(const std::string& commandLine) override;
+    bool launch(const std::string& programPath) override;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/app_error.h"
+#include "common/handles_win.h"
 #include "common/code_page_932.h"
 
 namespace {
@@ -66,11 +67,13 @@ std::unique_ptr<ProfileStore> Win32SettingsFiles::openProfile(const std::string&
 }
 
 bool Win32SettingsFiles::flushToDisk(const std::string& path) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = FlushFileBuffers(file) != FALSE;
-    return CloseHandle(file) != FALSE && flushed;
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const bool flushed = FlushFileBuffers(file.get()) != FALSE;
+    // Closed here rather than by the owner: a close that fails may have lost
+    // what the flush was to keep.
+    return CloseHandle(file.release()) != FALSE && flushed;
 }
 
 SettingsFiles::Replace Win32SettingsFiles::replace(const std::string& from, const std::string& to) {

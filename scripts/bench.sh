@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
-# The benchmark, on a private Xvfb: builds Tallykeep and, in build/windows-seed,
-# a build whose wait loops pass without pause (TK_SEED_WAIT_LOOPS), then runs
-# tk_bench on both and prints minimum / median / maximum of every figure:
+# The benchmark, on a private Xvfb: builds Tallykeep and tk_bench_spinning, the
+# benchmark's own variant of it whose wait loops pass without pause
+# (tests/e2e/tools/spinning_desktop_win.cpp), then runs tk_bench on both and
+# prints minimum / median / maximum of every figure:
 # processor time idle and while the won dialog waits (Tallykeep, the game, the
 # wineserver), dialog-to-answer times, start-up less Wine's own process start,
 # memory and the executable's size. Takes about 15 minutes with the defaults.
 #   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
 #             --starts 10 --seed-dialogs 20]
-# TK_BENCH_SEED=0 leaves the seed build out. Overrides: TK_BUILD_DIR (the
+# TK_BENCH_SEED=0 leaves the variant out. Overrides: TK_BUILD_DIR (the
 # Windows build, default build/windows), TK_WINE_DIR. Not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 build=${TK_BUILD_DIR:-$root/build/windows}
-seed_build=$build-seed
 
 bash scripts/install-packages.sh
 configure() {  # configure DIR TOOLCHAIN [cmake options...]
@@ -24,13 +24,12 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
-cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_bench tk_trivial >/dev/null
+targets=(Tallykeep FREECELL tk_bench tk_trivial)
+if [ "${TK_BENCH_SEED:-1}" != 0 ]; then targets+=(tk_bench_spinning); fi
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" >/dev/null
 seed_args=()
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
-  # A product build, as Tallykeep.exe itself is made (cmake/product_build.cmake).
-  configure "$seed_build" mingw-i686-product.cmake -DTK_PRODUCT_BUILD=ON -DTK_SEED_WAIT_LOOPS=ON
-  cmake --build "$seed_build" -j "$jobs" --target Tallykeep >/dev/null
-  seed_exe=$seed_build/bin/Tallykeep.exe
+  seed_exe=$build/bin/tk_bench_spinning.exe
   seed_args=(--seed-exe "Z:${seed_exe//\//\\}")
 fi
 bash scripts/prepare-prefix.sh

@@ -19,11 +19,21 @@ void Application::removeForm(Form& form) {
 }
 
 int Application::run() {
+    return run([](MSG& message) { return static_cast<int>(GetMessageA(&message, nullptr, 0, 0)); });
+}
+
+int Application::run(const std::function<int(MSG& message)>& nextMessage) {
     running_ = true;
     MSG message{};
+    int exitCode = kMessageLoopFailed;
     for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0 || got == -1) break;
+        const int got = nextMessage(message);
+        if (got == 0) {
+            exitCode = static_cast<int>(message.wParam);
+            break;
+        }
+        // The message left from before a failure is no exit code.
+        if (got == -1) break;
         const bool translated = std::any_of(forms_.begin(), forms_.end(),
                                             [&](Form* form) { return form->translateAccelerator(message); });
         if (translated) continue;
@@ -33,7 +43,7 @@ int Application::run() {
         DispatchMessageA(&message);
     }
     running_ = false;
-    return static_cast<int>(message.wParam);
+    return exitCode;
 }
 
 void Application::terminate() { PostQuitMessage(0); }

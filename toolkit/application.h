@@ -7,6 +7,7 @@
 #include "toolkit/toolkit_messages.h"
 
 class Form;
+struct tagMSG;  // MSG
 
 // The single application object: its title, its forms, the message loop and
 // the application events, each fired after the action it reports (activation
@@ -22,8 +23,14 @@ public:
     // True from the start of the message loop on.
     bool running() const { return running_; }
 
-    // Runs the message loop until the main form has closed.
+    // Runs the message loop until the main form has closed, and returns the
+    // exit code that came with the quit message; kMessageLoopFailed when the
+    // system could deliver no more messages (GetMessageA failing).
     int run();
+    // The same loop over another source of messages that answers as
+    // GetMessageA does: above 0 a message, 0 the quit message, -1 a failure.
+    int run(const std::function<int(tagMSG& message)>& nextMessage);
+    static constexpr int kMessageLoopFailed = 1;
     void terminate();
 
     std::function<void()> OnActivate;

@@ -10,19 +10,29 @@ constexpr char kControlProperty[] = "Tallykeep.Control";
 }
 
 Control::~Control() {
-    // The window may outlive this object by a moment (the form destroys its
-    // children after its members are gone): unbind so no message reaches us.
-    releaseWindow();
+    if (!ownsLiveWindow()) window_.release();
+    // Unbound first, so that no message of the window's end reaches this
+    // object, which is half gone by now.
+    unbind();
+    window_.reset();
+}
+
+bool Control::ownsLiveWindow() const {
+    return window_ && IsWindow(window_.get()) && fromHandle(window_.get()) == this;
+}
+
+void Control::unbind() {
+    if (ownsLiveWindow()) {
+        if (classProcedure_)
+            SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+        RemovePropA(window_.get(), kControlProperty);
+    }
+    classProcedure_ = nullptr;
 }
 
 void Control::releaseWindow() {
-    if (window_ && IsWindow(window_)) {
-        if (classProcedure_)
-            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
-        RemovePropA(window_, kControlProperty);
-    }
-    window_ = nullptr;
-    classProcedure_ = nullptr;
+    unbind();
+    window_.release();
 }
 
 Control* Control::fromHandle(HWND window) {
@@ -32,7 +42,7 @@ Control* Control::fromHandle(HWND window) {
 
 void Control::subclass(WNDPROC procedure) {
     classProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
     if (!classProcedure_) throw AppError("subclassing a control failed");
 }
 
@@ -46,24 +56,24 @@ void Control::createWindow(Container& parent, const WindowSpec& spec) {
     form_ = &parent.containerForm();
     font_ = spec.font;
     background_ = spec.background;
-    window_ = CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(),
-                              spec.style | WS_CHILD | WS_VISIBLE, spec.bounds.left, spec.bounds.top,
-                              spec.bounds.width, spec.bounds.height, parent.containerHandle(), nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    window_.reset(CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(),
+                                  spec.style | WS_CHILD | WS_VISIBLE, spec.bounds.left, spec.bounds.top,
+                                  spec.bounds.width, spec.bounds.height, parent.containerHandle(), nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
     if (!window_) throw AppError(std::string("CreateWindowExA failed: ") + spec.className);
-    if (!SetPropA(window_, kControlProperty, this)) throw AppError("SetPropA failed");
-    SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->paintCache().font(font_)), FALSE);
+    if (!SetPropA(window_.get(), kControlProperty, this)) throw AppError("SetPropA failed");
+    SendMessageA(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(form_->paintCache().font(font_)), FALSE);
 }
 
 Rect Control::bounds() const {
     RECT r{};
-    GetWindowRect(window_, &r);
-    MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(window_.get(), &r);
+    MapWindowPoints(nullptr, GetParent(window_.get()), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void Control::setBounds(const Rect& b) {
-    MoveWindow(window_, b.left, b.top, b.width, b.height, TRUE);
+    MoveWindow(window_.get(), b.left, b.top, b.width, b.height, TRUE);
 }
 
 void Control::setLeft(int left) {
@@ -78,23 +88,23 @@ void Control::setWidth(int width) {
     setBounds(b);
 }
 
-bool Control::visible() const { return IsWindowVisible(window_) != FALSE; }
+bool Control::visible() const { return IsWindowVisible(window_.get()) != FALSE; }
 
-void Control::setVisible(bool visible) { ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE); }
+void Control::setVisible(bool visible) { ShowWindow(window_.get(), visible ? SW_SHOWNA : SW_HIDE); }
 
-bool Control::enabled() const { return IsWindowEnabled(window_) != FALSE; }
+bool Control::enabled() const { return IsWindowEnabled(window_.get()) != FALSE; }
 
-void Control::setEnabled(bool enabled) { EnableWindow(window_, enabled ? TRUE : FALSE); }
+void Control::setEnabled(bool enabled) { EnableWindow(window_.get(), enabled ? TRUE : FALSE); }
 
 std::string Control::windowText() const {
-    const int length = GetWindowTextLengthA(window_);
+    const int length = GetWindowTextLengthA(window_.get());
     std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    const int copied = GetWindowTextA(window_, buffer.data(), length + 1);
+    const int copied = GetWindowTextA(window_.get(), buffer.data(), length + 1);
     return std::string(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
 void Control::setWindowText(const std::string& text) {
-    if (!SetWindowTextA(window_, text.c_str())) throw AppError("SetWindowTextA failed");
+    if (!SetWindowTextA(window_.get(), text.c_str())) throw AppError("SetWindowTextA failed");
 }
 
 HBRUSH Control::onControlColor(HDC dc) {

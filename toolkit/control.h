@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/handles_win.h"
 #include "toolkit/basics.h"
 
 class Form;
@@ -21,10 +22,12 @@ protected:
     ~Container() = default;
 };
 
-// A child window of a form. The window names its control object through a
-// window property of the toolkit's own; a window without it (a form, another
-// program's window, a system box) has no control. The form forwards the child
-// notifications to the control.
+// A child window of a form, owned by its control: the control's destructor
+// destroys it, unless it went already with its parent (a control declared
+// after its parent goes first, so that order is the rule). The window names
+// its control object through a window property of the toolkit's own; a window
+// without it (a form, another program's window, a system box) has no control.
+// The form forwards the child notifications to the control.
 class Control {
 public:
     Control() = default;
@@ -32,7 +35,7 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    HWND handle() const { return window_; }
+    HWND handle() const { return window_.get(); }
     Form& form() const { return *form_; }
     const FontSpec& font() const { return font_; }
     Color color() const { return background_; }
@@ -94,7 +97,12 @@ protected:
     void releaseWindow();
 
 private:
-    HWND window_ = nullptr;
+    // The window still bound to this control: not destroyed meanwhile with
+    // its parent, nor its handle taken by another window since.
+    bool ownsLiveWindow() const;
+    void unbind();
+
+    WindowHandle window_;
     WNDPROC classProcedure_ = nullptr;
     Form* form_ = nullptr;
     FontSpec font_;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/handles_win.h"
 #include "toolkit/application.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
@@ -13,7 +14,7 @@ namespace {
 // the two apart, a CBT hook catches the box as it is activated and subclasses
 // it for one fact: whether a close command (close box, Alt+F4) reached it.
 struct CloseWatch {
-    HHOOK hook = nullptr;
+    HookHandle hook;
     HWND box = nullptr;
     WNDPROC boxProcedure = nullptr;
     bool closedByCloseBox = false;
@@ -48,8 +49,7 @@ LRESULT watchActivation(int code, WPARAM wParam, LPARAM lParam) {
             watch->boxProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watchedBoxProcedure)));
             // The box is found; later activations (nested boxes) are none of ours.
-            UnhookWindowsHookEx(watch->hook);
-            watch->hook = nullptr;
+            watch->hook.reset();
             currentWatch = nullptr;
         }
     }
@@ -70,14 +70,14 @@ HWND ownerWindow() {
 BoxResult errorMessageBox(const std::string& text) {
     CloseWatch watch;
     CloseWatch* outer = currentWatch;
-    watch.hook = SetWindowsHookExA(WH_CBT, &catchBox, nullptr, GetCurrentThreadId());
+    watch.hook.reset(SetWindowsHookExA(WH_CBT, &catchBox, nullptr, GetCurrentThreadId()));
     // Without the hook the box still works; it then reports every close as OK.
     if (watch.hook) currentWatch = &watch;
     {
         const EventGate::OpenForModalBox open;
         MessageBoxA(ownerWindow(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
     }
-    if (watch.hook) UnhookWindowsHookEx(watch.hook);
+    watch.hook.reset();
     currentWatch = outer;
     return watch.closedByCloseBox ? BoxResult::closedByCloseBox : BoxResult::ok;
 }

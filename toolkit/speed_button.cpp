@@ -14,21 +14,6 @@ namespace {
 // Room between the glyph and the caption, as speed buttons lay them out.
 const int kGlyphSpacing = 4;
 
-// A memory DC compatible with the screen, deleted when it goes.
-class MemoryDC {
-public:
-    MemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 }  // namespace
 
 void SpeedButton::create(Container& parent, const CreateArgs& args) {
@@ -62,7 +47,7 @@ void SpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
 
     COLORREF transparent = CLR_INVALID;
     {
-        MemoryDC dc;
+        const MemoryDc dc(CreateCompatibleDC(nullptr));
         if (dc.get()) {
             SelectedObject selected(dc.get(), bitmap.get());
             transparent = GetPixel(dc.get(), 0, glyphHeight_ - 1);

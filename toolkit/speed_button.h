@@ -4,11 +4,10 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 
+#include "common/unique_handle.h"
 #include "toolkit/control.h"
 
 // A speed button: a real BUTTON child window (BS_OWNERDRAW) whose window text is
@@ -48,10 +47,12 @@ public:
     bool onDrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+    struct ImageListKind {
+        using Handle = HIMAGELIST;
+        static Handle invalid() { return nullptr; }
+        void close(Handle list) const { ImageList_Destroy(list); }
     };
-    using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+    using ImageListHandle = UniqueHandle<ImageListKind>;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMouseUp(WPARAM wParam, LPARAM lParam);

@@ -25,9 +25,9 @@ public:
     }
     std::string windowsDirectory() override { return windowsDir; }
     std::string systemDirectory() override { return systemDir; }
-    bool launch(const std::string& commandLine) override
+    bool launch(const std::string& programPath) override
     {
-        launched.push_back(commandLine);
+        launched.push_back(programPath);
         if (launchSucceeds && onLaunch)
             onLaunch();
         return launchSucceeds;

@@ -50,13 +50,36 @@ TEST(Win32ProcessLauncher, LaunchReportsAMissingProgram)
     EXPECT_FALSE(launcher.launch("tk_no_such_program_here.exe"));
 }
 
+std::string consoleProgramPath()
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = self;
+    return path.substr(0, path.find_last_of('\\') + 1) + "tk_os_probe.exe";
+}
+
 TEST(Win32ProcessLauncher, LaunchStartsAProgramAndReturnsWithoutInputLoop)
 {
     // A console program never becomes idle for input; the wait ends at once.
     Win32ProcessLauncher launcher;
     const DWORD before = GetTickCount();
-    EXPECT_TRUE(launcher.launch("cmd.exe /c exit 0"));
+    EXPECT_TRUE(launcher.launch(consoleProgramPath()));
     EXPECT_LT(GetTickCount() - before, Win32ProcessLauncher::kInputIdleLimitMs);
+}
+
+TEST(Win32ProcessLauncher, LaunchStartsAProgramInAFolderWithSpaces)
+{
+    const std::string folder = temporaryDirectory() + "tk launcher folder";
+    const std::string program = folder + "\\probe copy.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(consoleProgramPath().c_str(), program.c_str(), FALSE));
+    Win32ProcessLauncher launcher;
+    EXPECT_TRUE(launcher.launch(program));
+    EXPECT_FALSE(launcher.launch(folder + "\\no such program.exe"));
+    // The started copy may still be running a moment; it ends by itself.
+    for (int attempt = 0; attempt < 100 && !DeleteFileA(program.c_str()); ++attempt)
+        Sleep(50);
+    RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

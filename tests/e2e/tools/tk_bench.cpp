@@ -14,7 +14,7 @@
 //   --starts K               start-ups to the visible results window (10),
 //                            beside as many starts of tk_trivial.exe
 //   --seed-exe PATH          also the same figures for a build whose wait loops
-//                            pass without pause (TK_SEED_WAIT_LOOPS), with
+//                            pass without pause (tk_bench_spinning.exe), with
 //                            --seed-dialogs (20) dialogs of each kind
 #include <windows.h>
 // psapi.h and tlhelp32.h need <windows.h> first.
