@@ -250,9 +250,9 @@ void ResultsWindow::onActivate() {
 
 void ResultsWindow::draw() {
     const ScoreLedger& s = tally_.ledger;
-    setCaption(runPercentLabel_, percentText(s.RunWins, s.RunLosses));
-    setCaption(runWonLabel_, intToText(s.RunWins));
-    setCaption(runLostLabel_, intToText(s.RunLosses));
+    setCaption(runPercentLabel_, percentText(s.runWins, s.runLosses));
+    setCaption(runWonLabel_, intToText(s.runWins));
+    setCaption(runLostLabel_, intToText(s.runLosses));
     setCaption(totalPercentLabel_, percentText(s.won, s.lost));
     setCaption(totalWonLabel_, intToText(s.won));
     setCaption(totalLostLabel_, intToText(s.lost));

@@ -47,7 +47,7 @@ const ProfileTexts kWin98MeTexts = {
 OsProfile chooseOsProfile(const OsVersion& version) {
     OsProfile profile;
     const bool windowsXp = version.platformId == kPlatformNt && version.major == 5 && version.minor == 1;
-    profile.MaxGameNo = windowsXp ? 1000000 : 32000;
+    profile.maxGameNumber = windowsXp ? 1000000 : 32000;
 
     profile.texts = kDefaultTexts;
     if (version.platformId == kPlatformNt && version.major == 4) {

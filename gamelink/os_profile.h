@@ -29,10 +29,10 @@ extern const ProfileTexts kWin98MeTexts;   // Windows 98 and Me
 
 struct OsProfile {
     ProfileTexts texts = kDefaultTexts;
-    int32_t MaxGameNo = 32000;
+    int32_t maxGameNumber = 32000;
 };
 
-// MaxGameNo 1000000 on platform 2, version 5.1 (Windows XP), else 32000.
+// maxGameNumber 1000000 on platform 2, version 5.1 (Windows XP), else 32000.
 // Texts: NT 4 set on platform 2 major 4; on platform 1 major 4 the Windows 95
 // set for minor 0 and the 98/Me set for minor 10 or 90; else the default set.
 OsProfile chooseOsProfile(const OsVersion& version);

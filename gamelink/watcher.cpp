@@ -121,7 +121,7 @@ bool GameWatcher::enterGameNumber(Clipboard& clipboard, TickOutcome& outcome) {
     int32_t number = textToInt(input_.boxText);
     if (number != inPlay_.number) inPlay_.attempt = 1;
     std::string textAfterTick = input_.boxText;
-    if (number > profile_.MaxGameNo) {
+    if (number > profile_.maxGameNumber) {
         number = 1;
         inPlay_.attempt = 1;
         outcome.boxNumber = 1;
@@ -162,7 +162,7 @@ void GameWatcher::countEndedGame(bool won, TickOutcome& outcome) {
     quickEntries_ = 0;
     outcome.result = GameResult{won, inPlay_.number, inPlay_.attempt};
     if (won) {
-        // No bound here: the next game-number dialog applies MaxGameNo.
+        // No bound here: the next game-number dialog applies maxGameNumber.
         inPlay_.number = wrappingAdd(inPlay_.number, 1);
         inPlay_.attempt = 1;
         outcome.boxNumber = inPlay_.number;

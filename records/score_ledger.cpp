@@ -5,18 +5,18 @@
 
 #include "common/number_text.h"
 
-void ScoreLedger::RecordWin() {
-    RunWins = wrappingAdd(RunWins, 1);
+void ScoreLedger::recordWin() {
+    runWins = wrappingAdd(runWins, 1);
     won = wrappingAdd(won, 1);
     streak = stype == 1 ? wrappingAdd(streak, 1) : 1;
     stype = 1;
     if (streak > wins) wins = streak;
 }
 
-void ScoreLedger::RecordLoss() {
-    RunLosses = wrappingAdd(RunLosses, 1);
+void ScoreLedger::recordLoss() {
+    runLosses = wrappingAdd(runLosses, 1);
     lost = wrappingAdd(lost, 1);
-    // Not the mirror of RecordWin: only a stype of exactly 0 continues a losing
+    // Not the mirror of recordWin: only a stype of exactly 0 continues a losing
     // streak, so a hand-edited stype starts a new streak for either result.
     streak = stype != 0 ? 1 : wrappingAdd(streak, 1);
     if (streak > losses) losses = streak;

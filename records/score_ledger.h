@@ -12,11 +12,11 @@ struct ScoreLedger {
     int32_t losses = 0;   // longest losing streak
     int32_t streak = 0;
     int32_t stype = 0;    // 1 winning, 0 losing; other values only from a hand-edited file
-    int32_t RunWins = 0;  // this run only, never saved
-    int32_t RunLosses = 0;
+    int32_t runWins = 0;  // this run only, never saved
+    int32_t runLosses = 0;
 
-    void RecordWin();
-    void RecordLoss();
+    void recordWin();
+    void recordLoss();
     void clearTotals();   // the six totals become 0; the run counts stay
 };
 

@@ -203,7 +203,7 @@ protected:
         if (GetVersionExA(&info)) version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
         const OsProfile profile = chooseOsProfile(version);
         texts = profile.texts;
-        model.maxGameNo = profile.MaxGameNo;
+        model.maxGameNo = profile.maxGameNumber;
     }
 
     // Everything Tallykeep shows against the model.

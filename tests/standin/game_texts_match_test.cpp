@@ -40,7 +40,7 @@ TEST(GameTextsMatch, EveryWindowsVersionGivesBothProgramsTheSameBytes) {
         for (const Pair& pair : fields(standin::textsFor(version), profile.texts)) {
             EXPECT_EQ(pair.game, pair.tallykeep) << label << ' ' << pair.field;
         }
-        EXPECT_EQ(standin::highestGameNumberFor(version), profile.MaxGameNo) << label;
+        EXPECT_EQ(standin::highestGameNumberFor(version), profile.maxGameNumber) << label;
     }
 }
 

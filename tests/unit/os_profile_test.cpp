@@ -120,7 +120,7 @@ TEST_P(ChooseOsProfile, ChoosesTextSet) {
 }
 
 TEST_P(ChooseOsProfile, ChoosesMaxGameNo) {
-    EXPECT_EQ(chooseOsProfile(GetParam().version).MaxGameNo, GetParam().maxGameNo);
+    EXPECT_EQ(chooseOsProfile(GetParam().version).maxGameNumber, GetParam().maxGameNo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, ChooseOsProfile, ::testing::Values(

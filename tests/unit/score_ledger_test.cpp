@@ -18,53 +18,53 @@ ScoreLedger ledgerWith(int32_t streak, int32_t stype, int32_t wins = 0, int32_t 
 
 TEST(FreshLedger, ShowsZeroPercentAndALosingStreakOfZero) {
     const ScoreLedger ledger;
-    EXPECT_EQ(percentText(ledger.RunWins, ledger.RunLosses), "00.00%");
+    EXPECT_EQ(percentText(ledger.runWins, ledger.runLosses), "00.00%");
     EXPECT_EQ(percentText(ledger.won, ledger.lost), "00.00%");
     EXPECT_EQ(streakText(ledger.streak, ledger.stype), "0連敗中");
 }
 
-TEST(RecordWin, AfterALosingStreakStartsAWinningStreakOfOne) {
+TEST(recordWin, AfterALosingStreakStartsAWinningStreakOfOne) {
     ScoreLedger ledger = ledgerWith(4, 0, 3);
     ledger.won = 10;
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, 1);
     EXPECT_EQ(ledger.stype, 1);
     EXPECT_EQ(ledger.won, 11);
     EXPECT_EQ(ledger.wins, 3);
-    EXPECT_EQ(ledger.RunWins, 1);
+    EXPECT_EQ(ledger.runWins, 1);
 }
 
-TEST(RecordWin, RaisesLongestWinningStreakFromZero) {
+TEST(recordWin, RaisesLongestWinningStreakFromZero) {
     ScoreLedger ledger = ledgerWith(4, 0, 0);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.wins, 1);
 }
 
-TEST(RecordWin, LongestStreakGrowsOnlyWhenExceeded) {
+TEST(recordWin, LongestStreakGrowsOnlyWhenExceeded) {
     ScoreLedger ledger = ledgerWith(2, 1, 4);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, 3);
     EXPECT_EQ(ledger.wins, 4);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, 4);
     EXPECT_EQ(ledger.wins, 4);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, 5);
     EXPECT_EQ(ledger.wins, 5);
 }
 
-TEST(RecordLoss, ContinuesALosingStreak) {
+TEST(recordLoss, ContinuesALosingStreak) {
     ScoreLedger ledger = ledgerWith(2, 0, 0, 2);
-    ledger.RecordLoss();
+    ledger.recordLoss();
     EXPECT_EQ(ledger.streak, 3);
     EXPECT_EQ(ledger.losses, 3);
     EXPECT_EQ(ledger.lost, 1);
-    EXPECT_EQ(ledger.RunLosses, 1);
+    EXPECT_EQ(ledger.runLosses, 1);
 }
 
-TEST(RecordLoss, AfterAWinningStreakStartsALosingStreakOfOne) {
+TEST(recordLoss, AfterAWinningStreakStartsALosingStreakOfOne) {
     ScoreLedger ledger = ledgerWith(5, 1, 5, 3);
-    ledger.RecordLoss();
+    ledger.recordLoss();
     EXPECT_EQ(ledger.streak, 1);
     EXPECT_EQ(ledger.stype, 0);
     EXPECT_EQ(ledger.losses, 3);
@@ -76,14 +76,14 @@ TEST(HandEditedStreakKind, ShowsAsLosingStreak) {
 
 TEST(HandEditedStreakKind, WinStartsANewWinningStreak) {
     ScoreLedger ledger = ledgerWith(4, 7);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, 1);
     EXPECT_EQ(ledger.stype, 1);
 }
 
 TEST(HandEditedStreakKind, LossStartsANewLosingStreak) {
     ScoreLedger ledger = ledgerWith(4, 7);
-    ledger.RecordLoss();
+    ledger.recordLoss();
     EXPECT_EQ(ledger.streak, 1);
     EXPECT_EQ(ledger.stype, 0);
 }
@@ -96,8 +96,8 @@ TEST(ClearTotals, ZeroesTheTotalsAndKeepsTheRunCounts) {
     ScoreLedger ledger = ledgerWith(3, 1, 6, 2);
     ledger.won = 9;
     ledger.lost = 4;
-    ledger.RunWins = 5;
-    ledger.RunLosses = 2;
+    ledger.runWins = 5;
+    ledger.runLosses = 2;
     ledger.clearTotals();
     EXPECT_EQ(percentText(ledger.won, ledger.lost), "00.00%");
     EXPECT_EQ(ledger.won, 0);
@@ -105,23 +105,23 @@ TEST(ClearTotals, ZeroesTheTotalsAndKeepsTheRunCounts) {
     EXPECT_EQ(ledger.wins, 0);
     EXPECT_EQ(ledger.losses, 0);
     EXPECT_EQ(streakText(ledger.streak, ledger.stype), "0連敗中");
-    EXPECT_EQ(percentText(ledger.RunWins, ledger.RunLosses), "71.43%");
-    EXPECT_EQ(ledger.RunWins, 5);
-    EXPECT_EQ(ledger.RunLosses, 2);
+    EXPECT_EQ(percentText(ledger.runWins, ledger.runLosses), "71.43%");
+    EXPECT_EQ(ledger.runWins, 5);
+    EXPECT_EQ(ledger.runLosses, 2);
 }
 
 TEST(CounterWrap, WonWrapsToMinimum) {
     ScoreLedger ledger;
     ledger.won = INT32_MAX;
-    ledger.RunWins = INT32_MAX;
-    ledger.RecordWin();
+    ledger.runWins = INT32_MAX;
+    ledger.recordWin();
     EXPECT_EQ(ledger.won, INT32_MIN);
-    EXPECT_EQ(ledger.RunWins, INT32_MIN);
+    EXPECT_EQ(ledger.runWins, INT32_MIN);
 }
 
 TEST(CounterWrap, WinningStreakWrapsAndLongestStaysAtMaximum) {
     ScoreLedger ledger = ledgerWith(INT32_MAX, 1, INT32_MAX);
-    ledger.RecordWin();
+    ledger.recordWin();
     EXPECT_EQ(ledger.streak, INT32_MIN);
     EXPECT_EQ(ledger.wins, INT32_MAX);
 }
@@ -129,12 +129,12 @@ TEST(CounterWrap, WinningStreakWrapsAndLongestStaysAtMaximum) {
 TEST(CounterWrap, LosingCountersWrap) {
     ScoreLedger ledger = ledgerWith(INT32_MAX, 0, 0, INT32_MAX);
     ledger.lost = INT32_MAX;
-    ledger.RunLosses = INT32_MAX;
-    ledger.RecordLoss();
+    ledger.runLosses = INT32_MAX;
+    ledger.recordLoss();
     EXPECT_EQ(ledger.streak, INT32_MIN);
     EXPECT_EQ(ledger.losses, INT32_MAX);
     EXPECT_EQ(ledger.lost, INT32_MIN);
-    EXPECT_EQ(ledger.RunLosses, INT32_MIN);
+    EXPECT_EQ(ledger.runLosses, INT32_MIN);
 }
 
 TEST(PercentText, TwoOfThree) { EXPECT_EQ(percentText(2, 1), "66.67%"); }

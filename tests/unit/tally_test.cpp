@@ -25,7 +25,7 @@ TEST(Tally, ClearingEmptiesTheSavedHistoryButKeepsTheOlderLinesVisible)
     tally.record({false, 2, 1});
     tally.clearTotals();
     EXPECT_EQ(tally.ledger.won + tally.ledger.lost, 0);
-    EXPECT_EQ(tally.ledger.RunWins, 1) << "this run's counts stay";
+    EXPECT_EQ(tally.ledger.runWins, 1) << "this run's counts stay";
     EXPECT_EQ(tally.history.saved(), (std::array<std::string, 10>{}));
     EXPECT_EQ(tally.history.lines().back(), "1 勝ち");
 }

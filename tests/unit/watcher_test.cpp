@@ -22,7 +22,7 @@ OsProfile testProfile()
 {
     OsProfile profile;
     profile.texts = kTestTexts;
-    profile.MaxGameNo = 32000;
+    profile.maxGameNumber = 32000;
     return profile;
 }
 

@@ -96,12 +96,12 @@ TEST_P(OsProbeUnderWine, ReportsVersionAndChosenProfile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, OsProbeUnderWine, ::testing::Values(
-    EmulatedVersion{"win95", "platform=1 major=4 minor=0 set=win95 MaxGameNo=32000"},
-    EmulatedVersion{"win98", "platform=1 major=4 minor=10 set=win98me MaxGameNo=32000"},
-    EmulatedVersion{"winme", "platform=1 major=4 minor=90 set=win98me MaxGameNo=32000"},
-    EmulatedVersion{"nt40", "platform=2 major=4 minor=0 set=nt4 MaxGameNo=32000"},
-    EmulatedVersion{"win2k", "platform=2 major=5 minor=0 set=default MaxGameNo=32000"},
-    EmulatedVersion{"winxp", "platform=2 major=5 minor=1 set=default MaxGameNo=1000000"},
-    EmulatedVersion{"win7", "platform=2 major=6 minor=1 set=default MaxGameNo=32000"}));
+    EmulatedVersion{"win95", "platform=1 major=4 minor=0 set=win95 maxGameNumber=32000"},
+    EmulatedVersion{"win98", "platform=1 major=4 minor=10 set=win98me maxGameNumber=32000"},
+    EmulatedVersion{"winme", "platform=1 major=4 minor=90 set=win98me maxGameNumber=32000"},
+    EmulatedVersion{"nt40", "platform=2 major=4 minor=0 set=nt4 maxGameNumber=32000"},
+    EmulatedVersion{"win2k", "platform=2 major=5 minor=0 set=default maxGameNumber=32000"},
+    EmulatedVersion{"winxp", "platform=2 major=5 minor=1 set=default maxGameNumber=1000000"},
+    EmulatedVersion{"win7", "platform=2 major=6 minor=1 set=default maxGameNumber=32000"}));
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Prints the Windows version this process sees and the profile chosen from it,
-// one line: "platform=P major=M minor=N set=NAME MaxGameNo=X".
+// one line: "platform=P major=M minor=N set=NAME maxGameNumber=X".
 #include <cstdio>
 #include <cstring>
 
@@ -30,8 +30,8 @@ const char* setName(const ProfileTexts& texts) {
 int main() {
     const OsVersion version = queryOsVersion();
     const OsProfile profile = chooseOsProfile(version);
-    std::printf("platform=%u major=%u minor=%u set=%s MaxGameNo=%ld\n", static_cast<unsigned>(version.platformId),
+    std::printf("platform=%u major=%u minor=%u set=%s maxGameNumber=%ld\n", static_cast<unsigned>(version.platformId),
                 static_cast<unsigned>(version.major), static_cast<unsigned>(version.minor), setName(profile.texts),
-                static_cast<long>(profile.MaxGameNo));
+                static_cast<long>(profile.maxGameNumber));
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
