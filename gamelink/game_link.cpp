@@ -28,18 +28,18 @@ bool GameLink::commandUnderWay() {
 
 bool GameLink::start() {
     if (commandUnderWay()) return false;
+    lastCommandAtMs_ = desktop_.nowMs();
     // A game dealt while minimised would be a game the player cannot see.
     if (desktop_.minimized(window_)) postRestore(desktop_, window_);
     postStartCommand(desktop_, window_);
-    lastCommandAtMs_ = desktop_.nowMs();
     return true;
 }
 
 bool GameLink::restart() {
     if (commandUnderWay()) return false;
+    lastCommandAtMs_ = desktop_.nowMs();
     if (desktop_.minimized(window_)) postRestore(desktop_, window_);
     postRedoCommand(desktop_, window_);
-    lastCommandAtMs_ = desktop_.nowMs();
     return true;
 }
 

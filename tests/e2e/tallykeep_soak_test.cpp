@@ -282,9 +282,9 @@ protected:
         } else {
             // Tallykeep takes two presses of the bar's game commands closer
             // together than its settle time as one double press.
-            std::this_thread::sleep_until(lastRedo_ + std::chrono::milliseconds(GameLink::kCommandSettleMs + 20));
-            clickButton(redo);
+            std::this_thread::sleep_until(lastRedo_ + std::chrono::milliseconds(GameLink::kCommandSettleMs + 50));
             lastRedo_ = Clock::now();
+            clickButton(redo);
             tail.waitFor("confirm-yes", "");
             model.loss();
             ++tally.resigns;
