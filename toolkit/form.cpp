@@ -47,17 +47,18 @@ void registerFormClass(WNDPROC procedure) {
     registered = true;
 }
 
-// The access key of a menu caption: the character after a single "&", in
-// lower case. A "&" is never a trail byte of code page 932, so scanning bytes
-// is safe.
-char accessKey(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        const char key = caption[i + 1];
-        if (key != '&') return (key >= 'A' && key <= 'Z') ? static_cast<char>(key - 'A' + 'a') : key;
-        ++i;
+// The position of the item with this command id in the menu bar; -1 when the
+// bar does not show it.
+int menuBarPosition(HMENU bar, UINT commandId) {
+    const int count = GetMenuItemCount(bar);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID;
+        if (GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) && info.wID == commandId)
+            return position;
     }
-    return 0;
+    return -1;
 }
 
 }  // namespace
@@ -132,7 +133,37 @@ void Form::removeTimer(UINT id) { timers_.erase(id); }
 bool Form::translateAccelerator(MSG& message) {
     if (!menu_ || !menu_->accelerators()) return false;
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    if (const MenuItem* item = submenuShortcutOf(message)) {
+        // The shortcut of an item with a submenu opens that submenu, from the
+        // message loop. It never reaches TranslateAccelerator: Wine, finding
+        // a command id that names a menu-bar item with a submenu, fails an
+        // assertion there and spins for good.
+        PostMessageA(window_, kOpenMenuBarItemMessage, item->commandId(), 0);
+        // The window still sees the key (no character is made of it), so that
+        // releasing Alt afterwards does not select the menu bar.
+        if (message.message == WM_SYSKEYDOWN) DispatchMessageA(&message);
+        return true;
+    }
     return TranslateAcceleratorA(window_, menu_->accelerators(), &message) != 0;
+}
+
+// The item with a submenu whose shortcut this key press is; nullptr for any
+// other message.
+const MenuItem* Form::submenuShortcutOf(const MSG& message) const {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return nullptr;
+    ACCEL shortcuts[32];
+    const int count = CopyAcceleratorTableA(menu_->accelerators(), shortcuts, 32);
+    const auto held = [](int key) { return GetKeyState(key) < 0; };
+    for (int i = 0; i < count; ++i) {
+        const ACCEL& shortcut = shortcuts[i];
+        if (!(shortcut.fVirt & FVIRTKEY) || shortcut.key != message.wParam) continue;
+        if (held(VK_SHIFT) != ((shortcut.fVirt & FSHIFT) != 0) || held(VK_CONTROL) != ((shortcut.fVirt & FCONTROL) != 0) ||
+            held(VK_MENU) != ((shortcut.fVirt & FALT) != 0))
+            continue;
+        const MenuItem* item = menu_->itemById(shortcut.cmd);
+        if (item && item->hasSubmenu()) return item;
+    }
+    return nullptr;
 }
 
 // Tab belongs to the navigation unless the control with the focus asks for it
@@ -222,17 +253,30 @@ void Form::paintBevels() {
     }
 }
 
-void Form::onMenuCommand(UINT id, bool fromAccelerator) {
+void Form::onMenuCommand(UINT id) {
     MenuItem* item = menu_ ? menu_->itemById(id) : nullptr;
     if (!item) return;
-    if (fromAccelerator && item->hasSubmenu()) {
-        // The shortcut of an item with a submenu opens that submenu, as its
-        // access key does; no command runs.
-        if (const char key = accessKey(item->caption()))
-            PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(key));
-        return;
-    }
+    // An item with a submenu runs no command (its shortcut opens the submenu,
+    // see translateAccelerator).
+    if (item->hasSubmenu()) return;
     runEvent([item] { item->click(); });
+}
+
+// The submenu of a menu-bar item, opened below the item. A chosen item posts
+// its WM_COMMAND, handled as a click from the menu bar.
+void Form::openMenuBarItem(UINT commandId) {
+    HMENU bar = GetMenu(window_);
+    const int position = bar ? menuBarPosition(bar, commandId) : -1;
+    if (position < 0) return;
+    HMENU submenu = GetSubMenu(bar, position);
+    RECT item{};
+    if (!submenu || !GetMenuItemRect(window_, bar, static_cast<UINT>(position), &item)) return;
+    // The menu runs its own loop, as one opened from the bar does: ticks and
+    // other events go on meanwhile. A menu that cannot open leaves nothing run.
+    HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+    TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, item.left, item.bottom, 0, window_,
+                   nullptr);
+    HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
 }
 
 void Form::onShowWindow(bool shown, LPARAM reason) {
@@ -346,7 +390,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMMAND:
         if (lParam == 0) {
-            onMenuCommand(LOWORD(wParam), HIWORD(wParam) == 1);
+            onMenuCommand(LOWORD(wParam));
         } else {
             runEvent([wParam, lParam] {
                 if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
@@ -374,6 +418,9 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENDSESSION:
         if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
+        return 0;
+    case kOpenMenuBarItemMessage:
+        openMenuBarItem(static_cast<UINT>(wParam));
         return 0;
     case kApplicationEventMessage:
         onApplicationEvent(static_cast<ApplicationEvent>(wParam));
