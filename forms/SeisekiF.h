@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "controls/CtrlsEx.h"
+#include "controls/number_box.h"
 #include "gamelink/desktop.h"
 #include "gamelink/game_session.h"
 #include "gamelink/os_profile.h"
@@ -74,7 +74,7 @@ public:
     Panel Panel1;
     Label Label1;
     Label Label2;
-    TEditEx EditEx1;
+    NumberBox EditEx1;
     GroupBox GroupBox1;
     Label Label7, Label9, Label3, Label4, Label8, Label5, Label6, Label10, Label11, Label12, Label13,
         Label14, Label15, Label16, Label17, Label18, Label19, Label20, Label21;

@@ -13,7 +13,7 @@ namespace {
 using T = TFCSeisekiF;
 
 using ComponentMember =
-    std::variant<Bevel T::*, Panel T::*, Label T::*, TEditEx T::*, GroupBox T::*, Memo T::*>;
+    std::variant<Bevel T::*, Panel T::*, Label T::*, NumberBox T::*, GroupBox T::*, Memo T::*>;
 using ParentMember = std::variant<std::monostate, Panel T::*, GroupBox T::*>;
 constexpr std::monostate kWindow{};
 
@@ -178,7 +178,7 @@ void TFCSeisekiF::createComponents() {
                 } else if constexpr (std::is_same_v<Kind, Label>) {
                     component.create(parent, {row.bounds, row.caption, row.font, row.look.alignment,
                                               row.look.autoSize});
-                } else if constexpr (std::is_same_v<Kind, TEditEx>) {
+                } else if constexpr (std::is_same_v<Kind, NumberBox>) {
                     component.create(parent, {{row.bounds, row.caption, row.font, row.look.background,
                                                row.look.upperCase, row.look.maxLength, row.look.tabStop},
                                               row.look.alignment, row.look.thousands});

@@ -44,10 +44,6 @@ void Edit::recreateWindow() {
     if (focused) SetFocus(handle());
 }
 
-void Edit::keyPress(char& key) {
-    if (OnKeyPress) OnKeyPress(key);
-}
-
 LRESULT Edit::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // A character of more than one byte (from an input method) is no key press.
     if (message != WM_CHAR || wParam > 0xFF) return defaultHandling(message, wParam, lParam);

@@ -11,7 +11,7 @@
 //
 // Right alignment needs a multi-line EDIT on the older Windows versions; the
 // key-press step and the WM_GETDLGCODE answer take back what multi-line adds.
-class TEditEx : public Edit {
+class NumberBox : public Edit {
 public:
     struct CreateArgs {
         Edit::CreateArgs edit;

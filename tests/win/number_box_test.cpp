@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "controls/CtrlsEx.h"
+#include "controls/number_box.h"
 #include "toolkit_test_support.h"
 
 namespace {
@@ -13,8 +13,8 @@ namespace {
 using Selection = std::pair<DWORD, DWORD>;
 
 // The number box as the results window declares it.
-struct NumberBox {
-    TEditEx box;
+struct DeclaredNumberBox {
+    NumberBox box;
     toolkit_test::TestForm form{[this] {
         box.create(form, {{{4, 6, 81, 21}, "1000000", FontSpec{-16, true, clBlue}, clWindow, true, 9, false},
                           Alignment::taRightJustify,
@@ -34,7 +34,7 @@ struct NumberBox {
 };
 
 TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
-    NumberBox b;
+    DeclaredNumberBox b;
     EXPECT_EQ(b.box.GetRawText(), "1,000,000");
     EXPECT_EQ(b.box.text(), "1000000");
     EXPECT_EQ(b.selection(), Selection(0, 9));
@@ -65,7 +65,7 @@ TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
 }
 
 TEST(NumberBox, SwitchesThousandsAndAlignmentAndLeavesTabAndAllKeysToTheWindow) {
-    NumberBox b;
+    DeclaredNumberBox b;
     b.box.setText("12345");
     b.box.setThousands(false);
     b.type(6, "6");

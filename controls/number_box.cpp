@@ -1,8 +1,8 @@
-#include "controls/CtrlsEx.h"
+#include "controls/number_box.h"
 
 #include "controls/thousands.h"
 
-void TEditEx::create(Container& parent, const CreateArgs& args) {
+void NumberBox::create(Container& parent, const CreateArgs& args) {
     alignment_ = args.alignment;
     thousands_ = args.thousands;
     Edit::CreateArgs edit = args.edit;
@@ -10,29 +10,29 @@ void TEditEx::create(Container& parent, const CreateArgs& args) {
     Edit::create(parent, edit);
 }
 
-std::string TEditEx::text() const {
+std::string NumberBox::text() const {
     return thousands_ ? withoutSeparators(GetRawText()) : GetRawText();
 }
 
-void TEditEx::setText(const std::string& text) { SetRawText(thousands_ ? groupThousands(text) : text); }
+void NumberBox::setText(const std::string& text) { SetRawText(thousands_ ? groupThousands(text) : text); }
 
-void TEditEx::SetRawText(const std::string& text) {
+void NumberBox::SetRawText(const std::string& text) {
     if (GetRawText() != text) Edit::setText(text);
 }
 
-void TEditEx::setAlignment(Alignment alignment) {
+void NumberBox::setAlignment(Alignment alignment) {
     if (alignment == alignment_) return;
     alignment_ = alignment;
     recreateWindow();
 }
 
-void TEditEx::setThousands(bool thousands) {
+void NumberBox::setThousands(bool thousands) {
     if (thousands == thousands_) return;
     thousands_ = thousands;
     if (thousands_) ReformatThousands();
 }
 
-void TEditEx::ReformatThousands() {
+void NumberBox::ReformatThousands() {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -43,7 +43,7 @@ void TEditEx::ReformatThousands() {
                  static_cast<LPARAM>(regrouped.selection.end));
 }
 
-DWORD TEditEx::createParams() const {
+DWORD NumberBox::createParams() const {
     DWORD style = Edit::createParams() | ES_MULTILINE;
     switch (alignment_) {
     case Alignment::taLeftJustify: style |= ES_LEFT; break;
@@ -53,18 +53,18 @@ DWORD TEditEx::createParams() const {
     return style;
 }
 
-void TEditEx::loaded() {
+void NumberBox::loaded() {
     Edit::loaded();
     SendMessageA(handle(), EM_SETSEL, 0, static_cast<LPARAM>(GetRawText().size()));
 }
 
-void TEditEx::keyPress(char& key) {
+void NumberBox::keyPress(char& key) {
     Edit::keyPress(key);
     // A multi-line edit would break the line.
     if (key == '\r') key = 0;
 }
 
-LRESULT TEditEx::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT NumberBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CHAR: {
         const LRESULT result = Edit::handleMessage(message, wParam, lParam);
