@@ -43,8 +43,27 @@ void NumberBox::ReformatThousands() {
                  static_cast<LPARAM>(regrouped.selection.end));
 }
 
+namespace {
+
+// Windows 98 and 2000 brought the alignment styles to single-line edits;
+// Windows 95 and NT 4.0 align only multi-line ones.
+bool singleLineEditsAlign() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return false;
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return version.dwMajorVersion >= 5;
+    return version.dwMajorVersion > 4 || version.dwMinorVersion >= 10;
+}
+
+}  // namespace
+
+// A multi-line edit that aligns its text right or centred wraps it instead of
+// scrolling (the system drops ES_AUTOHSCROLL): a number wider than the box
+// broke onto a hidden second line. The box is a single-line edit, whose line
+// scrolls, except where only multi-line edits align.
 DWORD NumberBox::createParams() const {
-    DWORD style = Edit::createParams() | ES_MULTILINE;
+    DWORD style = Edit::createParams();
+    if (alignment_ != Alignment::taLeftJustify && !singleLineEditsAlign()) style |= ES_MULTILINE;
     switch (alignment_) {
     case Alignment::taLeftJustify: style |= ES_LEFT; break;
     case Alignment::taRightJustify: style |= ES_RIGHT; break;
