@@ -48,4 +48,5 @@ private:
 
     Container* parent_ = nullptr;
     CreateArgs args_;
+    bool recreated_ = false;  // args_.bounds taken from the window, in the screen's pixels
 };

@@ -8,6 +8,7 @@
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
 #include "toolkit/main_menu.h"
+#include "toolkit/screen_scale.h"
 #include "toolkit/timer.h"
 #include "toolkit/toolkit_messages.h"
 
@@ -73,6 +74,10 @@ Form::~Form() {
 
 void Form::create(const FormArgs& args, const std::function<void()>& buildComponents) {
     args_ = args;
+    // Large fonts: the client area grows with the controls. The place on the
+    // screen stays; the arrangement moves the windows anyway.
+    args_.clientWidth = scaledToScreen(args.clientWidth);
+    args_.clientHeight = scaledToScreen(args.clientHeight);
     registerFormClass(&Form::windowProc);
     Application& application = Application::instance();
 
@@ -81,7 +86,7 @@ void Form::create(const FormArgs& args, const std::function<void()>& buildCompon
     if (args.border == BorderStyle::bsSingle) style |= WS_MINIMIZEBOX;
     else exStyle |= WS_EX_TOOLWINDOW;
     if (args.stayOnTop) exStyle |= WS_EX_TOPMOST;
-    RECT outer{0, 0, args.clientWidth, args.clientHeight};
+    RECT outer{0, 0, args_.clientWidth, args_.clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
 
     Form* mainForm = application.mainForm();
@@ -124,7 +129,7 @@ void Form::attachMenu(MainMenu& menu) {
     if (!SetMenu(window_, menu.handle())) throw AppError("SetMenu failed");
 }
 
-void Form::addBevel(const Rect& bounds, bool fillsClient) { bevels_.push_back({bounds, fillsClient}); }
+void Form::addBevel(const Rect& bounds, bool fillsClient) { bevels_.push_back({scaledToScreen(bounds), fillsClient}); }
 
 void Form::addTimer(Timer& timer, UINT id) { timers_[id] = &timer; }
 
