@@ -144,8 +144,9 @@ bool Form::translateAccelerator(MSG& message) {
         // a command id that names a menu-bar item with a submenu, fails an
         // assertion there and spins for good.
         PostMessageA(window_, kOpenMenuBarItemMessage, item->commandId(), 0);
-        // The window still sees the key (no character is made of it), so that
-        // releasing Alt afterwards does not select the menu bar.
+        // The window's default handling still sees the key (no character is
+        // made of it): it notes that a key came with Alt, so that releasing
+        // Alt afterwards does not select the menu bar.
         if (message.message == WM_SYSKEYDOWN) DispatchMessageA(&message);
         return true;
     }
@@ -156,14 +157,16 @@ bool Form::translateAccelerator(MSG& message) {
 // other message.
 const MenuItem* Form::submenuShortcutOf(const MSG& message) const {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return nullptr;
-    ACCEL shortcuts[32];
-    const int count = CopyAcceleratorTableA(menu_->accelerators(), shortcuts, 32);
-    const auto held = [](int key) { return GetKeyState(key) < 0; };
+    std::vector<ACCEL> shortcuts(static_cast<size_t>(CopyAcceleratorTableA(menu_->accelerators(), nullptr, 0)));
+    if (shortcuts.empty()) return nullptr;
+    const int count =
+        CopyAcceleratorTableA(menu_->accelerators(), shortcuts.data(), static_cast<int>(shortcuts.size()));
+    const auto matches = [](BYTE flags, BYTE flag, int key) { return ((flags & flag) != 0) == (GetKeyState(key) < 0); };
     for (int i = 0; i < count; ++i) {
-        const ACCEL& shortcut = shortcuts[i];
+        const ACCEL& shortcut = shortcuts[static_cast<size_t>(i)];
         if (!(shortcut.fVirt & FVIRTKEY) || shortcut.key != message.wParam) continue;
-        if (held(VK_SHIFT) != ((shortcut.fVirt & FSHIFT) != 0) || held(VK_CONTROL) != ((shortcut.fVirt & FCONTROL) != 0) ||
-            held(VK_MENU) != ((shortcut.fVirt & FALT) != 0))
+        if (!matches(shortcut.fVirt, FSHIFT, VK_SHIFT) || !matches(shortcut.fVirt, FCONTROL, VK_CONTROL) ||
+            !matches(shortcut.fVirt, FALT, VK_MENU))
             continue;
         const MenuItem* item = menu_->itemById(shortcut.cmd);
         if (item && item->hasSubmenu()) return item;
