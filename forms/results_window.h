@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/CtrlsEx.h"  // NumberBox
+#include "controls/number_box.h"
 #include "forms/control_bar_view.h"
 #include "gamelink/game_link.h"
 #include "records/settings_save.h"
@@ -23,7 +23,6 @@
 #include "toolkit/panel.h"
 #include "toolkit/timer.h"
 
-using NumberBox = TEditEx;
 
 // What the results window reaches outside itself.
 struct ResultsWindowPorts {

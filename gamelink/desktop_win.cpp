@@ -83,14 +83,23 @@ void Win32Desktop::pause(uint32_t milliseconds)
     // events that they bring wait until the running handler has ended. The
     // pause wakes for each sent message as it arrives rather than answering
     // it only after sleeping: the game waits for the answer.
+    //
+    // Painting runs none of the program's handlers, so the windows are drawn
+    // during the wait (a history line just written, a part uncovered): each
+    // WM_PAINT is dispatched, and the WM_NCPAINT and WM_ERASEBKGND it sends
+    // come with it. Clicks, keys and ticks stay in the queue.
     const DWORD start = GetTickCount();
     for (;;) {
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        // Bounded: a window that never validates itself cannot hold the pause.
+        for (int painted = 0; painted < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
+             ++painted)
+            DispatchMessageA(&message);
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds)
             return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE | QS_PAINT);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/app_error.h"
 #include "toolkit/form.h"
+#include "toolkit/screen_scale.h"
 
 namespace {
 constexpr char kControlProperty[] = "Tallykeep.Control";
@@ -56,10 +57,10 @@ void Control::createWindow(Container& parent, const WindowSpec& spec) {
     form_ = &parent.containerForm();
     font_ = spec.font;
     background_ = spec.background;
-    window_.reset(CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(),
-                                  spec.style | WS_CHILD | WS_VISIBLE, spec.bounds.left, spec.bounds.top,
-                                  spec.bounds.width, spec.bounds.height, parent.containerHandle(), nullptr,
-                                  GetModuleHandleA(nullptr), nullptr));
+    const Rect bounds = spec.boundsOnScreen ? spec.bounds : scaledToScreen(spec.bounds);
+    window_.reset(CreateWindowExA(spec.exStyle, spec.className, spec.text.c_str(), spec.style | WS_CHILD | WS_VISIBLE,
+                                  bounds.left, bounds.top, bounds.width, bounds.height, parent.containerHandle(),
+                                  nullptr, GetModuleHandleA(nullptr), nullptr));
     if (!window_) throw AppError(std::string("CreateWindowExA failed: ") + spec.className);
     if (!SetPropA(window_.get(), kControlProperty, this)) throw AppError("SetPropA failed");
     SendMessageA(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(form_->paintCache().font(font_)), FALSE);

@@ -78,13 +78,15 @@ protected:
         const char* className = nullptr;
         DWORD style = 0;
         DWORD exStyle = 0;
-        Rect bounds;
+        Rect bounds;  // as the form data gives it, at 96 pixels per inch
+        bool boundsOnScreen = false;  // bounds already in the screen's pixels
         std::string text;
         FontSpec font;
         Color background = clBtnFace;
     };
     // Creates the child window (WS_CHILD | WS_VISIBLE are added) inside the
-    // container, gives it its font and binds it to this object.
+    // container, scaled to the screen's pixels per inch, gives it its font and
+    // binds it to this object.
     void createWindow(Container& parent, const WindowSpec& spec);
     void setWindowText(const std::string& text);
     // Puts the procedure in front of the window class's own; unbinding the

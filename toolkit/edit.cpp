@@ -15,6 +15,7 @@ void Edit::createEditWindow() {
     spec.style = createParams();
     spec.exStyle = WS_EX_CLIENTEDGE;
     spec.bounds = args_.bounds;
+    spec.boundsOnScreen = recreated_;
     spec.text = args_.text;
     spec.font = args_.font.value_or(parent_->containerFont());
     spec.background = args_.background;
@@ -34,6 +35,7 @@ void Edit::recreateWindow() {
     const HWND old = handle();
     args_.text = windowText();
     args_.bounds = bounds();
+    recreated_ = true;
     const bool focused = GetFocus() == old;
     const HWND before = GetWindow(old, GW_HWNDPREV);
     releaseWindow();
@@ -42,10 +44,6 @@ void Edit::recreateWindow() {
     // The new window takes the old one's place among its siblings.
     SetWindowPos(handle(), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (focused) SetFocus(handle());
-}
-
-void Edit::keyPress(char& key) {
-    if (OnKeyPress) OnKeyPress(key);
 }
 
 LRESULT Edit::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

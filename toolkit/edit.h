@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,17 +26,14 @@ public:
     virtual std::string text() const { return windowText(); }
     virtual void setText(const std::string& text) { setWindowText(text); }
 
-    // Raised for every character typed into the box; setting the key to 0
-    // drops the character.
-    std::function<void(char& key)> OnKeyPress;
-
 protected:
     // The window style of the EDIT (WS_CHILD and WS_VISIBLE are added).
     virtual DWORD createParams() const;
     // After the window has been created from the form data.
     virtual void loaded() {}
-    // The key-press step of a character message: raises OnKeyPress.
-    virtual void keyPress(char& key);
+    // The key-press step of a character message; setting the key to 0 drops
+    // the character.
+    virtual void keyPress(char& /*key*/) {}
     // A message of the window; by default WM_CHAR goes through keyPress first
     // and the rest straight to the edit control's own procedure.
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,4 +48,5 @@ private:
 
     Container* parent_ = nullptr;
     CreateArgs args_;
+    bool recreated_ = false;  // args_.bounds taken from the window, in the screen's pixels
 };

@@ -8,6 +8,7 @@
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
 #include "toolkit/main_menu.h"
+#include "toolkit/screen_scale.h"
 #include "toolkit/timer.h"
 #include "toolkit/toolkit_messages.h"
 
@@ -47,17 +48,18 @@ void registerFormClass(WNDPROC procedure) {
     registered = true;
 }
 
-// The access key of a menu caption: the character after a single "&", in
-// lower case. A "&" is never a trail byte of code page 932, so scanning bytes
-// is safe.
-char accessKey(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        const char key = caption[i + 1];
-        if (key != '&') return (key >= 'A' && key <= 'Z') ? static_cast<char>(key - 'A' + 'a') : key;
-        ++i;
+// The position of the item with this command id in the menu bar; -1 when the
+// bar does not show it.
+int menuBarPosition(HMENU bar, UINT commandId) {
+    const int count = GetMenuItemCount(bar);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID;
+        if (GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) && info.wID == commandId)
+            return position;
     }
-    return 0;
+    return -1;
 }
 
 }  // namespace
@@ -72,6 +74,10 @@ Form::~Form() {
 
 void Form::create(const FormArgs& args, const std::function<void()>& buildComponents) {
     args_ = args;
+    // Large fonts: the client area grows with the controls. The place on the
+    // screen stays; the arrangement moves the windows anyway.
+    args_.clientWidth = scaledToScreen(args.clientWidth);
+    args_.clientHeight = scaledToScreen(args.clientHeight);
     registerFormClass(&Form::windowProc);
     Application& application = Application::instance();
 
@@ -80,7 +86,7 @@ void Form::create(const FormArgs& args, const std::function<void()>& buildCompon
     if (args.border == BorderStyle::bsSingle) style |= WS_MINIMIZEBOX;
     else exStyle |= WS_EX_TOOLWINDOW;
     if (args.stayOnTop) exStyle |= WS_EX_TOPMOST;
-    RECT outer{0, 0, args.clientWidth, args.clientHeight};
+    RECT outer{0, 0, args_.clientWidth, args_.clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
 
     Form* mainForm = application.mainForm();
@@ -123,7 +129,7 @@ void Form::attachMenu(MainMenu& menu) {
     if (!SetMenu(window_, menu.handle())) throw AppError("SetMenu failed");
 }
 
-void Form::addBevel(const Rect& bounds, bool fillsClient) { bevels_.push_back({bounds, fillsClient}); }
+void Form::addBevel(const Rect& bounds, bool fillsClient) { bevels_.push_back({scaledToScreen(bounds), fillsClient}); }
 
 void Form::addTimer(Timer& timer, UINT id) { timers_[id] = &timer; }
 
@@ -132,7 +138,40 @@ void Form::removeTimer(UINT id) { timers_.erase(id); }
 bool Form::translateAccelerator(MSG& message) {
     if (!menu_ || !menu_->accelerators()) return false;
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    if (const MenuItem* item = submenuShortcutOf(message)) {
+        // The shortcut of an item with a submenu opens that submenu, from the
+        // message loop. It never reaches TranslateAccelerator: Wine, finding
+        // a command id that names a menu-bar item with a submenu, fails an
+        // assertion there and spins for good.
+        PostMessageA(window_, kOpenMenuBarItemMessage, item->commandId(), 0);
+        // The window's default handling still sees the key (no character is
+        // made of it): it notes that a key came with Alt, so that releasing
+        // Alt afterwards does not select the menu bar.
+        if (message.message == WM_SYSKEYDOWN) DispatchMessageA(&message);
+        return true;
+    }
     return TranslateAcceleratorA(window_, menu_->accelerators(), &message) != 0;
+}
+
+// The item with a submenu whose shortcut this key press is; nullptr for any
+// other message.
+const MenuItem* Form::submenuShortcutOf(const MSG& message) const {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return nullptr;
+    std::vector<ACCEL> shortcuts(static_cast<size_t>(CopyAcceleratorTableA(menu_->accelerators(), nullptr, 0)));
+    if (shortcuts.empty()) return nullptr;
+    const int count =
+        CopyAcceleratorTableA(menu_->accelerators(), shortcuts.data(), static_cast<int>(shortcuts.size()));
+    const auto matches = [](BYTE flags, BYTE flag, int key) { return ((flags & flag) != 0) == (GetKeyState(key) < 0); };
+    for (int i = 0; i < count; ++i) {
+        const ACCEL& shortcut = shortcuts[static_cast<size_t>(i)];
+        if (!(shortcut.fVirt & FVIRTKEY) || shortcut.key != message.wParam) continue;
+        if (!matches(shortcut.fVirt, FSHIFT, VK_SHIFT) || !matches(shortcut.fVirt, FCONTROL, VK_CONTROL) ||
+            !matches(shortcut.fVirt, FALT, VK_MENU))
+            continue;
+        const MenuItem* item = menu_->itemById(shortcut.cmd);
+        if (item && item->hasSubmenu()) return item;
+    }
+    return nullptr;
 }
 
 // Tab belongs to the navigation unless the control with the focus asks for it
@@ -222,17 +261,30 @@ void Form::paintBevels() {
     }
 }
 
-void Form::onMenuCommand(UINT id, bool fromAccelerator) {
+void Form::onMenuCommand(UINT id) {
     MenuItem* item = menu_ ? menu_->itemById(id) : nullptr;
     if (!item) return;
-    if (fromAccelerator && item->hasSubmenu()) {
-        // The shortcut of an item with a submenu opens that submenu, as its
-        // access key does; no command runs.
-        if (const char key = accessKey(item->caption()))
-            PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(key));
-        return;
-    }
+    // An item with a submenu runs no command (its shortcut opens the submenu,
+    // see translateAccelerator).
+    if (item->hasSubmenu()) return;
     runEvent([item] { item->click(); });
+}
+
+// The submenu of a menu-bar item, opened below the item. A chosen item posts
+// its WM_COMMAND, handled as a click from the menu bar.
+void Form::openMenuBarItem(UINT commandId) {
+    HMENU bar = GetMenu(window_);
+    const int position = bar ? menuBarPosition(bar, commandId) : -1;
+    if (position < 0) return;
+    HMENU submenu = GetSubMenu(bar, position);
+    RECT item{};
+    if (!submenu || !GetMenuItemRect(window_, bar, static_cast<UINT>(position), &item)) return;
+    // The menu runs its own loop, as one opened from the bar does: ticks and
+    // other events go on meanwhile. A menu that cannot open leaves nothing run.
+    HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+    TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, item.left, item.bottom, 0, window_,
+                   nullptr);
+    HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
 }
 
 void Form::onShowWindow(bool shown, LPARAM reason) {
@@ -346,7 +398,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMMAND:
         if (lParam == 0) {
-            onMenuCommand(LOWORD(wParam), HIWORD(wParam) == 1);
+            onMenuCommand(LOWORD(wParam));
         } else {
             runEvent([wParam, lParam] {
                 if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
@@ -374,6 +426,9 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENDSESSION:
         if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
+        return 0;
+    case kOpenMenuBarItemMessage:
+        openMenuBarItem(static_cast<UINT>(wParam));
         return 0;
     case kApplicationEventMessage:
         onApplicationEvent(static_cast<ApplicationEvent>(wParam));

@@ -13,6 +13,7 @@
 #include "toolkit/toolkit_messages.h"
 
 class MainMenu;
+class MenuItem;
 class Timer;
 
 enum class BorderStyle {
@@ -111,7 +112,9 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void fitClientSize();
     void paintBevels();
-    void onMenuCommand(UINT id, bool fromAccelerator);
+    void onMenuCommand(UINT id);
+    const MenuItem* submenuShortcutOf(const MSG& message) const;
+    void openMenuBarItem(UINT commandId);
     void onShowWindow(bool shown, LPARAM reason);
     void onSize(WPARAM kind);
     void onTimer(UINT id);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/app_error.h"
+#include "toolkit/screen_scale.h"
 
 namespace {
 constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
@@ -19,7 +20,7 @@ HFONT PaintCache::font(const FontSpec& spec) {
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.get();
     LOGFONTA log{};
-    log.lfHeight = spec.height;
+    log.lfHeight = scaledToScreen(spec.height);
     log.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
     log.lfCharSet = SHIFTJIS_CHARSET;
     log.lfOutPrecision = OUT_DEFAULT_PRECIS;

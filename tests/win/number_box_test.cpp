@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "controls/CtrlsEx.h"
+#include "controls/number_box.h"
 #include "toolkit_test_support.h"
 
 namespace {
@@ -13,8 +13,8 @@ namespace {
 using Selection = std::pair<DWORD, DWORD>;
 
 // The number box as the results window declares it.
-struct NumberBox {
-    TEditEx box;
+struct DeclaredNumberBox {
+    NumberBox box;
     toolkit_test::TestForm form{[this] {
         box.create(form, {{{4, 6, 81, 21}, "1000000", FontSpec{-16, true, clBlue}, clWindow, true, 9, false},
                           Alignment::taRightJustify,
@@ -34,11 +34,11 @@ struct NumberBox {
 };
 
 TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
-    NumberBox b;
+    DeclaredNumberBox b;
     EXPECT_EQ(b.box.GetRawText(), "1,000,000");
     EXPECT_EQ(b.box.text(), "1000000");
     EXPECT_EQ(b.selection(), Selection(0, 9));
-    EXPECT_EQ(b.style() & (ES_RIGHT | ES_MULTILINE | ES_UPPERCASE), ES_RIGHT | ES_MULTILINE | ES_UPPERCASE);
+    EXPECT_EQ(b.style() & (ES_RIGHT | ES_UPPERCASE), ES_RIGHT | ES_UPPERCASE);
     const struct {
         const char* shown;
         DWORD caret;
@@ -65,7 +65,7 @@ TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
 }
 
 TEST(NumberBox, SwitchesThousandsAndAlignmentAndLeavesTabAndAllKeysToTheWindow) {
-    NumberBox b;
+    DeclaredNumberBox b;
     b.box.setText("12345");
     b.box.setThousands(false);
     b.type(6, "6");
@@ -76,19 +76,57 @@ TEST(NumberBox, SwitchesThousandsAndAlignmentAndLeavesTabAndAllKeysToTheWindow) 
     const HWND before = b.box.handle();
     b.box.setAlignment(Alignment::taCenter);
     EXPECT_FALSE(IsWindow(before));
-    EXPECT_EQ(b.style() & (ES_CENTER | ES_RIGHT | ES_MULTILINE), ES_CENTER | ES_MULTILINE);
+    EXPECT_EQ(b.style() & (ES_CENTER | ES_RIGHT), ES_CENTER);
     b.type(7, "0");
     EXPECT_EQ(b.box.GetRawText(), "1,234,560") << "the new window is the number box too";
 
-    // A plain multi-line EDIT of the same style wants every key.
+    // A plain EDIT of the same style (one that wants every key when it is
+    // multi-line) still wants the arrow keys and characters.
     const HWND plain = CreateWindowExA(0, "EDIT", "", b.style(), 0, 0, 9, 9, b.form.handle(), nullptr, nullptr, 0);
     const LRESULT plainCode = SendMessageA(plain, WM_GETDLGCODE, 0, 0);
     DestroyWindow(plain);
-    ASSERT_NE(plainCode & DLGC_WANTALLKEYS, 0);
     EXPECT_EQ(SendMessageA(b.box.handle(), WM_GETDLGCODE, 0, 0), plainCode & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS));
     b.type(2, "");
     SetFocus(b.box.handle());
     EXPECT_EQ(b.selection(), Selection(2, 2)) << "focus selects nothing";
+}
+
+// EM_POSFROMCHAR of a character: its left edge in the box's client area.
+POINT positionOf(HWND box, int index) {
+    const LRESULT packed = SendMessageA(box, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+    return {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+}
+
+bool insideClientArea(HWND box, POINT point) {
+    RECT client{};
+    GetClientRect(box, &client);
+    return PtInRect(&client, point) != FALSE;
+}
+
+// The widest number the box takes when typed (seven digits, nine characters)
+// in the box's own font: one line, scrolled rather than wrapped, with its first
+// character in sight when the caret is at the start and its last one when the
+// caret is at the end; a short number stands against the right edge.
+TEST(NumberBox, ShowsSevenDigitsOnOneLineThatTheCaretScrollsThrough) {
+    DeclaredNumberBox b;
+    const HWND box = b.box.handle();
+    b.box.setText("1234567");
+    ASSERT_EQ(b.box.GetRawText(), "1,234,567");
+    EXPECT_EQ(SendMessageA(box, EM_GETLINECOUNT, 0, 0), 1) << "the number wrapped";
+    EXPECT_EQ(SendMessageA(box, EM_LINEFROMCHAR, 8, 0), 0) << "its last digit is on a line below";
+
+    SetFocus(box);
+    b.type(9, "");
+    const POINT last = positionOf(box, 8);
+    EXPECT_TRUE(insideClientArea(box, last)) << "last digit at " << last.x << "," << last.y;
+    b.type(0, "");
+    const POINT first = positionOf(box, 0);
+    EXPECT_TRUE(insideClientArea(box, first)) << "first digit at " << first.x << "," << first.y;
+
+    b.box.setText("7");
+    RECT client{};
+    GetClientRect(box, &client);
+    EXPECT_GT(positionOf(box, 0).x, client.right / 2) << "no longer right-aligned";
 }
 
 }  // namespace

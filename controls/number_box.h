@@ -9,9 +9,11 @@
 // without them. It aligns its text as Alignment says, ignores Enter, and leaves
 // Tab, Enter and Escape to the window's keyboard navigation.
 //
-// Right alignment needs a multi-line EDIT on the older Windows versions; the
-// key-press step and the WM_GETDLGCODE answer take back what multi-line adds.
-class TEditEx : public Edit {
+// A single-line EDIT, whose line scrolls. Windows 95 and NT 4.0 align only a
+// multi-line EDIT, which wraps a number wider than the box; there the box is
+// multi-line, and the key-press step and the WM_GETDLGCODE answer take back
+// what multi-line adds.
+class NumberBox : public Edit {
 public:
     struct CreateArgs {
         Edit::CreateArgs edit;
