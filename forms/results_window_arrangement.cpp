@@ -7,6 +7,7 @@
 #include "forms/results_window.h"
 #include "gamelink/arrangement.h"
 #include "gamelink/arrangement_win.h"
+#include "toolkit/screen_scale.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void ResultsWindow::arrangeAroundGame() {
     input.historyBoxTop = historyGroup_.top();
     input.controlBarHeight = controlBar_->barBox().height;
     input.controlBarFrameWidth = controlBar_->barFrameWidth();
+    input.pixelsPerInch = screenPixelsPerInch();
 
     const std::optional<ArrangementLayout> layout = arrangeWindows(input);
     if (!layout) return;

@@ -12,10 +12,15 @@ constexpr int kButtonCount = 4;
 constexpr int kHistoryBoxBottomMargin = 5;
 constexpr int kMemoShorterThanBox = 20;
 
+// A margin of the form data at the screen's pixels per inch, rounded as the
+// forms' own lengths are (halves away from zero).
+int scaled(int designed, int pixelsPerInch) { return (designed * pixelsPerInch + 48) / 96; }
+
 }  // namespace
 
-int controlBarButtonWidth(int clientWidth) {
-    const int room = std::max(clientWidth, 0) - kButtonMargin * (kButtonCount + 1);
+int controlBarButtonWidth(int clientWidth, int pixelsPerInch) {
+    const int margin = scaled(kButtonMargin, pixelsPerInch);
+    const int room = std::max(clientWidth, 0) - margin * (kButtonCount + 1);
     // Floor division, then the remainder decides: below a half down, above a
     // half up, an exact half to the even neighbour.
     int quotient = room / kButtonCount;
@@ -48,13 +53,16 @@ std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input) {
     layout.controlBar.height = barHeight;
 
     const int resultsClientHeight = gameHeight - input.resultsFrameHeight;
-    layout.historyBoxHeight = std::max(resultsClientHeight - input.historyBoxTop - kHistoryBoxBottomMargin, 0);
-    layout.historyMemoHeight = std::max(layout.historyBoxHeight - kMemoShorterThanBox, 0);
+    const int ppi = input.pixelsPerInch;
+    layout.historyBoxHeight =
+        std::max(resultsClientHeight - input.historyBoxTop - scaled(kHistoryBoxBottomMargin, ppi), 0);
+    layout.historyMemoHeight = std::max(layout.historyBoxHeight - scaled(kMemoShorterThanBox, ppi), 0);
 
-    const int w = controlBarButtonWidth(gameWidth - input.controlBarFrameWidth);
+    const int w = controlBarButtonWidth(gameWidth - input.controlBarFrameWidth, ppi);
+    const int margin = scaled(kButtonMargin, ppi);
     layout.buttonWidth = w;
     for (size_t i = 0; i < layout.buttonLefts.size(); ++i)
-        layout.buttonLefts[i] = kButtonMargin + static_cast<int>(i) * (w + kButtonMargin);
+        layout.buttonLefts[i] = margin + static_cast<int>(i) * (w + margin);
 
     // Vertically: the group (bar above game) centred, the half taken toward
     // zero as integer division does.

@@ -31,6 +31,9 @@ struct ArrangementInput {
     // client area.
     int controlBarHeight = 0;
     int controlBarFrameWidth = 0;
+    // The screen's pixels per inch: the margins between the controls grow
+    // with the forms under large fonts.
+    int pixelsPerInch = 96;
 };
 
 // Where everything goes. Sizes that a very small game window would make
@@ -51,7 +54,7 @@ std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input);
 // The width of each of the control bar's four buttons for its client width:
 // a quarter of what is left after the five 5-pixel margins, rounded to the
 // nearest integer with an exact half going to the even one; never negative.
-int controlBarButtonWidth(int clientWidth);
+int controlBarButtonWidth(int clientWidth, int pixelsPerInch = 96);
 
 // True on Windows NT 4.0 (platform 2, major version 4), where the control
 // bar's take-back button is disabled.

@@ -97,4 +97,17 @@ TEST(Arrangement, TakeBackIsUnavailableOnWindowsNt4Only) {
     EXPECT_FALSE(takeBackIsUnavailable(OsVersion{0, 0, 0}));
 }
 
+// Under large fonts the margins between the controls grow with the forms, so
+// that the history box keeps its frame and the buttons their gaps.
+TEST(Arrangement, MarginsGrowWithThePixelsPerInch) {
+    const ArrangementLayout large = arranged([](ArrangementInput& input) {
+        input.pixelsPerInch = 144;
+        input.historyBoxTop = 390;
+    });
+    EXPECT_EQ(large.historyBoxHeight, 480 - 44 - 390 - 8);  // 5 x 1.5, half away from zero
+    EXPECT_EQ(large.historyMemoHeight, large.historyBoxHeight - 30);
+    EXPECT_EQ(large.buttonLefts[0], 8);
+    EXPECT_EQ(large.buttonLefts[1] - large.buttonLefts[0] - large.buttonWidth, 8);
+}
+
 }  // namespace
