@@ -169,26 +169,18 @@ void ResultsWindow::apply(const TickOutcome& outcome) {
 }
 
 // The number box's text for the watcher, and whether the player is typing
-// into it: the box has the keyboard focus and its text changed within the
-// last second (changes the program makes itself do not count).
+// into it: the box has the keyboard focus and the player edited its text
+// within the last second.
 TickInput ResultsWindow::readNumberBox() {
     TickInput input;
     input.boxText = numberBox_.text();
-    const uint64_t now = GetTickCount();
-    if (input.boxText != numberBoxSeen_) {
-        numberBoxSeen_ = input.boxText;
-        numberBoxTypedAtMs_ = now;
-        numberBoxTyped_ = true;
-    }
-    input.boxBeingTyped = numberBoxTyped_ && GetFocus() == numberBox_.handle() &&
-                          static_cast<uint32_t>(now - numberBoxTypedAtMs_) < kTypingPauseMs;
+    const std::optional<uint32_t> editedAt = numberBox_.lastUserEditMs();
+    input.boxBeingTyped = editedAt && GetFocus() == numberBox_.handle() &&
+                          static_cast<uint32_t>(GetTickCount() - *editedAt) < kTypingPauseMs;
     return input;
 }
 
-void ResultsWindow::showInNumberBox(const std::string& text) {
-    numberBox_.setText(text);
-    numberBoxSeen_ = numberBox_.text();
-}
+void ResultsWindow::showInNumberBox(const std::string& text) { numberBox_.setText(text); }
 
 void ResultsWindow::toggleControlBar() {
     const bool show = !controlBarVisible_;

@@ -115,10 +115,6 @@ private:
     bool closeInProgress_ = false;
     // The last close attempt failed at the write-back or the save.
     bool lastCloseFailed_ = false;
-    // The number box's text as last seen, and when the player last changed it.
-    std::string numberBoxSeen_;
-    uint64_t numberBoxTypedAtMs_ = 0;
-    bool numberBoxTyped_ = false;
     std::vector<std::string> historyDrawn_;
 
     // The controls, parents before children (the layout table maps each to

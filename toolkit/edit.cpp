@@ -61,8 +61,13 @@ LRESULT Edit::defaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK Edit::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
-        if (auto* edit = dynamic_cast<Edit*>(Control::fromHandle(window)))
+        if (auto* edit = dynamic_cast<Edit*>(Control::fromHandle(window))) {
+            const bool userEdit = message == WM_CHAR || message == WM_PASTE || message == WM_CUT ||
+                                  message == WM_CLEAR || message == WM_UNDO ||
+                                  (message == WM_KEYDOWN && wParam == VK_DELETE);
+            if (userEdit) edit->lastUserEditMs_ = GetTickCount();
             return edit->handleMessage(message, wParam, lParam);
+        }
         return callClassProcedure(window, message, wParam, lParam);
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,11 @@ public:
     virtual std::string text() const { return windowText(); }
     virtual void setText(const std::string& text) { setWindowText(text); }
 
+    // When the user last edited the text (GetTickCount: a character typed,
+    // Delete, a paste, cut, clear or undo); none before the first edit. Text
+    // set by the program does not count.
+    std::optional<uint32_t> lastUserEditMs() const { return lastUserEditMs_; }
+
 protected:
     // The window style of the EDIT (WS_CHILD and WS_VISIBLE are added).
     virtual DWORD createParams() const;
@@ -49,4 +55,5 @@ private:
     Container* parent_ = nullptr;
     CreateArgs args_;
     bool recreated_ = false;  // args_.bounds taken from the window, in the screen's pixels
+    std::optional<uint32_t> lastUserEditMs_;
 };

@@ -109,4 +109,33 @@ TEST_F(TallykeepKeyboard, MenuShortcutsWithTheCaretInTheNumberBoxLeaveItsNumberA
     EXPECT_TRUE(results().waitForNumberBox("12,345")) << results().numberBox();
 }
 
+// A number typed into the box while the game already asks for one is taken
+// once the typing has paused, whole, not as soon as its first digits form a
+// number: an error left "12A" in the box, the player mends it to 12345.
+TEST_F(TallykeepKeyboard, NumberBeingTypedWhileTheGameAsksIsTakenWhole) {
+    start();
+    ASSERT_TRUE(results().waitForNumberBox("1"));
+    const std::vector<ChildWindow> panel = children(children(results().window()).front().handle);
+    ASSERT_EQ(panel.size(), 3u);
+    const HWND numberBox = panel[2].handle;
+    results().setNumberBox("12A");
+    const std::size_t mark = log().size();
+    const std::size_t dealsBefore = log().find("deal").size();
+    postKey(session->game, VK_F3);
+    // The box holds no number: Tallykeep says so and leaves the dialog waiting.
+    HWND errorBox = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (errorBox = findTopLevel("#32770", "Tallykeep")) != nullptr; }, 10s));
+    clickButton(findChild(errorBox, "Button", nullptr));
+    ASSERT_TRUE(waitUntil([] { return findTopLevel("#32770", "Tallykeep") == nullptr; }, 10s));
+    focusByClick(results().window(), numberBox);
+    press(VK_END);
+    press(VK_BACK);
+    for (const WORD digit : {'3', '4', '5'}) {
+        Sleep(300);  // a player's pace: well within the second the dialog waits for
+        press(digit);
+    }
+    EXPECT_TRUE(log().waitFor("deal", std::string("12345"), mark).has_value()) << log().text();
+    EXPECT_EQ(log().find("deal").size() - dealsBefore, 1u) << log().text();
+}
+
 }  // namespace

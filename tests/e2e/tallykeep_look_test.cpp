@@ -1,10 +1,10 @@
 // Tallykeep's two windows seen from outside: glued to the game's window and
 // centred as one group (checked against the screen and work area read here at
-// run time), and every component where its layout table puts it, with its
-// caption, style, font (as an auto-size label's size shows it) and colours.
+// run time), and every text a player reads whole, in its place and colour.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -61,70 +61,8 @@ bool shows(const Place& p, COLORREF colour) {
     }, 5s);
 }
 
-// The text's width and line height in "ＭＳ Ｐゴシック" of that height and weight.
-SIZE textSize(const std::string& text, int height, bool bold) {
-    HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                             0, 0, "ＭＳ Ｐゴシック");
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, font);
-    SIZE size{};
-    GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &size);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(screen, &metrics);
-    size.cy = metrics.tmHeight;
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(font);
-    return size;
-}
-
-const COLORREF kLightYellow = RGB(255, 255, 128), kRed = RGB(255, 0, 0), kBlack = 0, kText = 0xFFFFFFFF;
+const COLORREF kLightYellow = RGB(255, 255, 128), kRed = RGB(255, 0, 0), kBlack = 0;
 const COLORREF kShadow = GetSysColor(COLOR_BTNSHADOW), kHighlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-constexpr int kFollows = -1;  // a height that the arrangement sets
-
-// One component of the results window. Its window is found as the next child
-// of its parent (the row it names, or the window for -1) in creation order.
-struct Row {
-    char kind;  // 'P'anel, 'S'tatic label, 'E'dit, 'G'roup box, 'M'emo
-    int parent;
-    int left, top, width, height;
-    const char* caption;  // null: not fixed
-    char align;           // labels: 'L', 'R', 'C'; 'F' fixed size (right-justified)
-    int fontHeight;
-    bool bold;
-    COLORREF colour;  // labels' text
-};
-
-// clang-format off
-const Row kResultsWindow[] = {
-    /* 0 Panel1 */    {'P', -1,   5,   5, 140,  31, "",         0,    0,  false, 0},
-    /* 1 Label1 */    {'S',  0,  90,  13,  16,  13, nullptr,   'R', -13, true,  kBlack},
-    /* 2 Label2 */    {'S',  0, 107,  13,  28,  13, "回目",    'R', -13, true,  kBlack},
-    /* 3 EditEx1 */   {'E',  0,   4,   6,  81,  21, nullptr,    0,    0,  false, 0},
-    /* 4 GroupBox1 */ {'G', -1,   5,  38, 140, 217, "成績",     0,    0,  false, 0},
-    /* Label7 */      {'S',  4,   8,  72,  43,  13, "トータル", 'L', -13, false, kText},
-    /* Label9 */      {'S',  4,  56,  72,  73,  15, nullptr,   'F', -15, true,  kRed},
-    /* Label3 */      {'S',  4,  24,  88,  24,  13, "勝ち",    'L', -13, false, kText},
-    /* Label4 */      {'S',  4,  24, 112,  25,  13, "負け",    'L', -13, false, kText},
-    /* Label8 */      {'S',  4,   8, 136,  98,  13, "連勝/連敗の記録", 'C', -13, false, kText},
-    /* Label5 */      {'S',  4,  24, 152,  24,  13, "勝ち",    'L', -13, false, kText},
-    /* Label6 */      {'S',  4,  24, 176,  25,  13, "負け",    'L', -13, false, kText},
-    /* Label10 */     {'S',  4,  24, 197,  26,  13, "現在",    'L', -13, false, kText},
-    /* Label11 */     {'S',  4,  56, 197,  28,  13, nullptr,   'L', -13, true,  kRed},
-    /* Label12 */     {'S',  4,   8,  16,  35,  13, "今　回",  'L', -13, false, kText},
-    /* Label13 */     {'S',  4,  56,  16,  73,  15, nullptr,   'F', -15, true,  kRed},
-    /* Label14 */     {'S',  4,  24,  32,  24,  13, "勝ち",    'L', -13, false, kText},
-    /* Label15 */     {'S',  4,  24,  56,  25,  13, "負け",    'L', -13, false, kText},
-    /* Label16 */     {'S',  4,  56,  32,   8,  13, nullptr,   'L', -13, true,  kText},
-    /* Label17 */     {'S',  4,  56,  56,   8,  13, nullptr,   'L', -13, true,  kText},
-    /* Label18 */     {'S',  4,  56,  88,  50,  13, nullptr,   'L', -13, true,  kText},
-    /* Label19 */     {'S',  4,  56, 112,  50,  13, nullptr,   'L', -13, true,  kText},
-    /* Label20 */     {'S',  4,  56, 152,  50,  13, nullptr,   'L', -13, true,  kText},
-    /* Label21 */     {'S',  4,  56, 176,  50,  13, nullptr,   'L', -13, true,  kText},
-    /* 24 GroupBox2 */{'G', -1,   5, 260, 140, kFollows, "対戦履歴", 0, 0, false, 0},
-    /* Memo1 */       {'M', 24,   5,  15, 128, kFollows, nullptr, 0,    0,  false, 0},
-};
-// clang-format on
 
 class TallykeepLook : public TallykeepTest {
 protected:
@@ -245,7 +183,11 @@ TEST_F(TallykeepLook, HungGameDoesNotHoldUpTallykeepsArrangement) {
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) == FALSE; }, 5s)) << "Tallykeep waits for the game";
 }
 
-TEST_F(TallykeepLook, ResultsWindowIsAsItsLayoutTableSays) {
+// What a player reads in the results window: every control wholly inside its
+// parent, none covering another, the captions of "成績" in their reading order
+// with each value on its caption's row, the values in their colours on the
+// window's light yellow, and no control a tab stop.
+TEST_F(TallykeepLook, ResultsWindowShowsEveryTextWholeAndInItsPlace) {
     startGlued();
     EXPECT_EQ(windowText(results), "成績");
     EXPECT_EQ(style(results) & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
@@ -255,54 +197,73 @@ TEST_F(TallykeepLook, ResultsWindowIsAsItsLayoutTableSays) {
     const Place c = client(results);
     EXPECT_TRUE(shows({c.left + 1, c.top + 40, 3, 200}, kLightYellow));
 
-    std::vector<HWND> windows;
-    std::vector<std::size_t> used(std::size(kResultsWindow) + 1, 0);  // children taken, per parent + 1
-    for (const Row& row : kResultsWindow) {
-        const std::size_t rowIndex = windows.size();
-        SCOPED_TRACE("row " + std::to_string(rowIndex));
-        const HWND parent = row.parent < 0 ? results : windows.at(static_cast<size_t>(row.parent));
-        const std::vector<ChildWindow> siblings = children(parent);
-        std::size_t& next = used[static_cast<size_t>(row.parent + 1)];
-        ASSERT_LT(next, siblings.size());
-        const HWND window = siblings[next++].handle;
-        windows.push_back(window);
-
-        const Place p = placeIn(window, parent);
-        const std::string text = windowText(window);
-        if (row.caption) {
-            EXPECT_EQ(text, row.caption);
+    const auto inside = [](const Place& inner, const Place& outerPlace) {
+        return inner.left >= outerPlace.left && inner.top >= outerPlace.top && inner.right() <= outerPlace.right() &&
+               inner.bottom() <= outerPlace.bottom();
+    };
+    const auto overlap = [](const Place& a, const Place& b) {
+        return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
+    };
+    const std::vector<ChildWindow> top = children(results);
+    for (const ChildWindow& parent : top) {
+        EXPECT_TRUE(inside(outer(parent.handle), client(results))) << parent.text;
+        EXPECT_FALSE(style(parent.handle) & WS_TABSTOP) << parent.text;
+        const std::vector<ChildWindow> inner = children(parent.handle);
+        for (std::size_t i = 0; i < inner.size(); ++i) {
+            EXPECT_TRUE(inside(outer(inner[i].handle), outer(parent.handle))) << inner[i].text;
+            EXPECT_FALSE(style(inner[i].handle) & WS_TABSTOP) << inner[i].text;
+            for (std::size_t j = i + 1; j < inner.size(); ++j)
+                EXPECT_FALSE(overlap(outer(inner[i].handle), outer(inner[j].handle)))
+                    << inner[i].text << " / " << inner[j].text;
         }
-        EXPECT_FALSE(style(window) & WS_TABSTOP);
-        EXPECT_EQ(p.top, row.top);
-        if (row.height != kFollows && row.align != 'L' && row.align != 'R' && row.align != 'C') {
-            EXPECT_EQ(p.left, row.left);
-            EXPECT_EQ(p.width, row.width);
-            EXPECT_EQ(p.height, row.height);
-        }
-        if (row.kind == 'G') {
-            EXPECT_EQ(style(window) & BS_TYPEMASK, BS_GROUPBOX);
-        } else if (row.kind == 'M') {
-            EXPECT_EQ(style(window) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOHSCROLL),
-                      ES_MULTILINE | ES_READONLY | WS_VSCROLL);
-        }
-        if (row.kind != 'S') continue;
-        EXPECT_EQ(style(window) & SS_TYPEMASK, row.align == 'C' ? SS_CENTER : row.align == 'L' ? SS_LEFT : SS_RIGHT);
-        if (row.align != 'F') {
-            // Auto-size: as large as the text in the label's font.
-            const SIZE size = textSize(text, row.fontHeight, row.bold);
-            EXPECT_EQ(p.width, size.cx) << text;
-            EXPECT_EQ(p.height, size.cy) << text;
-            EXPECT_EQ(row.align == 'R' ? p.right() : p.left, row.align == 'R' ? row.left + row.width : row.left);
-        }
-        EXPECT_TRUE(shows(outer(window), row.colour == kText ? GetSysColor(COLOR_WINDOWTEXT) : row.colour)) << text;
-        EXPECT_TRUE(shows(outer(window), kLightYellow)) << text;
     }
-    // Panel1 is raised, the memo takes the window's light yellow.
-    const Place panel = outer(windows[0]);
-    EXPECT_EQ(pixel(panel.left, panel.top), kHighlight);
-    EXPECT_EQ(pixel(panel.right() - 1, panel.bottom() - 1), kShadow);
-    const Place memo = client(windows.back());
-    EXPECT_TRUE(shows({memo.left + 2, memo.bottom() - 8, 40, 4}, kLightYellow));
+
+    // The group "成績": captions on the left in reading order, each value on
+    // its caption's row to its right.
+    const ChildWindow* group = nullptr;
+    for (const ChildWindow& child : top)
+        if (child.text == "成績") group = &child;
+    ASSERT_NE(group, nullptr);
+    std::vector<ChildWindow> labels = children(group->handle);
+    std::sort(labels.begin(), labels.end(), [](const ChildWindow& a, const ChildWindow& b) {
+        return outer(a.handle).top != outer(b.handle).top ? outer(a.handle).top < outer(b.handle).top
+                                                          : outer(a.handle).left < outer(b.handle).left;
+    });
+    std::vector<std::string> captions;
+    for (const ChildWindow& label : labels)
+        if (outer(label.handle).left - outer(group->handle).left < 50) captions.push_back(label.text);
+    EXPECT_EQ(captions, (std::vector<std::string>{"今　回", "勝ち", "負け", "トータル", "勝ち", "負け",
+                                                  "連勝/連敗の記録", "勝ち", "負け", "現在"}));
+    for (const ChildWindow& value : labels) {
+        const Place v = outer(value.handle);
+        if (v.left - outer(group->handle).left < 50) continue;
+        bool onACaptionsRow = false;
+        for (const ChildWindow& caption : labels) {
+            const Place k = outer(caption.handle);
+            if (k.left < v.left && k.right() <= v.left && k.top < v.bottom() && v.top < k.bottom())
+                onACaptionsRow = true;
+        }
+        EXPECT_TRUE(onACaptionsRow) << value.text;
+        const bool red = value.text.find('%') != std::string::npos || value.text.find("連") != std::string::npos;
+        EXPECT_TRUE(shows(v, red ? kRed : GetSysColor(COLOR_WINDOWTEXT))) << value.text;
+        EXPECT_TRUE(shows(v, kLightYellow)) << value.text;
+    }
+
+    // The number box with the attempt "1 回目" beside it, on a raised panel;
+    // the history memo on the window's light yellow.
+    const std::vector<ChildWindow> panel = children(top.at(0).handle);
+    ASSERT_EQ(panel.size(), 3u);
+    EXPECT_EQ(panel[1].text, "回目");
+    EXPECT_EQ(outer(panel[0].handle).right(), outer(panel[1].handle).left - 1);
+    EXPECT_EQ(style(panel[2].handle) & ES_RIGHT, ES_RIGHT);
+    const Place raised = outer(top.at(0).handle);
+    EXPECT_EQ(pixel(raised.left, raised.top), kHighlight);
+    EXPECT_EQ(pixel(raised.right() - 1, raised.bottom() - 1), kShadow);
+    const HWND memo = children(top.at(2).handle).at(0).handle;
+    EXPECT_EQ(style(memo) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOHSCROLL),
+              ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+    const Place memoClient = client(memo);
+    EXPECT_TRUE(shows({memoClient.left + 2, memoClient.bottom() - 8, 40, 4}, kLightYellow));
 }
 
 TEST_F(TallykeepLook, ControlBarIsAsItsLayoutTableSays) {
