@@ -24,7 +24,7 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
-cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_bench tk_trivial >/dev/null
+cmake --build "$build" -j "$jobs" --target Tallykeep freecell_test_build tk_bench tk_trivial >/dev/null
 seed_args=()
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
   # A product build, as Tallykeep.exe itself is made (cmake/product_build.cmake).
