@@ -79,7 +79,7 @@ void TFCSeisekiF::FormCreate() {
 
 void TFCSeisekiF::FCStart() {
     Desktop& desktop = *environment_.desktop;
-    const StartResult start = startGame(desktop, *environment_.launcher, OsVersion);
+    const StartResult start = startGame(desktop, *environment_.launcher, OsVersion, environment_.executablePath);
     FreeCellWnd = start.window;
     if (!start.executableNotFound) return;
     // Closed with its close box, the box lets start-up go on without a game;
