@@ -34,8 +34,13 @@ source scripts/wine-env.sh
     if [ -f "$work/shot.request" ]; then
       read -r name left top right bottom < <(tr -d '\r' <"$work/shot.request")
       rm -f "$work/shot.request"
+      # The screen beside the game, above and below the won dialog that
+      # reaches out of its window, gets a desktop blue instead of black.
+      fill=()
+      [ "$name" = 4-won ] && fill=(-fill 'rgb(58,110,165)' -draw "color $((right - left - 1)),0 floodfill"
+                                   -draw "color $((right - left - 1)),$((bottom - top - 1)) floodfill")
       xwd -root -silent -display "$DISPLAY" |
-        convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out/$name.png"
+        convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "${fill[@]}" "$out/$name.png"
       touch "$work/shot.done"
     fi
     sleep 0.1
