@@ -1,5 +1,6 @@
 #include "freecell/main_window_win.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -138,6 +139,13 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             command(LOWORD(wParam));
             return 0;
         case WM_CLOSE:
+            // A dialog the player opened from the menu closes first, and the
+            // close comes again once it is gone: Tallykeep, closing the game
+            // with itself, is not kept waiting by a forgotten statistics box.
+            if (closePlayerDialog()) {
+                PostMessageA(window_, WM_CLOSE, 0, 0);
+                return 0;
+            }
             if (game_.close()) DestroyWindow(window_);
             return 0;
         case WM_LBUTTONDOWN:
@@ -223,29 +231,59 @@ void MainWindow::paint() {
 
 // The player's own dialogs wait, as the game's questions do, while another
 // command is running, so that no two dialogs of the game are open at once.
+void MainWindow::showPlayerDialog(const char* command, const char* title, const std::function<bool()>& show) {
+    game_.run(command, [&] {
+        playerDialogTitle_ = title;
+        if (!show()) log_.write("error", std::string(command) + " dialog not shown");
+        playerDialogTitle_ = nullptr;
+    });
+}
+
+namespace {
+
+struct TitleSearch {
+    const char* title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchTitle(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<TitleSearch*>(lParam);
+    char text[64] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if (std::string(text) != search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+bool MainWindow::closePlayerDialog() const {
+    if (!playerDialogTitle_) return false;
+    TitleSearch search{playerDialogTitle_};
+    EnumThreadWindows(GetCurrentThreadId(), matchTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found && PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+}
+
 void MainWindow::showStatistics() {
-    game_.run("statistics", [this] {
+    showPlayerDialog("statistics", kStatisticsTitle, [this] {
         const auto reset = [this] {
             const Statistics cleared;
             store_.save(cleared);
             log_.write("statistics-reset");
             return cleared;
         };
-        if (!showStatisticsDialog(window_, store_.load(), reset)) log_.write("error", "statistics dialog not shown");
+        return showStatisticsDialog(window_, store_.load(), reset);
     });
 }
 
 void MainWindow::showRules() {
-    game_.run("rules", [this] {
-        if (!showTextDialog(window_, kRulesTitle, rulesText(config_.maxGameNumber)))
-            log_.write("error", "rules dialog not shown");
-    });
+    showPlayerDialog("rules", kRulesTitle,
+                     [this] { return showTextDialog(window_, kRulesTitle, rulesText(config_.maxGameNumber)); });
 }
 
 void MainWindow::showAbout() {
-    game_.run("about", [this] {
-        if (!showTextDialog(window_, kAboutTitle, aboutText(FREECELL_VERSION_TEXT, licenceText())))
-            log_.write("error", "version dialog not shown");
+    showPlayerDialog("about", kAboutTitle, [this] {
+        return showTextDialog(window_, kAboutTitle, aboutText(FREECELL_VERSION_TEXT, licenceText()));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -35,6 +36,9 @@ private:
     // True when the key was the game's; false leaves it to the default handling.
     bool keyDown(WPARAM key);
     void paint();
+    void showPlayerDialog(const char* command, const char* title, const std::function<bool()>& show);
+    // Asks the open player's dialog, if any, to close; true when it was asked.
+    bool closePlayerDialog() const;
     void showStatistics();
     void showRules();
     void showAbout();
@@ -53,6 +57,8 @@ private:
     FreeCellGame game_;
     MenuRoute menuRoute_;
     std::unique_ptr<TestCommands> testCommands_;
+    // The title of the statistics, rules or version dialog while it is open.
+    const char* playerDialogTitle_ = nullptr;
     HWND window_ = nullptr;
 };
 

@@ -257,6 +257,12 @@ TEST_F(Release, ShippedGameOpensStatisticsAndRulesByTheirKeys) {
     EXPECT_NE(windowText(findChild(rules, "Edit", nullptr)).find("F10"), std::string::npos);
     clickButton(findChild(rules, "Button", "OK"));
     EXPECT_TRUE(waitUntilGone(rules));
+
+    // Left open, the statistics do not keep the game from closing.
+    postKey(window, VK_F4);
+    ASSERT_NE(waitForTopLevel(game::kDialogClass, "フリーセルの成績"), nullptr);
+    post(window, WM_CLOSE);
+    EXPECT_TRUE(process.waitForExit(10s).has_value()) << "the game stayed open behind its statistics";
 }
 
 }  // namespace
