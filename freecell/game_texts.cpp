@@ -1,6 +1,5 @@
 #include "freecell/game_texts.h"
 
-#include "freecell/test_protocol.h"
 
 namespace freecell {
 
@@ -83,28 +82,10 @@ constexpr GameTexts kNt4Edition = {
     kWin95Edition.labelGameNumber,
 };
 
-// FREECELL_TEXTS=mismatch: English texts that match no Japanese edition.
-constexpr GameTexts kMismatch = {
-    "mismatch",
-    kMismatchTitleGameNumber,
-    kMismatchTitleGameOver,
-    kMismatchCaptionSameGame,
-    kMismatchCaptionYes,
-    kMismatchCaptionSelectGame,
-    kMismatchTitleConfirm,
-    kMismatchTextConfirm,
-    kMismatchCaptionNo,
-    "OK",
-    "Cancel",
-    "Congratulations, you win!\nDo you want to play again?",
-    "Sorry, there are no more legal moves.\nDo you want to play again?",
-    "Select a game number:",
-};
-
 }  // namespace
 
-std::optional<GameTexts> textsNamed(const std::string& name) {
-    for (const GameTexts& texts : {kCurrentEdition, kNt4Edition, kWin95Edition, kWin98MeEdition, kMismatch}) {
+std::optional<GameTexts> editionNamed(const std::string& name) {
+    for (const GameTexts& texts : {kCurrentEdition, kNt4Edition, kWin95Edition, kWin98MeEdition}) {
         if (name == texts.name) return texts;
     }
     return std::nullopt;
@@ -122,19 +103,6 @@ GameTexts textsFor(const WindowsVersion& version) {
 int32_t highestGameNumberFor(const WindowsVersion& version) {
     const bool windowsXp = version.platformId == kPlatformNt && version.major == 5 && version.minor == 1;
     return windowsXp ? 1000000 : 32000;
-}
-
-GameConfig configure(const WindowsVersion& version,
-                        const std::function<std::optional<std::string>(const char*)>& environment) {
-    GameConfig config{textsFor(version), highestGameNumberFor(version), {}};
-    if (const auto name = environment(kTextsVariable)) {
-        if (auto texts = textsNamed(*name)) config.texts = *texts;
-    }
-    if (const auto text = environment(kMaxGameVariable)) {
-        if (const auto value = parseSignedDecimal(*text); value && *value >= 1) config.maxGameNumber = *value;
-    }
-    if (const auto path = environment(kLogVariable)) config.logPath = *path;
-    return config;
 }
 
 std::optional<int32_t> parseSignedDecimal(const std::string& text) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,8 +32,12 @@ struct GameTexts {
     const char* labelGameNumber;
 };
 
-// The set by its FREECELL_TEXTS name; none for an unknown name.
-std::optional<GameTexts> textsNamed(const std::string& name);
+// The caption of the "No" buttons, which Tallykeep never looks for.
+inline constexpr char kCaptionNo[] = "いいえ(&N)";
+
+// One of the Japanese editions by its name ("default", "nt4", "win95",
+// "win98"); none for another name.
+std::optional<GameTexts> editionNamed(const std::string& name);
 
 // The texts of the game that ships with this Windows version.
 GameTexts textsFor(const WindowsVersion& version);
@@ -43,17 +46,13 @@ GameTexts textsFor(const WindowsVersion& version);
 // Windows XP, 32,000 on every other.
 int32_t highestGameNumberFor(const WindowsVersion& version);
 
+// What the game takes from where it runs: its edition's texts, the highest
+// game number, and (in its test build) a log file.
 struct GameConfig {
     GameTexts texts;
     int32_t maxGameNumber;
     std::string logPath;
 };
-
-// FREECELL_TEXTS and FREECELL_MAXGAME override what the Windows version
-// decides; FREECELL_LOG names the log file. `environment` returns a variable's
-// value, or none when it is not set.
-GameConfig configure(const WindowsVersion& version,
-                        const std::function<std::optional<std::string>(const char*)>& environment);
 
 // The game reads the number field as a signed decimal integer: leading blanks,
 // an optional sign, digits, nothing after them, within 32 bits.

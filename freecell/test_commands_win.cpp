@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "freecell/game_build_win.h"
+#include "freecell/test_configuration.h"
 #include "freecell/test_protocol.h"
 
 namespace freecell {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "freecell/game_texts.h"
+
 // How tests talk to the test build of the game FREECELL.EXE and read what it
 // did (test_commands_win.cpp; the game that ships has none of this).
 // Shared by the game's test build and the end-to-end test harness; no
@@ -70,9 +72,6 @@ inline constexpr char kLogVariable[] = "FREECELL_LOG";
 
 inline constexpr int kStateControlId = 900;
 inline constexpr int kBoardControlId = 901;
-
-// The caption of the "No" buttons, which Tallykeep never looks for.
-inline constexpr char kCaptionNo[] = "いいえ(&N)";
 
 // FREECELL_TEXTS=mismatch: English texts that differ from every Japanese set.
 inline constexpr char kMismatchTitleGameNumber[] = "Game Number";

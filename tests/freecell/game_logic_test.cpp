@@ -5,6 +5,7 @@
 #include "game_flow_fixture.h"
 #include "freecell/freecell_game.h"
 #include "freecell/game_texts.h"
+#include "freecell/test_configuration.h"
 #include "freecell/menu_route.h"
 #include "freecell/statistics.h"
 

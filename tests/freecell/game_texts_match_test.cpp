@@ -9,6 +9,7 @@
 
 #include "gamelink/os_profile.h"
 #include "freecell/game_texts.h"
+#include "freecell/test_configuration.h"
 
 namespace {
 
