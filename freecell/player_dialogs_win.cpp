@@ -30,10 +30,11 @@ INT_PTR CALLBACK statisticsProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         auto* dialog = reinterpret_cast<StatisticsDialog*>(lParam);
-        SetWindowTextA(window, kStatisticsTitle);
         SetDlgItemTextA(window, IDOK, "OK");
         SetDlgItemTextA(window, kResetId, "リセット(&R)");
         showFigures(window, dialog->current);
+        // The title last: whoever finds the dialog by its title finds it whole.
+        SetWindowTextA(window, kStatisticsTitle);
         return TRUE;
     }
     auto* dialog = reinterpret_cast<StatisticsDialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -59,9 +60,9 @@ struct TextDialog {
 INT_PTR CALLBACK textProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         const auto* dialog = reinterpret_cast<const TextDialog*>(lParam);
-        SetWindowTextA(window, dialog->title);
         SetDlgItemTextA(window, kTextId, dialog->text->c_str());
         SetDlgItemTextA(window, IDOK, "OK");
+        SetWindowTextA(window, dialog->title);  // last, as in the statistics
         SetFocus(GetDlgItem(window, IDOK));
         return FALSE;  // the focus is set: on OK, not on the text
     }
