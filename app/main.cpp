@@ -31,7 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32ProcessLauncher launcher;
     Win32StatisticsRegistry gameStatistics;
     Win32SettingsFiles settingsFiles;
-    GameLink game(*desktop, launcher, queryOsVersion());
+    GameLink game(*desktop, launcher, queryOsVersion(), executablePath());
 
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;

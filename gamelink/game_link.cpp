@@ -1,17 +1,20 @@
 #include "gamelink/game_link.h"
 
 #include "gamelink/arrangement.h"
+#include <utility>
+
 #include "gamelink/game_contract.h"
 
-GameLink::GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version)
+GameLink::GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version, std::string executablePath)
     : desktop_(desktop),
       launcher_(launcher),
       version_(version),
+      executablePath_(std::move(executablePath)),
       profile_(chooseOsProfile(version)),
       watcher_(desktop, profile_) {}
 
 bool GameLink::findOrStart() {
-    const StartResult start = startGame(desktop_, launcher_, version_);
+    const StartResult start = startGame(desktop_, launcher_, version_, executablePath_);
     window_ = start.window;
     return start.executableNotFound;
 }

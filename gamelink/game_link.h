@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "gamelink/arrangement.h"
 #include "gamelink/desktop.h"
@@ -14,7 +15,9 @@
 // reading and moving the game's window, and closing it.
 class GameLink {
 public:
-    GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version);
+    // `executablePath` is Tallykeep's own: the game that ships with it lies
+    // in a folder beside it.
+    GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version, std::string executablePath = {});
     GameLink(const GameLink&) = delete;
     GameLink& operator=(const GameLink&) = delete;
 
@@ -61,6 +64,7 @@ private:
     Desktop& desktop_;
     ProcessLauncher& launcher_;
     OsVersion version_;
+    std::string executablePath_;
     OsProfile profile_;
     GameWatcher watcher_;
     WindowId window_ = 0;

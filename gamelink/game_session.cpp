@@ -11,7 +11,41 @@ constexpr uint32_t kRedoPauseMs = 50;
 
 }  // namespace
 
-std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version)
+namespace {
+
+bool isLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The folder of a code page 932 path, up to its last separator; a second
+// byte 0x5C of a double-byte character (表, ソ) is no separator. Empty when
+// the path has none.
+std::string folderOf(const std::string& path)
+{
+    std::size_t separator = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        if (isLeadByte(byte))
+            ++i;
+        else if (byte == '\\' || byte == '/')
+            separator = i;
+    }
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+std::string bundledGamePath(const std::string& executablePath)
+{
+    const std::string folder = folderOf(executablePath);
+    if (folder.empty())
+        return {};
+    return folder + "\\" + kBundledGameFolder + "\\" + game::kExecutable;
+}
+
+}  // namespace
+
+std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version,
+                                const std::string& executablePath)
 {
     if (launcher.isFile(game::kExecutable))
         return game::kExecutable;
@@ -19,10 +53,15 @@ std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& vers
         version.platformId == 1 ? launcher.windowsDirectory() : launcher.systemDirectory();
     // A failed directory query would make "\FREECELL.EXE" on the current
     // drive's root: not the game's place, so it is not tried.
-    if (directory.empty())
-        return {};
-    const std::string path = directory + "\\" + game::kExecutable;
-    return launcher.isFile(path) ? path : std::string();
+    if (!directory.empty()) {
+        const std::string path = directory + "\\" + game::kExecutable;
+        if (launcher.isFile(path))
+            return path;
+    }
+    const std::string bundled = bundledGamePath(executablePath);
+    if (!bundled.empty() && launcher.isFile(bundled))
+        return bundled;
+    return {};
 }
 
 WindowId findGameWindow(Desktop& desktop)
@@ -30,14 +69,15 @@ WindowId findGameWindow(Desktop& desktop)
     return desktop.findTopLevel(game::kMainWindowClass, nullptr);
 }
 
-StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version)
+StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version,
+                      const std::string& executablePath)
 {
     StartResult result;
     result.window = findGameWindow(desktop);
     if (result.window != 0)
         return result;
 
-    const std::string commandLine = findGameCommandLine(launcher, version);
+    const std::string commandLine = findGameCommandLine(launcher, version, executablePath);
     if (commandLine.empty()) {
         result.executableNotFound = true;
         return result;

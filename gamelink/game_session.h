@@ -20,10 +20,18 @@ public:
     virtual bool launch(const std::string& programPath) = 0;
 };
 
-// The command line that FCStart launches, or empty when FREECELL.EXE is found
+// The folder, inside Tallykeep's own folder, of the game that ships with it.
+inline constexpr char kBundledGameFolder[] = "freecell";
+
+// The path of the game that start-up launches, or empty when FREECELL.EXE is found
 // neither in the current directory nor in the Windows directory (platform 1) or
-// the system directory (any other platform).
-std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version);
+// the system directory (any other platform), nor as the game that ships with
+// Tallykeep, in the folder kBundledGameFolder beside `executablePath`
+// (Tallykeep's own path). The bundled game comes last, so that where Windows
+// has its own game (95 to XP) that game is the one used. The launcher quotes
+// the path it is given, since a folder a user unpacks into may hold spaces.
+std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version,
+                                const std::string& executablePath);
 
 // FCStart without its message box: finds the game's window, else launches the
 // game and finds it again. Returns the game's main window (0 when there is none)
@@ -34,7 +42,8 @@ struct StartResult {
     WindowId window = 0;
     bool executableNotFound = false;
 };
-StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version);
+StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version,
+                      const std::string& executablePath);
 WindowId findGameWindow(Desktop& desktop);
 
 // Shutdown steps 1 to 3: foreground and WM_CLOSE to the game (skipped for 0),

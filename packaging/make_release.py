@@ -2,13 +2,16 @@
 """Writes the release archive Tallykeep-<version>.zip and its SHA256SUMS.
 
 The archive holds Tallykeep.exe, the Japanese manual Tallykeep.txt (code page
-932, CRLF line ends, as Windows text editors of every age read it) and the
-licence LICENSE.txt (CRLF). Its bytes depend only on those inputs and on the
-given time stamp: entries in a fixed order, each with that time and fixed
-attributes, so two builds of one commit give the same archive.
+932, CRLF line ends, as Windows text editors of every age read it), the
+licence LICENSE.txt (CRLF) and the game that ships with Tallykeep,
+freecell/FREECELL.EXE, which Tallykeep starts when Windows has no game of its
+own. Every name is ASCII, so that no unpacker garbles one. Its bytes depend
+only on those inputs and on the given time stamp: entries in a fixed order,
+each with that time and fixed attributes, so two builds of one commit give the
+same archive.
 
-Usage: make_release.py --exe Tallykeep.exe --version 1.21 --out DIR
-                       [--windres PROGRAM] [--epoch SECONDS]
+Usage: make_release.py --exe Tallykeep.exe --game FREECELL.EXE --version 1.21
+                       --out DIR [--windres PROGRAM] [--epoch SECONDS]
 """
 
 import argparse
@@ -23,6 +26,7 @@ import zipfile
 SOURCE_DIR = os.path.dirname(os.path.abspath(__file__))
 MANUAL = os.path.join(SOURCE_DIR, "Tallykeep.txt")
 LICENCE = os.path.join(SOURCE_DIR, os.pardir, "LICENSE")
+GAME_FOLDER = "freecell"  # Tallykeep looks for the game there, beside itself
 ZIP_EPOCH = 315532800  # 1980-01-01 00:00:00 UTC, the earliest time a zip entry can hold
 
 
@@ -37,7 +41,7 @@ def crlf(text):
 def manual_bytes(version):
     with open(MANUAL, encoding="utf-8") as source:
         text = source.read().replace("@VERSION@", version)
-    if not re.search(rf"^■\d+\. 改版履歴\n\n  {re.escape(version)}\n", text, re.MULTILINE):
+    if not re.search(rf"^■\d+\. 改版履歴\n\n  {re.escape(version)}[ \n]", text, re.MULTILINE):
         raise ReleaseError(f"the manual's version history does not begin with {version}")
     try:
         return crlf(text).encode("cp932")
@@ -62,24 +66,36 @@ def executable_version(exe, windres):
 
 
 def write_zip(path, entries, epoch):
+    """Entries are (name, bytes); a name ending in "/" is a folder."""
     stamp = time.gmtime(max(epoch, ZIP_EPOCH))[:6]
     with zipfile.ZipFile(path, "w") as archive:
         for name, data in entries:
             info = zipfile.ZipInfo(name, date_time=stamp)
-            info.compress_type = zipfile.ZIP_DEFLATED
             info.create_system = 0  # MS-DOS: plain Windows files, no Unix modes
-            info.external_attr = 0
-            archive.writestr(info, data, compresslevel=9)
+            if name.endswith("/"):
+                info.compress_type = zipfile.ZIP_STORED
+                info.external_attr = 0x10  # the MS-DOS directory attribute
+                archive.writestr(info, b"")
+            else:
+                info.compress_type = zipfile.ZIP_DEFLATED
+                info.external_attr = 0
+                archive.writestr(info, data, compresslevel=9)
 
 
-def make_release(exe, version, out_dir, windres, epoch):
-    found = executable_version(exe, windres)
+def read_program(path, version, windres):
+    found = executable_version(path, windres)
     if found != {version}:
-        raise ReleaseError(f"{exe} says version {sorted(found)}, the release is {version}")
-    with open(exe, "rb") as program:
-        entries = [("Tallykeep.exe", program.read()),
-                   ("Tallykeep.txt", manual_bytes(version)),
-                   ("LICENSE.txt", licence_bytes())]
+        raise ReleaseError(f"{path} says version {sorted(found)}, the release is {version}")
+    with open(path, "rb") as program:
+        return program.read()
+
+
+def make_release(exe, game, version, out_dir, windres, epoch):
+    entries = [("Tallykeep.exe", read_program(exe, version, windres)),
+               ("Tallykeep.txt", manual_bytes(version)),
+               ("LICENSE.txt", licence_bytes()),
+               (f"{GAME_FOLDER}/", b""),
+               (f"{GAME_FOLDER}/FREECELL.EXE", read_program(game, version, windres))]
     os.makedirs(out_dir, exist_ok=True)
     name = f"Tallykeep-{version}.zip"
     path = os.path.join(out_dir, name)
@@ -94,6 +110,7 @@ def make_release(exe, version, out_dir, windres, epoch):
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", required=True)
+    parser.add_argument("--game", required=True, help="the shipped game's FREECELL.EXE")
     parser.add_argument("--version", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--windres", default="i686-w64-mingw32-windres")
@@ -101,7 +118,7 @@ def main(argv):
                         help="time stamp of the entries, seconds since 1970 (default SOURCE_DATE_EPOCH)")
     args = parser.parse_args(argv)
     try:
-        path, digest = make_release(args.exe, args.version, args.out, args.windres, args.epoch)
+        path, digest = make_release(args.exe, args.game, args.version, args.out, args.windres, args.epoch)
     except ReleaseError as error:
         print(f"make_release: {error}", file=sys.stderr)
         return 1

@@ -24,7 +24,7 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
-targets=(Tallykeep FREECELL tk_bench tk_trivial)
+targets=(Tallykeep freecell_test_build tk_bench tk_trivial)
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then targets+=(tk_bench_spinning); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" >/dev/null
 seed_args=()

@@ -9,7 +9,7 @@ packages=(
   mingw-w64 binutils-mingw-w64-i686 python3
   libgtest-dev googletest
   wine wine32:i386 wine64
-  xvfb x11-apps imagemagick locales fonts-ipafont-gothic
+  xvfb x11-apps imagemagick locales fonts-ipafont-gothic fonts-wine
 )
 
 missing=()

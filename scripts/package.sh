@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release from a clean build: dist/Tallykeep-<version>.zip (the
-# program, its Japanese manual and the licence) and dist/SHA256SUMS. The
+# program, its Japanese manual, the licence and the game that ships with it in
+# freecell/) and dist/SHA256SUMS. The
 # version is the one of the top CMakeLists.txt; entries carry the time of the
 # last commit, so two runs on one commit give the same bytes.
 set -euo pipefail
@@ -15,8 +16,9 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686-product.cma
   -DTK_PRODUCT_BUILD=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$jobs" >/dev/null
 python3 tests/imports/check_imports.py "$build/bin/Tallykeep.exe" tests/imports/allowed_imports.txt | grep -v '^note:'
+python3 tests/imports/check_imports.py "$build/bin/freecell/FREECELL.EXE" freecell/allowed_imports.txt | grep -v '^note:'
 
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 rm -rf dist
-python3 packaging/make_release.py --exe "$build/bin/Tallykeep.exe" --version "$(cat "$build/generated/version.txt")" \
+python3 packaging/make_release.py --exe "$build/bin/Tallykeep.exe" --game "$build/bin/freecell/FREECELL.EXE" --version "$(cat "$build/generated/version.txt")" \
   --out dist --epoch "$epoch"

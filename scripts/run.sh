@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs Tallykeep beside the stand-in game under Wine.
-# With an X display (DISPLAY set): Tallykeep starts the stand-in game on your
+# Runs Tallykeep beside the game FREECELL.EXE (its test build) under Wine.
+# With an X display (DISPLAY set): Tallykeep starts the game on your
 # display; play, then close Tallykeep. Without one: a private Xvfb, a short
 # scripted session (tk_demo), the saved settings file printed in UTF-8 and a
 # screenshot in build/demo/screenshot.png.
@@ -20,7 +20,7 @@ else
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j "$jobs" --target Tallykeep FREECELL tk_demo
+cmake --build "$build" -j "$jobs" --target Tallykeep freecell_test_build tk_demo
 bash scripts/prepare-prefix.sh
 
 rm -rf "$demo"

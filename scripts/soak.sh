@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The soak, on a private Xvfb: 1,000 games played through Tallykeep.exe beside
-# the stand-in game (wins, losses at first and later attempts, resigns through
+# the game FREECELL.EXE (wins, losses at first and later attempts, resigns through
 # the control bar, passes and retries), every count, streak, percentage,
 # history line and passed game checked against a model of the rules after each
 # game, then a close, the saved file, a restart and 100 games more. Prints the
@@ -15,7 +15,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 bash scripts/install-packages.sh
 cmake --preset windows >/dev/null
-cmake --build build/windows -j "$jobs" --target tk_e2e_tests Tallykeep FREECELL >/dev/null
+cmake --build build/windows -j "$jobs" --target tk_e2e_tests Tallykeep freecell_test_build >/dev/null
 bash scripts/prepare-prefix.sh
 
 if bash scripts/wine-session.sh status >/dev/null 2>&1; then

@@ -29,7 +29,7 @@ protected:
     std::optional<DWORD> startSecond(const Sandbox& folder) {
         const std::string exe = folder.path("Tallykeep.exe");
         if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) folder.copyProgram("Tallykeep.exe");
-        Process second = Process::start(exe, folder.dir(), {{standin::kLogVariable, log().path()}});
+        Process second = Process::start(exe, folder.dir(), {{freecell::kLogVariable, log().path()}});
         return second.waitForExit(20s);
     }
 };

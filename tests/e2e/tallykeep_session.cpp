@@ -130,7 +130,7 @@ void TallykeepSession::start(SessionOptions options) {
     if (options.gameInWorkingDirectory && !options.gameRunningFirst) copyOnce("FREECELL.EXE");
 
     Environment environment = options.environment;
-    environment.emplace_back(standin::kLogVariable, log.path());
+    environment.emplace_back(freecell::kLogVariable, log.path());
     if (options.gameRunningFirst) {
         runningGame.emplace(sandbox, options.environment);
         game = runningGame->mainWindow;

@@ -31,8 +31,22 @@ class Archive(unittest.TestCase):
             self.data = archive.read()
         self.zip = zipfile.ZipFile(ZIP)
 
-    def test_holds_the_program_the_manual_and_the_licence(self):
-        self.assertEqual(self.zip.namelist(), ["Tallykeep.exe", "Tallykeep.txt", "LICENSE.txt"])
+    def test_holds_the_program_the_manual_the_licence_and_the_game_in_its_folder(self):
+        self.assertEqual(self.zip.namelist(), ["Tallykeep.exe", "Tallykeep.txt", "LICENSE.txt",
+                                               "freecell/", "freecell/FREECELL.EXE"])
+        self.assertTrue(self.zip.getinfo("freecell/").is_dir())
+
+    def test_every_name_is_ascii_so_that_no_unpacker_garbles_it(self):
+        for info in self.zip.infolist():
+            self.assertTrue(info.filename.isascii(), info.filename)
+            self.assertEqual(info.flag_bits & 0x800, 0, info.filename)  # no UTF-8 name flag either
+
+    def test_the_game_carries_the_release_version(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            game = os.path.join(scratch, "FREECELL.EXE")
+            with open(game, "wb") as copy:
+                copy.write(self.zip.read("freecell/FREECELL.EXE"))
+            self.assertEqual(make_release.executable_version(game, WINDRES), {VERSION})
 
     def test_manual_is_code_page_932_with_crlf_and_names_the_version(self):
         manual = self.zip.read("Tallykeep.txt")
@@ -48,23 +62,29 @@ class Archive(unittest.TestCase):
         with open(os.path.join(os.path.dirname(ZIP), "SHA256SUMS"), encoding="ascii") as sums:
             self.assertEqual(sums.read(), f"{hashlib.sha256(self.data).hexdigest()}  {os.path.basename(ZIP)}\n")
 
-    def test_made_again_from_a_fresh_copy_of_the_program_it_is_the_same_bytes(self):
+    def copies(self, scratch):
+        """Fresh copies of the program and the game out of the archive."""
+        paths = []
+        for name in ("Tallykeep.exe", "freecell/FREECELL.EXE"):
+            path = os.path.join(scratch, os.path.basename(name))
+            with open(path, "wb") as copy:
+                copy.write(self.zip.read(name))
+            paths.append(path)
+        return paths
+
+    def test_made_again_from_fresh_copies_of_the_programs_it_is_the_same_bytes(self):
         epoch = calendar.timegm(self.zip.infolist()[0].date_time + (0, 0, 0))
         with tempfile.TemporaryDirectory() as scratch:
-            exe = os.path.join(scratch, "Tallykeep.exe")
-            with open(exe, "wb") as copy:
-                copy.write(self.zip.read("Tallykeep.exe"))
-            path, _ = make_release.make_release(exe, VERSION, os.path.join(scratch, "out"), WINDRES, epoch)
+            exe, game = self.copies(scratch)
+            path, _ = make_release.make_release(exe, game, VERSION, os.path.join(scratch, "out"), WINDRES, epoch)
             with open(path, "rb") as again:
                 self.assertEqual(again.read(), self.data)
 
     def test_a_version_other_than_the_programs_is_refused(self):
         with tempfile.TemporaryDirectory() as scratch:
-            exe = os.path.join(scratch, "Tallykeep.exe")
-            with open(exe, "wb") as copy:
-                copy.write(self.zip.read("Tallykeep.exe"))
+            exe, game = self.copies(scratch)
             with self.assertRaisesRegex(make_release.ReleaseError, "says version"):
-                make_release.make_release(exe, "9.99", scratch, WINDRES, 0)
+                make_release.make_release(exe, game, "9.99", scratch, WINDRES, 0)
 
 
 if __name__ == "__main__":

@@ -42,6 +42,10 @@ public:
     std::vector<std::string> launched;
 };
 
+// Where Tallykeep.exe runs from; the game that ships with it lies beside it.
+const std::string kTallykeepPath = "C:\\Games\\Tallykeep\\Tallykeep.exe";
+const std::string kBundledGame = "C:\\Games\\Tallykeep\\freecell\\FREECELL.EXE";
+
 OsVersion platform(uint32_t id)
 {
     OsVersion version;
@@ -56,7 +60,7 @@ TEST(FindGameCommandLine, CurrentDirectoryComesFirstByRelativeName)
 {
     FakeLauncher launcher;
     launcher.files = {"FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
-    EXPECT_EQ(findGameCommandLine(launcher, platform(2)), "FREECELL.EXE");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "FREECELL.EXE");
     EXPECT_EQ(launcher.looked.size(), 1u);
 }
 
@@ -64,21 +68,21 @@ TEST(FindGameCommandLine, Windows95FamilyLooksInTheWindowsDirectory)
 {
     FakeLauncher launcher;
     launcher.files = {"C:\\WINDOWS\\FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
-    EXPECT_EQ(findGameCommandLine(launcher, platform(1)), "C:\\WINDOWS\\FREECELL.EXE");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(1), kTallykeepPath), "C:\\WINDOWS\\FREECELL.EXE");
 }
 
 TEST(FindGameCommandLine, OtherPlatformsLookInTheSystemDirectory)
 {
     FakeLauncher launcher;
     launcher.files = {"C:\\WINDOWS\\FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
-    EXPECT_EQ(findGameCommandLine(launcher, platform(2)), "C:\\WINDOWS\\system32\\FREECELL.EXE");
-    EXPECT_EQ(findGameCommandLine(launcher, platform(0)), "C:\\WINDOWS\\system32\\FREECELL.EXE");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(0), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
 }
 
 TEST(FindGameCommandLine, NothingFoundGivesEmpty)
 {
     FakeLauncher launcher;
-    EXPECT_EQ(findGameCommandLine(launcher, platform(2)), "");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "");
 }
 
 TEST(FindGameCommandLine, FailedDirectoryQueryDoesNotTryTheDriveRoot)
@@ -86,7 +90,53 @@ TEST(FindGameCommandLine, FailedDirectoryQueryDoesNotTryTheDriveRoot)
     FakeLauncher launcher;
     launcher.systemDir = "";
     launcher.files = {"\\FREECELL.EXE"};
-    EXPECT_EQ(findGameCommandLine(launcher, platform(2)), "");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "");
+}
+
+TEST(FindGameCommandLine, BundledGameIsLookedAtOnlyAfterTheOtherPlaces)
+{
+    FakeLauncher launcher;
+    launcher.files = {kBundledGame};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), kBundledGame);
+    const std::vector<std::string> order = {"FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE", kBundledGame};
+    EXPECT_EQ(launcher.looked, order);
+}
+
+TEST(FindGameCommandLine, WindowsOwnGameIsPreferredToTheBundledOne)
+{
+    FakeLauncher launcher;
+    launcher.files = {"C:\\WINDOWS\\system32\\FREECELL.EXE", kBundledGame};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
+    launcher.files = {"FREECELL.EXE", kBundledGame};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "FREECELL.EXE");
+}
+
+TEST(FindGameCommandLine, BundledGameIsFoundWhenTheDirectoryQueryFails)
+{
+    FakeLauncher launcher;
+    launcher.systemDir = "";
+    launcher.files = {kBundledGame};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), kBundledGame);
+}
+
+TEST(FindGameCommandLine, BundledGameBesideAFolderWhoseNameEndsInByte5C)
+{
+    // 表 is 0x95 0x5C and ソ 0x83 0x5C in code page 932: their second bytes are
+    // no separators, and the folder keeps its space.
+    FakeLauncher launcher;
+    launcher.files = {"C:\\成績 表ソ\\freecell\\FREECELL.EXE"};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), "C:\\成績 表ソ\\Tallykeep.exe"),
+              "C:\\成績 表ソ\\freecell\\FREECELL.EXE");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), "C:\\成績 表ソ\\表ソ.exe"),
+              "C:\\成績 表ソ\\freecell\\FREECELL.EXE");
+}
+
+TEST(FindGameCommandLine, PathWithoutFolderHasNoBundledGame)
+{
+    FakeLauncher launcher;
+    launcher.files = {"\\freecell\\FREECELL.EXE", "freecell\\FREECELL.EXE"};
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), "Tallykeep.exe"), "");
+    EXPECT_EQ(findGameCommandLine(launcher, platform(2), ""), "");
 }
 
 // Starting
@@ -101,7 +151,7 @@ TEST_F(StartGameTest, RunningGameIsTakenWithoutLaunch)
 {
     const WindowId running = desktop.createWindow(0, game::kMainWindowClass, "フリーセル");
     launcher.files = {"FREECELL.EXE"};
-    const StartResult result = startGame(desktop, launcher, platform(2));
+    const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
     EXPECT_EQ(result.window, running);
     EXPECT_TRUE(launcher.launched.empty());
 }
@@ -111,7 +161,7 @@ TEST_F(StartGameTest, LaunchedGameIsFoundAfterwards)
     WindowId started = 0;
     launcher.files = {"FREECELL.EXE"};
     launcher.onLaunch = [&] { started = desktop.createWindow(0, game::kMainWindowClass, "フリーセル"); };
-    const StartResult result = startGame(desktop, launcher, platform(2));
+    const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
     EXPECT_EQ(launcher.launched, std::vector<std::string>{"FREECELL.EXE"});
     EXPECT_EQ(result.window, started);
     EXPECT_FALSE(result.executableNotFound);
@@ -119,17 +169,28 @@ TEST_F(StartGameTest, LaunchedGameIsFoundAfterwards)
 
 TEST_F(StartGameTest, MissingExecutableIsReportedWithoutLaunch)
 {
-    const StartResult result = startGame(desktop, launcher, platform(2));
+    const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
     EXPECT_TRUE(result.executableNotFound);
     EXPECT_EQ(result.window, 0u);
     EXPECT_TRUE(launcher.launched.empty());
+}
+
+TEST_F(StartGameTest, BundledGameIsLaunchedWhenWindowsHasNone)
+{
+    WindowId started = 0;
+    launcher.files = {kBundledGame};
+    launcher.onLaunch = [&] { started = desktop.createWindow(0, game::kMainWindowClass, "フリーセル"); };
+    const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
+    EXPECT_EQ(launcher.launched, std::vector<std::string>{kBundledGame});
+    EXPECT_EQ(result.window, started);
+    EXPECT_FALSE(result.executableNotFound);
 }
 
 TEST_F(StartGameTest, FailedLaunchGivesNoWindowAndNoReport)
 {
     launcher.files = {"FREECELL.EXE"};
     launcher.launchSucceeds = false;
-    const StartResult result = startGame(desktop, launcher, platform(2));
+    const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
     EXPECT_EQ(result.window, 0u);
     EXPECT_FALSE(result.executableNotFound);
 }

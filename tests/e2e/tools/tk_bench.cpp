@@ -1,4 +1,4 @@
-// tk_bench: what Tallykeep costs beside the stand-in game and how quickly it
+// tk_bench: what Tallykeep costs beside the game FREECELL.EXE and how quickly it
 // answers, as figures (minimum, median, maximum over repeated measurements).
 // Not a test: it fails only when the session does not go as played.
 //   --windows N --seconds S  processor time per second of wall time over N

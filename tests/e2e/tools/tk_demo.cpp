@@ -1,5 +1,5 @@
 // tk_demo <demo dir>: a short scripted session with the real Tallykeep.exe
-// beside the stand-in game, played as a user would who comes back at game
+// beside the game FREECELL.EXE, played as a user would who comes back at game
 // 12345: that game card by card with the mouse, the others decided by the
 // game's test commands. The demo dir holds
 // Tallykeep.exe and FREECELL.EXE; the game's log goes to freecell.log there.
@@ -141,7 +141,7 @@ void play(const std::string& dir) {
     writeReturningUsersSettings(dir);
     say("starting " + exe + " (its settings file says game " + std::to_string(kFirstGame) + ")");
     e2e::Process tallykeep =
-        e2e::Process::start(exe, dir, {{standin::kLogVariable, fileIn(dir, "freecell.log")}});
+        e2e::Process::start(exe, dir, {{freecell::kLogVariable, fileIn(dir, "freecell.log")}});
     const e2e::StandinLog log(fileIn(dir, "freecell.log"));
 
     const HWND resultsWindow =

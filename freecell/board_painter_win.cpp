@@ -1,0 +1,100 @@
+#include "freecell/board_painter_win.h"
+
+#include <string>
+
+#include "freecell/board_layout.h"
+#include "freecell/card_painter_win.h"
+#include "freecell/gdi_objects_win.h"
+
+namespace freecell {
+
+namespace {
+
+constexpr COLORREF kTable = RGB(0, 128, 0);
+constexpr COLORREF kStatusBar = RGB(212, 208, 200);
+
+RECT toRect(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+void invert(HDC dc, const Rect& rect) {
+    const RECT area = toRect(rect);
+    InvertRect(dc, &area);
+}
+
+// The selected cards turn inverted: each card's visible strip, and the bottom
+// card whole.
+void showSelection(HDC dc, const BoardLayout& layout, const Board& board, const Selection& selection) {
+    const Location& place = selection.location;
+    if (place.place == Place::Cell) {
+        invert(dc, layout.cell(place.index));
+        return;
+    }
+    const int cards = static_cast<int>(board.columns[place.index].size());
+    for (int row = selection.row; row < cards; ++row) {
+        Rect rect = layout.card(board, place.index, row);
+        if (row < cards - 1) rect.bottom = rect.top + layout.step(board, place.index);
+        invert(dc, rect);
+    }
+}
+
+void paintStatus(HDC dc, const Rect& line, const BoardView& view) {
+    GdiObject brush(CreateSolidBrush(kStatusBar));
+    const RECT area = toRect(line);
+    FillRect(dc, &area, static_cast<HBRUSH>(brush.get()));
+    GdiObject font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
+    Selected selected(dc, font.get());
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    const int y = line.top + 3;
+    if (view.board) {
+        const std::string number = "ゲーム番号 " + std::to_string(view.gameNumber);
+        TextOutA(dc, line.left + 6, y, number.c_str(), static_cast<int>(number.size()));
+    }
+    const std::string left = "残りのカード: " + std::to_string(view.board ? cardsLeft(*view.board) : kCardCount);
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    TextOutA(dc, line.right - 8, y, left.c_str(), static_cast<int>(left.size()));
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+}
+
+}  // namespace
+
+void paintBoard(HDC dc, const RECT& client, const BoardView& view) {
+    GdiObject table(CreateSolidBrush(kTable));
+    FillRect(dc, &client, static_cast<HBRUSH>(table.get()));
+    const BoardLayout layout(client.right - client.left, client.bottom - client.top);
+    const CardPainter painter;
+    static const Board kEmptyBoard;
+    const Board& board = view.board ? *view.board : kEmptyBoard;
+
+    for (int i = 0; i < kCellCount; ++i) {
+        const Rect rect = layout.cell(i);
+        if (board.cells[i]) {
+            painter.card(dc, rect.left, rect.top, *board.cells[i]);
+        } else {
+            painter.emptySlot(dc, toRect(rect), -1);
+        }
+    }
+    for (int suit = 0; suit < kSuitCount; ++suit) {
+        const Rect rect = layout.home(suit);
+        if (const int count = board.home[suit]) {
+            painter.card(dc, rect.left, rect.top, cardOf(count - 1, suit));
+        } else {
+            painter.emptySlot(dc, toRect(rect), suit);
+        }
+    }
+    for (int column = 0; column < kColumnCount; ++column) {
+        const auto& cards = board.columns[column];
+        if (cards.empty()) {
+            if (view.board) painter.emptySlot(dc, toRect(layout.columnSlot(column)), -1);
+            continue;
+        }
+        for (std::size_t row = 0; row < cards.size(); ++row) {
+            const Rect rect = layout.card(board, column, static_cast<int>(row));
+            painter.card(dc, rect.left, rect.top, cards[row]);
+        }
+    }
+    if (view.board && view.selection && *view.selection) showSelection(dc, layout, board, **view.selection);
+    paintStatus(dc, layout.statusLine(), view);
+}
+
+}  // namespace freecell

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "freecell/event_log.h"
+#include "freecell/freecell_game.h"
+#include "freecell/game_build_win.h"
+#include "freecell/game_texts.h"
+#include "freecell/menu_route.h"
+#include "freecell/statistics_store_win.h"
+
+namespace freecell {
+
+// The game's main window, class "FreeWClass": the board played with the
+// mouse, the Game and Help menus, the keys F1, F2, F3, F4 and F10, the menu
+// route Alt-G-R, and in the test build the test commands.
+class MainWindow : private GameUi {
+public:
+    // testCommands: none in the game that ships.
+    MainWindow(const GameConfig& config, EventLog& log, std::unique_ptr<TestCommands> testCommands);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // False when the window could not be created.
+    bool create(int showCommand);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(int id);
+    void mouse(UINT message, LPARAM lParam);
+    // True when the key was the game's; false leaves it to the default handling.
+    bool keyDown(WPARAM key);
+    void paint();
+    void showPlayerDialog(const char* command, const char* title, const std::function<bool()>& show);
+    // Asks the open player's dialog, if any, to close; true when it was asked.
+    bool closePlayerDialog() const;
+    void showStatistics();
+    void showRules();
+    void showAbout();
+
+    bool confirmEndGame() override;
+    std::optional<std::string> askGameNumber(const std::string& initial) override;
+    LostAnswer askAfterLoss() override;
+    WonAnswer askAfterWin(bool selectGame) override;
+    void boardChanged() override;
+    void moveRefused() override;
+
+    GameConfig config_;
+    EventLog& log_;
+    RegistryStatisticsStore store_;
+    std::minstd_rand random_;
+    FreeCellGame game_;
+    MenuRoute menuRoute_;
+    std::unique_ptr<TestCommands> testCommands_;
+    // The title of the statistics, rules or version dialog while it is open.
+    const char* playerDialogTitle_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+}  // namespace freecell

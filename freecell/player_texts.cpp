@@ -1,0 +1,71 @@
+#include "freecell/player_texts.h"
+
+namespace freecell {
+
+namespace {
+
+std::string count(int32_t value, const char* unit) { return std::to_string(value) + ' ' + unit; }
+
+std::string withCrlf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') continue;
+        if (text[i] == '\n') out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<StatisticsLine> statisticsLines(const Statistics& s) {
+    // 64 bits: two counts near the 32-bit limit still add up.
+    const int64_t played = int64_t{s.won} + s.lost;
+    const int64_t percent = played > 0 && s.won > 0 ? int64_t{s.won} * 100 / played : 0;
+    std::string current = "0";
+    if (s.streak != 0) current = count(s.streak, s.stype == 1 ? "連勝" : "連敗");
+    return {
+        {"勝ち", count(s.won, "回")},
+        {"負け", count(s.lost, "回")},
+        {"勝率", std::to_string(percent) + " %"},
+        {"最長連勝", count(s.wins, "回")},
+        {"最長連敗", count(s.losses, "回")},
+        {"現在の連続", current},
+    };
+}
+
+std::string rulesText(int32_t maxGameNumber) {
+    const std::string text =
+        "目的\n"
+        "52枚のカードをすべて、右上の4つの組札置き場へ、マークごとに A から K まで順に積み上げます。\n"
+        "\n"
+        "きまり\n"
+        "・左上の4つはフリーセルです。どのカードでも1枚ずつ置いておけます。\n"
+        "・場の列には、1つ小さい数で色の違うカードを重ねられます（黒の8に赤の7など）。\n"
+        "・空いた列には、どのカードでも置けます。\n"
+        "・一度に動かせる枚数は、空いているフリーセルと空いた列の数で決まります。\n"
+        "・もう使われないカードは、ひとりでに組札置き場へ移ります。\n"
+        "・動かせるカードがなくなると負けです。\n"
+        "\n"
+        "操作\n"
+        "・カードをクリックしてつかみ、置きたい場所をクリックします。\n"
+        "・カードをダブルクリックすると、空いているフリーセルへ移ります。\n"
+        "・F2 新しいゲーム、F3 ゲーム番号の指定、F4 成績、F10 1手戻す。\n"
+        "\n"
+        "ゲーム番号は 1 から " +
+        std::to_string(maxGameNumber) +
+        " までです。同じ番号なら、いつも同じ配り方になります。\n"
+        "勝ち負けはこのゲームの成績（F4）に記録されます。\n";
+    return withCrlf(text);
+}
+
+std::string aboutText(const std::string& version, const std::string& licence) {
+    return withCrlf("フリーセル バージョン " + version +
+                    "\n"
+                    "Tallykeep に付属するゲームです。\n"
+                    "\n" +
+                    licence);
+}
+
+}  // namespace freecell

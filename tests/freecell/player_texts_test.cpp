@@ -1,0 +1,86 @@
+// What the player reads in the statistics dialog, the rules and the version
+// dialog.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "freecell/player_texts.h"
+
+namespace freecell {
+namespace {
+
+std::map<std::string, std::string> figures(const Statistics& statistics) {
+    std::map<std::string, std::string> shown;
+    for (const StatisticsLine& line : statisticsLines(statistics)) shown[line.label] = line.value;
+    return shown;
+}
+
+TEST(StatisticsDialog, ShowsEveryValueOfTheRegistry) {
+    Statistics s;
+    s.won = 7;
+    s.lost = 3;
+    s.wins = 4;
+    s.losses = 2;
+    s.streak = 3;
+    s.stype = 1;
+    const auto shown = figures(s);
+    EXPECT_EQ(shown.at("勝ち"), "7 回");
+    EXPECT_EQ(shown.at("負け"), "3 回");
+    EXPECT_EQ(shown.at("勝率"), "70 %");
+    EXPECT_EQ(shown.at("最長連勝"), "4 回");
+    EXPECT_EQ(shown.at("最長連敗"), "2 回");
+    EXPECT_EQ(shown.at("現在の連続"), "3 連勝");
+}
+
+TEST(StatisticsDialog, CurrentStreakSaysWhetherItIsOfWinsOrLosses) {
+    Statistics s;
+    s.streak = 2;
+    s.stype = 0;
+    EXPECT_EQ(figures(s).at("現在の連続"), "2 連敗");
+    s.streak = 0;
+    EXPECT_EQ(figures(s).at("現在の連続"), "0");
+}
+
+TEST(StatisticsDialog, PercentageIsRoundedDownAndZeroBeforeAnyGame) {
+    Statistics s;
+    EXPECT_EQ(figures(s).at("勝率"), "0 %");
+    s.won = 2;
+    s.lost = 1;
+    EXPECT_EQ(figures(s).at("勝率"), "66 %");
+    s.won = 199;
+    s.lost = 1;
+    EXPECT_EQ(figures(s).at("勝率"), "99 %");
+}
+
+TEST(StatisticsDialog, CountsNearTheLimitDoNotOverflowThePercentage) {
+    Statistics s;
+    s.won = INT32_MAX;
+    s.lost = INT32_MAX;
+    EXPECT_EQ(figures(s).at("勝率"), "50 %");
+    s.won = -5;  // a value another program wrote
+    s.lost = 10;
+    EXPECT_EQ(figures(s).at("勝率"), "0 %");
+}
+
+TEST(RulesText, NamesTheHighestGameNumberOfTheEdition) {
+    EXPECT_NE(rulesText(32000).find("1 から 32000 まで"), std::string::npos);
+    EXPECT_NE(rulesText(1000000).find("1 から 1000000 まで"), std::string::npos);
+}
+
+TEST(RulesText, NamesEveryKeyOfTheMenu) {
+    const std::string text = rulesText(32000);
+    for (const char* key : {"F2", "F3", "F4", "F10"}) EXPECT_NE(text.find(key), std::string::npos) << key;
+}
+
+TEST(AboutText, CarriesTheVersionAndTheWholeLicenceWithWindowsLineEnds) {
+    const std::string text = aboutText("1.21", "MIT License\n\nCopyright (c) 2026\r\nlast line");
+    EXPECT_NE(text.find("1.21"), std::string::npos);
+    EXPECT_NE(text.find("MIT License\r\n\r\nCopyright (c) 2026\r\nlast line"), std::string::npos);
+    EXPECT_EQ(text.find("\r\r"), std::string::npos);
+    std::size_t bareLineFeeds = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) bareLineFeeds += text[i] == '\n' && (i == 0 || text[i - 1] != '\r');
+    EXPECT_EQ(bareLineFeeds, 0u);
+}
+
+}  // namespace
+}  // namespace freecell
