@@ -73,7 +73,7 @@ std::vector<std::string> splitColumns(const std::string& line) {
 
 }  // namespace
 
-std::optional<LogEntry> parseLogLine(const std::string& line) {
+std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     if (line.size() > kLongestLogLine) return std::nullopt;
     const std::vector<std::string> columns = splitColumns(line);
     if (columns.size() != 6) return std::nullopt;
@@ -101,7 +101,7 @@ LogReading readResultsLog(std::istream& in) {
         } else if (tooLong) {
             ++reading.skippedLines;
         } else if (!line.empty() && line != kResultsLogHeader) {
-            if (std::optional<LogEntry> entry = parseLogLine(line)) reading.entries.push_back(*entry);
+            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) reading.entries.push_back(*entry);
             else ++reading.skippedLines;
         }
         line.clear();

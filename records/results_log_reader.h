@@ -22,7 +22,7 @@ inline constexpr std::size_t kLongestLogLine = 256;
 
 // One line without its line break; nothing when it is not a line of the log.
 // The header is not an entry either.
-std::optional<LogEntry> parseLogLine(const std::string& line);
+std::optional<LogEntry> parseResultsLogLine(const std::string& line);
 
 // Reads the whole log. The header and empty lines are passed over; a last line
 // without its line break was cut off while being written and is skipped.
