@@ -172,8 +172,9 @@ public:
     // Consumes lines up to the first that `wanted` accepts; fails at a line
     // that `unexpected` names, or at the time-out.
     LogLine waitFor(const std::function<bool(const LogLine&)>& wanted, const std::string& what,
-                    const std::function<bool(const LogLine&)>& unexpected = nullptr) {
-        const Clock::time_point deadline = Clock::now() + kDefaultTimeout;
+                    const std::function<bool(const LogLine&)>& unexpected = nullptr,
+                    std::chrono::milliseconds timeout = kDefaultTimeout) {
+        const Clock::time_point deadline = Clock::now() + timeout;
         for (;;) {
             read();
             while (!lines_.empty()) {
@@ -318,7 +319,18 @@ protected:
             ++tally.lossDialogs;
             tail.waitFor("deal", current);
         } else {
-            clickButton(redo);
+            // Tallykeep drops a redo pressed while the one before is still
+            // being carried out (the first half second): pressed again then.
+            for (int press = 1;; ++press) {
+                clickButton(redo);
+                try {
+                    tail.waitFor([](const LogLine& line) { return line.event == "confirm-open"; }, "confirm-open",
+                                 nullptr, std::chrono::milliseconds(press < 5 ? 700 : 20000));
+                    break;
+                } catch (const std::runtime_error&) {
+                    if (press >= 5) throw;
+                }
+            }
             tail.waitFor("confirm-yes", "");
             model.loss();
             ++tally.resigns;
