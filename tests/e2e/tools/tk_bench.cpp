@@ -313,7 +313,7 @@ void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines)
     figures.add("  paste to the deal (ms)", intervals(lines, "msg", "edit WM_PASTE", "deal", ""));
 }
 
-// The file's bytes, or none while it cannot be read (being replaced).
+// The file's bytes, or none while it cannot be read.
 std::optional<std::string> fileBytes(const std::string& path) {
     const HandleOwner file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
@@ -325,9 +325,19 @@ std::optional<std::string> fileBytes(const std::string& path) {
     return bytes;
 }
 
+// When the file was last written and how long it is, looked at without
+// opening it: a reader that holds the settings file open would make
+// Tallykeep's replace of it fail.
+std::optional<std::pair<uint64_t, uint64_t>> fileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return std::make_pair(ticks(data.ftLastWriteTime), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+}
+
 // Losses on the dealt game: each time from the lost dialog (as this program
 // sees it appear) to the result's line in the log and to the settings file
-// on disk that holds the new attempt, every path polled each millisecond.
+// on disk that was replaced, both polled each millisecond by their time and
+// size; the new settings file is then checked to hold the new attempt.
 void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const tools::Table& table, int results,
                   int number) {
     const std::string iniPath = session.iniPath();
@@ -338,8 +348,8 @@ void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const 
     if (at == std::string::npos) throw Failure("the settings file holds no attempt before the saves");
     int attempt = std::atoi(ini->c_str() + at + attemptKey.size());
     for (int i = 0; i < results; ++i) {
-        const std::size_t logSize = fileBytes(logPath).value_or("").size();
-        const std::string saved = attemptKey + std::to_string(attempt + 1) + "\r\n";
+        const auto iniBefore = fileStamp(iniPath);
+        const auto logBefore = fileStamp(logPath);
         const std::size_t mark = table.log->size();
         e2e::standinLose(table.game);
         std::optional<Clock::time_point> dialogSeen, logged, savedSeen;
@@ -347,14 +357,19 @@ void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const 
         while (!(dialogSeen && logged && savedSeen) && Clock::now() - start < 20s) {
             const Clock::time_point now = Clock::now();
             if (!dialogSeen && FindWindowA(game::kDialogClass, table.texts.TitleGameOver)) dialogSeen = now;
-            if (!logged && fileBytes(logPath).value_or("").size() > logSize) logged = now;
+            if (!logged && fileStamp(logPath) != logBefore) logged = now;
             if (!savedSeen) {
-                ini = fileBytes(iniPath);
-                if (ini && ini->find(saved) != std::string::npos) savedSeen = now;
+                const auto stamp = fileStamp(iniPath);
+                if (stamp && stamp != iniBefore) savedSeen = now;
             }
             Sleep(1);
         }
-        if (!dialogSeen || !logged || !savedSeen) throw Failure("result " + std::to_string(i + 1) + " was not saved");
+        const std::string saved = attemptKey + std::to_string(attempt + 1) + "\r\n";
+        if (!dialogSeen || !logged || !savedSeen || fileBytes(iniPath).value_or("").find(saved) == std::string::npos)
+            throw Failure("result " + std::to_string(i + 1) + ":" + (dialogSeen ? "" : " no lost dialog seen") +
+                          (logged ? "" : " no line in the log") +
+                          (savedSeen ? "" : " the settings file was not replaced") + ", settings file:\n" +
+                          fileBytes(iniPath).value_or("<none>"));
         const auto ms = [](Clock::time_point from, Clock::time_point to) {
             return std::chrono::duration<double, std::milli>(to - from).count();
         };
