@@ -51,11 +51,7 @@ class SettingsWriter {
 public:
     SettingsWriter(ProfileStore& store, const std::string& iniPath) : store_(store), iniPath_(iniPath) {}
 
-    // A key that already holds the value is left as it is: each write makes
-    // the system write the whole file again, and a save after each result
-    // changes only a few keys.
     void operator()(const char* section, const std::string& key, const std::string& value) {
-        if (store_.readPresent(section, key.c_str()) == value) return;
         if (!store_.write(section, key.c_str(), value)) throw AppError(iniPath_ + " に書き込めません");
     }
 

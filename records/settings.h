@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +24,6 @@ public:
     virtual bool write(const char* section, const char* key, const std::string& value) = 0;
     // Flushes the private-profile cache (a write with no section, key or value).
     virtual void flush() = 0;
-    // The value's text when the key is there; nothing when it is missing or
-    // the store cannot tell, and the key is then written.
-    virtual std::optional<std::string> readPresent(const char*, const char*) { return std::nullopt; }
 };
 
 // The settings file of an executable: the extension of its file name replaced

@@ -42,18 +42,6 @@ std::string IniFile::read(const char* section, const char* key) {
     return value;
 }
 
-std::optional<std::string> IniFile::readPresent(const char* section, const char* key) {
-    // A missing key gives the default, a text no value can be (a value ends
-    // at its line's end).
-    static const char kMissing[] = "\n";
-    char value[kValueBufferSize] = {};
-    const DWORD length = GetPrivateProfileStringA(section, key, kMissing, value, kValueBufferSize, path_.c_str());
-    if (length == 1 && value[0] == '\n') return std::nullopt;
-    // A value that may have been cut is written again.
-    if (length >= kValueBufferSize - 2) return std::nullopt;
-    return std::string(value, std::find(value, value + length, '\0'));
-}
-
 bool IniFile::write(const char* section, const char* key, const std::string& value) {
     if (WritePrivateProfileStringA(section, key, value.c_str(), path_.c_str())) return true;
     if (failure_) *failure_ = systemErrorText(GetLastError());

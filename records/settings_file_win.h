@@ -16,7 +16,6 @@ public:
     std::string read(const char* section, const char* key) override;
     bool write(const char* section, const char* key, const std::string& value) override;
     void flush() override;
-    std::optional<std::string> readPresent(const char* section, const char* key) override;
 
 private:
     std::string path_;

@@ -319,31 +319,4 @@ TEST(SavedValues, ChangeWhenAnythingKeptChanges) {
     }
 }
 
-// A file that already holds a key's value is not written again for it: a
-// save after a loss writes only the keys the loss changed; a missing key is
-// written even when its value is empty.
-TEST(WriteSettings, OnlyKeysWhoseValueChangedAreWritten) {
-    class KnowingStore : public FakeProfileStore {
-    public:
-        std::optional<std::string> readPresent(const char* section, const char* key) override {
-            const auto it = values.find(std::string(section) + "/" + key);
-            if (it == values.end()) return std::nullopt;
-            return it->second;
-        }
-    };
-    KnowingStore store;
-    Settings s;
-    writeSettings(store, s, kIniPath);
-    EXPECT_EQ(store.writes.size(), 31u) << "a new file gets every key";
-
-    store.writes.clear();
-    s.tally.record({false, 1, 1});
-    s.game.attempt = 2;
-    writeSettings(store, s, kIniPath);
-    std::vector<std::string> written = keysOf(store.writes);
-    std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, (std::vector<std::string>{"Game/TryCnt", "Score/losses", "Score/lost", "Score/streak"}));
-    EXPECT_EQ(readSettings(store).tally.ledger.lost, 1);
-}
-
 }  // namespace
