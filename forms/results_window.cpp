@@ -203,15 +203,20 @@ void ResultsWindow::onTick() {
     if (failure) throw AppError(*failure);
 }
 
-// The result is in the log and the settings file before the window shows it.
+// A result is in the log before the window shows it. The settings file is
+// saved when the tick no longer waits for the game: a lost game's answer goes
+// out first, and the game deals while the file is written (the save takes
+// longer than the game's answer). A won game's dialog waits for the player,
+// for as long as it takes: that is saved at once.
 void ResultsWindow::apply(const TickOutcome& outcome) {
     if (outcome.result) {
         tally_.record(*outcome.result);
         writeToLog(entryForResult(*outcome.result, ports_.clock->now()));
     }
     if (outcome.boxNumber) showInNumberBox(intToText(*outcome.boxNumber));
-    saveWhenChanged();
     draw();
+    const bool waitsForThePlayer = outcome.result && outcome.result->won;
+    if (!outcome.more || waitsForThePlayer) saveWhenChanged();
     if (outcome.error) throw AppError(*outcome.error);
     // After a close that failed, the watcher's requests would bring the error
     // box back after every dismissal and keep the user from the menu: the next

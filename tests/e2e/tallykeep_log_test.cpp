@@ -43,6 +43,10 @@ TEST_F(TallykeepLog, KilledRightAfterAWinAndALossTheRestartShowsBothAndTheLogHol
     ASSERT_TRUE(session->loseAndRedeal("6")) << log().text();
     ASSERT_TRUE(results().waitForLabel("Label19", "1"));
     ASSERT_TRUE(results().waitForLabel("Label1", "2"));
+    // Saved once the game has taken the answer to its lost dialog, without
+    // a close.
+    ASSERT_TRUE(waitUntil([&] { return iniValue(session->iniPath(), "Game", "TryCnt") == "2"; }))
+        << readFileBytes(session->iniPath()).value_or("<no settings file>");
     kill();
 
     session->restart();
