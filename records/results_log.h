@@ -101,7 +101,6 @@ public:
     AppendOnlyFile::Outcome writePending();
 
     std::size_t pendingLines() const { return pending_.size(); }
-    LocalClock& clock() const { return clock_; }
 
 private:
     AppendOnlyFile& file_;

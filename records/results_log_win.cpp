@@ -49,7 +49,9 @@ AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(con
     if (error == NO_ERROR && !FlushFileBuffers(file.get())) error = GetLastError();
     if (error != NO_ERROR) {
         // The part that went through would be written again with the next
-        // attempt: it goes.
+        // attempt: it goes. Should the cut fail too, there is nothing more
+        // to do: the part stays, ending in a line cut short that readers
+        // skip, and the refusal is told all the same.
         if (moveTo(file.get(), size)) SetEndOfFile(file.get());
         return refused(error);
     }

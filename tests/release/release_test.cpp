@@ -26,10 +26,12 @@ protected:
     void TearDown() override { killStrayPrograms(); }
 };
 
-TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFile) {
+TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFileAndLog) {
     const Sandbox folder = Sandbox::existing(releaseFolder());
     ASSERT_TRUE(readFileBytes(folder.path("Tallykeep.exe"))) << folder.dir();
-    DeleteFileA(folder.path("Tallykeep.Ini").c_str());  // left by an earlier attempt of this test
+    // Left by an earlier attempt of this test.
+    DeleteFileA(folder.path("Tallykeep.Ini").c_str());
+    DeleteFileA(folder.path("Tallykeep.csv").c_str());
     folder.copyProgram("FREECELL.EXE");                 // the game beside it, as in a user's folder
     // Wine registers its display when its desktop first starts, and creates a
     // key for the session's mouse settings when a program first reads one
@@ -59,7 +61,9 @@ TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFile) {
     EXPECT_EQ(iniValue(session.iniPath(), "Game", "GameNo"), "6");
     EXPECT_EQ(iniValue(session.iniPath(), "Score", "won"), "1");
     EXPECT_EQ(iniValue(session.iniPath(), "Hist", "hist0"), "5 勝ち");
-    const std::vector<std::string> expected = {"added file " + session.iniPath()};
+    const std::string logPath = folder.path("Tallykeep.csv");
+    EXPECT_NE(readFileBytes(logPath).value_or("").find(",5,1,勝ち,1\r\n"), std::string::npos) << "no line for the win";
+    const std::vector<std::string> expected = {"added file " + session.iniPath(), "added file " + logPath};
     EXPECT_EQ(release::changes(before, release::takeSnapshot(folders), ignored), expected);
 
     session.restart(options);
