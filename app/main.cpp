@@ -10,6 +10,7 @@
 #include "gamelink/game_link.h"
 #include "gamelink/os_version_win.h"
 #include "gamelink/process_launcher_win.h"
+#include "records/results_log_win.h"
 #include "records/settings.h"
 #include "records/settings_file_win.h"
 #include "records/statistics_registry_win.h"
@@ -31,8 +32,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32ProcessLauncher launcher;
     Win32StatisticsRegistry gameStatistics;
     Win32SettingsFiles settingsFiles;
+    Win32LocalClock clock;
     GameLink game(*desktop, launcher, queryOsVersion(), executablePath());
 
+    std::unique_ptr<Win32LogFile> logFile;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
     try {
@@ -40,7 +43,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ports.game = &game;
         ports.gameStatistics = &gameStatistics;
         ports.settingsFiles = &settingsFiles;
-        ports.settingsPath = iniPathFor(executablePath());
+        const std::string executable = executablePath();
+        ports.settingsPath = iniPathFor(executable);
+        ports.logPath = resultsLogPathFor(executable);
+        logFile = std::make_unique<Win32LogFile>(ports.logPath);
+        ports.logFile = logFile.get();
+        ports.clock = &clock;
         ports.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
 
         // The first form created is the main form; its start-up runs to its

@@ -20,7 +20,8 @@ void setCaption(Label& label, const std::string& caption) {
 
 }  // namespace
 
-ResultsWindow::ResultsWindow(ResultsWindowPorts ports) : ports_(std::move(ports)) {}
+ResultsWindow::ResultsWindow(ResultsWindowPorts ports)
+    : ports_(std::move(ports)), log_(*ports_.logFile, *ports_.clock) {}
 
 ResultsWindow::~ResultsWindow() {
     Application& application = Application::instance();
@@ -97,6 +98,8 @@ void ResultsWindow::shutDown(bool& canClose) {
     try {
         ports_.game->close(kCloseWaitLimitMs);
         if (tally_.options.restoreGameStatistics) writeStatistics(*ports_.gameStatistics, gameStatisticsAtStart_);
+        // The last chance for lines the log refused; they were told already.
+        log_.writePending();
         saveSettings();
         lastCloseFailed_ = false;
     } catch (const std::exception& error) {
@@ -120,6 +123,7 @@ void ResultsWindow::endSession() {
     } catch (...) {
         writeBackFailure = std::current_exception();
     }
+    log_.writePending();
     saveSettings();
     if (writeBackFailure) std::rethrow_exception(writeBackFailure);
 }
@@ -129,6 +133,7 @@ void ResultsWindow::loadSettings() {
     const std::unique_ptr<ProfileStore> store = ports_.settingsFiles->openProfile(ports_.settingsPath);
     const Settings settings = readSettings(*store);
     tally_ = settings.tally;
+    lastSaveTried_ = savedValues(settings);
     controlBarVisible_ = tally_.options.showControlBar;
     ports_.game->watcher().resume(settings.game);
     showInNumberBox(intToText(settings.game.number));
@@ -136,6 +141,46 @@ void ResultsWindow::loadSettings() {
 
 void ResultsWindow::saveSettings() {
     saveSettingsFile(*ports_.settingsFiles, Settings{ports_.game->watcher().inPlay(), tally_}, ports_.settingsPath);
+}
+
+void ResultsWindow::saveWhenChanged() {
+    std::vector<std::string> values = savedValues(Settings{ports_.game->watcher().inPlay(), tally_});
+    if (values == lastSaveTried_) return;
+    // A save that fails is tried again with the next change, or at the close:
+    // the tally stays in memory meanwhile.
+    lastSaveTried_ = std::move(values);
+    try {
+        saveSettings();
+    } catch (const AppError& error) {
+        if (settingsProblemTold_) return;
+        settingsProblemTold_ = true;
+        const std::string reason = ports_.settingsFiles->failureReason();
+        untoldProblems_.push_back(std::string(error.what()) + (reason.empty() ? "" : "\r\n" + reason) +
+                                  "\r\n成績は覚えておき、書き込めるようになったときに保存します。");
+    }
+}
+
+void ResultsWindow::writeToLog(const LogEntry& entry) {
+    const AppendOnlyFile::Outcome outcome = log_.add(entry);
+    if (outcome.written || logProblemTold_) return;
+    logProblemTold_ = true;
+    untoldProblems_.push_back(ports_.logPath + " に書き込めません\r\n" + outcome.reason +
+                              "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。");
+}
+
+// The attempt at a number not in play is the first.
+LogEntry ResultsWindow::stampedEntry(LogEvent event, int32_t gameNumber, bool counted) const {
+    const GameInPlay& inPlay = ports_.game->watcher().inPlay();
+    return log_.stamped(event, gameNumber, gameNumber == inPlay.number ? inPlay.attempt : 1, counted);
+}
+
+void ResultsWindow::tellKeepingProblems() {
+    Application& application = Application::instance();
+    if (untoldProblems_.empty() || application.errorBoxOpen()) return;
+    std::string text;
+    for (const std::string& problem : untoldProblems_) text += (text.empty() ? "" : "\r\n\r\n") + problem;
+    untoldProblems_.clear();
+    application.showError(text);
 }
 
 void ResultsWindow::onTick() {
@@ -154,13 +199,24 @@ void ResultsWindow::onTick() {
         if (!outcome.more) break;
         outcome = watcher.continueTick(*clipboard_);
     }
+    tellKeepingProblems();
     if (failure) throw AppError(*failure);
 }
 
+// A result is in the log before the window shows it. The settings file is
+// saved when the tick no longer waits for the game: a lost game's answer goes
+// out first, and the game deals while the file is written (the save takes
+// longer than the game's answer). A won game's dialog waits for the player,
+// for as long as it takes: that is saved at once.
 void ResultsWindow::apply(const TickOutcome& outcome) {
-    if (outcome.result) tally_.record(*outcome.result);
+    if (outcome.result) {
+        tally_.record(*outcome.result);
+        writeToLog(entryForResult(*outcome.result, ports_.clock->now()));
+    }
     if (outcome.boxNumber) showInNumberBox(intToText(*outcome.boxNumber));
     draw();
+    const bool waitsForThePlayer = outcome.result && outcome.result->won;
+    if (!outcome.more || waitsForThePlayer) saveWhenChanged();
     if (outcome.error) throw AppError(*outcome.error);
     // After a close that failed, the watcher's requests would bring the error
     // box back after every dismissal and keep the user from the menu: the next
@@ -190,7 +246,9 @@ void ResultsWindow::toggleControlBar() {
     }
     tally_.options.showControlBar = show;
     controlBarVisible_ = show;
+    saveWhenChanged();
     draw();
+    tellKeepingProblems();
 }
 
 void ResultsWindow::controlBarHidden() {
@@ -200,29 +258,47 @@ void ResultsWindow::controlBarHidden() {
 
 void ResultsWindow::toggleRestoreGameStatistics() {
     tally_.options.restoreGameStatistics = !tally_.options.restoreGameStatistics;
+    saveWhenChanged();
     draw();
+    tellKeepingProblems();
 }
 
+// The log keeps what was cleared: the totals can be counted again from it.
 void ResultsWindow::clearTotals() {
+    const GameInPlay& inPlay = ports_.game->watcher().inPlay();
+    const int32_t boxNumber = tryTextToInt(numberBox_.text()).value_or(inPlay.number);
+    writeToLog(log_.stamped(LogEvent::clear, boxNumber, inPlay.attempt, true));
     tally_.clearTotals();
+    saveWhenChanged();
     draw();
+    tellKeepingProblems();
 }
 
 void ResultsWindow::passGame() {
-    const PassOutcome outcome = ::passGame(tally_.passes, numberBox_.text());
+    const std::string boxText = numberBox_.text();
+    const PassOutcome outcome = ::passGame(tally_.passes, boxText);
     if (outcome.listFull) {
         errorMessageBox("パスは10回までです");
         return;
     }
+    writeToLog(stampedEntry(LogEvent::pass, textToInt(boxText), false));
+    saveWhenChanged();
     draw();
     showInNumberBox(intToText(outcome.nextNumber));
+    tellKeepingProblems();
 }
 
+// An entry written by hand that is no number names no game: it leaves the
+// list without a line in the log.
 void ResultsWindow::retryPassedGame(int slot) {
     const std::string number = tally_.passes[static_cast<size_t>(slot)];
     takeBackPass(tally_.passes, slot);
+    if (const std::optional<int32_t> retried = tryTextToInt(number))
+        writeToLog(stampedEntry(LogEvent::retry, *retried, false));
     showInNumberBox(number);
+    saveWhenChanged();
     draw();
+    tellKeepingProblems();
 }
 
 void ResultsWindow::onActivate() {

@@ -11,6 +11,7 @@
 #include "controls/number_box.h"
 #include "forms/control_bar_view.h"
 #include "gamelink/game_link.h"
+#include "records/results_log.h"
 #include "records/settings_save.h"
 #include "records/statistics_snapshot.h"
 #include "records/tally.h"
@@ -30,6 +31,10 @@ struct ResultsWindowPorts {
     StatisticsRegistry* gameStatistics = nullptr;
     SettingsFiles* settingsFiles = nullptr;
     std::string settingsPath;
+    // The dated log of every game, and the clock that dates its lines.
+    AppendOnlyFile* logFile = nullptr;
+    LocalClock* clock = nullptr;
+    std::string logPath;
     // The clipboard, owned by the window once it exists.
     std::function<std::unique_ptr<Clipboard>(HWND owner)> makeClipboard;
 };
@@ -80,6 +85,14 @@ private:
     void endSession();
     void loadSettings();
     void saveSettings();
+    // Saves the settings file when what it keeps has changed since the last
+    // save tried; an unchanged tally is not saved again.
+    void saveWhenChanged();
+    // Appends a line to the log; lines it cannot take wait for the next one.
+    void writeToLog(const LogEntry& entry);
+    LogEntry stampedEntry(LogEvent event, int32_t gameNumber, bool counted) const;
+    // The problems of keeping (settings file, log) not yet told: one box.
+    void tellKeepingProblems();
 
     // The watcher's tick and what it reports.
     void onTick();
@@ -108,6 +121,13 @@ private:
 
     ResultsWindowPorts ports_;
     Tally tally_;
+    ResultsLog log_;
+    // What the last save tried to write, and the problems of keeping: each
+    // is told once per session, when it first happens.
+    std::vector<std::string> lastSaveTried_;
+    bool settingsProblemTold_ = false;
+    bool logProblemTold_ = false;
+    std::vector<std::string> untoldProblems_;
     StatisticsSnapshot gameStatisticsAtStart_;
     std::unique_ptr<Clipboard> clipboard_;
     ControlBarView* controlBar_ = nullptr;

@@ -73,6 +73,18 @@ void writeAllKeys(ProfileStore& store, const Settings& settings, const std::stri
     }
 }
 
+// Keeps what is written, one text per key.
+class ValueList : public ProfileStore {
+public:
+    std::vector<std::string> values;
+    std::string read(const char*, const char*) override { return {}; }
+    bool write(const char* section, const char* key, const std::string& value) override {
+        values.push_back(std::string(section) + '\0' + key + '\0' + value);
+        return true;
+    }
+    void flush() override {}
+};
+
 }  // namespace
 
 std::string iniPathFor(const std::string& executablePath) {
@@ -115,4 +127,10 @@ void writeSettings(ProfileStore& store, const Settings& s, const std::string& in
         throw;
     }
     store.flush();
+}
+
+std::vector<std::string> savedValues(const Settings& settings) {
+    ValueList list;
+    writeAllKeys(list, settings, std::string());
+    return list.values;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/game_in_play.h"
 #include "records/tally.h"
@@ -36,3 +37,8 @@ Settings readSettings(ProfileStore& store);
 // slot) and flushes. A refused write raises AppError "<iniPath> に書き込めません"
 // and the keys after it are not written.
 void writeSettings(ProfileStore& store, const Settings& settings, const std::string& iniPath);
+
+// The sections, keys and values that a save writes, in its order: two
+// settings that give the same are saved alike, so that a change can be told
+// from none without a save.
+std::vector<std::string> savedValues(const Settings& settings);

@@ -8,6 +8,7 @@
 #include "common/app_error.h"
 #include "common/handles_win.h"
 #include "common/code_page_932.h"
+#include "common/system_error_text_win.h"
 
 namespace {
 
@@ -43,7 +44,9 @@ std::string IniFile::read(const char* section, const char* key) {
 }
 
 bool IniFile::write(const char* section, const char* key, const std::string& value) {
-    return WritePrivateProfileStringA(section, key, value.c_str(), path_.c_str()) != FALSE;
+    if (WritePrivateProfileStringA(section, key, value.c_str(), path_.c_str())) return true;
+    if (failure_) *failure_ = systemErrorText(GetLastError());
+    return false;
 }
 
 void IniFile::flush() {
@@ -57,20 +60,28 @@ bool Win32SettingsFiles::exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Keeps the system's words for the error of the call that just failed.
+bool Win32SettingsFiles::failed() {
+    failure_ = systemErrorText(GetLastError());
+    return false;
+}
+
 SettingsFiles::Copy Win32SettingsFiles::copy(const std::string& from, const std::string& to) {
     if (CopyFileA(from.c_str(), to.c_str(), FALSE)) return Copy::done;
-    return GetLastError() == ERROR_FILE_NOT_FOUND ? Copy::noSource : Copy::failed;
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return Copy::noSource;
+    failed();
+    return Copy::failed;
 }
 
 std::unique_ptr<ProfileStore> Win32SettingsFiles::openProfile(const std::string& path) {
-    return std::make_unique<IniFile>(path);
+    return std::make_unique<IniFile>(path, &failure_);
 }
 
 bool Win32SettingsFiles::flushToDisk(const std::string& path) {
     FileHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    const bool flushed = FlushFileBuffers(file.get()) != FALSE;
+    if (!file) return failed();
+    const bool flushed = FlushFileBuffers(file.get()) != FALSE || failed();
     // Closed here rather than by the owner: a close that fails may have lost
     // what the flush was to keep.
     return CloseHandle(file.release()) != FALSE && flushed;
@@ -84,17 +95,19 @@ SettingsFiles::Replace Win32SettingsFiles::replace(const std::string& from, cons
                : nullptr;
     if (!moveFileEx) return Replace::unsupported;
     if (moveFileEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return Replace::done;
-    return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED ? Replace::unsupported : Replace::failed;
+    if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return Replace::unsupported;
+    failed();
+    return Replace::failed;
 }
 
 bool Win32SettingsFiles::rename(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    return MoveFileA(from.c_str(), to.c_str()) != FALSE || failed();
 }
 
 bool Win32SettingsFiles::remove(const std::string& path) {
     if (DeleteFileA(path.c_str())) return true;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || failed();
 }
 
 std::string executablePath() {

@@ -8,7 +8,8 @@
 // The settings file through the system's private-profile services.
 class IniFile : public ProfileStore {
 public:
-    explicit IniFile(std::string path) : path_(std::move(path)) {}
+    // `failure`, when given, receives why a refused write was refused.
+    explicit IniFile(std::string path, std::string* failure = nullptr) : path_(std::move(path)), failure_(failure) {}
 
     // Values longer than 2047 bytes come back cut at 2047 bytes, or at 2046
     // when byte 2047 would be the first half of a double-byte character.
@@ -18,6 +19,7 @@ public:
 
 private:
     std::string path_;
+    std::string* failure_;
 };
 
 // The file operations of a save, on the real file system. The atomic replace
@@ -33,6 +35,12 @@ public:
     Replace replace(const std::string& from, const std::string& to) override;
     bool rename(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
+    std::string failureReason() const override { return failure_; }
+
+private:
+    bool failed();
+
+    std::string failure_;
 };
 
 // The full path of the running executable, however long.

@@ -31,6 +31,10 @@ public:
     virtual bool rename(const std::string& from, const std::string& to) = 0;
     // Deletes; true also when there was no such file.
     virtual bool remove(const std::string& path) = 0;
+
+    // Why the last operation that failed failed, in the system's words; empty
+    // when not known.
+    virtual std::string failureReason() const { return {}; }
 };
 
 // Beside the settings file: the new copy being written, and the old file set

@@ -4,10 +4,12 @@
 # (tests/e2e/tools/spinning_desktop_win.cpp), then runs tk_bench on both and
 # prints minimum / median / maximum of every figure:
 # processor time idle and while the won dialog waits (Tallykeep, the game, the
-# wineserver), dialog-to-answer times, start-up less Wine's own process start,
-# memory and the executable's size. Takes about 15 minutes with the defaults.
+# wineserver), dialog-to-answer times, a result's way to its line in
+# Tallykeep.csv and to the saved settings file, start-up less Wine's own
+# process start, memory and the executable's size. Takes about 15 minutes with
+# the defaults.
 #   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
-#             --starts 10 --seed-dialogs 20]
+#             --saves 100 --starts 10 --seed-dialogs 20]
 # TK_BENCH_SEED=0 leaves the variant out. Overrides: TK_BUILD_DIR (the
 # Windows build, default build/windows), TK_WINE_DIR. Not part of the test command.
 set -euo pipefail

@@ -259,6 +259,9 @@ TEST_F(TallykeepSettings, RefusedSaveShowsOneErrorBoxKeepsTheWindowAndTheUsersNe
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
     ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "6")) << log().text();
+    // The win was saved when it was counted.
+    const std::string savedAtTheWin = readFileBytes(iniPath()).value_or("");
+    EXPECT_NE(savedAtTheWin.find("GameNo=6\r\n"), std::string::npos) << savedAtTheWin;
 
     HeldFile held(iniPath());
     ASSERT_TRUE(held.held()) << "open error " << held.openError();
@@ -273,7 +276,7 @@ TEST_F(TallykeepSettings, RefusedSaveShowsOneErrorBoxKeepsTheWindowAndTheUsersNe
     const HWND box = waitForTopLevel("#32770", kErrorBoxTitle);
     ASSERT_NE(box, nullptr) << "no error box";
     EXPECT_EQ(messageBoxText(box), iniPath() + " に書き込めません");
-    EXPECT_EQ(held.bytes(), original);
+    EXPECT_EQ(held.bytes(), savedAtTheWin);
     EXPECT_FALSE(readFileBytes(iniPath() + ".new").has_value()) << "the new copy was left behind";
     EXPECT_TRUE(waitUntilGone(session->game, 10s)) << "the shutdown did not close the game";
     EXPECT_NE(IsWindow(results().window()), FALSE);

@@ -3,10 +3,11 @@
 // program: wins, losses at first and later attempts, resigns through the
 // control bar's redo button (the game's end-this-game box), passes and retries
 // chosen while the won dialog waits; then a close, the saved file, a restart
-// and more games. TK_SOAK_GAMES sets the number of games before the restart
-// (100 in the test command; scripts/soak.sh plays 1,000), TK_SOAK_SEED the
-// random choices. The run prints its games per second beside the limit that
-// the 100 ms tick sets for the same mix: two ticks a win, one a loss or resign.
+// and more games; Tallykeep.csv is compared line by line with the model.
+// TK_SOAK_GAMES sets the number of games before the restart (100 in the test
+// command; scripts/soak.sh plays 1,000), TK_SOAK_SEED the random choices.
+// The run prints its games per second beside the limit that the 100 ms tick
+// sets for the same mix: two ticks a win, one a loss or resign.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -20,6 +21,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +30,7 @@
 #include "gamelink/game_link.h"
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
+#include "records/results_log_reader.h"
 #include "tallykeep_session.h"
 
 namespace {
@@ -56,7 +59,22 @@ std::string percentage(int32_t wins, int32_t losses) {
     return text;
 }
 
-// What Tallykeep should show and save, worked out from the rules alone.
+// A line of Tallykeep.csv without its date and time.
+struct LoggedLine {
+    LogEvent event;
+    int32_t number;
+    int32_t attempt;
+    bool counted;
+    bool operator==(const LoggedLine& other) const {
+        return event == other.event && number == other.number && attempt == other.attempt && counted == other.counted;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const LoggedLine& line) {
+    return out << logEventWord(line.event) << ' ' << line.number << ' ' << line.attempt << ' ' << line.counted;
+}
+
+// What Tallykeep should show, save and log, worked out from the rules alone.
 struct Model {
     int32_t maxGameNo = 32000;
     int32_t wins = 0, won = 0, lost = 0, losses = 0, streak = 0, stype = 0;
@@ -65,8 +83,13 @@ struct Model {
     std::string box = "1";
     std::vector<std::string> memo = std::vector<std::string>(11);  // ten loaded lines and the memo's own
     std::array<std::string, 10> passList{};
+    std::vector<LoggedLine> logged;
+
+    // A number not in play would be dealt at its first attempt.
+    int32_t attemptAt(int32_t number) const { return number == gameNo ? tryCnt : 1; }
 
     void win() {
+        logged.push_back({LogEvent::win, gameNo, tryCnt, tryCnt == 1});
         if (tryCnt == 1) {
             ++runWins;
             ++won;
@@ -81,6 +104,7 @@ struct Model {
         box = std::to_string(gameNo);
     }
     void loss() {
+        logged.push_back({LogEvent::loss, gameNo, tryCnt, tryCnt == 1});
         if (tryCnt == 1) {
             ++runLosses;
             ++lost;
@@ -112,6 +136,7 @@ struct Model {
         std::size_t free = 0;
         while (!passList[free].empty()) ++free;
         passList[free] = box;
+        logged.push_back({LogEvent::pass, std::stoi(box), attemptAt(std::stoi(box)), false});
         for (std::size_t j = 0; j < 9; ++j)
             for (std::size_t k = j + 1; k < 10; ++k)
                 if (!passList[j].empty() && passList[k] == passList[j]) passList[k].clear();
@@ -123,6 +148,7 @@ struct Model {
     }
     void retry(std::size_t slot) {
         box = passList[slot];
+        logged.push_back({LogEvent::retry, std::stoi(box), attemptAt(std::stoi(box)), false});
         passList[slot].clear();
         for (std::size_t i = 0; i < 9; ++i)
             if (passList[i].empty()) std::swap(passList[i], passList[i + 1]);
@@ -148,8 +174,9 @@ public:
     // Consumes lines up to the first that `wanted` accepts; fails at a line
     // that `unexpected` names, or at the time-out.
     LogLine waitFor(const std::function<bool(const LogLine&)>& wanted, const std::string& what,
-                    const std::function<bool(const LogLine&)>& unexpected = nullptr) {
-        const Clock::time_point deadline = Clock::now() + kDefaultTimeout;
+                    const std::function<bool(const LogLine&)>& unexpected = nullptr,
+                    std::chrono::milliseconds timeout = kDefaultTimeout) {
+        const Clock::time_point deadline = Clock::now() + timeout;
         for (;;) {
             read();
             while (!lines_.empty()) {
@@ -239,6 +266,22 @@ protected:
             EXPECT_EQ(iniValue(ini, "Hist", ("hist" + digit).c_str()), model.memo[slot]) << slot;
             EXPECT_EQ(iniValue(ini, "Rtry", ("Retry" + digit).c_str()), model.passList[slot]) << slot;
         }
+    }
+
+    // Tallykeep.csv line by line against the model, dated today.
+    void expectLogged() {
+        std::istringstream in(readFileBytes(sandbox.path("Tallykeep.csv")).value_or(""));
+        const LogReading reading = readResultsLog(in);
+        EXPECT_EQ(reading.skippedLines, 0u);
+        SYSTEMTIME today{};
+        GetLocalTime(&today);
+        std::vector<LoggedLine> lines;
+        for (const LogEntry& entry : reading.entries) {
+            lines.push_back({entry.event, entry.gameNumber, entry.attempt, entry.counted});
+            EXPECT_EQ(entry.when.year, today.wYear) << lines.back();
+        }
+        ASSERT_EQ(lines.size(), model.logged.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], model.logged[i]) << "log line " << i + 1;
     }
 
     // One game on the dealt number: won, lost or resigned, and the next deal.
@@ -353,6 +396,7 @@ TEST_F(TallykeepSoak, EveryCountStreakPercentageHistoryLineAndPassedGameFollowsT
 
     ASSERT_TRUE(session->closeAndWait()) << "Tallykeep did not end when closed";
     expectSaved();
+    expectLogged();
 
     session->restart();
     ASSERT_NE(session->game, nullptr);
@@ -368,6 +412,7 @@ TEST_F(TallykeepSoak, EveryCountStreakPercentageHistoryLineAndPassedGameFollowsT
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(session->closeAndWait());
     expectSaved();
+    expectLogged();
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ protected:
         ASSERT_TRUE(readFileBytes(folder_->path("Tallykeep.exe"))) << folder_->dir();
         // Left by an earlier test or an earlier attempt of this one.
         DeleteFileA(folder_->path("Tallykeep.Ini").c_str());
+        DeleteFileA(folder_->path("Tallykeep.csv").c_str());
         DeleteFileA(folder_->path("FREECELL.EXE").c_str());
         DeleteFileA(folder_->path("freecell.log").c_str());
     }
@@ -86,7 +87,7 @@ private:
     std::optional<Sandbox> folder_;
 };
 
-TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFile) {
+TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFileAndLog) {
     folder().copyProgram("FREECELL.EXE");  // the test build beside it, as a copied game would be
     // Wine registers its display when its desktop first starts, and creates a
     // key for the session's mouse settings when a program first reads one
@@ -116,7 +117,9 @@ TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFile) {
     EXPECT_EQ(iniValue(session.iniPath(), "Game", "GameNo"), "6");
     EXPECT_EQ(iniValue(session.iniPath(), "Score", "won"), "1");
     EXPECT_EQ(iniValue(session.iniPath(), "Hist", "hist0"), "5 勝ち");
-    const std::vector<std::string> expected = {"added file " + session.iniPath()};
+    const std::string logPath = folder().path("Tallykeep.csv");
+    EXPECT_NE(readFileBytes(logPath).value_or("").find(",5,1,勝ち,1\r\n"), std::string::npos) << "no line for the win";
+    const std::vector<std::string> expected = {"added file " + session.iniPath(), "added file " + logPath};
     EXPECT_EQ(release::changes(before, release::takeSnapshot(folders), ignored), expected);
 
     session.restart(options);

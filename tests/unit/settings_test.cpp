@@ -290,4 +290,33 @@ INSTANTIATE_TEST_SUITE_P(Paths, IniPathFor, ::testing::Values(
     PathCase{"C:\\ソフト.d\\Tallykeep", "C:\\ソフト.d\\Tallykeep.Ini"},
     PathCase{"C:\\ゲーム表\\成績.exe", "C:\\ゲーム表\\成績.Ini"}));
 
+// The window saves when what a save writes has changed: every kept value
+// counts, this run's counts and history lines beyond the saved ten do not.
+TEST(SavedValues, ChangeWhenAnythingKeptChanges) {
+    Settings before;
+    for (int game = 1; game <= 12; ++game) before.tally.history.addNewest(std::to_string(game) + " 勝ち");
+    const std::vector<std::string> saved = savedValues(before);
+
+    Settings runOnly = before;
+    runOnly.tally.ledger.runWins = 5;
+    runOnly.tally.ledger.runLosses = 2;
+    EXPECT_EQ(savedValues(runOnly), saved);
+
+    const std::vector<void (*)(Settings&)> changes = {
+        [](Settings& s) { s.game.attempt = 2; },
+        [](Settings& s) { s.game.number = 13; },
+        [](Settings& s) { s.tally.record({false, 13, 1}); },
+        [](Settings& s) { s.tally.record({true, 13, 2}); },
+        [](Settings& s) { s.tally.passes[0] = "13"; },
+        [](Settings& s) { s.tally.options.restoreGameStatistics = true; },
+        [](Settings& s) { s.tally.options.showControlBar = false; },
+        [](Settings& s) { s.tally.clearTotals(); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        Settings changed = before;
+        changes[i](changed);
+        EXPECT_NE(savedValues(changed), saved) << "change " << i;
+    }
+}
+
 }  // namespace

@@ -18,6 +18,7 @@
 #include "gamelink/game_link.h"
 #include "gamelink/game_session.h"
 #include "toolkit/application.h"
+#include "records/results_log_win.h"
 #include "records/settings_file_win.h"
 #include "records/statistics_snapshot.h"
 
@@ -106,12 +107,18 @@ inline std::string textOf(HWND window) {
 // running game; the settings file lies in the temporary folder.
 class Program {
 public:
-    Program(std::string settingsPath, RunningGame& game, OsVersion version = {2, 5, 1}) : game(game), link(game, launcher, version) {
+    // The log lies beside the settings file, under its name with ".csv".
+    Program(std::string settingsPath, RunningGame& game, OsVersion version = {2, 5, 1}, SettingsFiles* settingsFiles = nullptr)
+        : game(game), link(game, launcher, version),
+          logFile(settingsPath.substr(0, settingsPath.rfind('.')) + ".csv") {
         Application::instance().setTitle("Tallykeep");
         ResultsWindowPorts ports;
         ports.game = &link;
         ports.gameStatistics = &statistics;
-        ports.settingsFiles = &files;
+        ports.settingsFiles = settingsFiles ? settingsFiles : &files;
+        ports.logPath = settingsPath.substr(0, settingsPath.rfind('.')) + ".csv";
+        ports.logFile = &logFile;
+        ports.clock = &clock;
         ports.settingsPath = std::move(settingsPath);
         ports.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
         results = std::make_unique<ResultsWindow>(ports);
@@ -168,6 +175,8 @@ public:
     NoStatistics statistics;
     Win32SettingsFiles files;
     GameLink link;
+    Win32LogFile logFile;
+    Win32LocalClock clock;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
 };

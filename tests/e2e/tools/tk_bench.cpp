@@ -11,6 +11,10 @@
 //   --dialogs D              dialogs of each kind answered (100): the lost
 //                            dialog, the end-this-game box, the game-number
 //                            dialog and the won dialog, from the game's log
+//   --saves R                results whose way to the disk is timed (100):
+//                            from the lost dialog to the result's line in
+//                            Tallykeep.csv and to the settings file that holds
+//                            it, polled every millisecond
 //   --starts K               start-ups to the visible results window (10),
 //                            beside as many starts of tk_trivial.exe
 //   --seed-exe PATH          also the same figures for a build whose wait loops
@@ -52,6 +56,7 @@ struct Options {
     int seconds = 30;
     int dialogs = 100;
     int starts = 10;
+    int saves = 100;
     std::string seedExe;
     int seedDialogs = 20;
     DWORD wineserverPid = 0;
@@ -308,6 +313,75 @@ void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines)
     figures.add("  paste to the deal (ms)", intervals(lines, "msg", "edit WM_PASTE", "deal", ""));
 }
 
+// The file's bytes, or none while it cannot be read.
+std::optional<std::string> fileBytes(const std::string& path) {
+    const HandleOwner file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.handle, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return bytes;
+}
+
+// When the file was last written and how long it is, looked at without
+// opening it: a reader that holds the settings file open would make
+// Tallykeep's replace of it fail.
+std::optional<std::pair<uint64_t, uint64_t>> fileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return std::make_pair(ticks(data.ftLastWriteTime), (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+}
+
+// Losses on the dealt game: each time from the lost dialog (as this program
+// sees it appear) to the result's line in the log and to the settings file
+// on disk that was replaced, both polled each millisecond by their time and
+// size; the new settings file is then checked to hold the new attempt.
+void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const tools::Table& table, int results,
+                  int number) {
+    const std::string iniPath = session.iniPath();
+    const std::string logPath = session.sandbox.path("Tallykeep.csv");
+    const std::string attemptKey = "\nTryCnt=";
+    std::optional<std::string> ini = fileBytes(iniPath);
+    const std::size_t at = ini ? ini->find(attemptKey) : std::string::npos;
+    if (at == std::string::npos) throw Failure("the settings file holds no attempt before the saves");
+    int attempt = std::atoi(ini->c_str() + at + attemptKey.size());
+    for (int i = 0; i < results; ++i) {
+        const auto iniBefore = fileStamp(iniPath);
+        const auto logBefore = fileStamp(logPath);
+        const std::size_t mark = table.log->size();
+        e2e::standinLose(table.game);
+        std::optional<Clock::time_point> dialogSeen, logged, savedSeen;
+        const Clock::time_point start = Clock::now();
+        while (!(dialogSeen && logged && savedSeen) && Clock::now() - start < 20s) {
+            const Clock::time_point now = Clock::now();
+            if (!dialogSeen && FindWindowA(game::kDialogClass, table.texts.TitleGameOver)) dialogSeen = now;
+            if (!logged && fileStamp(logPath) != logBefore) logged = now;
+            if (!savedSeen) {
+                const auto stamp = fileStamp(iniPath);
+                if (stamp && stamp != iniBefore) savedSeen = now;
+            }
+            Sleep(1);
+        }
+        const std::string saved = attemptKey + std::to_string(attempt + 1) + "\r\n";
+        if (!dialogSeen || !logged || !savedSeen || fileBytes(iniPath).value_or("").find(saved) == std::string::npos)
+            throw Failure("result " + std::to_string(i + 1) + ":" + (dialogSeen ? "" : " no lost dialog seen") +
+                          (logged ? "" : " no line in the log") +
+                          (savedSeen ? "" : " the settings file was not replaced") + ", settings file:\n" +
+                          fileBytes(iniPath).value_or("<none>"));
+        const auto ms = [](Clock::time_point from, Clock::time_point to) {
+            return std::chrono::duration<double, std::milli>(to - from).count();
+        };
+        figures.add("lost dialog to its line in the log (ms)", ms(*dialogSeen, *logged));
+        figures.add("lost dialog to its saved settings file (ms)", ms(*dialogSeen, *savedSeen));
+        figures.add("  line in the log to the saved settings file (ms)", ms(*logged, *savedSeen));
+        ++attempt;
+        if (!table.log->waitFor("deal", std::to_string(number), mark))
+            throw Failure("game " + std::to_string(number) + " was not dealt again after the loss");
+    }
+}
+
 // One build of Tallykeep through every figure.
 Figures runBuild(const std::string& label, const std::string& exe, const Options& options, int dialogs) {
     Figures figures;
@@ -351,6 +425,11 @@ Figures runBuild(const std::string& label, const std::string& exe, const Options
     std::vector<e2e::LogLine> lines = session.log.lines();
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(dialogsMark));
     recordDialogTimes(figures, lines);
+
+    if (options.saves > 0) {
+        say("[" + label + "] " + std::to_string(options.saves) + " results, each to its log line and saved settings ...");
+        measureSaves(figures, session, table, options.saves, number);
+    }
 
     measureMemory(figures, "", tallykeep);
     if (!session.closeAndWait()) throw Failure("Tallykeep did not end when closed");
@@ -399,6 +478,7 @@ Options parse(int argc, char** argv) {
         else if (arg == "--seconds") options.seconds = positive();
         else if (arg == "--dialogs") options.dialogs = positive();
         else if (arg == "--starts") options.starts = positive();
+        else if (arg == "--saves") options.saves = positive();
         else if (arg == "--seed-dialogs") options.seedDialogs = positive();
         else if (arg == "--seed-exe") options.seedExe = value();
         else throw Failure("unknown argument " + arg);

@@ -1,0 +1,90 @@
+#include "records/results_log.h"
+
+#include <cstdio>
+
+#include "common/number_text.h"
+#include "records/settings.h"
+
+namespace {
+
+std::string twoDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string fourDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d", value);
+    return text;
+}
+
+}  // namespace
+
+std::string resultsLogPathFor(const std::string& executablePath) {
+    const std::string iniPath = iniPathFor(executablePath);
+    return iniPath.substr(0, iniPath.size() - 4) + ".csv";
+}
+
+const char* logEventWord(LogEvent event) {
+    switch (event) {
+        case LogEvent::win:
+            return "勝ち";
+        case LogEvent::loss:
+            return "負け";
+        case LogEvent::pass:
+            return "パス";
+        case LogEvent::retry:
+            return "再挑戦";
+        case LogEvent::clear:
+            return "クリア";
+    }
+    return "";
+}
+
+std::string formatLogLine(const LogEntry& entry) {
+    const LocalTime& t = entry.when;
+    return fourDigits(t.year) + '/' + twoDigits(t.month) + '/' + twoDigits(t.day) + ',' + twoDigits(t.hour) + ':' +
+           twoDigits(t.minute) + ':' + twoDigits(t.second) + ',' + intToText(entry.gameNumber) + ',' +
+           intToText(entry.attempt) + ',' + logEventWord(entry.event) + ',' + (entry.counted ? '1' : '0') + "\r\n";
+}
+
+LogEntry entryForResult(const GameResult& result, const LocalTime& when) {
+    LogEntry entry;
+    entry.when = when;
+    entry.gameNumber = result.gameNumber;
+    entry.attempt = result.attempt;
+    entry.event = result.won ? LogEvent::win : LogEvent::loss;
+    entry.counted = result.counted();
+    return entry;
+}
+
+LogEntry ResultsLog::stamped(LogEvent event, int32_t gameNumber, int32_t attempt, bool counted) const {
+    LogEntry entry;
+    entry.when = clock_.now();
+    entry.gameNumber = gameNumber;
+    entry.attempt = attempt;
+    entry.event = event;
+    entry.counted = counted;
+    return entry;
+}
+
+AppendOnlyFile::Outcome ResultsLog::add(const LogEntry& entry) {
+    pending_.push_back(formatLogLine(entry));
+    return writePending();
+}
+
+AppendOnlyFile::Outcome ResultsLog::writePending() {
+    if (pending_.empty()) return {true, {}};
+    const AppendOnlyFile::Outcome outcome = file_.append([this](const AppendOnlyFile::End& end) {
+        std::string bytes;
+        if (end.empty) bytes = std::string(kResultsLogHeader) + "\r\n";
+        // A line cut short by a power cut stays as it is; the next line
+        // starts on a line of its own.
+        else if (!end.endsWithLineBreak) bytes = "\r\n";
+        for (const std::string& line : pending_) bytes += line;
+        return bytes;
+    });
+    if (outcome.written) pending_.clear();
+    return outcome;
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "common/game_in_play.h"
+
+// The dated log of every game, Tallykeep.csv beside the settings file: one
+// line per result, pass, take-back and clear, in code page 932 with CR LF,
+// so that Excel on a Japanese Windows opens it by a double click. Lines are
+// only ever appended; the file is never rewritten or trimmed.
+
+// The header line, without its line break.
+inline constexpr char kResultsLogHeader[] = "日付,時刻,ゲーム番号,回目,結果,集計";
+
+// The log of an executable: the settings file's name with ".csv" for ".Ini".
+std::string resultsLogPathFor(const std::string& executablePath);
+
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The local date and time, read through an interface so that tests fix it.
+class LocalClock {
+public:
+    virtual ~LocalClock() = default;
+    virtual LocalTime now() = 0;
+};
+
+enum class LogEvent {
+    win,    // 勝ち
+    loss,   // 負け: a lost game, a restart or another choice during a game
+    pass,   // パス: put on the pass list
+    retry,  // 再挑戦: taken back from the pass list
+    clear,  // クリア: the totals cleared
+};
+
+struct LogEntry {
+    LocalTime when;
+    int32_t gameNumber = 0;
+    int32_t attempt = 1;
+    LogEvent event = LogEvent::win;
+    // The line changed the totals (集計 1).
+    bool counted = false;
+};
+
+// The word of the 結果 column.
+const char* logEventWord(LogEvent event);
+
+// One line of the log, its CR LF included:
+// "2026/12/07,18:36:39,4711,1,勝ち,1".
+std::string formatLogLine(const LogEntry& entry);
+
+// The entry of a game that ended.
+LogEntry entryForResult(const GameResult& result, const LocalTime& when);
+
+// The log file, appended to in one write. The file system's side lives in an
+// adapter; tests use one in memory.
+class AppendOnlyFile {
+public:
+    // How the file ends before the append.
+    struct End {
+        bool empty = true;              // missing or without a byte
+        bool endsWithLineBreak = true;  // its last bytes are CR LF
+    };
+    struct Outcome {
+        bool written = false;
+        std::string reason;  // why not, in the system's words
+    };
+
+    virtual ~AppendOnlyFile() = default;
+    // Opens the file (created when missing), asks `compose` for the bytes to
+    // append given how the file ends, appends them in one write and forces
+    // them to the disk. When the write does not go through whole, the file
+    // is cut back to its length before, so that nothing is written twice by
+    // the next attempt.
+    virtual Outcome append(const std::function<std::string(const End&)>& compose) = 0;
+};
+
+// Lines waiting to be written, and the writing: every line is queued, then
+// everything queued is appended in one write. Lines the file refused stay
+// queued, in order, and go out with the next line or the next retry.
+class ResultsLog {
+public:
+    ResultsLog(AppendOnlyFile& file, LocalClock& clock) : file_(file), clock_(clock) {}
+
+    // An entry stamped with the clock's time now.
+    LogEntry stamped(LogEvent event, int32_t gameNumber, int32_t attempt, bool counted) const;
+
+    // Queues the line and writes every queued line.
+    AppendOnlyFile::Outcome add(const LogEntry& entry);
+    // Writes the queued lines, if any.
+    AppendOnlyFile::Outcome writePending();
+
+    std::size_t pendingLines() const { return pending_.size(); }
+
+private:
+    AppendOnlyFile& file_;
+    LocalClock& clock_;
+    std::deque<std::string> pending_;
+};

@@ -1,0 +1,124 @@
+#include "records/results_log_reader.h"
+
+#include <cstdint>
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Exactly `digits` decimal digits at `from`.
+std::optional<int> fixedNumber(const std::string& text, std::size_t from, std::size_t digits) {
+    if (from + digits > text.size()) return std::nullopt;
+    int value = 0;
+    for (std::size_t i = from; i < from + digits; ++i) {
+        if (!isDigit(text[i])) return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// Plain decimal as the log writes it: an optional "-", then digits, within
+// 32 bits.
+std::optional<int32_t> plainNumber(const std::string& text) {
+    std::size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    if (i == text.size() || text.size() - i > 10) return std::nullopt;
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (!isDigit(text[i])) return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') value = -value;
+    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+bool readDate(const std::string& text, LocalTime& when) {
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/') return false;
+    const std::optional<int> year = fixedNumber(text, 0, 4);
+    const std::optional<int> month = fixedNumber(text, 5, 2);
+    const std::optional<int> day = fixedNumber(text, 8, 2);
+    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31) return false;
+    when.year = *year;
+    when.month = *month;
+    when.day = *day;
+    return true;
+}
+
+bool readTime(const std::string& text, LocalTime& when) {
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return false;
+    const std::optional<int> hour = fixedNumber(text, 0, 2);
+    const std::optional<int> minute = fixedNumber(text, 3, 2);
+    const std::optional<int> second = fixedNumber(text, 6, 2);
+    if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) return false;
+    when.hour = *hour;
+    when.minute = *minute;
+    when.second = *second;
+    return true;
+}
+
+std::optional<LogEvent> readEvent(const std::string& word) {
+    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear})
+        if (word == logEventWord(event)) return event;
+    return std::nullopt;
+}
+
+std::vector<std::string> splitColumns(const std::string& line) {
+    std::vector<std::string> columns(1);
+    for (char c : line) {
+        if (c == ',') columns.emplace_back();
+        else columns.back() += c;
+    }
+    return columns;
+}
+
+}  // namespace
+
+std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
+    if (line.size() > kLongestLogLine) return std::nullopt;
+    const std::vector<std::string> columns = splitColumns(line);
+    if (columns.size() != 6) return std::nullopt;
+    LogEntry entry;
+    if (!readDate(columns[0], entry.when) || !readTime(columns[1], entry.when)) return std::nullopt;
+    const std::optional<int32_t> number = plainNumber(columns[2]);
+    const std::optional<int32_t> attempt = plainNumber(columns[3]);
+    const std::optional<LogEvent> event = readEvent(columns[4]);
+    if (!number || !attempt || !event || (columns[5] != "0" && columns[5] != "1")) return std::nullopt;
+    entry.gameNumber = *number;
+    entry.attempt = *attempt;
+    entry.event = *event;
+    entry.counted = columns[5] == "1";
+    return entry;
+}
+
+LogReading readResultsLog(std::istream& in) {
+    LogReading reading;
+    std::string line;
+    bool tooLong = false;
+    const auto endLine = [&](bool complete) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!complete) {
+            if (!line.empty() || tooLong) ++reading.skippedLines;
+        } else if (tooLong) {
+            ++reading.skippedLines;
+        } else if (!line.empty() && line != kResultsLogHeader) {
+            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) reading.entries.push_back(*entry);
+            else ++reading.skippedLines;
+        }
+        line.clear();
+        tooLong = false;
+    };
+    for (std::istream::int_type c; (c = in.get()) != std::istream::traits_type::eof();) {
+        if (c == '\n') {
+            endLine(true);
+        } else if (!tooLong) {
+            line += static_cast<char>(c);
+            // One byte of room for the CR before the line feed.
+            if (line.size() > kLongestLogLine + 1) {
+                tooLong = true;
+                line.clear();
+            }
+        }
+    }
+    endLine(false);
+    return reading;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/results_log.h"
+
+// What a reader of the log (the progress view) makes of it. The log may have
+// been edited by hand or cut short by a power cut: a line that cannot be read
+// is skipped and counted, never an error.
+struct LogReading {
+    std::vector<LogEntry> entries;  // in the order of the file
+    std::size_t skippedLines = 0;
+};
+
+// A line longer than this is no line of the log; it is skipped without being
+// held in memory.
+inline constexpr std::size_t kLongestLogLine = 256;
+
+// One line without its line break; nothing when it is not a line of the log.
+// The header is not an entry either.
+std::optional<LogEntry> parseResultsLogLine(const std::string& line);
+
+// Reads the whole log. The header and empty lines are passed over; a last line
+// without its line break was cut off while being written and is skipped.
+LogReading readResultsLog(std::istream& in);

@@ -1,0 +1,65 @@
+#include "records/results_log_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "common/handles_win.h"
+#include "common/system_error_text_win.h"
+
+namespace {
+
+AppendOnlyFile::Outcome refused(DWORD error) { return {false, systemErrorText(error)}; }
+
+bool moveTo(HANDLE file, uint64_t offset) {
+    LONG high = static_cast<LONG>(offset >> 32);
+    const DWORD low = SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
+}
+
+}  // namespace
+
+AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(const End&)>& compose) {
+    // Others may read the file meanwhile, not write it.
+    const FileHandle file(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return refused(GetLastError());
+
+    DWORD sizeHigh = 0;
+    const DWORD sizeLow = GetFileSize(file.get(), &sizeHigh);
+    if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return refused(GetLastError());
+    const uint64_t size = (uint64_t{sizeHigh} << 32) | sizeLow;
+
+    End end;
+    end.empty = size == 0;
+    end.endsWithLineBreak = false;
+    if (size >= 2) {
+        char last[2] = {};
+        DWORD read = 0;
+        if (!moveTo(file.get(), size - 2) || !ReadFile(file.get(), last, 2, &read, nullptr)) return refused(GetLastError());
+        end.endsWithLineBreak = read == 2 && last[0] == '\r' && last[1] == '\n';
+    }
+
+    const std::string bytes = compose(end);
+    if (!moveTo(file.get(), size)) return refused(GetLastError());
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    DWORD error = wrote ? NO_ERROR : GetLastError();
+    if (wrote && written != bytes.size()) error = ERROR_DISK_FULL;
+    if (error == NO_ERROR && !FlushFileBuffers(file.get())) error = GetLastError();
+    if (error != NO_ERROR) {
+        // The part that went through would be written again with the next
+        // attempt: it goes. Should the cut fail too, there is nothing more
+        // to do: the part stays, ending in a line cut short that readers
+        // skip, and the refusal is told all the same.
+        if (moveTo(file.get(), size)) SetEndOfFile(file.get());
+        return refused(error);
+    }
+    return {true, {}};
+}
+
+LocalTime Win32LocalClock::now() {
+    SYSTEMTIME time{};
+    GetLocalTime(&time);
+    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
