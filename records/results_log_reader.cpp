@@ -57,7 +57,8 @@ bool readTime(const std::string& text, LocalTime& when) {
 }
 
 std::optional<LogEvent> readEvent(const std::string& word) {
-    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear})
+    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear,
+                           LogEvent::skip})
         if (word == logEventWord(event)) return event;
     return std::nullopt;
 }
@@ -90,19 +91,19 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     return entry;
 }
 
-LogReading readResultsLog(std::istream& in) {
-    LogReading reading;
+std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry) {
+    std::size_t skippedLines = 0;
     std::string line;
     bool tooLong = false;
     const auto endLine = [&](bool complete) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!complete) {
-            if (!line.empty() || tooLong) ++reading.skippedLines;
+            if (!line.empty() || tooLong) ++skippedLines;
         } else if (tooLong) {
-            ++reading.skippedLines;
+            ++skippedLines;
         } else if (!line.empty() && line != kResultsLogHeader) {
-            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) reading.entries.push_back(*entry);
-            else ++reading.skippedLines;
+            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) onEntry(*entry);
+            else ++skippedLines;
         }
         line.clear();
         tooLong = false;
@@ -120,5 +121,11 @@ LogReading readResultsLog(std::istream& in) {
         }
     }
     endLine(false);
+    return skippedLines;
+}
+
+LogReading readResultsLog(std::istream& in) {
+    LogReading reading;
+    reading.skippedLines = readResultsLogEach(in, [&](const LogEntry& entry) { reading.entries.push_back(entry); });
     return reading;
 }

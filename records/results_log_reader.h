@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -27,3 +28,8 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line);
 // Reads the whole log. The header and empty lines are passed over; a last line
 // without its line break was cut off while being written and is skipped.
 LogReading readResultsLog(std::istream& in);
+
+// Reads the whole log as readResultsLog does, handing each entry over as it is
+// read instead of keeping them: a log of a million games is never held in
+// memory. Returns the number of lines skipped.
+std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry);
