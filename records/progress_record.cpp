@@ -190,6 +190,7 @@ MapLayout layoutMap(int32_t numbers, int width, int height) {
         const int64_t rows = (numbers + columns - 1) / columns;
         if (rows * size <= height) {
             layout.cellSize = size;
+            layout.cellHeight = static_cast<int>(std::min<int64_t>(height / rows, 3 * size));
             layout.columns = columns;
             layout.rows = static_cast<int>(rows);
             return layout;
@@ -198,6 +199,7 @@ MapLayout layoutMap(int32_t numbers, int width, int height) {
     // One pixel per cell and several numbers to a cell.
     const int64_t pixels = static_cast<int64_t>(width) * height;
     layout.cellSize = 1;
+    layout.cellHeight = 1;
     layout.numbersPerCell = static_cast<int32_t>((numbers + pixels - 1) / pixels);
     const int64_t cells = (numbers + layout.numbersPerCell - 1) / layout.numbersPerCell;
     layout.columns = width;
@@ -208,7 +210,7 @@ MapLayout layoutMap(int32_t numbers, int width, int height) {
 std::optional<int32_t> cellAt(const MapLayout& layout, int32_t numbers, int x, int y) {
     if (layout.cellSize <= 0 || x < 0 || y < 0) return std::nullopt;
     const int column = x / layout.cellSize;
-    const int row = y / layout.cellSize;
+    const int row = y / layout.cellHeight;
     if (column >= layout.columns || row >= layout.rows) return std::nullopt;
     const int64_t first = (static_cast<int64_t>(row) * layout.columns + column) * layout.numbersPerCell + 1;
     if (first > numbers) return std::nullopt;

@@ -76,6 +76,7 @@ public:
     // higher, and the number below which unlogged numbers were played before
     // the log was kept, when the log has no game at all.
     void setNumberInPlay(int32_t number) { numberInPlay_ = number; }
+    int32_t numberInPlay() const { return numberInPlay_; }
 
     NumberFate fate(int32_t number) const;
     // The day of the number's last line in the log.
@@ -112,7 +113,10 @@ private:
 // `columns`, numbersPerCell numbers to a cell when the window is too small for
 // one cell each, so that the map always fits the area it is given.
 struct MapLayout {
-    int cellSize = 0;  // pixels; 0: nothing to draw
+    int cellSize = 0;  // width in pixels; 0: nothing to draw
+    // Rows are made taller, up to three times the width, when the area has
+    // height to spare.
+    int cellHeight = 0;
     int32_t numbersPerCell = 1;
     int columns = 0;
     int rows = 0;

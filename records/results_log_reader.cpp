@@ -1,6 +1,7 @@
 #include "records/results_log_reader.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -91,7 +92,8 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     return entry;
 }
 
-std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry) {
+std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                const std::function<void(const LogEntry&)>& onEntry) {
     std::size_t skippedLines = 0;
     std::string line;
     bool tooLong = false;
@@ -108,24 +110,22 @@ std::size_t readResultsLogEach(std::istream& in, const std::function<void(const 
         line.clear();
         tooLong = false;
     };
-    for (std::istream::int_type c; (c = in.get()) != std::istream::traits_type::eof();) {
-        if (c == '\n') {
-            endLine(true);
-        } else if (!tooLong) {
-            line += static_cast<char>(c);
-            // One byte of room for the CR before the line feed.
-            if (line.size() > kLongestLogLine + 1) {
-                tooLong = true;
-                line.clear();
+    std::vector<char> buffer(64 * 1024);
+    for (std::size_t got; (got = read(buffer.data(), buffer.size())) > 0;) {
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = buffer[i];
+            if (c == '\n') {
+                endLine(true);
+            } else if (!tooLong) {
+                line += c;
+                // One byte of room for the CR before the line feed.
+                if (line.size() > kLongestLogLine + 1) {
+                    tooLong = true;
+                    line.clear();
+                }
             }
         }
     }
     endLine(false);
     return skippedLines;
-}
-
-LogReading readResultsLog(std::istream& in) {
-    LogReading reading;
-    reading.skippedLines = readResultsLogEach(in, [&](const LogEntry& entry) { reading.entries.push_back(entry); });
-    return reading;
 }

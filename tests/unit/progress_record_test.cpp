@@ -184,13 +184,18 @@ TEST(NumberMap, FitsEveryNumberIntoTheAreaItIsGiven) {
             const MapLayout layout = layoutMap(numbers, width, height);
             ASSERT_GT(layout.cellSize, 0);
             EXPECT_LE(layout.columns * layout.cellSize, width);
-            EXPECT_LE(layout.rows * layout.cellSize, height);
+            EXPECT_LE(layout.rows * layout.cellHeight, height);
+            EXPECT_GE(layout.cellHeight, layout.cellSize);
             EXPECT_GE(int64_t{layout.columns} * layout.rows * layout.numbersPerCell, numbers);
         }
     }
     const MapLayout roomy = layoutMap(32000, 800, 400);
     EXPECT_EQ(roomy.numbersPerCell, 1);
     EXPECT_GE(roomy.cellSize, 2);
+    const MapLayout wide = layoutMap(32000, 640, 180);  // one pixel wide, rows three high
+    EXPECT_EQ(wide.cellSize, 1);
+    EXPECT_EQ(wide.cellHeight, 3);
+    EXPECT_EQ(cellAt(wide, 32000, 0, 3), 641) << "the second row";
 }
 
 TEST(NumberMap, PointingFindsTheCellsFirstNumber) {
