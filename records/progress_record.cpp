@@ -35,7 +35,10 @@ int weekdayOf(int32_t dayNumber) { return static_cast<int>(((dayNumber % 7) + 7 
 ProgressRecord::ProgressRecord(int32_t maxGameNumber)
     : maxGameNumber_(std::max<int32_t>(maxGameNumber, 0)),
       flags_(static_cast<std::size_t>(maxGameNumber_), 0),
-      lastDays_(static_cast<std::size_t>(maxGameNumber_), 0) {}
+      lastDays_(static_cast<std::size_t>(maxGameNumber_), 0) {
+    for (const int32_t number : kKnownImpossibleDeals)
+        if (isKnownImpossible(number, maxGameNumber_)) flags_[static_cast<std::size_t>(number - 1)] |= impossibleFlag;
+}
 
 void ProgressRecord::add(const LogEntry& entry) {
     const int32_t day = dayNumber(entry.when.year, entry.when.month, entry.when.day);
@@ -90,7 +93,7 @@ NumberFate ProgressRecord::fate(int32_t number) const {
     const uint8_t flags = flags_[static_cast<std::size_t>(number - 1)];
     if (flags & wonFirst) return NumberFate::firstAttemptWin;
     if (flags & wonLater) return NumberFate::laterWin;
-    if (isKnownImpossible(number, maxGameNumber_)) return NumberFate::impossible;
+    if (flags & impossibleFlag) return NumberFate::impossible;
     if (flags & passedFlag) return NumberFate::passed;
     if (flags & lostFlag) return NumberFate::lost;
     if (!(flags & played) && number < noRecordBelow()) return NumberFate::noRecord;

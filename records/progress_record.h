@@ -89,7 +89,7 @@ public:
     std::size_t bytesUsed() const;
 
 private:
-    enum Flag : uint8_t { wonFirst = 1, wonLater = 2, lostFlag = 4, passedFlag = 8, played = 16 };
+    enum Flag : uint8_t { wonFirst = 1, wonLater = 2, lostFlag = 4, passedFlag = 8, played = 16, impossibleFlag = 32 };
     struct DayCount {
         uint32_t won = 0;
         uint32_t lost = 0;

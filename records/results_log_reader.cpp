@@ -1,6 +1,7 @@
 #include "records/results_log_reader.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -66,6 +67,7 @@ std::optional<LogEvent> readEvent(const std::string& word) {
 
 std::vector<std::string> splitColumns(const std::string& line) {
     std::vector<std::string> columns(1);
+    columns.reserve(8);  // a line of the log has six: one allocation per line
     for (char c : line) {
         if (c == ',') columns.emplace_back();
         else columns.back() += c;
@@ -112,18 +114,21 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
     };
     std::vector<char> buffer(64 * 1024);
     for (std::size_t got; (got = read(buffer.data(), buffer.size())) > 0;) {
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = buffer[i];
-            if (c == '\n') {
-                endLine(true);
-            } else if (!tooLong) {
-                line += c;
+        const char* next = buffer.data();
+        const char* const end = next + got;
+        while (next < end) {
+            const char* lineFeed = static_cast<const char*>(std::memchr(next, '\n', static_cast<std::size_t>(end - next)));
+            const char* const stop = lineFeed ? lineFeed : end;
+            if (!tooLong) {
+                line.append(next, stop);
                 // One byte of room for the CR before the line feed.
                 if (line.size() > kLongestLogLine + 1) {
                     tooLong = true;
                     line.clear();
                 }
             }
+            if (lineFeed) endLine(true);
+            next = stop + (lineFeed ? 1 : 0);
         }
     }
     endLine(false);
