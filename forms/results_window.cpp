@@ -377,14 +377,16 @@ void ResultsWindow::toggleSkipImpossible() {
     tellKeepingProblems();
 }
 
-// The game in play moves with the box, so that the settings file keeps the
-// number the game will be asked for.
+// After a win the game in play moves with the box, so that the settings file
+// keeps the number the game will be asked for; after a pass it stays, as a
+// pass leaves it.
 int32_t ResultsWindow::moveOnFromImpossible(int32_t next) {
     if (!tally_.options.skipImpossible) return next;
     const ImpossibleSkip skip = skipKnownImpossible(next, ports_.game->profile().MaxGameNo);
     if (skip.skipped.empty()) return next;
     for (const int32_t skipped : skip.skipped) writeToLog(log_.stamped(LogEvent::skip, skipped, 1, false));
-    ports_.game->watcher().resume(GameInPlay{skip.next, 1});
+    GameWatcher& watcher = ports_.game->watcher();
+    if (watcher.inPlay().number == next) watcher.resume(GameInPlay{skip.next, 1});
     return skip.next;
 }
 

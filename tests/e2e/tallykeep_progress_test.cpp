@@ -224,18 +224,29 @@ TEST_F(TallykeepProgress, WithTheOptionOnAWinBeforeTheImpossibleDealLeadsPastIt)
     ASSERT_TRUE(session->selectGame("11981", "11981")) << log().text();
     ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "11983")) << log().text();
     EXPECT_EQ(results().numberBox(), "11,983");
+    // A pass moves on past it too, and takes one slot only: the passed number's.
+    results().selectInNumberBox(0, -1);
+    results().typeIntoNumberBox("11981");
+    ASSERT_TRUE(results().waitForNumberBox("11,981"));
+    results().menuCommand(kCmdPass);
+    EXPECT_TRUE(results().waitForNumberBox("11,983")) << results().numberBox();
     ASSERT_TRUE(session->closeAndWait()) << log().text();
+    EXPECT_EQ(iniValue(session->iniPath(), "Rtry", "Retry0"), "11981");
+    EXPECT_EQ(iniValue(session->iniPath(), "Rtry", "Retry1"), "");
 
     std::istringstream in(readFileBytes(logPath()).value_or(""));
     const LogReading reading = readResultsLog(in);
-    ASSERT_EQ(reading.entries.size(), 2u) << readFileBytes(logPath()).value_or("<no log>");
+    ASSERT_EQ(reading.entries.size(), 4u) << readFileBytes(logPath()).value_or("<no log>");
+    EXPECT_EQ(reading.entries[2].event, LogEvent::pass);
+    EXPECT_EQ(reading.entries[3].event, LogEvent::skip);
+    EXPECT_EQ(reading.entries[3].gameNumber, 11982);
     EXPECT_EQ(reading.entries[0].event, LogEvent::win);
     EXPECT_EQ(reading.entries[0].gameNumber, 11981);
     EXPECT_EQ(reading.entries[1].event, LogEvent::skip);
     EXPECT_EQ(reading.entries[1].gameNumber, 11982);
     EXPECT_FALSE(reading.entries[1].counted);
     EXPECT_EQ(iniValue(session->iniPath(), "Extra", "SkipImpossible"), "1");
-    EXPECT_EQ(iniValue(session->iniPath(), "Game", "GameNo"), "11983");
+    EXPECT_EQ(iniValue(session->iniPath(), "Game", "GameNo"), "11983") << "the game in play moved past it";
     EXPECT_EQ(iniValue(session->iniPath(), "Score", "won"), "1") << "the skip counts nothing";
 }
 
