@@ -20,21 +20,6 @@ constexpr char kProgressClass[] = "TallykeepProgress";
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 520;
 
-void registerClass() {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kProgressClass, &existing)) return;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    // No background brush and no redraw styles: every pixel comes from the
-    // picture, so a resize never shows an erased frame.
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kProgressClass;
-    if (!RegisterClassExA(&windowClass)) throw AppError("RegisterClassExA failed");
-}
-
 }  // namespace
 
 // The 32-bit top-down bitmap the client area is drawn into.
@@ -50,6 +35,21 @@ struct ProgressWindow::Picture {
         if (dc && previousBitmap) SelectObject(dc.get(), previousBitmap);
     }
 };
+
+void ProgressWindow::registerWindowClass() {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kProgressClass, &existing)) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    // No background brush and no redraw styles: every pixel comes from the
+    // picture, so a resize never shows an erased frame.
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = &ProgressWindow::windowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kProgressClass;
+    if (!RegisterClassExA(&windowClass)) throw AppError("RegisterClassExA failed");
+}
 
 ProgressWindow::ProgressWindow(HWND owner, ProgressWindowPorts ports) : owner_(owner), ports_(std::move(ports)) {}
 
@@ -90,7 +90,7 @@ void ProgressWindow::readLog(int32_t maxGameNumber, int32_t numberInPlay) {
 }
 
 void ProgressWindow::createWindow(const Options::Place& place) {
-    registerClass();
+    registerWindowClass();
     RECT ownerRect{};
     if (!GetWindowRect(owner_, &ownerRect)) throw AppError("GetWindowRect failed");
     int left = ownerRect.left - kDefaultWidth - 8;
@@ -111,11 +111,9 @@ void ProgressWindow::createWindow(const Options::Place& place) {
         top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
     }
     HWND window = CreateWindowExA(0, kProgressClass, "進捗", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, left, top, width,
-                                  height, owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  height, owner_, nullptr, GetModuleHandleA(nullptr), this);
     if (!window) throw AppError("CreateWindowExA failed");
     window_.reset(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressWindow::windowProc));
     LOGFONTA look{};
     look.lfHeight = -12;
     look.lfWeight = FW_NORMAL;
@@ -131,6 +129,7 @@ void ProgressWindow::createWindow(const Options::Place& place) {
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!summary_) throw AppError("CreateWindowExA failed");
     SendMessageA(summary_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    placeSummary();
 }
 
 void ProgressWindow::placeSummary() {
@@ -246,9 +245,15 @@ void ProgressWindow::onDoubleClick(int x, int y) {
     if (canBeChosenFromMap(view.fate)) ports_.chooseNumber(view.number);
 }
 
+// The object comes with the creation and stays bound to its window until the
+// object goes; messages before and after go to the default handling.
 LRESULT CALLBACK ProgressWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
     auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (!self || !self->window_ || self->window_.get() != window) return DefWindowProcA(window, message, wParam, lParam);
     return self->handleMessage(message, wParam, lParam);
 }
 

@@ -50,6 +50,7 @@ public:
     static constexpr int kMinimumHeight = 400;
 
 private:
+    static void registerWindowClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createWindow(const Options::Place& place);
