@@ -6,6 +6,7 @@
 
 #include "common/app_error.h"
 #include "common/number_text.h"
+#include "records/impossible_deals.h"
 #include "records/settings.h"
 #include "toolkit/application.h"
 #include "toolkit/message_box.h"
@@ -162,6 +163,7 @@ void ResultsWindow::saveWhenChanged() {
 
 void ResultsWindow::writeToLog(const LogEntry& entry) {
     const AppendOnlyFile::Outcome outcome = log_.add(entry);
+    if (progress_) progress_->add(entry);
     if (outcome.written || logProblemTold_) return;
     logProblemTold_ = true;
     untoldProblems_.push_back(ports_.logPath + " に書き込めません\r\n" + outcome.reason +
@@ -213,7 +215,8 @@ void ResultsWindow::apply(const TickOutcome& outcome) {
         tally_.record(*outcome.result);
         writeToLog(entryForResult(*outcome.result, ports_.clock->now()));
     }
-    if (outcome.boxNumber) showInNumberBox(intToText(*outcome.boxNumber));
+    if (outcome.boxNumber) showInNumberBox(intToText(moveOnFromImpossible(*outcome.boxNumber)));
+    if (progress_) progress_->setNumberInPlay(ports_.game->watcher().inPlay().number);
     draw();
     const bool waitsForThePlayer = outcome.result && outcome.result->won;
     if (!outcome.more || waitsForThePlayer) saveWhenChanged();
@@ -284,7 +287,7 @@ void ResultsWindow::passGame() {
     writeToLog(stampedEntry(LogEvent::pass, textToInt(boxText), false));
     saveWhenChanged();
     draw();
-    showInNumberBox(intToText(outcome.nextNumber));
+    showInNumberBox(intToText(moveOnFromImpossible(outcome.nextNumber)));
     tellKeepingProblems();
 }
 
@@ -355,4 +358,50 @@ void ResultsWindow::draw() {
     MenuItem& restoreItem = menuItem(cmRestoreGameStatistics);
     if (restoreItem.checked() != tally_.options.restoreGameStatistics)
         restoreItem.setChecked(tally_.options.restoreGameStatistics);
+    MenuItem& skipItem = menuItem(cmSkipImpossible);
+    if (skipItem.checked() != tally_.options.skipImpossible) skipItem.setChecked(tally_.options.skipImpossible);
+
+    // A known impossible deal in the box shows in red.
+    const std::optional<int32_t> boxNumber = tryTextToInt(numberBox_.text());
+    const bool impossible = boxNumber && isKnownImpossible(*boxNumber, ports_.game->profile().maxGameNumber);
+    numberBox_.setTextColor(impossible ? clRed : clBlue);
+}
+
+void ResultsWindow::toggleSkipImpossible() {
+    tally_.options.skipImpossible = !tally_.options.skipImpossible;
+    saveWhenChanged();
+    draw();
+    tellKeepingProblems();
+}
+
+// After a win the game in play moves with the box, so that the settings file
+// keeps the number the game will be asked for; after a pass it stays, as a
+// pass leaves it.
+int32_t ResultsWindow::moveOnFromImpossible(int32_t next) {
+    if (!tally_.options.skipImpossible) return next;
+    const ImpossibleSkip skip = skipKnownImpossible(next, ports_.game->profile().maxGameNumber);
+    if (skip.skipped.empty()) return next;
+    for (const int32_t skipped : skip.skipped) writeToLog(log_.stamped(LogEvent::skip, skipped, 1, false));
+    GameWatcher& watcher = ports_.game->watcher();
+    if (watcher.inPlay().number == next) watcher.resume(GameInPlay{skip.next, 1});
+    return skip.next;
+}
+
+void ResultsWindow::openProgress() {
+    if (!progress_) {
+        ProgressWindowPorts ports;
+        ports.logPath = ports_.logPath;
+        ports.chooseNumber = [this](int32_t number) {
+            showInNumberBox(intToText(number));
+            draw();
+        };
+        ports.placeChanged = [this](const Options::Place& place) {
+            tally_.options.progressWindow = place;
+            saveWhenChanged();
+            tellKeepingProblems();
+        };
+        progress_ = std::make_unique<ProgressWindow>(handle(), std::move(ports));
+    }
+    progress_->open(ports_.game->profile().maxGameNumber, ports_.game->watcher().inPlay().number,
+                    tally_.options.progressWindow);
 }

@@ -10,6 +10,7 @@
 
 #include "controls/number_box.h"
 #include "forms/control_bar_view.h"
+#include "forms/progress_window.h"
 #include "gamelink/game_link.h"
 #include "records/results_log.h"
 #include "records/settings_save.h"
@@ -51,6 +52,9 @@ enum ResultsCommand : UINT {
     cmRetryMenu,
     cmRetryFirst,
     cmRetryLast = cmRetryFirst + 9,
+    cmSkipImpossible,
+    cmProgressSeparator,
+    cmProgress,
 };
 static_assert(cmRetryLast - cmRetryFirst + 1 == 10, "one command id for each pass-list slot");
 
@@ -106,6 +110,12 @@ private:
     void clearTotals();
     void passGame();
     void retryPassedGame(int slot);
+    void toggleSkipImpossible();
+    void openProgress();
+
+    // The number the box moves on to: with the option on, past the known
+    // impossible deals, each with its line in the log.
+    int32_t moveOnFromImpossible(int32_t next);
 
     // The application's events.
     void onActivate();
@@ -153,4 +163,6 @@ private:
     std::vector<std::unique_ptr<Label>> captions_;
     Timer watchTimer_;
     MainMenu menu_;
+    // The window "進捗", made when first opened.
+    std::unique_ptr<ProgressWindow> progress_;
 };

@@ -38,6 +38,8 @@ const char* logEventWord(LogEvent event) {
             return "再挑戦";
         case LogEvent::clear:
             return "クリア";
+        case LogEvent::skip:
+            return "スキップ";
     }
     return "";
 }

@@ -41,6 +41,7 @@ enum class LogEvent {
     pass,   // パス: put on the pass list
     retry,  // 再挑戦: taken back from the pass list
     clear,  // クリア: the totals cleared
+    skip,   // スキップ: a known impossible deal passed over
 };
 
 struct LogEntry {

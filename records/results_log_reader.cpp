@@ -1,6 +1,8 @@
 #include "records/results_log_reader.h"
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -57,13 +59,15 @@ bool readTime(const std::string& text, LocalTime& when) {
 }
 
 std::optional<LogEvent> readEvent(const std::string& word) {
-    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear})
+    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear,
+                           LogEvent::skip})
         if (word == logEventWord(event)) return event;
     return std::nullopt;
 }
 
 std::vector<std::string> splitColumns(const std::string& line) {
     std::vector<std::string> columns(1);
+    columns.reserve(8);  // a line of the log has six: one allocation per line
     for (char c : line) {
         if (c == ',') columns.emplace_back();
         else columns.back() += c;
@@ -90,35 +94,43 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     return entry;
 }
 
-LogReading readResultsLog(std::istream& in) {
-    LogReading reading;
+std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                const std::function<void(const LogEntry&)>& onEntry) {
+    std::size_t skippedLines = 0;
     std::string line;
     bool tooLong = false;
     const auto endLine = [&](bool complete) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!complete) {
-            if (!line.empty() || tooLong) ++reading.skippedLines;
+            if (!line.empty() || tooLong) ++skippedLines;
         } else if (tooLong) {
-            ++reading.skippedLines;
+            ++skippedLines;
         } else if (!line.empty() && line != kResultsLogHeader) {
-            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) reading.entries.push_back(*entry);
-            else ++reading.skippedLines;
+            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) onEntry(*entry);
+            else ++skippedLines;
         }
         line.clear();
         tooLong = false;
     };
-    for (std::istream::int_type c; (c = in.get()) != std::istream::traits_type::eof();) {
-        if (c == '\n') {
-            endLine(true);
-        } else if (!tooLong) {
-            line += static_cast<char>(c);
-            // One byte of room for the CR before the line feed.
-            if (line.size() > kLongestLogLine + 1) {
-                tooLong = true;
-                line.clear();
+    std::vector<char> buffer(64 * 1024);
+    for (std::size_t got; (got = read(buffer.data(), buffer.size())) > 0;) {
+        const char* next = buffer.data();
+        const char* const end = next + got;
+        while (next < end) {
+            const char* lineFeed = static_cast<const char*>(std::memchr(next, '\n', static_cast<std::size_t>(end - next)));
+            const char* const stop = lineFeed ? lineFeed : end;
+            if (!tooLong) {
+                line.append(next, stop);
+                // One byte of room for the CR before the line feed.
+                if (line.size() > kLongestLogLine + 1) {
+                    tooLong = true;
+                    line.clear();
+                }
             }
+            if (lineFeed) endLine(true);
+            next = stop + (lineFeed ? 1 : 0);
         }
     }
     endLine(false);
-    return reading;
+    return skippedLines;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <istream>
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,3 +28,14 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line);
 // Reads the whole log. The header and empty lines are passed over; a last line
 // without its line break was cut off while being written and is skipped.
 LogReading readResultsLog(std::istream& in);
+
+// Reads the whole log through `read` (which fills the buffer and returns how
+// many bytes it gave, 0 at the end), handing each entry to onEntry as it is
+// read; returns the number of lines skipped. readResultsLog reads the same way.
+std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                const std::function<void(const LogEntry&)>& onEntry);
+
+// Reads the whole log as readResultsLog does, handing each entry over as it is
+// read instead of keeping them: a log of a million games is never held in
+// memory. Returns the number of lines skipped.
+std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry);

@@ -41,6 +41,18 @@ const FlagKey kFlagKeys[] = {
     {"Show", "CtlBar",  true,  [](Settings& s) -> bool& { return s.tally.options.showControlBar; }},
     {"Show", "RenMode", false, [](Settings& s) -> bool& { return s.tally.options.renMode; }},
 };
+
+// Keys of this version only, in a section of their own after all the others,
+// so that an older Tallykeep reads the file as before.
+const FlagKey kExtraFlagKeys[] = {
+    {"Extra", "SkipImpossible", false, [](Settings& s) -> bool& { return s.tally.options.skipImpossible; }},
+};
+const NumberKey kExtraNumberKeys[] = {
+    {"Extra", "ProgressLeft",   0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.left; }},
+    {"Extra", "ProgressTop",    0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.top; }},
+    {"Extra", "ProgressWidth",  0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.width; }},
+    {"Extra", "ProgressHeight", 0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.height; }},
+};
 // clang-format on
 
 constexpr std::size_t kSlots = 10;
@@ -71,6 +83,8 @@ void writeAllKeys(ProfileStore& store, const Settings& settings, const std::stri
         write("Hist", slotKey("hist", slot), history[slot]);
         write("Rtry", slotKey("Retry", slot), settings.tally.passes[slot]);
     }
+    for (const FlagKey& k : kExtraFlagKeys) write(k.section, k.key, k.field(s) ? "1" : "0");
+    for (const NumberKey& k : kExtraNumberKeys) write(k.section, k.key, intToText(k.field(s)));
 }
 
 // Keeps what is written, one text per key.
@@ -114,6 +128,9 @@ Settings readSettings(ProfileStore& store) {
         s.tally.passes[slot] = store.read("Rtry", slotKey("Retry", slot).c_str());
     }
     s.tally.history = History::fromSaved(history);
+    for (const FlagKey& k : kExtraFlagKeys)
+        k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
+    for (const NumberKey& k : kExtraNumberKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback);
     return s;
 }
 

@@ -18,6 +18,12 @@ struct Options {
     bool showControlBar = true;
     // Carried from one run to the next, used by nothing else.
     bool renMode = false;
+    // A known impossible deal next is passed over ("解けない番号は飛ばす").
+    bool skipImpossible = false;
+    // The progress window's place on the screen; a width of 0: not yet placed.
+    struct Place {
+        int32_t left = 0, top = 0, width = 0, height = 0;
+    } progressWindow{};
 };
 
 // "N 勝ち" for a win at the first attempt, "N 負け（k回）" for a win at a

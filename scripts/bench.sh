@@ -6,8 +6,10 @@
 # processor time idle and while the won dialog waits (Tallykeep, the game, the
 # wineserver), dialog-to-answer times, a result's way to its line in
 # Tallykeep.csv and to the saved settings file, start-up less Wine's own
-# process start, memory and the executable's size. Takes about 15 minutes with
-# the defaults.
+# process start, memory and the executable's size; then tk_progress_bench: the
+# progress window opened on generated logs of 32,000 and 1,000,000 games (to its
+# first full paint), its redraw after one new result, and the memory it holds.
+# Takes about 15 minutes with the defaults.
 #   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
 #             --saves 100 --starts 10 --seed-dialogs 20]
 # TK_BENCH_SEED=0 leaves the variant out. Overrides: TK_BUILD_DIR (the
@@ -26,7 +28,7 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
-targets=(Tallykeep freecell_test_build tk_bench tk_trivial)
+targets=(Tallykeep freecell_test_build tk_bench tk_trivial tk_progress_bench)
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then targets+=(tk_bench_spinning); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" >/dev/null
 seed_args=()
@@ -58,3 +60,8 @@ done
 [ -n "${TK_WINESERVER_PID:-}" ] || echo "bench.sh: the prefix's wineserver was not found" >&2
 
 bash scripts/wine-run.sh "$build/bin/tk_bench.exe" "${seed_args[@]}" "$@"
+
+# The progress window, in process, on logs it generates in a folder of its own.
+progress_dir=$(mktemp -d)
+bash scripts/wine-run.sh "$build/bin/tk_progress_bench.exe" --dir "Z:${progress_dir//\//\\}"
+rm -rf "$progress_dir"

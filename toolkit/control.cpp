@@ -108,6 +108,12 @@ void Control::setWindowText(const std::string& text) {
     if (!SetWindowTextA(window_.get(), text.c_str())) throw AppError("SetWindowTextA failed");
 }
 
+void Control::setTextColor(Color color) {
+    if (font_.color == color) return;
+    font_.color = color;
+    if (!InvalidateRect(window_.get(), nullptr, TRUE)) throw AppError("InvalidateRect failed");
+}
+
 HBRUSH Control::onControlColor(HDC dc) {
     SetTextColor(dc, resolveColor(font_.color));
     SetBkColor(dc, resolveColor(background_));

@@ -57,6 +57,9 @@ public:
 
     std::string windowText() const;
 
+    // The colour of the control's text (its font's colour), drawn at once.
+    void setTextColor(Color color);
+
     // The mouse cursor over the control (IDC_HAND for example); none keeps the
     // window class's cursor, and one that the system lacks shows the arrow.
     void setCursor(LPCSTR systemCursor) { cursor_ = systemCursor; }

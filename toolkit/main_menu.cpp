@@ -17,6 +17,11 @@ MENUITEMINFOA MenuItem::info() {
     info.hSubMenu = submenu_.get();
     info.dwTypeData = const_cast<char*>(caption_.c_str());
     info.cch = static_cast<UINT>(caption_.size());
+    if (separator_) {
+        info.fType = MFT_SEPARATOR;
+        info.dwTypeData = nullptr;
+        info.cch = 0;
+    }
     return info;
 }
 
@@ -108,6 +113,7 @@ void MainMenu::create(Form& form, const std::vector<ItemArgs>& items) {
         item.checked_ = args.checked;
         item.tag_ = args.tag;
         item.id_ = args.commandId;
+        item.separator_ = args.separator;
         item.onClick_ = args.onClick;
         if (parent) {
             if (!parent->submenu_) {

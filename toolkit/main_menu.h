@@ -34,6 +34,7 @@ public:
     void setVisible(bool visible);
     int tag() const { return tag_; }
     UINT commandId() const { return id_; }
+    bool separator() const { return separator_; }
     bool hasSubmenu() const { return static_cast<bool>(submenu_); }
 
     // Runs the click handler, as choosing the item does.
@@ -60,6 +61,7 @@ private:
     bool visible_ = true;
     int tag_ = 0;
     UINT id_ = 0;
+    bool separator_ = false;
     std::function<void(MenuItem&)> onClick_;
 };
 
@@ -77,6 +79,7 @@ public:
         int tag = 0;
         UINT commandId = 0;  // unique within the menu
         std::function<void(MenuItem& sender)> onClick;
+        bool separator = false;  // a dividing line: no caption, never chosen
     };
 
     MainMenu() = default;

@@ -162,6 +162,9 @@ TEST(WriteSettings, WritesEveryKeyOnceThenFlushes) {
     std::vector<std::string> expected =
         slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses",
                   "Score/streak", "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
+    for (const char* extra : {"Extra/SkipImpossible", "Extra/ProgressLeft", "Extra/ProgressTop", "Extra/ProgressWidth",
+                              "Extra/ProgressHeight"})
+        expected.push_back(extra);
     std::sort(written.begin(), written.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(written, expected);
@@ -317,6 +320,29 @@ TEST(SavedValues, ChangeWhenAnythingKeptChanges) {
         changes[i](changed);
         EXPECT_NE(savedValues(changed), saved) << "change " << i;
     }
+}
+
+// The keys of this version sit in a section of their own, written after all
+// the others, so that an older Tallykeep reads the file as before; the option
+// is off where the file has none.
+TEST(ExtraSettings, SkipOptionAndProgressPlaceLiveInTheirOwnLastSection) {
+    FakeProfileStore store;
+    EXPECT_FALSE(readSettings(store).tally.options.skipImpossible);
+    Settings s;
+    s.tally.options.skipImpossible = true;
+    s.tally.options.progressWindow = {40, 50, 600, 420};
+    writeSettings(store, s, kIniPath);
+    const std::vector<std::string> written = keysOf(store.writes);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back().rfind("Extra/", 0), 0u);
+    EXPECT_EQ(written[written.size() - 6], "Rtry/Retry9");
+    EXPECT_EQ(store.get("Extra", "SkipImpossible"), "1");
+    const Settings loaded = readSettings(store);
+    EXPECT_TRUE(loaded.tally.options.skipImpossible);
+    EXPECT_EQ(loaded.tally.options.progressWindow.left, 40);
+    EXPECT_EQ(loaded.tally.options.progressWindow.top, 50);
+    EXPECT_EQ(loaded.tally.options.progressWindow.width, 600);
+    EXPECT_EQ(loaded.tally.options.progressWindow.height, 420);
 }
 
 }  // namespace

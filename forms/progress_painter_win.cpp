@@ -1,0 +1,335 @@
+#include "forms/progress_painter_win.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "common/handles_win.h"
+#include "common/number_text.h"
+#include "controls/thousands.h"
+#include "toolkit/gdi_object.h"
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kLineHeight = 16;
+constexpr int kSummaryLines = 4;
+constexpr int kStatusHeight = 20;
+
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr COLORREF kAxis = RGB(96, 96, 96);
+constexpr COLORREF kGrid = RGB(225, 225, 225);
+constexpr COLORREF kWonBar = RGB(60, 170, 60);
+constexpr COLORREF kLostBar = RGB(220, 60, 50);
+constexpr COLORREF kPercentLine = RGB(30, 80, 220);
+
+struct FateLook {
+    NumberFate fate;
+    COLORREF color;
+    const char* name;
+};
+// In the legend's order.
+const FateLook kFateLooks[] = {
+    {NumberFate::firstAttemptWin, RGB(40, 160, 40), "1回目で勝ち"},
+    {NumberFate::laterWin, RGB(150, 210, 90), "2回目以降で勝ち"},
+    {NumberFate::lost, RGB(225, 40, 40), "負けたまま"},
+    {NumberFate::passed, RGB(255, 165, 0), "パス中"},
+    {NumberFate::notPlayed, RGB(230, 230, 230), "まだ"},
+    {NumberFate::impossible, RGB(90, 0, 120), "解けない番号"},
+    {NumberFate::noRecord, RGB(150, 150, 150), "記録なし"},
+};
+
+const FateLook& lookOf(NumberFate fate) {
+    for (const FateLook& look : kFateLooks)
+        if (look.fate == fate) return look;
+    return kFateLooks[4];
+}
+
+std::string grouped(int64_t value) { return groupThousands(std::to_string(value)); }
+
+std::string dateText(int32_t day) {
+    const LocalTime date = dateOfDay(day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year, date.month, date.day);
+    return text;
+}
+
+std::string shortDateText(int32_t day) {
+    const LocalTime date = dateOfDay(day);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d/%d", date.month, date.day);
+    return text;
+}
+
+std::string fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+void fill(HDC dc, const RECT& area, COLORREF color) {
+    SetBkColor(dc, color);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+}
+
+void text(HDC dc, int x, int y, const std::string& line, COLORREF color = kText) {
+    SetTextColor(dc, color);
+    TextOutA(dc, x, y, line.c_str(), static_cast<int>(line.size()));
+}
+
+int textWidth(HDC dc, const std::string& line) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    return size.cx;
+}
+
+void textRight(HDC dc, int right, int y, const std::string& line, COLORREF color = kText) {
+    text(dc, right - textWidth(dc, line), y, line, color);
+}
+
+void line(HDC dc, int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+// A round top for the count axis: 1, 2 or 5 times a power of ten.
+uint32_t roundTop(uint32_t value) {
+    uint32_t step = 1;
+    for (;;) {
+        for (uint32_t factor : {1u, 2u, 5u})
+            if (value <= step * factor) return step * factor;
+        if (step > 100000000u) return value;
+        step *= 10;
+    }
+}
+
+// The picture's pixels, written straight: a chart of years of weeks or a
+// million numbers costs no GDI call per bar or cell.
+struct Pixels {
+    uint32_t* first;
+    int stride;
+    void fill(const RECT& area, COLORREF color) const {
+        const uint32_t value = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        for (int y = area.top; y < area.bottom; ++y)
+            std::fill(first + static_cast<std::ptrdiff_t>(y) * stride + area.left,
+                      first + static_cast<std::ptrdiff_t>(y) * stride + area.right, value);
+    }
+};
+
+void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& chart) {
+    const std::string heading = std::string("ゲーム数（") + (chart.daysPerBin == 1 ? "1日" : "1週") + "ごと）";
+    text(dc, area.left, area.top, heading);
+    int x = area.left + textWidth(dc, heading) + 12;
+    const auto key = [&](COLORREF color, const std::string& name, bool isLine) {
+        RECT swatch{x, area.top + 3, x + 10, area.top + 13};
+        if (isLine) swatch = RECT{x, area.top + 7, x + 14, area.top + 9};
+        fill(dc, swatch, color);
+        x = swatch.right + 4;
+        text(dc, x, area.top, name);
+        x += textWidth(dc, name) + 12;
+    };
+    key(kWonBar, "勝ち", false);
+    key(kLostBar, "負け", false);
+    key(kPercentLine, "通算勝率", true);
+
+    const RECT plot{area.left + 44, area.top + kLineHeight + 6, area.right - 40, area.bottom - kLineHeight - 2};
+    if (plot.right - plot.left < 20 || plot.bottom - plot.top < 20) return;
+    uint32_t most = 1;
+    for (const ChartBin& bin : chart.bins) most = std::max(most, bin.won + bin.lost);
+    const uint32_t top = roundTop(most);
+    const int height = plot.bottom - plot.top;
+
+    // Grid and axes, their labels outside the plot.
+    GdiObject<HPEN> gridPen(CreatePen(PS_SOLID, 1, kGrid));
+    GdiObject<HPEN> axisPen(CreatePen(PS_SOLID, 1, kAxis));
+    GdiObject<HPEN> percentPen(CreatePen(PS_SOLID, 2, kPercentLine));
+    if (!gridPen || !axisPen || !percentPen) return;
+    {
+        SelectedObject pen(dc, gridPen.get());
+        for (int quarter = 1; quarter <= 4; ++quarter) {
+            const int y = plot.bottom - height * quarter / 4;
+            line(dc, plot.left, y, plot.right, y);
+        }
+    }
+    textRight(dc, plot.left - 4, plot.bottom - kLineHeight / 2, "0", kAxis);
+    textRight(dc, plot.left - 4, plot.top - kLineHeight / 2, grouped(top), kAxis);
+    textRight(dc, plot.left - 4, plot.top + height / 2 - kLineHeight / 2, grouped(top / 2), kAxis);
+    text(dc, plot.right + 4, plot.bottom - kLineHeight / 2, "0%", kPercentLine);
+    text(dc, plot.right + 4, plot.top + height / 2 - kLineHeight / 2, "50%", kPercentLine);
+    text(dc, plot.right + 4, plot.top - kLineHeight / 2, "100%", kPercentLine);
+
+    const int bins = static_cast<int>(chart.bins.size());
+    if (bins > 0) {
+        const double width = static_cast<double>(plot.right - plot.left) / bins;
+        std::vector<POINT> percent;
+        GdiFlush();
+        for (int i = 0; i < bins; ++i) {
+            const ChartBin& bin = chart.bins[static_cast<std::size_t>(i)];
+            const int left = plot.left + static_cast<int>(i * width);
+            int right = plot.left + static_cast<int>((i + 1) * width);
+            if (right - left >= 3) --right;
+            if (right <= left) right = left + 1;
+            const int wonTop = plot.bottom - static_cast<int>(static_cast<double>(bin.won) * height / top);
+            const int lostTop = wonTop - static_cast<int>(static_cast<double>(bin.lost) * height / top);
+            if (bin.won > 0) pixels.fill(RECT{left, wonTop, right, plot.bottom}, kWonBar);
+            if (bin.lost > 0) pixels.fill(RECT{left, lostTop, right, wonTop}, kLostBar);
+            if (bin.winPercentSoFar)
+                percent.push_back(POINT{plot.left + static_cast<int>((i + 0.5) * width),
+                                        plot.bottom - static_cast<int>(*bin.winPercentSoFar * height / 100.0)});
+        }
+        if (!percent.empty()) {
+            SelectedObject pen(dc, percentPen.get());
+            if (percent.size() == 1) percent.push_back(POINT{percent[0].x + 1, percent[0].y});
+            Polyline(dc, percent.data(), static_cast<int>(percent.size()));
+        }
+        const int32_t lastDay = chart.bins.back().firstDay;
+        text(dc, plot.left, plot.bottom + 2, shortDateText(chart.bins.front().firstDay), kAxis);
+        if (bins > 1) textRight(dc, plot.right, plot.bottom + 2, shortDateText(lastDay), kAxis);
+        const std::string span = dateText(chart.bins.front().firstDay).substr(0, 4);
+        const int middle = (plot.left + plot.right) / 2;
+        text(dc, middle - textWidth(dc, span) / 2, plot.bottom + 2, span, kAxis);
+    } else {
+        text(dc, plot.left + 8, plot.top + 8, "記録はまだありません", kAxis);
+    }
+    SelectedObject pen(dc, axisPen.get());
+    line(dc, plot.left, plot.top, plot.left, plot.bottom);
+    line(dc, plot.left, plot.bottom, plot.right, plot.bottom);
+    line(dc, plot.right, plot.top, plot.right, plot.bottom);
+}
+
+void paintLegend(HDC dc, const RECT& area, const MapLayout& layout) {
+    int x = area.left;
+    int y = area.top;
+    for (const FateLook& look : kFateLooks) {
+        const int width = 14 + textWidth(dc, look.name) + 12;
+        if (x + width > area.right && x > area.left) {
+            x = area.left;
+            y += kLineHeight;
+        }
+        fill(dc, RECT{x, y + 3, x + 10, y + 13}, look.color);
+        text(dc, x + 14, y, look.name);
+        x += width;
+    }
+    if (layout.numbersPerCell > 1) {
+        const std::string note = "1マスに " + grouped(layout.numbersPerCell) + " 番号";
+        if (x + textWidth(dc, note) > area.right) {
+            x = area.left;
+            y += kLineHeight;
+        }
+        text(dc, x, y, note, kAxis);
+    }
+}
+
+// Each cell as a block of pixels straight into the bitmap: a million numbers
+// take no GDI call each.
+void paintMap(uint32_t* pixels, int stride, const ProgressRecord& record, const PlacedMap& placed) {
+    const MapLayout& layout = placed.layout;
+    if (layout.cellSize <= 0) return;
+    const int32_t numbers = record.maxGameNumber();
+    // A gap of one pixel between cells that are large enough to spare it.
+    const int blockWidth = layout.cellSize >= 4 ? layout.cellSize - 1 : layout.cellSize;
+    const int blockHeight = layout.cellHeight >= 4 ? layout.cellHeight - 1 : layout.cellHeight;
+    uint32_t colors[kNumberFates];
+    for (const FateLook& look : kFateLooks)
+        colors[static_cast<int>(look.fate)] =
+            (GetRValue(look.color) << 16) | (GetGValue(look.color) << 8) | GetBValue(look.color);
+    for (int row = 0; row < layout.rows; ++row) {
+        for (int column = 0; column < layout.columns; ++column) {
+            const int64_t first = (static_cast<int64_t>(row) * layout.columns + column) * layout.numbersPerCell + 1;
+            if (first > numbers) return;
+            const NumberFate fate = layout.numbersPerCell == 1
+                                        ? record.fate(static_cast<int32_t>(first))
+                                        : viewCell(record, static_cast<int32_t>(first), layout.numbersPerCell).fate;
+            const uint32_t color = colors[static_cast<int>(fate)];
+            const int x = placed.origin.x + column * layout.cellSize;
+            const int y = placed.origin.y + row * layout.cellHeight;
+            for (int dy = 0; dy < blockHeight; ++dy) {
+                uint32_t* pixel = pixels + static_cast<std::ptrdiff_t>(y + dy) * stride + x;
+                for (int dx = 0; dx < blockWidth; ++dx) pixel[dx] = color;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::string summaryText(const ProgressSummary& s) {
+    std::vector<std::string> lines;
+    std::string played = "遊んだ番号 " + grouped(s.numbersPlayed) + " / " + grouped(s.maxGameNumber) + "　最高 " +
+                         (s.highestReached > 0 ? grouped(s.highestReached) + " 番" : std::string("-"));
+    if (s.numbersNoRecord > 0) played += "　記録なし " + grouped(s.numbersNoRecord);
+    lines.push_back(played);
+    lines.push_back("1回目で勝った割合 " + (s.firstAttemptShare ? fixed(*s.firstAttemptShare, 1) + "%" : std::string("-")) +
+                    "　負けたまま " + grouped(s.stillLost) + "　パス中 " + grouped(s.passed));
+    std::string pace = "ペース（最近30日） ";
+    if (s.gamesPerDay) {
+        pace += "1日 " + fixed(*s.gamesPerDay, 1) + " ゲーム";
+        if (s.finishDay) pace += "　最後の番号まで: " + dateText(*s.finishDay) + " ごろ";
+    } else {
+        pace += "-";
+    }
+    lines.push_back(pace);
+    lines.push_back((s.firstDay ? "記録は " + dateText(*s.firstDay) + " から" : std::string("記録はまだありません")) +
+                    "　読めなかった行 " + grouped(static_cast<int64_t>(s.skippedLines)));
+    std::string text;
+    for (const std::string& entry : lines) text += (text.empty() ? "" : "\r\n") + entry;
+    return text;
+}
+
+ProgressAreas progressAreas(int width, int height) {
+    ProgressAreas areas;
+    const int right = std::max(width - kMargin, kMargin + 1);
+    areas.summary = RECT{kMargin, kMargin, right, kMargin + kSummaryLines * kLineHeight};
+    areas.status = RECT{0, std::max(height - kStatusHeight, 0), width, height};
+    const int below = areas.summary.bottom + 6;
+    const int rest = std::max(static_cast<int>(areas.status.top) - below - 4, 0);
+    const int chartHeight = std::max(rest * 45 / 100, std::min(rest, 120));
+    areas.chart = RECT{kMargin, below, right, below + chartHeight};
+    areas.legend = RECT{kMargin, areas.chart.bottom + 6, right, areas.chart.bottom + 6 + 2 * kLineHeight};
+    areas.map = RECT{kMargin, areas.legend.bottom + 4, right, std::max(areas.status.top - 4, areas.legend.bottom + 4)};
+    return areas;
+}
+
+PlacedMap placeMap(const ProgressRecord& record, const RECT& mapArea) {
+    PlacedMap placed;
+    placed.layout = layoutMap(record.maxGameNumber(), mapArea.right - mapArea.left, mapArea.bottom - mapArea.top);
+    placed.origin = POINT{mapArea.left, mapArea.top};
+    return placed;
+}
+
+void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, const ProgressRecord& record,
+                   const std::string& status) {
+    SelectedObject selectedFont(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    fill(dc, RECT{0, 0, width, height}, kBackground);
+    const ProgressAreas areas = progressAreas(width, height);
+    paintChart(dc, Pixels{pixels, width}, areas.chart, record.chart());
+    const PlacedMap placed = placeMap(record, areas.map);
+    paintLegend(dc, areas.legend, placed.layout);
+    GdiFlush();
+    paintMap(pixels, width, record, placed);
+    paintStatusLine(dc, font, areas.status, status);
+}
+
+void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status) {
+    SelectedObject selectedFont(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    fill(dc, area, GetSysColor(COLOR_BTNFACE));
+    const std::string shown = status.empty() ? std::string("番号を指すと結果が出ます。負け・パス・まだの番号はダブルクリックで番号欄へ")
+                                             : status;
+    text(dc, area.left + kMargin, area.top + 3, shown, GetSysColor(COLOR_BTNTEXT));
+}
+
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber) {
+    const CellView view = layout.numbersPerCell == 1 ? CellView{record.fate(firstNumber), firstNumber}
+                                                      : viewCell(record, firstNumber, layout.numbersPerCell);
+    std::string description = grouped(view.number) + " 番: " + lookOf(view.fate).name;
+    if (const std::optional<int32_t> day = record.lastDayOf(view.number)) description += "（" + dateText(*day) + "）";
+    if (layout.numbersPerCell > 1) {
+        const int64_t last = std::min<int64_t>(int64_t{firstNumber} + layout.numbersPerCell - 1, record.maxGameNumber());
+        description += "　このマス " + grouped(firstNumber) + "〜" + grouped(last);
+    }
+    return description;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "records/progress_record.h"
+
+// The parts of the progress window's client area.
+struct ProgressAreas {
+    RECT summary{};
+    RECT chart{};
+    RECT legend{};
+    RECT map{};
+    RECT status{};
+};
+ProgressAreas progressAreas(int width, int height);
+
+// The map's cells inside its area: the layout, and the area's top-left corner.
+struct PlacedMap {
+    MapLayout layout;
+    POINT origin{};
+};
+PlacedMap placeMap(const ProgressRecord& record, const RECT& mapArea);
+
+// The summary's four lines, CR LF between them.
+std::string summaryText(const ProgressSummary& summary);
+
+// Draws the whole client area (the summary's area is left to its own window) into dc, whose selected bitmap is the 32-bit
+// top-down DIB at `pixels` (width x height), then the status line.
+void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, const ProgressRecord& record,
+                   const std::string& status);
+// Draws the status line alone.
+void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status);
+
+// The status line's text for the number at a map cell.
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber);

@@ -1,0 +1,305 @@
+#include "forms/progress_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <exception>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "common/app_error.h"
+#include "forms/progress_painter_win.h"
+#include "records/results_log_reader.h"
+#include "toolkit/event_gate.h"
+#include "toolkit/gdi_object.h"
+
+namespace {
+
+constexpr char kProgressClass[] = "TallykeepProgress";
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 520;
+
+}  // namespace
+
+// The 32-bit top-down bitmap the client area is drawn into.
+struct ProgressWindow::Picture {
+    MemoryDc dc;
+    GdiObject<HBITMAP> bitmap;
+    uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    HGDIOBJ previousBitmap = nullptr;
+
+    ~Picture() {
+        if (dc && previousBitmap) SelectObject(dc.get(), previousBitmap);
+    }
+};
+
+void ProgressWindow::registerWindowClass() {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kProgressClass, &existing)) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    // No background brush and no redraw styles: every pixel comes from the
+    // picture, so a resize never shows an erased frame.
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = &ProgressWindow::windowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kProgressClass;
+    if (!RegisterClassExA(&windowClass)) throw AppError("RegisterClassExA failed");
+}
+
+ProgressWindow::ProgressWindow(HWND owner, ProgressWindowPorts ports) : owner_(owner), ports_(std::move(ports)) {}
+
+ProgressWindow::~ProgressWindow() {
+    if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+}
+
+bool ProgressWindow::isOpen() const { return window_ && IsWindowVisible(window_.get()); }
+
+void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place) {
+    if (isOpen()) {
+        SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
+    }
+    readLog(maxGameNumber, numberInPlay);
+    if (!window_) createWindow(place);
+    changed();
+    ShowWindow(window_.get(), SW_SHOWNORMAL);
+    if (!UpdateWindow(window_.get())) throw AppError("UpdateWindow failed");
+    reportPlace();
+}
+
+// A log that cannot be opened (none yet) is an empty one.
+void ProgressWindow::readLog(int32_t maxGameNumber, int32_t numberInPlay) {
+    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
+    record_->setNumberInPlay(numberInPlay);
+    // Shared for writing: the results window appends while it is open.
+    FileHandle file(CreateFileA(ports_.logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return;
+    ProgressRecord& record = *record_;
+    const auto read = [&file](char* buffer, std::size_t size) -> std::size_t {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
+        return got;
+    };
+    record.setSkippedLines(readResultsLogChunks(read, [&record](const LogEntry& entry) { record.add(entry); }));
+}
+
+void ProgressWindow::createWindow(const Options::Place& place) {
+    registerWindowClass();
+    RECT ownerRect{};
+    if (!GetWindowRect(owner_, &ownerRect)) throw AppError("GetWindowRect failed");
+    int left = ownerRect.left - kDefaultWidth - 8;
+    int top = ownerRect.top;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    if (place.width > 0 && place.height > 0) {
+        left = place.left;
+        top = place.top;
+        width = std::max(place.width, kMinimumWidth);
+        height = std::max(place.height, kMinimumHeight);
+    }
+    // A place off every screen, or one of a screen that is gone, is moved
+    // back into the work area.
+    RECT work{};
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
+        top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
+    }
+    HWND window = CreateWindowExA(0, kProgressClass, "進捗", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, left, top, width,
+                                  height, owner_, nullptr, GetModuleHandleA(nullptr), this);
+    if (!window) throw AppError("CreateWindowExA failed");
+    window_.reset(window);
+    LOGFONTA look{};
+    look.lfHeight = -12;
+    look.lfWeight = FW_NORMAL;
+    look.lfCharSet = SHIFTJIS_CHARSET;
+    const char face[] = "ＭＳ Ｐゴシック";
+    static_assert(sizeof face <= sizeof look.lfFaceName, "the face name fits");
+    std::copy(std::begin(face), std::end(face), look.lfFaceName);
+    font_.reset(CreateFontIndirectA(&look));
+    if (!font_) throw AppError("CreateFontIndirectA failed");
+    background_.reset(CreateSolidBrush(RGB(255, 255, 255)));
+    if (!background_) throw AppError("CreateSolidBrush failed");
+    summary_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!summary_) throw AppError("CreateWindowExA failed");
+    SendMessageA(summary_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    placeSummary();
+}
+
+void ProgressWindow::placeSummary() {
+    RECT client{};
+    if (!GetClientRect(window_.get(), &client)) return;
+    const RECT area = progressAreas(client.right, client.bottom).summary;
+    MoveWindow(summary_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+}
+
+void ProgressWindow::add(const LogEntry& entry) {
+    if (!record_ || !isOpen()) return;
+    record_->add(entry);
+    changed();
+}
+
+void ProgressWindow::setNumberInPlay(int32_t number) {
+    if (!record_ || !isOpen() || record_->numberInPlay() == number) return;
+    record_->setNumberInPlay(number);
+    changed();
+}
+
+void ProgressWindow::changed() {
+    dirty_ = true;
+    if (!window_) return;
+    InvalidateRect(window_.get(), nullptr, FALSE);
+    if (record_) {
+        const std::string text = summaryText(record_->summary());
+        if (!SetWindowTextA(summary_, text.c_str())) throw AppError("SetWindowTextA failed");
+    }
+}
+
+void ProgressWindow::closeWindow() {
+    reportPlace();
+    ShowWindow(window_.get(), SW_HIDE);
+    // Closed, it holds nothing: the log is read again at the next opening.
+    record_.reset();
+    picture_.reset();
+    status_.clear();
+}
+
+void ProgressWindow::reportPlace() {
+    if (!ports_.placeChanged || !window_ || IsIconic(window_.get())) return;
+    RECT r{};
+    if (!GetWindowRect(window_.get(), &r)) return;
+    ports_.placeChanged(Options::Place{r.left, r.top, r.right - r.left, r.bottom - r.top});
+}
+
+void ProgressWindow::renderNow() {
+    if (!window_ || !record_) return;
+    RECT client{};
+    if (!GetClientRect(window_.get(), &client)) throw AppError("GetClientRect failed");
+    const int width = std::max(static_cast<int>(client.right), 1);
+    const int height = std::max(static_cast<int>(client.bottom), 1);
+    if (!picture_ || picture_->width != width || picture_->height != height) {
+        auto picture = std::make_unique<Picture>();
+        WindowDc screen = windowDc(window_.get());
+        picture->dc.reset(CreateCompatibleDC(screen.get()));
+        if (!picture->dc) throw AppError("CreateCompatibleDC failed");
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        picture->bitmap.reset(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!picture->bitmap || !bits) throw AppError("CreateDIBSection failed");
+        picture->pixels = static_cast<uint32_t*>(bits);
+        picture->width = width;
+        picture->height = height;
+        picture->previousBitmap = SelectObject(picture->dc.get(), picture->bitmap.get());
+        picture_ = std::move(picture);
+        dirty_ = true;
+    }
+    if (dirty_) {
+        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, status_);
+        dirty_ = false;
+    }
+}
+
+void ProgressWindow::paint() {
+    PaintScope scope(window_.get());
+    renderNow();
+    if (!picture_) return;
+    BitBlt(scope.dc(), 0, 0, picture_->width, picture_->height, picture_->dc.get(), 0, 0, SRCCOPY);
+}
+
+void ProgressWindow::onMouseMove(int x, int y) {
+    if (!record_ || !picture_) return;
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const PlacedMap placed = placeMap(*record_, areas.map);
+    std::string status;
+    if (const std::optional<int32_t> number =
+            cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y))
+        status = describeCell(*record_, placed.layout, *number);
+    if (status == status_) return;
+    status_ = status;
+    // Only the status line is drawn again.
+    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, status_);
+    InvalidateRect(window_.get(), &areas.status, FALSE);
+}
+
+void ProgressWindow::onDoubleClick(int x, int y) {
+    if (!record_ || !picture_ || !ports_.chooseNumber) return;
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const PlacedMap placed = placeMap(*record_, areas.map);
+    const std::optional<int32_t> number =
+        cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y);
+    if (!number) return;
+    const CellView view = placed.layout.numbersPerCell == 1 ? CellView{record_->fate(*number), *number}
+                                                             : viewCell(*record_, *number, placed.layout.numbersPerCell);
+    if (canBeChosenFromMap(view.fate)) ports_.chooseNumber(view.number);
+}
+
+// The object comes with the creation and stays bound to its window until the
+// object goes; messages before and after go to the default handling.
+LRESULT CALLBACK ProgressWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self || !self->window_ || self->window_.get() != window) return DefWindowProcA(window, message, wParam, lParam);
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            // A picture that cannot be made leaves the window validated; the
+            // error is told at the event boundary once.
+            try {
+                paint();
+            } catch (const std::exception& error) {
+                const std::string text = error.what();
+                EventGate::run([text] { throw AppError(text); });
+            }
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            placeSummary();
+            changed();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+            SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+            return reinterpret_cast<LRESULT>(background_.get());
+        case WM_EXITSIZEMOVE:
+            reportPlace();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = POINT{kMinimumWidth, kMinimumHeight};
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONDBLCLK: {
+            const int x = GET_X_LPARAM(lParam);
+            const int y = GET_Y_LPARAM(lParam);
+            EventGate::run([this, x, y] { onDoubleClick(x, y); });
+            return 0;
+        }
+        case WM_CLOSE:
+            EventGate::run([this] { closeWindow(); });
+            return 0;
+        default:
+            return DefWindowProcA(window_.get(), message, wParam, lParam);
+    }
+}

@@ -1,0 +1,254 @@
+#include "records/progress_record.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "records/impossible_deals.h"
+#include "records/results_log_reader.h"
+
+namespace {
+
+LogEntry line(int year, int month, int day, int32_t number, int32_t attempt, LogEvent event, bool counted) {
+    LogEntry entry;
+    entry.when = LocalTime{year, month, day, 12, 0, 0};
+    entry.gameNumber = number;
+    entry.attempt = attempt;
+    entry.event = event;
+    entry.counted = counted;
+    return entry;
+}
+
+LogEntry win(int day, int32_t number, int32_t attempt = 1) {
+    return line(2026, 11, day, number, attempt, LogEvent::win, attempt == 1);
+}
+LogEntry loss(int day, int32_t number, int32_t attempt = 1) {
+    return line(2026, 11, day, number, attempt, LogEvent::loss, attempt == 1);
+}
+
+TEST(Calendar, DayNumbersRunThroughMonthsLeapDaysAndWeekdays) {
+    EXPECT_EQ(dayNumber(1970, 1, 1), 0);
+    EXPECT_EQ(dayNumber(2024, 3, 1) - dayNumber(2024, 2, 28), 2);
+    EXPECT_EQ(dayNumber(2100, 3, 1) - dayNumber(2100, 2, 28), 1);
+    const LocalTime date = dateOfDay(dayNumber(2026, 12, 7));
+    EXPECT_EQ(date.year, 2026);
+    EXPECT_EQ(date.month, 12);
+    EXPECT_EQ(date.day, 7);
+    EXPECT_EQ(weekdayOf(dayNumber(2026, 12, 7)), 0);  // a Monday
+    EXPECT_EQ(weekdayOf(dayNumber(2026, 12, 6)), 6);
+}
+
+TEST(ImpossibleDeals, OnlyThoseTheGameInUseDeals) {
+    EXPECT_TRUE(isKnownImpossible(11982, 32000));
+    EXPECT_FALSE(isKnownImpossible(146692, 32000));
+    EXPECT_TRUE(isKnownImpossible(146692, 1000000));
+    EXPECT_FALSE(isKnownImpossible(11983, 1000000));
+    int32_t count = 0;
+    for (int32_t number = 1; number <= 1000000; ++number) count += isKnownImpossible(number, 1000000) ? 1 : 0;
+    EXPECT_EQ(count, 8);
+}
+
+TEST(ImpossibleDeals, TheNextNumberMovesPastAnImpossibleDeal) {
+    const ImpossibleSkip skip = skipKnownImpossible(11982, 32000);
+    EXPECT_EQ(skip.next, 11983);
+    EXPECT_EQ(skip.skipped, std::vector<int32_t>{11982});
+    EXPECT_TRUE(skipKnownImpossible(11983, 32000).skipped.empty());
+    EXPECT_EQ(skipKnownImpossible(11983, 32000).next, 11983);
+    EXPECT_EQ(skipKnownImpossible(146692, 32000).next, 146692) << "beyond the game's range, nothing is known";
+}
+
+TEST(NumberFates, EachNumberShowsWhatBecameOfIt) {
+    ProgressRecord record(32000);
+    record.add(win(1, 1));
+    record.add(loss(1, 2));
+    record.add(win(1, 2, 2));
+    record.add(loss(1, 3));
+    record.add(loss(1, 3, 2));
+    record.add(line(2026, 11, 1, 4, 1, LogEvent::pass, false));
+    record.add(line(2026, 11, 1, 5, 1, LogEvent::pass, false));
+    record.add(line(2026, 11, 2, 5, 1, LogEvent::retry, false));
+    record.add(win(2, 5));
+    record.add(loss(2, 11982));
+    EXPECT_EQ(record.fate(1), NumberFate::firstAttemptWin);
+    EXPECT_EQ(record.fate(2), NumberFate::laterWin);
+    EXPECT_EQ(record.fate(3), NumberFate::lost);
+    EXPECT_EQ(record.fate(4), NumberFate::passed);
+    EXPECT_EQ(record.fate(5), NumberFate::firstAttemptWin) << "taken back and won";
+    EXPECT_EQ(record.fate(6), NumberFate::notPlayed);
+    EXPECT_EQ(record.fate(11982), NumberFate::impossible) << "lost, but nobody could win it";
+    EXPECT_EQ(record.fate(11981), NumberFate::notPlayed);
+    EXPECT_EQ(record.lastDayOf(5), dayNumber(2026, 11, 2));
+    EXPECT_EQ(record.lastDayOf(6), std::nullopt);
+}
+
+TEST(NumberFates, NumbersBelowTheFirstLoggedOneWerePlayedBeforeTheLog) {
+    ProgressRecord record(32000);
+    record.add(win(1, 500));
+    record.add(win(1, 501));
+    EXPECT_EQ(record.fate(1), NumberFate::noRecord);
+    EXPECT_EQ(record.fate(499), NumberFate::noRecord);
+    EXPECT_EQ(record.fate(500), NumberFate::firstAttemptWin);
+    EXPECT_EQ(record.fate(502), NumberFate::notPlayed);
+    EXPECT_EQ(record.summary().numbersNoRecord, 499);
+
+    ProgressRecord empty(32000);
+    empty.setNumberInPlay(300);
+    EXPECT_EQ(empty.fate(299), NumberFate::noRecord) << "with no log yet, the game in play tells";
+    EXPECT_EQ(empty.fate(300), NumberFate::notPlayed);
+}
+
+TEST(ProgressSummaryFigures, CountsSharesAndTheRange) {
+    ProgressRecord record(32000);
+    record.add(win(1, 1));
+    record.add(win(1, 2));
+    record.add(win(1, 3));
+    record.add(loss(2, 4));
+    record.add(win(2, 4, 2));
+    record.add(loss(2, 5));
+    record.add(line(2026, 11, 2, 6, 1, LogEvent::pass, false));
+    record.add(line(2026, 11, 2, 6, 1, LogEvent::clear, true));
+    record.setNumberInPlay(7);
+    record.setSkippedLines(3);
+    const ProgressSummary s = record.summary();
+    EXPECT_EQ(s.numbersPlayed, 6);
+    EXPECT_EQ(s.highestReached, 7);
+    EXPECT_EQ(s.firstAttemptWins, 3);
+    EXPECT_EQ(s.stillLost, 1);
+    EXPECT_EQ(s.passed, 1);
+    ASSERT_TRUE(s.firstAttemptShare);
+    EXPECT_DOUBLE_EQ(*s.firstAttemptShare, 60.0) << "3 of the 5 numbers with a result";
+    EXPECT_EQ(s.firstDay, dayNumber(2026, 11, 1));
+    EXPECT_EQ(s.skippedLines, 3u);
+}
+
+TEST(ProgressSummaryFigures, PaceOfTheLastThirtyDaysGivesTheFinishDate) {
+    ProgressRecord record(32000);
+    // 100 counted games on the 1st of October, then 20 a day for 30 days.
+    for (int32_t number = 1; number <= 100; ++number) record.add(line(2026, 10, 1, number, 1, LogEvent::win, true));
+    int32_t number = 101;
+    for (int day = 0; day < 30; ++day) {
+        const LocalTime date = dateOfDay(dayNumber(2026, 11, 1) + day);
+        for (int game = 0; game < 20; ++game) record.add(line(date.year, date.month, date.day, number++, 1, LogEvent::win, true));
+    }
+    const ProgressSummary s = record.summary();
+    ASSERT_TRUE(s.gamesPerDay);
+    EXPECT_DOUBLE_EQ(*s.gamesPerDay, 20.0) << "October lies outside the last 30 days";
+    // 700 reached, 31,300 to go at 20 a day: 1,565 days after the 30th of November.
+    EXPECT_EQ(s.highestReached, 700);
+    EXPECT_EQ(s.finishDay, dayNumber(2026, 11, 30) + 1565);
+}
+
+TEST(ProgressSummaryFigures, AShortLogIsPacedOverTheDaysItSpans) {
+    ProgressRecord record(100);
+    for (int32_t number = 1; number <= 30; ++number) record.add(win(number <= 10 ? 1 : 2, number));
+    const ProgressSummary s = record.summary();
+    EXPECT_DOUBLE_EQ(*s.gamesPerDay, 15.0);
+    EXPECT_EQ(s.finishDay, dayNumber(2026, 11, 2) + 5) << "70 numbers at 15 a day";
+}
+
+TEST(ResultsChart, DailyBarsWithTheAllTimeWinPercentage) {
+    ProgressRecord record(32000);
+    record.add(win(1, 1));
+    record.add(loss(1, 2));
+    record.add(win(1, 2, 2));  // not counted
+    record.add(win(3, 3));
+    const Chart chart = record.chart();
+    EXPECT_EQ(chart.daysPerBin, 1);
+    ASSERT_EQ(chart.bins.size(), 3u) << "the day without games keeps its place";
+    EXPECT_EQ(chart.bins[0].won, 1u);
+    EXPECT_EQ(chart.bins[0].lost, 1u);
+    EXPECT_DOUBLE_EQ(*chart.bins[0].winPercentSoFar, 50.0);
+    EXPECT_EQ(chart.bins[1].won + chart.bins[1].lost, 0u);
+    EXPECT_DOUBLE_EQ(*chart.bins[2].winPercentSoFar, 2.0 / 3.0 * 100.0);
+}
+
+TEST(ResultsChart, WeeklyBarsFromMondayWhenTheLogSpansMoreThanSixtyDays) {
+    ProgressRecord record(32000);
+    record.add(line(2026, 9, 2, 1, 1, LogEvent::win, true));   // a Wednesday
+    record.add(line(2026, 9, 6, 2, 1, LogEvent::loss, true));  // the Sunday of that week
+    record.add(line(2026, 11, 30, 3, 1, LogEvent::win, true));
+    const Chart chart = record.chart();
+    EXPECT_EQ(chart.daysPerBin, 7);
+    ASSERT_FALSE(chart.bins.empty());
+    EXPECT_EQ(chart.bins[0].firstDay, dayNumber(2026, 8, 31));
+    EXPECT_EQ(chart.bins[0].won, 1u);
+    EXPECT_EQ(chart.bins[0].lost, 1u);
+    EXPECT_EQ(chart.bins.back().firstDay, dayNumber(2026, 11, 30));
+    EXPECT_EQ(chart.bins.back().won, 1u);
+}
+
+TEST(NumberMap, FitsEveryNumberIntoTheAreaItIsGiven) {
+    for (int32_t numbers : {32000, 1000000}) {
+        for (auto [width, height] : {std::pair{300, 120}, std::pair{800, 400}, std::pair{1, 1}}) {
+            const MapLayout layout = layoutMap(numbers, width, height);
+            ASSERT_GT(layout.cellSize, 0);
+            EXPECT_LE(layout.columns * layout.cellSize, width);
+            EXPECT_LE(layout.rows * layout.cellHeight, height);
+            EXPECT_GE(layout.cellHeight, layout.cellSize);
+            EXPECT_GE(int64_t{layout.columns} * layout.rows * layout.numbersPerCell, numbers);
+        }
+    }
+    const MapLayout roomy = layoutMap(32000, 800, 400);
+    EXPECT_EQ(roomy.numbersPerCell, 1);
+    EXPECT_GE(roomy.cellSize, 2);
+    const MapLayout wide = layoutMap(32000, 640, 180);  // one pixel wide, rows three high
+    EXPECT_EQ(wide.cellSize, 1);
+    EXPECT_EQ(wide.cellHeight, 3);
+    EXPECT_EQ(cellAt(wide, 32000, 0, 3), 641) << "the second row";
+}
+
+TEST(NumberMap, PointingFindsTheCellsFirstNumber) {
+    const MapLayout layout = layoutMap(100, 100, 100);  // ten cells of ten pixels a row
+    ASSERT_EQ(layout.cellSize, 10);
+    EXPECT_EQ(cellAt(layout, 100, 0, 0), 1);
+    EXPECT_EQ(cellAt(layout, 100, 15, 0), 2);
+    EXPECT_EQ(cellAt(layout, 100, 99, 99), 100);
+    EXPECT_EQ(cellAt(layout, 95, 99, 99), std::nullopt) << "past the last number";
+    EXPECT_EQ(cellAt(layout, 100, -1, 0), std::nullopt);
+}
+
+TEST(NumberMap, ACellOfManyNumbersShowsTheOneThatWaits) {
+    ProgressRecord record(20);
+    for (int32_t number = 1; number <= 10; ++number) record.add(win(1, number));
+    record.add(loss(1, 7));
+    record.add(win(1, 7, 2));
+    record.add(loss(1, 4));
+    record.add(win(1, 12));
+    const CellView won = viewCell(record, 1, 3);
+    EXPECT_EQ(won.fate, NumberFate::firstAttemptWin);
+    EXPECT_EQ(won.number, 1);
+    ProgressRecord mixed(20);
+    mixed.add(win(1, 1));
+    mixed.add(loss(1, 3));
+    const CellView waiting = viewCell(mixed, 1, 5);
+    EXPECT_EQ(waiting.fate, NumberFate::lost);
+    EXPECT_EQ(waiting.number, 3);
+    EXPECT_TRUE(canBeChosenFromMap(waiting.fate));
+    EXPECT_FALSE(canBeChosenFromMap(NumberFate::impossible));
+    EXPECT_FALSE(canBeChosenFromMap(NumberFate::laterWin));
+}
+
+TEST(ProgressFromTheLog, BrokenLinesAreSkippedAndCountedAndSkipLinesRead) {
+    const std::string log = std::string(kResultsLogHeader) +
+                            "\r\n2026/11/01,10:00:00,11981,1,勝ち,1\r\n"
+                            "2026/11/01,10:00:01,11982,1,スキップ,0\r\n"
+                            "garbage\r\n2026/13/01,10:00:00,5,1,勝ち,1\r\n"
+                            "2026/11/01,10:05:00,11983,1,負け,1\r\n2026/11/01,10:0";
+    std::istringstream in(log);
+    ProgressRecord record(32000);
+    record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
+    const ProgressSummary s = record.summary();
+    EXPECT_EQ(s.skippedLines, 3u);
+    EXPECT_EQ(s.numbersPlayed, 2);
+    EXPECT_EQ(record.fate(11982), NumberFate::impossible);
+    EXPECT_EQ(record.fate(11983), NumberFate::lost);
+}
+
+TEST(ProgressMemory, AMillionNumbersTakeAboutThreeMegabytes) {
+    ProgressRecord record(1000000);
+    for (int32_t number = 1; number <= 1000000; number += 7) record.add(win(1 + number % 28, number));
+    EXPECT_LE(record.bytesUsed(), 4u * 1024 * 1024);
+}
+
+}  // namespace
