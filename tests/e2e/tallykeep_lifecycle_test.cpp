@@ -230,6 +230,7 @@ TEST_F(TallykeepControlBar, UndoPostsF10AndTheGameTakesBackAMove) {
     const std::size_t mark = log().size();
     clickButton(button("１つ戻す"));
     ASSERT_TRUE(log().waitFor("undo", std::string("moves=0"), mark)) << log().text();
+    ASSERT_TRUE(log().waitFor("msg", std::string("main WM_KEYUP 121"), mark)) << log().text();
     EXPECT_EQ(mainMessages(mark), (std::vector<std::string>{"WM_KEYDOWN 121", "WM_KEYUP 121"}));
 }
 
