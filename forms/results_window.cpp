@@ -65,6 +65,9 @@ void ResultsWindow::startUp() {
     }
     draw();
     findOrStartGame();
+    // Where Windows tells of the game's new dialogs, they need not wait for
+    // the next tick.
+    earlyTicks_.start(*ports_.game);
     Application& application = Application::instance();
     application.OnMinimize = [this] { ports_.game->minimize(); };
     application.OnRestore = [this] { ports_.game->restore(); };

@@ -10,6 +10,7 @@
 
 #include "controls/number_box.h"
 #include "forms/control_bar_view.h"
+#include "forms/early_ticks.h"
 #include "gamelink/game_link.h"
 #include "records/settings_save.h"
 #include "records/statistics_snapshot.h"
@@ -137,4 +138,6 @@ private:
     std::vector<std::unique_ptr<Label>> captions_;
     Timer watchTimer_;
     MainMenu menu_;
+    // Gone before the timer that it asks for ticks.
+    EarlyTicks earlyTicks_{watchTimer_};
 };
