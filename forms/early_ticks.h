@@ -24,8 +24,9 @@ public:
     bool start(GameLink& game);
 
     // At most one early tick is asked for in this time; a change within it is
-    // answered at its end.
-    static constexpr uint32_t kGapMs = 4;
+    // answered at its end. Windows rings no timer sooner than after 10 ms
+    // (USER_TIMER_MINIMUM), and neither does Wine.
+    static constexpr uint32_t kGapMs = 10;
     // Early ticks go on for this long after the last change, one per gap: the
     // game finishes a dialog after the last change that Windows tells of.
     static constexpr uint32_t kSettleMs = 40;
