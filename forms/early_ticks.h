@@ -23,12 +23,13 @@ public:
     // Listens to the game's windows; false where Windows cannot tell of them.
     bool start(GameLink& game);
 
-    // At most one early tick is asked for in this time; a change within it is
-    // answered at its end. Windows rings no timer sooner than after 10 ms
-    // (USER_TIMER_MINIMUM), and neither does Wine.
-    static constexpr uint32_t kGapMs = 10;
-    // Early ticks go on for this long after the last change, one per gap: the
-    // game finishes a dialog after the last change that Windows tells of.
+    // At most one early tick is asked for in this time.
+    static constexpr uint32_t kGapMs = 3;
+    // The follow-ups' interval: Windows rings no timer sooner than after
+    // 10 ms (USER_TIMER_MINIMUM), and neither does Wine.
+    static constexpr uint32_t kFollowUpMs = 10;
+    // Follow-ups go on for this long after the last change: the game
+    // finishes a dialog after the last change that Windows tells of.
     static constexpr uint32_t kSettleMs = 40;
 
 private:
@@ -38,6 +39,6 @@ private:
 
     Timer& watchTimer_;
     GameLink* game_ = nullptr;
-    EarlyTickPacer pacer_{kGapMs, kSettleMs};
+    EarlyTickPacer pacer_{EarlyTickPacer::Timing{kGapMs, kFollowUpMs, kSettleMs}};
     UINT_PTR wakeUp_ = 0;
 };

@@ -1,31 +1,33 @@
 #include "gamelink/early_tick_pacer.h"
 
+bool EarlyTickPacer::request(uint64_t nowMs) {
+    if (lastRequestAtMs_ && nowMs - *lastRequestAtMs_ < timing_.gapMs) return false;
+    lastRequestAtMs_ = nowMs;
+    changeUnanswered_ = false;
+    return true;
+}
+
 EarlyTickPacer::Answer EarlyTickPacer::windowsChanged(uint64_t nowMs) {
     lastChangeAtMs_ = nowMs;
+    changeUnanswered_ = true;
     Answer answer;
-    // The wake-up already set asks for the tick, and follows it up.
-    if (wakeUpSet_) return answer;
-    const uint64_t sinceRequest = lastRequestAtMs_ ? nowMs - *lastRequestAtMs_ : gapMs_;
-    if (sinceRequest >= gapMs_) {
-        answer.requestNow = true;
-        lastRequestAtMs_ = nowMs;
-        answer.wakeUpInMs = gapMs_;
-    } else {
-        answer.wakeUpInMs = static_cast<uint32_t>(gapMs_ - sinceRequest);
+    answer.requestNow = request(nowMs);
+    if (!wakeUpSet_) {
+        wakeUpSet_ = true;
+        answer.wakeUpInMs = timing_.followUpMs;
     }
-    wakeUpSet_ = true;
     return answer;
 }
 
 EarlyTickPacer::Answer EarlyTickPacer::wokeUp(uint64_t nowMs) {
     wakeUpSet_ = false;
     Answer answer;
-    if (nowMs - lastChangeAtMs_ > settleMs_) return answer;
-    answer.requestNow = true;
-    lastRequestAtMs_ = nowMs;
-    if (nowMs + gapMs_ - lastChangeAtMs_ <= settleMs_) {
-        answer.wakeUpInMs = gapMs_;
+    const bool settling = nowMs - lastChangeAtMs_ <= timing_.settleMs;
+    if (!changeUnanswered_ && !settling) return answer;
+    answer.requestNow = request(nowMs);
+    if (changeUnanswered_ || nowMs + timing_.followUpMs - lastChangeAtMs_ <= timing_.settleMs) {
         wakeUpSet_ = true;
+        answer.wakeUpInMs = timing_.followUpMs;
     }
     return answer;
 }
