@@ -8,9 +8,13 @@ EarlyTicks* listening = nullptr;
 
 }  // namespace
 
-EarlyTicks::~EarlyTicks() {
+EarlyTicks::~EarlyTicks() { stop(); }
+
+void EarlyTicks::stop() {
     if (game_) game_->stopWatchingWindows();
+    game_ = nullptr;
     if (wakeUp_) KillTimer(nullptr, wakeUp_);
+    wakeUp_ = 0;
     if (listening == this) listening = nullptr;
 }
 

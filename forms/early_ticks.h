@@ -22,6 +22,8 @@ public:
 
     // Listens to the game's windows; false where Windows cannot tell of them.
     bool start(GameLink& game);
+    // The timer alone from here on.
+    void stop();
 
     // At most one early tick is asked for in this time.
     static constexpr uint32_t kGapMs = 3;

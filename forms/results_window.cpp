@@ -97,6 +97,9 @@ void ResultsWindow::shutDown(bool& canClose) {
         return;
     }
     closeInProgress_ = true;
+    // The game's last windows are the shutdown's to answer, and no tick may
+    // be left waiting behind it.
+    earlyTicks_.stop();
     try {
         ports_.game->close(kCloseWaitLimitMs);
         if (tally_.options.restoreGameStatistics) writeStatistics(*ports_.gameStatistics, gameStatisticsAtStart_);
