@@ -52,6 +52,18 @@ struct Hook {
     void close(Handle hook) const { UnhookWindowsHookEx(hook); }
 };
 
+// A window-event hook (SetWinEventHook), removed with the UnhookWinEvent that
+// was looked up at run time together with it: Windows 95 and NT 4.0 have neither.
+struct WinEventHook {
+    using Handle = HWINEVENTHOOK;
+    using Unhook = BOOL(WINAPI*)(HWINEVENTHOOK);
+    Unhook unhook = nullptr;
+    static Handle invalid() { return nullptr; }
+    void close(Handle hook) const {
+        if (unhook) unhook(hook);
+    }
+};
+
 // Processes, threads and mutexes: null when there is none.
 struct KernelObject {
     using Handle = HANDLE;
@@ -103,6 +115,7 @@ using WindowHandle = UniqueHandle<handle_kind::Window>;
 using MenuHandle = UniqueHandle<handle_kind::Menu>;
 using AcceleratorTableHandle = UniqueHandle<handle_kind::AcceleratorTable>;
 using HookHandle = UniqueHandle<handle_kind::Hook>;
+using WinEventHookHandle = UniqueHandle<handle_kind::WinEventHook>;
 using KernelHandle = UniqueHandle<handle_kind::KernelObject>;
 using FileHandle = UniqueHandle<handle_kind::File>;
 using RegistryKeyHandle = UniqueHandle<handle_kind::RegistryKey>;

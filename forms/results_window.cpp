@@ -67,6 +67,9 @@ void ResultsWindow::startUp() {
     }
     draw();
     findOrStartGame();
+    // Where Windows tells of the game's new dialogs, they need not wait for
+    // the next tick.
+    earlyTicks_.start(*ports_.game);
     Application& application = Application::instance();
     application.OnMinimize = [this] { ports_.game->minimize(); };
     application.OnRestore = [this] { ports_.game->restore(); };
@@ -96,6 +99,9 @@ void ResultsWindow::shutDown(bool& canClose) {
         return;
     }
     closeInProgress_ = true;
+    // The game's last windows are the shutdown's to answer, and no tick may
+    // be left waiting behind it.
+    earlyTicks_.stop();
     try {
         ports_.game->close(kCloseWaitLimitMs);
         if (tally_.options.restoreGameStatistics) writeStatistics(*ports_.gameStatistics, gameStatisticsAtStart_);

@@ -11,6 +11,7 @@
 #include "controls/number_box.h"
 #include "forms/control_bar_view.h"
 #include "forms/progress_window.h"
+#include "forms/early_ticks.h"
 #include "gamelink/game_link.h"
 #include "records/results_log.h"
 #include "records/settings_save.h"
@@ -165,4 +166,6 @@ private:
     MainMenu menu_;
     // The window "進捗", made when first opened.
     std::unique_ptr<ProgressWindow> progress_;
+    // Gone before the timer that it asks for ticks.
+    EarlyTicks earlyTicks_{watchTimer_};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,21 @@ public:
     // True once the Windows session is ending: a loop that waits for the game
     // or the user ends at its next pass, so that the shutdown can run.
     virtual bool sessionEnding() = 0;
+
+    // Calls `changed` whenever the game's process creates, shows, hides or
+    // destroys a window, starts a dialog or moves its focus, where Windows
+    // tells of such changes (from Windows 98 and 2000 on); its drawing, the
+    // mouse and windows that move do not call it. The call comes on
+    // Tallykeep's thread from inside any call that takes messages, a wait
+    // loop's pause included, so `changed` only takes note. False where
+    // Windows cannot tell (and in a desktop without it): the watcher's timer
+    // alone sees the game then. Ends with stopWatchingWindows() or the desktop.
+    virtual bool watchWindows(WindowId gameWindow, std::function<void()> changed) {
+        (void)gameWindow;
+        (void)changed;
+        return false;
+    }
+    virtual void stopWatchingWindows() {}
 };
 
 // The clipboard in plain text format.

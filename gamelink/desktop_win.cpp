@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace {
 
 HWND toHwnd(WindowId window)
@@ -111,4 +113,9 @@ uint64_t Win32Desktop::nowMs()
     started_ = true;
     lastTick_ = tick;
     return elapsedMs_;
+}
+
+bool Win32Desktop::watchWindows(WindowId gameWindow, std::function<void()> changed)
+{
+    return windowEvents_.listen(toHwnd(gameWindow), std::move(changed));
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gamelink/desktop.h"
+#include "gamelink/window_events_win.h"
 
 // The game's windows as Win32 shows them. pause() answers only messages that
 // other threads and programs send (PM_QS_SENDMESSAGE): no timer tick, input or
@@ -27,6 +28,8 @@ public:
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override;
     bool sessionEnding() override { return sessionEnding_(); }
+    bool watchWindows(WindowId gameWindow, std::function<void()> changed) override;
+    void stopWatchingWindows() override { windowEvents_.stop(); }
 
 private:
     std::function<bool()> sessionEnding_;
@@ -34,4 +37,5 @@ private:
     uint32_t lastTick_ = 0;
     uint64_t elapsedMs_ = 0;
     bool started_ = false;
+    GameWindowEvents windowEvents_;
 };

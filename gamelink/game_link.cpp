@@ -1,5 +1,7 @@
 #include "gamelink/game_link.h"
 
+#include <utility>
+
 #include "gamelink/arrangement.h"
 #include <utility>
 
@@ -20,6 +22,10 @@ bool GameLink::findOrStart() {
 }
 
 void GameLink::findAgain() { window_ = findGameWindow(desktop_); }
+
+bool GameLink::watchWindows(std::function<void()> changed) {
+    return window_ != 0 && desktop_.watchWindows(window_, std::move(changed));
+}
 
 bool GameLink::close(uint32_t timeoutMs) { return closeGame(desktop_, profile_.texts, window_, timeoutMs); }
 

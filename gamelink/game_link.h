@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,10 @@ public:
     bool findOrStart();
     void findAgain();
     bool hasWindow() const { return window_ != 0; }
+    // Calls `changed` when the game's windows change, where Windows tells
+    // (Desktop::watchWindows); false where it does not, or with no game.
+    bool watchWindows(std::function<void()> changed);
+    void stopWatchingWindows() { desktop_.stopWatchingWindows(); }
 
     // Closes the game as the user would, answering its end-this-game question;
     // true when its window is gone within the time.

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The benchmark, on a private Xvfb: builds Tallykeep and tk_bench_spinning, the
-# benchmark's own variant of it whose wait loops pass without pause
-# (tests/e2e/tools/spinning_desktop_win.cpp), then runs tk_bench on both and
-# prints minimum / median / maximum of every figure:
+# The benchmark, on a private Xvfb: builds Tallykeep and the benchmark's own
+# variants of it: tk_bench_timer_only, which sees the game on its 100 ms timer
+# alone, without early ticks on the game's window events
+# (tests/e2e/tools/timer_only_desktop_win.cpp), and tk_bench_spinning, whose
+# wait loops pass without pause (tests/e2e/tools/spinning_desktop_win.cpp);
+# then runs tk_bench on all three in one run and prints minimum / median /
+# maximum of every figure side by side:
 # processor time idle and while the won dialog waits (Tallykeep, the game, the
 # wineserver), dialog-to-answer times, a result's way to its line in
 # Tallykeep.csv and to the saved settings file, start-up less Wine's own
@@ -12,8 +15,9 @@
 # Takes about 15 minutes with the defaults.
 #   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
 #             --saves 100 --starts 10 --seed-dialogs 20]
-# TK_BENCH_SEED=0 leaves the variant out. Overrides: TK_BUILD_DIR (the
-# Windows build, default build/windows), TK_WINE_DIR. Not part of the test command.
+# TK_BENCH_TIMER_ONLY=0 and TK_BENCH_SEED=0 leave a variant out. Overrides:
+# TK_BUILD_DIR (the Windows build, default build/windows), TK_WINE_DIR. Not part
+# of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,12 +33,17 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
 targets=(Tallykeep freecell_test_build tk_bench tk_trivial tk_progress_bench)
+if [ "${TK_BENCH_TIMER_ONLY:-1}" != 0 ]; then targets+=(tk_bench_timer_only); fi
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then targets+=(tk_bench_spinning); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" >/dev/null
 seed_args=()
+if [ "${TK_BENCH_TIMER_ONLY:-1}" != 0 ]; then
+  timer_only_exe=$build/bin/tk_bench_timer_only.exe
+  seed_args+=(--timer-only-exe "Z:${timer_only_exe//\//\\}")
+fi
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
   seed_exe=$build/bin/tk_bench_spinning.exe
-  seed_args=(--seed-exe "Z:${seed_exe//\//\\}")
+  seed_args+=(--seed-exe "Z:${seed_exe//\//\\}")
 fi
 bash scripts/prepare-prefix.sh
 

@@ -322,6 +322,14 @@ void Form::onTimer(UINT id) {
     runEvent([timer] { timer->tick(); });
 }
 
+// A tick that a timer asked for out of turn runs as its regular ones do.
+void Form::onTickRequest(UINT id) {
+    auto found = timers_.find(id);
+    if (found == timers_.end()) return;
+    found->second->requestTaken();
+    onTimer(id);
+}
+
 void Form::onApplicationEvent(ApplicationEvent event) {
     // The activation arranges the windows. The click that brought the program
     // back is still held when it comes: moved away from under the mouse, the
@@ -426,6 +434,9 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENDSESSION:
         if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
+        return 0;
+    case kTimerTickRequestMessage:
+        onTickRequest(static_cast<UINT>(wParam));
         return 0;
     case kOpenMenuBarItemMessage:
         openMenuBarItem(static_cast<UINT>(wParam));

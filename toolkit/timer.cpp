@@ -2,6 +2,7 @@
 
 #include "common/app_error.h"
 #include "toolkit/form.h"
+#include "toolkit/toolkit_messages.h"
 
 namespace {
 UINT nextTimerId() {
@@ -34,6 +35,12 @@ void Timer::setEnabled(bool enabled) {
         KillTimer(form_->handle(), id_);
     }
     enabled_ = enabled;
+}
+
+void Timer::requestTick() {
+    if (requestPending_ || !form_) return;
+    // A request that cannot be posted is left to the regular ticks.
+    requestPending_ = PostMessageA(form_->handle(), kTimerTickRequestMessage, id_, 0) != FALSE;
 }
 
 void Timer::tick() {

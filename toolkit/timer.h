@@ -21,10 +21,20 @@ public:
     bool enabled() const { return enabled_; }
     void tick();
 
+    // One tick besides the regular ones, as soon as the thread takes its
+    // messages; it runs as the timer's own ticks do (Form), so never inside
+    // another handler. Requests made while one waits come to one tick. It
+    // only posts a message: it may be called from anywhere, a hook's callback
+    // included.
+    void requestTick();
+    // The form took the request's message: the next request posts again.
+    void requestTaken() { requestPending_ = false; }
+
 private:
     Form* form_ = nullptr;
     UINT id_ = 0;
     UINT interval_ = 0;
     bool enabled_ = false;
+    bool requestPending_ = false;
     std::function<void()> onTimer_;
 };

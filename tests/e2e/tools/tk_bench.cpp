@@ -17,6 +17,10 @@
 //                            it, polled every millisecond
 //   --starts K               start-ups to the visible results window (10),
 //                            beside as many starts of tk_trivial.exe
+//   --timer-only-exe PATH    also the same figures for a build that sees the
+//                            game on its 100 ms timer alone, without early
+//                            ticks on the game's window events
+//                            (tk_bench_timer_only.exe), with as many dialogs
 //   --seed-exe PATH          also the same figures for a build whose wait loops
 //                            pass without pause (tk_bench_spinning.exe), with
 //                            --seed-dialogs (20) dialogs of each kind
@@ -37,6 +41,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "gamelink/game_contract.h"
@@ -57,6 +62,7 @@ struct Options {
     int dialogs = 100;
     int starts = 10;
     int saves = 100;
+    std::string timerOnlyExe;
     std::string seedExe;
     int seedDialogs = 20;
     DWORD wineserverPid = 0;
@@ -299,6 +305,8 @@ void playDialogs(e2e::TallykeepSession& session, const tools::Table& table, int 
 }
 
 void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines) {
+    figures.add("game-number dialog to its Enter (ms)",
+                intervals(lines, "dialog-open", "gamenumber", "msg", "okbutton WM_KEYDOWN"));
     figures.add("game-number dialog to its deal (ms)", intervals(lines, "dialog-open", "gamenumber", "deal", ""));
     figures.add("lost dialog to its yes (ms)", intervals(lines, "dialog-open", "lost", "answer", "lost yes"));
     figures.add("end-this-game box to its yes (ms)", intervals(lines, "confirm-open", "", "confirm-yes", ""));
@@ -443,16 +451,20 @@ std::string cell(const std::optional<Summary>& s) {
            std::to_string(s->count) + ")";
 }
 
-void printTable(const Figures& figures, const std::optional<Figures>& seed) {
+// Tallykeep's figures beside those of the comparison builds, each with the
+// ratio of its median to Tallykeep's.
+void printTable(const Figures& figures, const std::vector<std::pair<std::string, Figures>>& others) {
     say("");
-    say("figure | Tallykeep: min / median / max (n)" +
-        std::string(seed ? " | wait loops without pause: min / median / max (n) | median ratio" : ""));
+    std::string header = "figure | Tallykeep: min / median / max (n)";
+    for (const auto& [label, other] : others) header += " | " + label + ": min / median / max (n) | median ratio";
+    say(header);
     for (const auto& [name, values] : figures.all()) {
         const Summary own = summarize(values);
         std::string row = name + " | " + cell(own);
-        if (seed) {
-            const std::vector<double>* other = seed->find(name);
-            const std::optional<Summary> theirs = other ? std::optional<Summary>(summarize(*other)) : std::nullopt;
+        for (const auto& [label, other] : others) {
+            const std::vector<double>* theirValues = other.find(name);
+            const std::optional<Summary> theirs =
+                theirValues ? std::optional<Summary>(summarize(*theirValues)) : std::nullopt;
             row += " | " + cell(theirs) + " | ";
             row += theirs && theirs->count && own.median > 0 ? fixed(theirs->median / own.median, 1) + "x" : "-";
         }
@@ -481,6 +493,7 @@ Options parse(int argc, char** argv) {
         else if (arg == "--saves") options.saves = positive();
         else if (arg == "--seed-dialogs") options.seedDialogs = positive();
         else if (arg == "--seed-exe") options.seedExe = value();
+        else if (arg == "--timer-only-exe") options.timerOnlyExe = value();
         else throw Failure("unknown argument " + arg);
     }
     return options;
@@ -494,9 +507,14 @@ int main(int argc, char** argv) {
         if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
         if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
         const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
-        std::optional<Figures> seed;
-        if (!options.seedExe.empty()) seed = runBuild("seed", options.seedExe, options, options.seedDialogs);
-        printTable(own, seed);
+        std::vector<std::pair<std::string, Figures>> others;
+        if (!options.timerOnlyExe.empty())
+            others.emplace_back("timer only",
+                                runBuild("timer-only", options.timerOnlyExe, options, options.dialogs));
+        if (!options.seedExe.empty())
+            others.emplace_back("wait loops without pause",
+                                runBuild("seed", options.seedExe, options, options.seedDialogs));
+        printTable(own, others);
         return 0;
     } catch (const std::exception& error) {
         say(std::string("tk_bench: FAILED: ") + error.what());
