@@ -69,9 +69,7 @@ int32_t textToInt(const std::string& text) {
     throw AppError("'" + text.substr(0, text.find('\0')) + "' is not a valid integer value");
 }
 
-int32_t textToIntOr(const std::string& text, int32_t fallback) {
-    return tryTextToInt(text).value_or(fallback);
-}
+int32_t textToIntOr(const std::string& text, int32_t fallback) { return tryTextToInt(text).value_or(fallback); }
 
 int32_t wrappingAdd(int32_t a, int32_t b) {
     // Unsigned arithmetic wraps by definition; the conversion back is modulo 2^32.

@@ -10,9 +10,7 @@ void NumberBox::create(Container& parent, const CreateArgs& args) {
     Edit::create(parent, edit);
 }
 
-std::string NumberBox::text() const {
-    return thousands_ ? withoutSeparators(GetRawText()) : GetRawText();
-}
+std::string NumberBox::text() const { return thousands_ ? withoutSeparators(GetRawText()) : GetRawText(); }
 
 void NumberBox::setText(const std::string& text) { SetRawText(thousands_ ? groupThousands(text) : text); }
 
@@ -36,8 +34,7 @@ void NumberBox::ReformatThousands() {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const Regrouped regrouped =
-        regroupThousands(GetRawText(), {static_cast<long>(start), static_cast<long>(end)});
+    const Regrouped regrouped = regroupThousands(GetRawText(), {static_cast<long>(start), static_cast<long>(end)});
     SetRawText(regrouped.text);
     SendMessageA(handle(), EM_SETSEL, static_cast<WPARAM>(regrouped.selection.start),
                  static_cast<LPARAM>(regrouped.selection.end));
@@ -65,9 +62,15 @@ DWORD NumberBox::createParams() const {
     DWORD style = Edit::createParams();
     if (alignment_ != Alignment::taLeftJustify && !singleLineEditsAlign()) style |= ES_MULTILINE;
     switch (alignment_) {
-    case Alignment::taLeftJustify: style |= ES_LEFT; break;
-    case Alignment::taRightJustify: style |= ES_RIGHT; break;
-    case Alignment::taCenter: style |= ES_CENTER; break;
+        case Alignment::taLeftJustify:
+            style |= ES_LEFT;
+            break;
+        case Alignment::taRightJustify:
+            style |= ES_RIGHT;
+            break;
+        case Alignment::taCenter:
+            style |= ES_CENTER;
+            break;
     }
     return style;
 }
@@ -85,14 +88,14 @@ void NumberBox::keyPress(char& key) {
 
 LRESULT NumberBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CHAR: {
-        const LRESULT result = Edit::handleMessage(message, wParam, lParam);
-        if (thousands_) ReformatThousands();
-        return result;
-    }
-    case WM_GETDLGCODE:
-        return Edit::handleMessage(message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
-    default:
-        return Edit::handleMessage(message, wParam, lParam);
+        case WM_CHAR: {
+            const LRESULT result = Edit::handleMessage(message, wParam, lParam);
+            if (thousands_) ReformatThousands();
+            return result;
+        }
+        case WM_GETDLGCODE:
+            return Edit::handleMessage(message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+        default:
+            return Edit::handleMessage(message, wParam, lParam);
     }
 }

@@ -261,8 +261,9 @@ std::string summaryText(const ProgressSummary& s) {
                          (s.highestReached > 0 ? grouped(s.highestReached) + " 番" : std::string("-"));
     if (s.numbersNoRecord > 0) played += "　記録なし " + grouped(s.numbersNoRecord);
     lines.push_back(played);
-    lines.push_back("1回目で勝った割合 " + (s.firstAttemptShare ? fixed(*s.firstAttemptShare, 1) + "%" : std::string("-")) +
-                    "　負けたまま " + grouped(s.stillLost) + "　パス中 " + grouped(s.passed));
+    lines.push_back("1回目で勝った割合 " +
+                    (s.firstAttemptShare ? fixed(*s.firstAttemptShare, 1) + "%" : std::string("-")) + "　負けたまま " +
+                    grouped(s.stillLost) + "　パス中 " + grouped(s.passed));
     std::string pace = "ペース（最近30日） ";
     if (s.gamesPerDay) {
         pace += "1日 " + fixed(*s.gamesPerDay, 1) + " ゲーム";
@@ -317,18 +318,20 @@ void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& st
     SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     fill(dc, area, GetSysColor(COLOR_BTNFACE));
-    const std::string shown = status.empty() ? std::string("番号を指すと結果が出ます。負け・パス・まだの番号はダブルクリックで番号欄へ")
-                                             : status;
+    const std::string shown =
+        status.empty() ? std::string("番号を指すと結果が出ます。負け・パス・まだの番号はダブルクリックで番号欄へ")
+                       : status;
     text(dc, area.left + kMargin, area.top + 3, shown, GetSysColor(COLOR_BTNTEXT));
 }
 
 std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber) {
     const CellView view = layout.numbersPerCell == 1 ? CellView{record.fate(firstNumber), firstNumber}
-                                                      : viewCell(record, firstNumber, layout.numbersPerCell);
+                                                     : viewCell(record, firstNumber, layout.numbersPerCell);
     std::string description = grouped(view.number) + " 番: " + lookOf(view.fate).name;
     if (const std::optional<int32_t> day = record.lastDayOf(view.number)) description += "（" + dateText(*day) + "）";
     if (layout.numbersPerCell > 1) {
-        const int64_t last = std::min<int64_t>(int64_t{firstNumber} + layout.numbersPerCell - 1, record.maxGameNumber());
+        const int64_t last =
+            std::min<int64_t>(int64_t{firstNumber} + layout.numbersPerCell - 1, record.maxGameNumber());
         description += "　このマス " + grouped(firstNumber) + "〜" + grouped(last);
     }
     return description;

@@ -241,7 +241,7 @@ void ProgressWindow::onDoubleClick(int x, int y) {
         cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y);
     if (!number) return;
     const CellView view = placed.layout.numbersPerCell == 1 ? CellView{record_->fate(*number), *number}
-                                                             : viewCell(*record_, *number, placed.layout.numbersPerCell);
+                                                            : viewCell(*record_, *number, placed.layout.numbersPerCell);
     if (canBeChosenFromMap(view.fate)) ports_.chooseNumber(view.number);
 }
 
@@ -253,7 +253,8 @@ LRESULT CALLBACK ProgressWindow::windowProc(HWND window, UINT message, WPARAM wP
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self || !self->window_ || self->window_.get() != window) return DefWindowProcA(window, message, wParam, lParam);
+    if (!self || !self->window_ || self->window_.get() != window)
+        return DefWindowProcA(window, message, wParam, lParam);
     return self->handleMessage(message, wParam, lParam);
 }
 

@@ -172,8 +172,9 @@ void ResultsWindow::writeToLog(const LogEntry& entry) {
     if (progress_) progress_->add(entry);
     if (outcome.written || logProblemTold_) return;
     logProblemTold_ = true;
-    untoldProblems_.push_back(ports_.logPath + " に書き込めません\r\n" + outcome.reason +
-                              "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。");
+    untoldProblems_.push_back(
+        ports_.logPath + " に書き込めません\r\n" + outcome.reason +
+        "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。");
 }
 
 // The attempt at a number not in play is the first.
@@ -250,8 +251,10 @@ void ResultsWindow::showInNumberBox(const std::string& text) { numberBox_.setTex
 void ResultsWindow::toggleControlBar() {
     const bool show = !controlBarVisible_;
     if (controlBar_) {
-        if (show) controlBar_->showBar();
-        else controlBar_->hideBar();
+        if (show)
+            controlBar_->showBar();
+        else
+            controlBar_->hideBar();
     }
     tally_.options.showControlBar = show;
     controlBarVisible_ = show;

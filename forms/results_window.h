@@ -26,7 +26,6 @@
 #include "toolkit/panel.h"
 #include "toolkit/timer.h"
 
-
 // What the results window reaches outside itself.
 struct ResultsWindowPorts {
     GameLink* game = nullptr;

@@ -28,7 +28,8 @@ const LabelLook kCentreAutoSize{Alignment::taCenter, true};
 
 void ResultsWindow::createControls() {
     using W = ResultsWindow;
-    using Member = std::variant<std::monostate, Bevel W::*, Panel W::*, Label W::*, NumberBox W::*, GroupBox W::*, Memo W::*>;
+    using Member =
+        std::variant<std::monostate, Bevel W::*, Panel W::*, Label W::*, NumberBox W::*, GroupBox W::*, Memo W::*>;
     using Parent = std::variant<std::monostate, Panel W::*, GroupBox W::*>;
     constexpr std::monostate kWindow{};
     constexpr std::monostate kCaption{};  // a caption that never changes: no member
@@ -86,8 +87,10 @@ void ResultsWindow::createControls() {
     for (const Row& row : rows) {
         Container& parent = std::visit(
             [this](auto member) -> Container& {
-                if constexpr (std::is_same_v<decltype(member), std::monostate>) return *this;
-                else return this->*member;
+                if constexpr (std::is_same_v<decltype(member), std::monostate>)
+                    return *this;
+                else
+                    return this->*member;
             },
             row.parent);
         switch (row.kind) {

@@ -16,7 +16,8 @@ constexpr int kSmallestStep = 3;
 }  // namespace
 
 BoardLayout::BoardLayout(int clientWidth, int clientHeight)
-    : width_(clientWidth), height_(clientHeight),
+    : width_(clientWidth),
+      height_(clientHeight),
       columnGap_(std::max(2, (clientWidth - kColumnCount * kCardWidth) / (kColumnCount + 1))) {}
 
 Rect BoardLayout::cell(int index) const { return {index * kCardWidth, 0, (index + 1) * kCardWidth, kCardHeight}; }
@@ -78,7 +79,8 @@ Point BoardLayout::pointOn(const Board& board, const Location& location, int row
             const Rect rect = home(location.index);
             return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         }
-        case Place::Column: break;
+        case Place::Column:
+            break;
     }
     const int cards = static_cast<int>(board.columns[location.index].size());
     const Rect slot = columnSlot(location.index);

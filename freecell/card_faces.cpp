@@ -45,8 +45,8 @@ std::vector<std::vector<Outline>> makeShapes() {
     const Outline heart = heartCurve();
     Outline spade;
     for (const ShapePoint& point : heart) spade.push_back({point.x * 0.85, -point.y * 0.8 - 0.2});
-    const std::vector<Outline> clubs = {circle(0, -0.52, 0.42), circle(-0.5, 0.12, 0.42),
-                                        circle(0.5, 0.12, 0.42), stem(0, 0.3)};
+    const std::vector<Outline> clubs = {circle(0, -0.52, 0.42), circle(-0.5, 0.12, 0.42), circle(0.5, 0.12, 0.42),
+                                        stem(0, 0.3)};
     const std::vector<Outline> diamonds = {{{0, -1}, {0.72, 0}, {0, 1}, {-0.72, 0}}};
     const std::vector<Outline> hearts = {heart};
     const std::vector<Outline> spades = {spade, stem(0.2, 0.3)};

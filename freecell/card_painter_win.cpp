@@ -18,13 +18,11 @@ constexpr COLORREF kSlotShadow = RGB(0, 72, 0);
 constexpr COLORREF kSlotLight = RGB(64, 176, 64);
 constexpr COLORREF kDimSymbol = RGB(0, 104, 0);
 
-constexpr const char* kRankTexts[kRankCount] = {"A", "2", "3", "4", "5", "6", "7",
-                                                "8", "9", "10", "J", "Q", "K"};
+constexpr const char* kRankTexts[kRankCount] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
 
 HFONT makeFont(int height, int weight, int escapement) {
-    return CreateFontA(-height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                       "Tahoma");
+    return CreateFontA(-height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma");
 }
 
 void drawText(HDC dc, HGDIOBJ font, COLORREF colour, int x, int y, const char* text, UINT align) {
@@ -40,7 +38,8 @@ void drawText(HDC dc, HGDIOBJ font, COLORREF colour, int x, int y, const char* t
 COLORREF suitColour(Card card) { return isRed(card) ? kRed : kBlack; }
 
 CardPainter::CardPainter()
-    : rankFont_(makeFont(14, FW_BOLD, 0)), turnedRankFont_(makeFont(14, FW_BOLD, 1800)),
+    : rankFont_(makeFont(14, FW_BOLD, 0)),
+      turnedRankFont_(makeFont(14, FW_BOLD, 1800)),
       faceFont_(makeFont(34, FW_BOLD, 0)) {}
 
 void CardPainter::suit(HDC dc, int suitIndex, double x, double y, double halfSize, bool upsideDown,
@@ -53,8 +52,8 @@ void CardPainter::suit(HDC dc, int suitIndex, double x, double y, double halfSiz
         std::vector<POINT> points;
         for (const ShapePoint& point : outline) {
             const double dy = upsideDown ? -point.y : point.y;
-            points.push_back({static_cast<LONG>(x + point.x * halfSize + 0.5),
-                              static_cast<LONG>(y + dy * halfSize + 0.5)});
+            points.push_back(
+                {static_cast<LONG>(x + point.x * halfSize + 0.5), static_cast<LONG>(y + dy * halfSize + 0.5)});
         }
         Polygon(dc, points.data(), static_cast<int>(points.size()));
     }
@@ -83,12 +82,12 @@ void CardPainter::card(HDC dc, int x, int y, Card card) const {
     drawText(dc, rankFont_.get(), colour, x + 3, y + 2, rankText, TA_LEFT | TA_TOP);
     suit(dc, suitIndex, x + suitX, y + 9.5, 5, false, colour);
     // Text turned by 180 degrees runs left and up from its origin.
-    drawText(dc, turnedRankFont_.get(), colour, x + kCardWidth - 3, y + kCardHeight - 2, rankText,
-             TA_LEFT | TA_TOP);
+    drawText(dc, turnedRankFont_.get(), colour, x + kCardWidth - 3, y + kCardHeight - 2, rankText, TA_LEFT | TA_TOP);
     suit(dc, suitIndex, x + kCardWidth - suitX, y + kCardHeight - 9.5, 5, true, colour);
 
     if (rank < 10) {
-        for (const Pip& pip : pipLayout(rank)) suit(dc, suitIndex, x + pip.x, y + pip.y, pip.halfSize, pip.upsideDown, colour);
+        for (const Pip& pip : pipLayout(rank))
+            suit(dc, suitIndex, x + pip.x, y + pip.y, pip.halfSize, pip.upsideDown, colour);
         return;
     }
     // Jack, queen and king: a framed panel with the letter and the suit.

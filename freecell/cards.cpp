@@ -4,8 +4,7 @@ namespace freecell {
 
 namespace {
 
-constexpr const char* kRankNames[kRankCount] = {"A", "2", "3", "4", "5", "6", "7",
-                                                "8", "9", "10", "J", "Q", "K"};
+constexpr const char* kRankNames[kRankCount] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
 constexpr char kSuitLetters[kSuitCount] = {'C', 'D', 'H', 'S'};
 
 // The game's generator: the state wraps modulo 2^32, each draw gives 15 bits.

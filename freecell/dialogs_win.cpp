@@ -17,16 +17,26 @@ constexpr UINT kHangMessage = WM_APP + 50;
 
 std::string messageName(UINT message) {
     switch (message) {
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-        case WM_SYSKEYUP: return "WM_SYSKEYUP";
-        case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
-        case WM_CLOSE: return "WM_CLOSE";
-        case WM_PASTE: return "WM_PASTE";
-        case BM_SETCHECK: return "BM_SETCHECK";
-        case BM_CLICK: return "BM_CLICK";
-        default: return {};
+        case WM_KEYDOWN:
+            return "WM_KEYDOWN";
+        case WM_KEYUP:
+            return "WM_KEYUP";
+        case WM_SYSKEYDOWN:
+            return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP:
+            return "WM_SYSKEYUP";
+        case WM_SYSCOMMAND:
+            return "WM_SYSCOMMAND";
+        case WM_CLOSE:
+            return "WM_CLOSE";
+        case WM_PASTE:
+            return "WM_PASTE";
+        case BM_SETCHECK:
+            return "BM_SETCHECK";
+        case BM_CLICK:
+            return "BM_CLICK";
+        default:
+            return {};
     }
 }
 
@@ -123,8 +133,7 @@ struct DialogBase {
         if (!hung) return;
         discarding = true;
         MSG message;
-        while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {}
         discarding = false;
     }
 
@@ -259,11 +268,11 @@ INT_PTR runDialog(HWND owner, const DialogTemplate& layout, DLGPROC procedure, D
     currentDialog = &dialog;
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, queueHook, nullptr, GetCurrentThreadId());
     if (!hook) dialog.log->write("error", "message hook " + std::to_string(GetLastError()));
-    const INT_PTR result =
-        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), layout.get(), owner, procedure,
-                                reinterpret_cast<LPARAM>(&dialog));
-    if (result == -1) dialog.log->write("error", "dialog " + std::string(dialog.logName) +
-                                                     " not created " + std::to_string(GetLastError()));
+    const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), layout.get(), owner, procedure,
+                                                   reinterpret_cast<LPARAM>(&dialog));
+    if (result == -1)
+        dialog.log->write("error",
+                          "dialog " + std::string(dialog.logName) + " not created " + std::to_string(GetLastError()));
     if (hook) UnhookWindowsHookEx(hook);
     currentDialog = nullptr;
     return result;
@@ -323,8 +332,7 @@ namespace {
 // The game-over dialog after a loss or a win: text, yes and no, and one check
 // box. Returns whether it was answered yes, and the box's state then.
 std::pair<bool, bool> runGameOverDialog(HWND owner, const GameTexts& texts, EventLog& log, const char* logName,
-                                        const char* text, const char* boxName, const char* boxCaption,
-                                        bool checked) {
+                                        const char* text, const char* boxName, const char* boxCaption, bool checked) {
     GameOverDialog dialog;
     dialog.logName = logName;
     dialog.title = texts.titleGameOver;
@@ -347,8 +355,8 @@ LostAnswer showLostDialog(HWND owner, const GameTexts& texts, EventLog& log) {
 }
 
 WonAnswer showWonDialog(HWND owner, const GameTexts& texts, EventLog& log, bool selectGame) {
-    const auto [yes, select] = runGameOverDialog(owner, texts, log, "won", texts.textWon, "selectbox",
-                                                 texts.captionSelectGame, selectGame);
+    const auto [yes, select] =
+        runGameOverDialog(owner, texts, log, "won", texts.textWon, "selectbox", texts.captionSelectGame, selectGame);
     return {yes, select};
 }
 

@@ -8,7 +8,10 @@ namespace freecell {
 
 FreeCellGame::FreeCellGame(GameUi& ui, StatisticsStore& store, EventLog& log, int32_t maxGameNumber,
                            std::function<int32_t()> randomGameNumber)
-    : ui_(ui), store_(store), log_(log), maxGameNumber_(maxGameNumber),
+    : ui_(ui),
+      store_(store),
+      log_(log),
+      maxGameNumber_(maxGameNumber),
       randomGameNumber_(std::move(randomGameNumber)) {}
 
 void FreeCellGame::run(const char* command, const std::function<void()>& body) {

@@ -1,6 +1,5 @@
 #include "freecell/game_texts.h"
 
-
 namespace freecell {
 
 namespace {

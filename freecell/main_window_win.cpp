@@ -69,10 +69,12 @@ std::string licenceText() {
 }  // namespace
 
 MainWindow::MainWindow(const GameConfig& config, EventLog& log, std::unique_ptr<TestCommands> testCommands)
-    : config_(config), log_(log), store_(log), random_(GetTickCount() | 1u),
-      game_(*this, store_, log, config.maxGameNumber, [this] {
-          return std::uniform_int_distribution<int32_t>(1, 32767)(random_);
-      }),
+    : config_(config),
+      log_(log),
+      store_(log),
+      random_(GetTickCount() | 1u),
+      game_(*this, store_, log, config.maxGameNumber,
+            [this] { return std::uniform_int_distribution<int32_t>(1, 32767)(random_); }),
       testCommands_(std::move(testCommands)) {}
 
 bool MainWindow::create(int showCommand) {
@@ -86,8 +88,8 @@ bool MainWindow::create(int showCommand) {
     if (!RegisterClassA(&windowClass)) return false;
 
     HMENU menu = createMenuBar();
-    window_ = CreateWindowExA(0, kMainWindowClass, config_.texts.titleConfirm, WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 632, 480, nullptr, menu, windowClass.hInstance, this);
+    window_ = CreateWindowExA(0, kMainWindowClass, config_.texts.titleConfirm, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 632, 480, nullptr, menu, windowClass.hInstance, this);
     if (!window_) {
         if (menu) DestroyMenu(menu);
         return false;
@@ -166,14 +168,30 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::command(int id) {
     switch (id) {
-        case kMenuNewGame: game_.newGame(); break;
-        case kMenuSelectGame: game_.selectGame(); break;
-        case kMenuRestart: game_.restart(); break;
-        case kMenuStatistics: showStatistics(); break;
-        case kMenuUndo: game_.undo(); break;
-        case kMenuExit: PostMessageA(window_, WM_CLOSE, 0, 0); break;
-        case kMenuRules: showRules(); break;
-        case kMenuAbout: showAbout(); break;
+        case kMenuNewGame:
+            game_.newGame();
+            break;
+        case kMenuSelectGame:
+            game_.selectGame();
+            break;
+        case kMenuRestart:
+            game_.restart();
+            break;
+        case kMenuStatistics:
+            showStatistics();
+            break;
+        case kMenuUndo:
+            game_.undo();
+            break;
+        case kMenuExit:
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+            break;
+        case kMenuRules:
+            showRules();
+            break;
+        case kMenuAbout:
+            showAbout();
+            break;
     }
 }
 
@@ -192,16 +210,30 @@ void MainWindow::mouse(UINT message, LPARAM lParam) {
 
 bool MainWindow::keyDown(WPARAM key) {
     switch (menuRoute_.keyDown(static_cast<unsigned>(key))) {
-        case MenuRoute::Action::Consumed: return true;
-        case MenuRoute::Action::Restart: game_.restart(); return true;
-        case MenuRoute::Action::PassOn: break;
+        case MenuRoute::Action::Consumed:
+            return true;
+        case MenuRoute::Action::Restart:
+            game_.restart();
+            return true;
+        case MenuRoute::Action::PassOn:
+            break;
     }
     switch (key) {
-        case VK_F1: showRules(); return true;
-        case VK_F2: game_.newGame(); return true;
-        case VK_F3: game_.selectGame(); return true;
-        case VK_F4: showStatistics(); return true;
-        case VK_F10: game_.undo(); return true;  // a real F10 arrives as a system key
+        case VK_F1:
+            showRules();
+            return true;
+        case VK_F2:
+            game_.newGame();
+            return true;
+        case VK_F3:
+            game_.selectGame();
+            return true;
+        case VK_F4:
+            showStatistics();
+            return true;
+        case VK_F10:
+            game_.undo();
+            return true;  // a real F10 arrives as a system key
     }
     return false;
 }
@@ -299,9 +331,7 @@ std::optional<std::string> MainWindow::askGameNumber(const std::string& initial)
 
 LostAnswer MainWindow::askAfterLoss() { return showLostDialog(window_, config_.texts, log_); }
 
-WonAnswer MainWindow::askAfterWin(bool selectGame) {
-    return showWonDialog(window_, config_.texts, log_, selectGame);
-}
+WonAnswer MainWindow::askAfterWin(bool selectGame) { return showWonDialog(window_, config_.texts, log_, selectGame); }
 
 void MainWindow::boardChanged() {
     if (testCommands_) testCommands_->boardChanged(game_);

@@ -17,7 +17,8 @@ std::optional<Selection> pickUp(const Board& board, const Hit& hit) {
             const int row = hit.row < runStart ? runStart : (hit.row >= size ? size - 1 : hit.row);
             return Selection{hit.location, row};
         }
-        case Place::Home: break;
+        case Place::Home:
+            break;
     }
     return std::nullopt;
 }
@@ -50,7 +51,8 @@ std::optional<Move> moveTo(const Board& board, const Selection& selection, const
             move.to.index = suitOf(*card);  // any home cell takes the card to its suit's
             break;
         }
-        case Place::Cell: break;
+        case Place::Cell:
+            break;
         case Place::Column:
             move.count = countFor(board, selection, target);
             if (move.count == 0) return std::nullopt;

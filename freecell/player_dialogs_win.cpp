@@ -91,8 +91,8 @@ bool showStatisticsDialog(HWND owner, const Statistics& current, const std::func
 
 bool showTextDialog(HWND owner, const char* title, const std::string& text) {
     DialogTemplate layout(280, 210);
-    layout.add(kEditAtom, kTextId, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER, 8, 8,
-               264, 172);
+    layout.add(kEditAtom, kTextId, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER, 8, 8, 264,
+               172);
     layout.add(kButtonAtom, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 112, 188, 56, 15);
     TextDialog dialog{title, &text};
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), layout.get(), owner, textProc,

@@ -10,9 +10,12 @@ const std::vector<Card>& columnAt(const Board& board, const Location& location) 
 
 bool validIndex(const Location& location) {
     switch (location.place) {
-        case Place::Column: return location.index >= 0 && location.index < kColumnCount;
-        case Place::Cell: return location.index >= 0 && location.index < kCellCount;
-        case Place::Home: return location.index >= 0 && location.index < kSuitCount;
+        case Place::Column:
+            return location.index >= 0 && location.index < kColumnCount;
+        case Place::Cell:
+            return location.index >= 0 && location.index < kCellCount;
+        case Place::Home:
+            return location.index >= 0 && location.index < kSuitCount;
     }
     return false;
 }
@@ -54,9 +57,7 @@ std::string describe(const Move& move) {
     return text;
 }
 
-bool fitsOnto(Card card, Card target) {
-    return rankOf(target) == rankOf(card) + 1 && isRed(target) != isRed(card);
-}
+bool fitsOnto(Card card, Card target) { return rankOf(target) == rankOf(card) + 1 && isRed(target) != isRed(card); }
 
 int orderedRunLength(const std::vector<Card>& column) {
     if (column.empty()) return 0;
@@ -96,7 +97,8 @@ std::optional<Card> leadingCard(const Board& board, const Move& move) {
             if (static_cast<int>(column.size()) < move.count) return std::nullopt;
             return column[column.size() - move.count];
         }
-        case Place::Home: break;
+        case Place::Home:
+            break;
     }
     return std::nullopt;
 }
@@ -131,8 +133,12 @@ void applyMove(Board& board, const Move& move) {
         column.resize(column.size() - move.count);
     }
     switch (move.to.place) {
-        case Place::Home: ++board.home[move.to.index]; break;
-        case Place::Cell: board.cells[move.to.index] = moving.front(); break;
+        case Place::Home:
+            ++board.home[move.to.index];
+            break;
+        case Place::Cell:
+            board.cells[move.to.index] = moving.front();
+            break;
         case Place::Column:
             board.columns[move.to.index].insert(board.columns[move.to.index].end(), moving.begin(), moving.end());
             break;

@@ -25,9 +25,7 @@ struct Move {
     Location from;
     Location to;
     int count = 1;
-    bool operator==(const Move& other) const {
-        return from == other.from && to == other.to && count == other.count;
-    }
+    bool operator==(const Move& other) const { return from == other.from && to == other.to && count == other.count; }
 };
 
 // "column2>cell0", "cell1>home3", "column0>column5 x3"

@@ -27,9 +27,9 @@ void addLoss(Statistics& statistics) {
 }
 
 std::string describe(const Statistics& s) {
-    return "won=" + std::to_string(s.won) + " lost=" + std::to_string(s.lost) +
-           " wins=" + std::to_string(s.wins) + " losses=" + std::to_string(s.losses) +
-           " streak=" + std::to_string(s.streak) + " stype=" + std::to_string(s.stype);
+    return "won=" + std::to_string(s.won) + " lost=" + std::to_string(s.lost) + " wins=" + std::to_string(s.wins) +
+           " losses=" + std::to_string(s.losses) + " streak=" + std::to_string(s.streak) +
+           " stype=" + std::to_string(s.stype);
 }
 
 bool ResultRules::shouldRecordWin(int32_t gameNumber) const { return lastRecorded_ != gameNumber; }

@@ -55,8 +55,8 @@ Statistics RegistryStatisticsStore::load() {
         DWORD size = sizeof bytes;
         // A missing value, or one longer than four bytes, reads as 0.
         if (RegQueryValueExA(key.get(), name, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) continue;
-        statistics.*field = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
-                                                 static_cast<uint32_t>(bytes[3]) << 24);
+        statistics.*field =
+            static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
     }
     return statistics;
 }
@@ -71,7 +71,8 @@ void RegistryStatisticsStore::save(const Statistics& statistics) {
         const uint32_t value = static_cast<uint32_t>(statistics.*field);
         const BYTE bytes[4] = {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)};
         const LONG status = RegSetValueExA(key.get(), name, 0, REG_BINARY, bytes, sizeof bytes);
-        if (status != ERROR_SUCCESS) log_.write("error", std::string("registry write ") + name + ' ' + std::to_string(status));
+        if (status != ERROR_SUCCESS)
+            log_.write("error", std::string("registry write ") + name + ' ' + std::to_string(status));
     }
 }
 

@@ -17,18 +17,30 @@ namespace {
 
 std::string mainMessageName(UINT message) {
     switch (message) {
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-        case WM_SYSKEYUP: return "WM_SYSKEYUP";
-        case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
-        case WM_CLOSE: return "WM_CLOSE";
-        case kCommandWin: return "STANDIN_WIN";
-        case kCommandLose: return "STANDIN_LOSE";
-        case kCommandMove: return "STANDIN_MOVE";
-        case kCommandHang: return "STANDIN_HANG";
-        case kCommandPing: return "STANDIN_PING";
-        default: return {};
+        case WM_KEYDOWN:
+            return "WM_KEYDOWN";
+        case WM_KEYUP:
+            return "WM_KEYUP";
+        case WM_SYSKEYDOWN:
+            return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP:
+            return "WM_SYSKEYUP";
+        case WM_SYSCOMMAND:
+            return "WM_SYSCOMMAND";
+        case WM_CLOSE:
+            return "WM_CLOSE";
+        case kCommandWin:
+            return "STANDIN_WIN";
+        case kCommandLose:
+            return "STANDIN_LOSE";
+        case kCommandMove:
+            return "STANDIN_MOVE";
+        case kCommandHang:
+            return "STANDIN_HANG";
+        case kCommandPing:
+            return "STANDIN_PING";
+        default:
+            return {};
     }
 }
 
@@ -61,10 +73,17 @@ public:
             log_.write("msg", "main " + name + ' ' + std::to_string(wParam));
         }
         switch (message) {
-            case kCommandWin: game.win(); return true;
-            case kCommandLose: game.lose(); return true;
-            case kCommandMove: game.makeMove(); return true;
-            case kCommandPing: return true;
+            case kCommandWin:
+                game.win();
+                return true;
+            case kCommandLose:
+                game.lose();
+                return true;
+            case kCommandMove:
+                game.makeMove();
+                return true;
+            case kCommandPing:
+                return true;
             case kCommandHang:
                 if (lParam == kHangGameNumber) {
                     hangNextGameNumberMs_ = static_cast<DWORD>(wParam);

@@ -42,7 +42,7 @@ struct ArrangementLayout {
     ScreenBox controlBar;
     ScreenBox game;
     ScreenBox results;
-    int historyBoxHeight = 0;  // GroupBox2
+    int historyBoxHeight = 0;   // GroupBox2
     int historyMemoHeight = 0;  // Memo1
     int buttonWidth = 0;
     std::array<int, 4> buttonLefts{};

@@ -9,49 +9,38 @@
 namespace {
 
 // The clipboard opened for one operation, closed again when it goes.
-ClipboardOpening openedClipboard(HWND owner)
-{
+ClipboardOpening openedClipboard(HWND owner) {
     ClipboardOpening opened = openClipboard(owner);
-    if (!opened)
-        throw AppError("クリップボードを開くことができません");
+    if (!opened) throw AppError("クリップボードを開くことができません");
     return opened;
 }
 
 // Global memory holding the text and its NUL, owned until the clipboard
 // takes it over.
-GlobalMemoryHandle globalText(const std::string& text)
-{
+GlobalMemoryHandle globalText(const std::string& text) {
     GlobalMemoryHandle memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
-    if (!memory)
-        throw std::bad_alloc();
+    if (!memory) throw std::bad_alloc();
     const GlobalLockHandle bytes = lockGlobal(memory.get());
-    if (!bytes)
-        throw std::bad_alloc();
+    if (!bytes) throw std::bad_alloc();
     std::memcpy(bytes.get(), text.c_str(), text.size() + 1);
     return memory;
 }
 
 }  // namespace
 
-void Win32Clipboard::setText(const std::string& text)
-{
+void Win32Clipboard::setText(const std::string& text) {
     GlobalMemoryHandle memory = globalText(text);
     const ClipboardOpening opened = openedClipboard(owner_);
-    if (!EmptyClipboard())
-        return;
-    if (SetClipboardData(CF_TEXT, memory.get()) != nullptr)
-        memory.release();  // the clipboard owns it now
+    if (!EmptyClipboard()) return;
+    if (SetClipboardData(CF_TEXT, memory.get()) != nullptr) memory.release();  // the clipboard owns it now
 }
 
-std::string Win32Clipboard::text()
-{
+std::string Win32Clipboard::text() {
     const ClipboardOpening opened = openedClipboard(owner_);
     const HANDLE data = GetClipboardData(CF_TEXT);
-    if (data == nullptr)
-        return {};
+    if (data == nullptr) return {};
     const GlobalLockHandle locked = lockGlobal(data);
-    if (!locked)
-        return {};
+    if (!locked) return {};
     // Another program's data need not end in NUL within its block.
     const char* bytes = static_cast<const char*>(locked.get());
     const size_t size = GlobalSize(data);

@@ -6,80 +6,53 @@
 
 namespace {
 
-HWND toHwnd(WindowId window)
-{
-    return reinterpret_cast<HWND>(window);
-}
+HWND toHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 
-WindowId toId(HWND window)
-{
-    return reinterpret_cast<WindowId>(window);
-}
+WindowId toId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 }  // namespace
 
-WindowId Win32Desktop::findTopLevel(const char* className, const char* title)
-{
+WindowId Win32Desktop::findTopLevel(const char* className, const char* title) {
     return toId(FindWindowA(className, title));
 }
 
-WindowId Win32Desktop::findChild(WindowId parent, const char* className, const char* caption)
-{
+WindowId Win32Desktop::findChild(WindowId parent, const char* className, const char* caption) {
     // FindWindowExA with a null parent would search the top-level windows.
-    if (parent == 0)
-        return 0;
+    if (parent == 0) return 0;
     return toId(FindWindowExA(toHwnd(parent), nullptr, className, caption));
 }
 
-bool Win32Desktop::exists(WindowId window)
-{
-    return window != 0 && IsWindow(toHwnd(window)) != FALSE;
-}
+bool Win32Desktop::exists(WindowId window) { return window != 0 && IsWindow(toHwnd(window)) != FALSE; }
 
 // The results of SetForegroundWindow, BringWindowToTop and PostMessageA are not
 // acted on: a window of the game that has gone meanwhile is simply missed, and
 // the next lookup notices.
-void Win32Desktop::bringToForeground(WindowId window)
-{
-    SetForegroundWindow(toHwnd(window));
-}
+void Win32Desktop::bringToForeground(WindowId window) { SetForegroundWindow(toHwnd(window)); }
 
-void Win32Desktop::bringToTop(WindowId window)
-{
-    BringWindowToTop(toHwnd(window));
-}
+void Win32Desktop::bringToTop(WindowId window) { BringWindowToTop(toHwnd(window)); }
 
-void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam)
-{
+void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam) {
     PostMessageA(toHwnd(window), message, wParam, 0);
 }
 
-bool Win32Desktop::minimized(WindowId window)
-{
-    return window != 0 && IsIconic(toHwnd(window)) != FALSE;
-}
+bool Win32Desktop::minimized(WindowId window) { return window != 0 && IsIconic(toHwnd(window)) != FALSE; }
 
-std::optional<ScreenBox> Win32Desktop::windowBox(WindowId window)
-{
+std::optional<ScreenBox> Win32Desktop::windowBox(WindowId window) {
     HWND handle = toHwnd(window);
-    if (window == 0 || !IsWindow(handle) || IsIconic(handle))
-        return std::nullopt;
+    if (window == 0 || !IsWindow(handle) || IsIconic(handle)) return std::nullopt;
     RECT r{};
-    if (!GetWindowRect(handle, &r))
-        return std::nullopt;
+    if (!GetWindowRect(handle, &r)) return std::nullopt;
     return ScreenBox{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Win32Desktop::moveWindow(WindowId window, const ScreenBox& box)
-{
+void Win32Desktop::moveWindow(WindowId window, const ScreenBox& box) {
     // MoveWindow with repaint, but queued for the window's thread: a plain
     // move of another program's window waits until that program handles it.
     SetWindowPos(toHwnd(window), nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
-void Win32Desktop::pause(uint32_t milliseconds)
-{
+void Win32Desktop::pause(uint32_t milliseconds) {
     // The clipboard owner must answer the game's paste (a sent message), or
     // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only. The
     // events that they bring wait until the running handler has ended. The
@@ -95,27 +68,22 @@ void Win32Desktop::pause(uint32_t milliseconds)
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         // Bounded: a window that never validates itself cannot hold the pause.
-        for (int painted = 0; painted < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
-             ++painted)
+        for (int painted = 0; painted < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++painted)
             DispatchMessageA(&message);
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds)
-            return;
+        if (elapsed >= milliseconds) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE | QS_PAINT);
     }
 }
 
-uint64_t Win32Desktop::nowMs()
-{
+uint64_t Win32Desktop::nowMs() {
     const uint32_t tick = GetTickCount();
-    if (started_)
-        elapsedMs_ += static_cast<uint32_t>(tick - lastTick_);
+    if (started_) elapsedMs_ += static_cast<uint32_t>(tick - lastTick_);
     started_ = true;
     lastTick_ = tick;
     return elapsedMs_;
 }
 
-bool Win32Desktop::watchWindows(WindowId gameWindow, std::function<void()> changed)
-{
+bool Win32Desktop::watchWindows(WindowId gameWindow, std::function<void()> changed) {
     return windowEvents_.listen(toHwnd(gameWindow), std::move(changed));
 }

@@ -13,16 +13,12 @@ constexpr uint32_t kRedoPauseMs = 50;
 
 namespace {
 
-bool isLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 // The folder of a code page 932 path, up to its last separator; a second
 // byte 0x5C of a double-byte character (表, ソ) is no separator. Empty when
 // the path has none.
-std::string folderOf(const std::string& path)
-{
+std::string folderOf(const std::string& path) {
     std::size_t separator = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(path[i]);
@@ -34,48 +30,36 @@ std::string folderOf(const std::string& path)
     return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-std::string bundledGamePath(const std::string& executablePath)
-{
+std::string bundledGamePath(const std::string& executablePath) {
     const std::string folder = folderOf(executablePath);
-    if (folder.empty())
-        return {};
+    if (folder.empty()) return {};
     return folder + "\\" + kBundledGameFolder + "\\" + game::kExecutable;
 }
 
 }  // namespace
 
 std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version,
-                                const std::string& executablePath)
-{
-    if (launcher.isFile(game::kExecutable))
-        return game::kExecutable;
-    const std::string directory =
-        version.platformId == 1 ? launcher.windowsDirectory() : launcher.systemDirectory();
+                                const std::string& executablePath) {
+    if (launcher.isFile(game::kExecutable)) return game::kExecutable;
+    const std::string directory = version.platformId == 1 ? launcher.windowsDirectory() : launcher.systemDirectory();
     // A failed directory query would make "\FREECELL.EXE" on the current
     // drive's root: not the game's place, so it is not tried.
     if (!directory.empty()) {
         const std::string path = directory + "\\" + game::kExecutable;
-        if (launcher.isFile(path))
-            return path;
+        if (launcher.isFile(path)) return path;
     }
     const std::string bundled = bundledGamePath(executablePath);
-    if (!bundled.empty() && launcher.isFile(bundled))
-        return bundled;
+    if (!bundled.empty() && launcher.isFile(bundled)) return bundled;
     return {};
 }
 
-WindowId findGameWindow(Desktop& desktop)
-{
-    return desktop.findTopLevel(game::kMainWindowClass, nullptr);
-}
+WindowId findGameWindow(Desktop& desktop) { return desktop.findTopLevel(game::kMainWindowClass, nullptr); }
 
 StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version,
-                      const std::string& executablePath)
-{
+                      const std::string& executablePath) {
     StartResult result;
     result.window = findGameWindow(desktop);
-    if (result.window != 0)
-        return result;
+    if (result.window != 0) return result;
 
     const std::string commandLine = findGameCommandLine(launcher, version, executablePath);
     if (commandLine.empty()) {
@@ -89,8 +73,7 @@ StartResult startGame(Desktop& desktop, ProcessLauncher& launcher, const OsVersi
     return result;
 }
 
-bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow, uint32_t timeoutMs)
-{
+bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow, uint32_t timeoutMs) {
     if (gameWindow != 0) {
         desktop.bringToForeground(gameWindow);
         desktop.post(gameWindow, game::kWmClose, 0);
@@ -100,14 +83,12 @@ bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow,
     // keep a "FreeWClass" window alive for ever: the wait follows our own game
     // window and has a time limit.
     const uint64_t start = desktop.nowMs();
-    while (findGameWindow(desktop) != 0 && desktop.exists(gameWindow)
-           && desktop.nowMs() - start < timeoutMs) {
+    while (findGameWindow(desktop) != 0 && desktop.exists(gameWindow) && desktop.nowMs() - start < timeoutMs) {
         const WindowId box = desktop.findTopLevel(game::kDialogClass, texts.TitleConfirm);
         const WindowId yes = desktop.findChild(box, nullptr, texts.CaptionYes);
         if (box != 0) {
             desktop.bringToForeground(box);
-            if (yes != 0)
-                desktop.post(yes, game::kWmKeyDown, game::kKeyY);
+            if (yes != 0) desktop.post(yes, game::kWmKeyDown, game::kKeyY);
         }
         desktop.pause(kClosePassPauseMs);
     }
@@ -122,28 +103,21 @@ struct KeyMessage {
 };
 
 template <size_t N>
-void postToGame(Desktop& desktop, WindowId gameWindow, const KeyMessage (&messages)[N])
-{
-    for (const KeyMessage& key : messages)
-        desktop.post(gameWindow, key.message, key.wParam);
+void postToGame(Desktop& desktop, WindowId gameWindow, const KeyMessage (&messages)[N]) {
+    for (const KeyMessage& key : messages) desktop.post(gameWindow, key.message, key.wParam);
 }
 
 }  // namespace
 
-void postStartCommand(Desktop& desktop, WindowId gameWindow)
-{
-    if (gameWindow == 0)
-        return;
-    static constexpr KeyMessage kF3[] = {{game::kWmKeyDown, game::kVkF3},
-                                         {game::kWmKeyUp, game::kVkF3}};
+void postStartCommand(Desktop& desktop, WindowId gameWindow) {
+    if (gameWindow == 0) return;
+    static constexpr KeyMessage kF3[] = {{game::kWmKeyDown, game::kVkF3}, {game::kWmKeyUp, game::kVkF3}};
     desktop.bringToForeground(gameWindow);
     postToGame(desktop, gameWindow, kF3);
 }
 
-void postRedoCommand(Desktop& desktop, WindowId gameWindow)
-{
-    if (gameWindow == 0)
-        return;
+void postRedoCommand(Desktop& desktop, WindowId gameWindow) {
+    if (gameWindow == 0) return;
     // Alt alone opens the menu bar (SC_KEYMENU); then G, the key-up of Alt,
     // and R. Only Alt's key-up is posted, and G has none.
     static constexpr KeyMessage kAltGR[] = {{game::kWmSysCommand, game::kScKeyMenu},
@@ -156,24 +130,17 @@ void postRedoCommand(Desktop& desktop, WindowId gameWindow)
     postToGame(desktop, gameWindow, kAltGR);
 }
 
-void postUndoCommand(Desktop& desktop, WindowId gameWindow)
-{
-    if (gameWindow == 0)
-        return;
-    static constexpr KeyMessage kF10[] = {{game::kWmKeyDown, game::kVkF10},
-                                          {game::kWmKeyUp, game::kVkF10}};
+void postUndoCommand(Desktop& desktop, WindowId gameWindow) {
+    if (gameWindow == 0) return;
+    static constexpr KeyMessage kF10[] = {{game::kWmKeyDown, game::kVkF10}, {game::kWmKeyUp, game::kVkF10}};
     desktop.bringToForeground(gameWindow);
     postToGame(desktop, gameWindow, kF10);
 }
 
-void postMinimize(Desktop& desktop, WindowId gameWindow)
-{
-    if (gameWindow != 0)
-        desktop.post(gameWindow, game::kWmSysCommand, game::kScMinimize);
+void postMinimize(Desktop& desktop, WindowId gameWindow) {
+    if (gameWindow != 0) desktop.post(gameWindow, game::kWmSysCommand, game::kScMinimize);
 }
 
-void postRestore(Desktop& desktop, WindowId gameWindow)
-{
-    if (gameWindow != 0)
-        desktop.post(gameWindow, game::kWmSysCommand, game::kScRestore);
+void postRestore(Desktop& desktop, WindowId gameWindow) {
+    if (gameWindow != 0) desktop.post(gameWindow, game::kWmSysCommand, game::kScRestore);
 }

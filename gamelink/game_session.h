@@ -30,8 +30,7 @@ inline constexpr char kBundledGameFolder[] = "freecell";
 // (Tallykeep's own path). The bundled game comes last, so that where Windows
 // has its own game (95 to XP) that game is the one used. The launcher quotes
 // the path it is given, since a folder a user unpacks into may hold spaces.
-std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version,
-                                const std::string& executablePath);
+std::string findGameCommandLine(ProcessLauncher& launcher, const OsVersion& version, const std::string& executablePath);
 
 // FCStart without its message box: finds the game's window, else launches the
 // game and finds it again. Returns the game's main window (0 when there is none)
@@ -54,8 +53,8 @@ WindowId findGameWindow(Desktop& desktop);
 bool closeGame(Desktop& desktop, const ProfileTexts& texts, WindowId gameWindow, uint32_t timeoutMs);
 
 // The control bar's three game commands, posted to the game (skipped for 0).
-void postStartCommand(Desktop& desktop, WindowId gameWindow);    // F3
-void postRedoCommand(Desktop& desktop, WindowId gameWindow);     // Alt, G, R (50 ms pause first)
-void postUndoCommand(Desktop& desktop, WindowId gameWindow);     // F10
+void postStartCommand(Desktop& desktop, WindowId gameWindow);  // F3
+void postRedoCommand(Desktop& desktop, WindowId gameWindow);   // Alt, G, R (50 ms pause first)
+void postUndoCommand(Desktop& desktop, WindowId gameWindow);   // F10
 void postMinimize(Desktop& desktop, WindowId gameWindow);
 void postRestore(Desktop& desktop, WindowId gameWindow);

@@ -1,7 +1,6 @@
 #include "gamelink/launch_command.h"
 
-LaunchCommand launchCommandFor(const std::string& programPath)
-{
+LaunchCommand launchCommandFor(const std::string& programPath) {
     // A file name cannot hold a double quote, so none needs escaping.
     return {programPath, '"' + programPath + '"'};
 }

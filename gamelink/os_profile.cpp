@@ -25,23 +25,31 @@ constexpr uint32_t kPlatformNt = 2;
 }  // namespace
 
 const ProfileTexts kDefaultTexts = {
-    kGameNumber, kGameOver, kSameGame, kYes, kSelectGame, kFreeCell,
-    "このゲームを終了しますか?",
+    kGameNumber, kGameOver, kSameGame, kYes, kSelectGame, kFreeCell, "このゲームを終了しますか?",
 };
 
 const ProfileTexts kNt4Texts = {
-    kHalfWidthGameNumber, kHalfWidthGameOver, kHalfWidthSameGame, "OK", kHalfWidthSelectGame, kHalfWidthFreeCell,
+    kHalfWidthGameNumber,
+    kHalfWidthGameOver,
+    kHalfWidthSameGame,
+    "OK",
+    kHalfWidthSelectGame,
+    kHalfWidthFreeCell,
     "このｹﾞｰﾑを終了してもよろしいですか?",
 };
 
 const ProfileTexts kWin95Texts = {
-    kHalfWidthGameNumber, kHalfWidthGameOver, kHalfWidthSameGame, kYes, kHalfWidthSelectGame, kHalfWidthFreeCell,
+    kHalfWidthGameNumber,
+    kHalfWidthGameOver,
+    kHalfWidthSameGame,
+    kYes,
+    kHalfWidthSelectGame,
+    kHalfWidthFreeCell,
     "このｹﾞｰﾑを終了してよろしいですか?",
 };
 
 const ProfileTexts kWin98MeTexts = {
-    kGameNumber, kGameOver, kSameGame, kYes, kSelectGame, kFreeCell,
-    "このゲームを終了してよろしいですか?",
+    kGameNumber, kGameOver, kSameGame, kYes, kSelectGame, kFreeCell, "このゲームを終了してよろしいですか?",
 };
 
 OsProfile chooseOsProfile(const OsVersion& version) {

@@ -22,10 +22,10 @@ struct ProfileTexts {
 };
 
 // The text sets of the Japanese editions of the game.
-extern const ProfileTexts kDefaultTexts;   // Windows 2000, XP and later; NT 3.x
-extern const ProfileTexts kNt4Texts;       // Windows NT 4.0
-extern const ProfileTexts kWin95Texts;     // Windows 95
-extern const ProfileTexts kWin98MeTexts;   // Windows 98 and Me
+extern const ProfileTexts kDefaultTexts;  // Windows 2000, XP and later; NT 3.x
+extern const ProfileTexts kNt4Texts;      // Windows NT 4.0
+extern const ProfileTexts kWin95Texts;    // Windows 95
+extern const ProfileTexts kWin98MeTexts;  // Windows 98 and Me
 
 struct OsProfile {
     ProfileTexts texts = kDefaultTexts;

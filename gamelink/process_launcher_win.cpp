@@ -14,35 +14,29 @@ constexpr UINT kDirectoryBufferSize = 256;
 // The text a directory query put into its 256-byte buffer; empty when the
 // query failed or the directory did not fit.
 template <typename Query>
-std::string directoryFrom(Query query)
-{
+std::string directoryFrom(Query query) {
     char buffer[kDirectoryBufferSize] = {};
     const UINT length = query(buffer, kDirectoryBufferSize);
-    if (length == 0 || length >= kDirectoryBufferSize)
-        return {};
+    if (length == 0 || length >= kDirectoryBufferSize) return {};
     return std::string(buffer, length);
 }
 
 }  // namespace
 
-bool Win32ProcessLauncher::isFile(const std::string& path)
-{
+bool Win32ProcessLauncher::isFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string Win32ProcessLauncher::windowsDirectory()
-{
+std::string Win32ProcessLauncher::windowsDirectory() {
     return directoryFrom([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); });
 }
 
-std::string Win32ProcessLauncher::systemDirectory()
-{
+std::string Win32ProcessLauncher::systemDirectory() {
     return directoryFrom([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); });
 }
 
-bool Win32ProcessLauncher::launch(const std::string& programPath)
-{
+bool Win32ProcessLauncher::launch(const std::string& programPath) {
     STARTUPINFOA startupInfo;
     GetStartupInfoA(&startupInfo);
     PROCESS_INFORMATION processInfo = {};

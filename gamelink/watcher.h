@@ -21,11 +21,11 @@ struct TickInput {
 // number box, attempt label from inPlay()) before it lets the tick go on, so
 // that the player sees a result while the tick waits for the game or the user.
 struct TickOutcome {
-    std::optional<GameResult> result;     // a game ended
-    std::optional<int32_t> boxNumber;     // the number box is to show this number
-    std::optional<std::string> error;     // an error to show; the tick has ended
-    bool gameGone = false;                // no game window is left: the program ends
-    bool more = false;                    // call continueTick() once this is applied
+    std::optional<GameResult> result;  // a game ended
+    std::optional<int32_t> boxNumber;  // the number box is to show this number
+    std::optional<std::string> error;  // an error to show; the tick has ended
+    bool gameGone = false;             // no game window is left: the program ends
+    bool more = false;                 // call continueTick() once this is applied
 };
 
 // Answers the game's dialogs and owns the game in play: the number and the

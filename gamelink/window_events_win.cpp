@@ -41,8 +41,8 @@ bool GameWindowEvents::listen(HWND gameWindow, std::function<void()> changed) {
     stop();
     const HMODULE user32 = GetModuleHandleA("user32.dll");
     if (!user32) return false;
-    const auto setHook = reinterpret_cast<SetWinEventHookFunction>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetWinEventHook")));
+    const auto setHook =
+        reinterpret_cast<SetWinEventHookFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "SetWinEventHook")));
     const auto unhook = reinterpret_cast<handle_kind::WinEventHook::Unhook>(
         reinterpret_cast<void*>(GetProcAddress(user32, "UnhookWinEvent")));
     if (!setHook || !unhook) return false;
@@ -56,8 +56,8 @@ bool GameWindowEvents::listen(HWND gameWindow, std::function<void()> changed) {
     // delivers no event at all to a hook set with that flag
     // (docs/window-events.md).
     for (const EventRange& range : kEventRanges) {
-        const HWINEVENTHOOK hook = setHook(range.first, range.last, nullptr, &GameWindowEvents::onEvent, processId, 0,
-                                           WINEVENT_OUTOFCONTEXT);
+        const HWINEVENTHOOK hook =
+            setHook(range.first, range.last, nullptr, &GameWindowEvents::onEvent, processId, 0, WINEVENT_OUTOFCONTEXT);
         // A range that cannot be hooked leaves its events to the timer.
         if (hook) hooks_.emplace_back(hook, handle_kind::WinEventHook{unhook});
     }
@@ -78,6 +78,5 @@ void CALLBACK GameWindowEvents::onEvent(HWINEVENTHOOK, DWORD event, HWND, LONG o
     // No exception may cross into Windows; a change missed is the timer's.
     try {
         listener->changed_();
-    } catch (...) {
-    }
+    } catch (...) {}
 }

@@ -30,8 +30,7 @@ PassOutcome passGame(PassSlots& slots, const std::string& boxText) {
             if (!slots[j].empty() && slots[k] == slots[j]) slots[k].clear();
     for (std::size_t j = 0; j + 1 < kPassSlots; ++j)
         for (std::size_t k = j + 1; k < kPassSlots; ++k)
-            if (!slots[j].empty() && !slots[k].empty() && sortsBelow(slots[j], slots[k]))
-                std::swap(slots[j], slots[k]);
+            if (!slots[j].empty() && !slots[k].empty() && sortsBelow(slots[j], slots[k])) std::swap(slots[j], slots[k]);
     return {false, wrappingAdd(number, 1)};
 }
 

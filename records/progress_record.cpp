@@ -45,8 +45,10 @@ void ProgressRecord::add(const LogEntry& entry) {
     const bool result = entry.event == LogEvent::win || entry.event == LogEvent::loss;
     if (result && entry.counted) {
         DayCount& count = days_[day];
-        if (entry.event == LogEvent::win) ++count.won;
-        else ++count.lost;
+        if (entry.event == LogEvent::win)
+            ++count.won;
+        else
+            ++count.lost;
     } else if (entry.event != LogEvent::clear) {
         // A day with only passes or take-backs is still a day of the log.
         days_.emplace(day, DayCount{});
@@ -145,8 +147,10 @@ ProgressSummary ProgressRecord::summary() const {
     const int32_t span = std::min(kPaceDays, *s.lastDay - *s.firstDay + 1);
     s.gamesPerDay = static_cast<double>(games) / span;
     const int32_t remaining = maxGameNumber_ - s.highestReached;
-    if (remaining <= 0) s.finishDay = *s.lastDay;
-    else if (games > 0) s.finishDay = *s.lastDay + static_cast<int32_t>(std::ceil(remaining / *s.gamesPerDay));
+    if (remaining <= 0)
+        s.finishDay = *s.lastDay;
+    else if (games > 0)
+        s.finishDay = *s.lastDay + static_cast<int32_t>(std::ceil(remaining / *s.gamesPerDay));
     return s;
 }
 
@@ -162,7 +166,8 @@ Chart ProgressRecord::chart() const {
     }
     const int32_t binCount = (last - start) / chart.daysPerBin + 1;
     chart.bins.resize(static_cast<std::size_t>(binCount));
-    for (int32_t bin = 0; bin < binCount; ++bin) chart.bins[static_cast<std::size_t>(bin)].firstDay = start + bin * chart.daysPerBin;
+    for (int32_t bin = 0; bin < binCount; ++bin)
+        chart.bins[static_cast<std::size_t>(bin)].firstDay = start + bin * chart.daysPerBin;
     for (const auto& [day, count] : days_) {
         ChartBin& bin = chart.bins[static_cast<std::size_t>((day - start) / chart.daysPerBin)];
         bin.won += count.won;
@@ -225,13 +230,20 @@ namespace {
 // Lower first: what a cell of several numbers shows.
 int attentionRank(NumberFate fate) {
     switch (fate) {
-        case NumberFate::lost: return 0;
-        case NumberFate::passed: return 1;
-        case NumberFate::notPlayed: return 2;
-        case NumberFate::impossible: return 3;
-        case NumberFate::noRecord: return 4;
-        case NumberFate::laterWin: return 5;
-        case NumberFate::firstAttemptWin: return 6;
+        case NumberFate::lost:
+            return 0;
+        case NumberFate::passed:
+            return 1;
+        case NumberFate::notPlayed:
+            return 2;
+        case NumberFate::impossible:
+            return 3;
+        case NumberFate::noRecord:
+            return 4;
+        case NumberFate::laterWin:
+            return 5;
+        case NumberFate::firstAttemptWin:
+            return 6;
     }
     return 7;
 }
@@ -242,8 +254,10 @@ CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t cou
     CellView view;
     view.number = firstNumber;
     view.fate = record.fate(firstNumber);
-    const int64_t end = std::min<int64_t>(static_cast<int64_t>(firstNumber) + count, int64_t{record.maxGameNumber()} + 1);
-    for (int64_t number = static_cast<int64_t>(firstNumber) + 1; number < end && attentionRank(view.fate) > 0; ++number) {
+    const int64_t end =
+        std::min<int64_t>(static_cast<int64_t>(firstNumber) + count, int64_t{record.maxGameNumber()} + 1);
+    for (int64_t number = static_cast<int64_t>(firstNumber) + 1; number < end && attentionRank(view.fate) > 0;
+         ++number) {
         const NumberFate fate = record.fate(static_cast<int32_t>(number));
         if (attentionRank(fate) < attentionRank(view.fate)) {
             view.fate = fate;

@@ -23,8 +23,8 @@ int weekdayOf(int32_t dayNumber);
 enum class NumberFate : uint8_t {
     firstAttemptWin,
     laterWin,
-    lost,        // lost, and not yet won
-    passed,      // on the pass list
+    lost,    // lost, and not yet won
+    passed,  // on the pass list
     notPlayed,
     impossible,  // a known impossible deal, not won
     noRecord,    // played before the log was kept (記録なし)

@@ -83,7 +83,8 @@ AppendOnlyFile::Outcome ResultsLog::writePending() {
         if (end.empty) bytes = std::string(kResultsLogHeader) + "\r\n";
         // A line cut short by a power cut stays as it is; the next line
         // starts on a line of its own.
-        else if (!end.endsWithLineBreak) bytes = "\r\n";
+        else if (!end.endsWithLineBreak)
+            bytes = "\r\n";
         for (const std::string& line : pending_) bytes += line;
         return bytes;
     });

@@ -59,8 +59,8 @@ bool readTime(const std::string& text, LocalTime& when) {
 }
 
 std::optional<LogEvent> readEvent(const std::string& word) {
-    for (LogEvent event : {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear,
-                           LogEvent::skip})
+    for (LogEvent event :
+         {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear, LogEvent::skip})
         if (word == logEventWord(event)) return event;
     return std::nullopt;
 }
@@ -69,8 +69,10 @@ std::vector<std::string> splitColumns(const std::string& line) {
     std::vector<std::string> columns(1);
     columns.reserve(8);  // a line of the log has six: one allocation per line
     for (char c : line) {
-        if (c == ',') columns.emplace_back();
-        else columns.back() += c;
+        if (c == ',')
+            columns.emplace_back();
+        else
+            columns.back() += c;
     }
     return columns;
 }
@@ -95,7 +97,7 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
 }
 
 std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
-                                const std::function<void(const LogEntry&)>& onEntry) {
+                                 const std::function<void(const LogEntry&)>& onEntry) {
     std::size_t skippedLines = 0;
     std::string line;
     bool tooLong = false;
@@ -106,8 +108,10 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
         } else if (tooLong) {
             ++skippedLines;
         } else if (!line.empty() && line != kResultsLogHeader) {
-            if (std::optional<LogEntry> entry = parseResultsLogLine(line)) onEntry(*entry);
-            else ++skippedLines;
+            if (std::optional<LogEntry> entry = parseResultsLogLine(line))
+                onEntry(*entry);
+            else
+                ++skippedLines;
         }
         line.clear();
         tooLong = false;
@@ -117,7 +121,8 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
         const char* next = buffer.data();
         const char* const end = next + got;
         while (next < end) {
-            const char* lineFeed = static_cast<const char*>(std::memchr(next, '\n', static_cast<std::size_t>(end - next)));
+            const char* lineFeed =
+                static_cast<const char*>(std::memchr(next, '\n', static_cast<std::size_t>(end - next)));
             const char* const stop = lineFeed ? lineFeed : end;
             if (!tooLong) {
                 line.append(next, stop);

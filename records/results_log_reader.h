@@ -33,7 +33,7 @@ LogReading readResultsLog(std::istream& in);
 // many bytes it gave, 0 at the end), handing each entry to onEntry as it is
 // read; returns the number of lines skipped. readResultsLog reads the same way.
 std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
-                                const std::function<void(const LogEntry&)>& onEntry);
+                                 const std::function<void(const LogEntry&)>& onEntry);
 
 // Reads the whole log as readResultsLog does, handing each entry over as it is
 // read instead of keeping them: a log of a million games is never held in

@@ -36,7 +36,8 @@ AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(con
     if (size >= 2) {
         char last[2] = {};
         DWORD read = 0;
-        if (!moveTo(file.get(), size - 2) || !ReadFile(file.get(), last, 2, &read, nullptr)) return refused(GetLastError());
+        if (!moveTo(file.get(), size - 2) || !ReadFile(file.get(), last, 2, &read, nullptr))
+            return refused(GetLastError());
         end.endsWithLineBreak = read == 2 && last[0] == '\r' && last[1] == '\n';
     }
 

@@ -23,9 +23,7 @@ void ScoreLedger::recordLoss() {
     stype = 0;
 }
 
-void ScoreLedger::clearTotals() {
-    wins = won = lost = losses = streak = stype = 0;
-}
+void ScoreLedger::clearTotals() { wins = won = lost = losses = streak = stype = 0; }
 
 std::string percentText(int32_t won, int32_t lost) {
     const int32_t games = wrappingAdd(won, lost);
@@ -45,6 +43,4 @@ std::string percentText(int32_t won, int32_t lost) {
     return text;
 }
 
-std::string streakText(int32_t streak, int32_t stype) {
-    return intToText(streak) + (stype == 1 ? "連勝中" : "連敗中");
-}
+std::string streakText(int32_t streak, int32_t stype) { return intToText(streak) + (stype == 1 ? "連勝中" : "連敗中"); }

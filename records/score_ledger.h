@@ -6,10 +6,10 @@
 // Tallykeep's own counts. Declared in this order: the six totals lie in the
 // order of the game's own statistics values.
 struct ScoreLedger {
-    int32_t wins = 0;     // longest winning streak
+    int32_t wins = 0;  // longest winning streak
     int32_t won = 0;
     int32_t lost = 0;
-    int32_t losses = 0;   // longest losing streak
+    int32_t losses = 0;  // longest losing streak
     int32_t streak = 0;
     int32_t stype = 0;    // 1 winning, 0 losing; other values only from a hand-edited file
     int32_t runWins = 0;  // this run only, never saved
@@ -17,7 +17,7 @@ struct ScoreLedger {
 
     void recordWin();
     void recordLoss();
-    void clearTotals();   // the six totals become 0; the run counts stay
+    void clearTotals();  // the six totals become 0; the run counts stay
 };
 
 // "00.00%" of w / (w + l) x 100, computed in floating point, stored as a 32-bit

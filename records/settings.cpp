@@ -120,8 +120,7 @@ std::string iniPathFor(const std::string& executablePath) {
 Settings readSettings(ProfileStore& store) {
     Settings s;
     for (const NumberKey& k : kNumberKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback);
-    for (const FlagKey& k : kFlagKeys)
-        k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
+    for (const FlagKey& k : kFlagKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
     std::array<std::string, kSlots> history;
     for (std::size_t slot = 0; slot < kSlots; ++slot) {
         history[slot] = store.read("Hist", slotKey("hist", slot).c_str());

@@ -32,8 +32,7 @@ void dropBrokenLastCharacter(std::string& text) {
 
 std::string IniFile::read(const char* section, const char* key) {
     std::vector<char> buffer(kValueBufferSize, '\0');
-    const DWORD length =
-        GetPrivateProfileStringA(section, key, "", buffer.data(), kValueBufferSize, path_.c_str());
+    const DWORD length = GetPrivateProfileStringA(section, key, "", buffer.data(), kValueBufferSize, path_.c_str());
     // The length is not trusted beyond the first NUL: for a cut double-byte value
     // Wine reports 2047 but fills only 2046 bytes, leaving the last one as it was
     // (zero here).
@@ -78,8 +77,8 @@ std::unique_ptr<ProfileStore> Win32SettingsFiles::openProfile(const std::string&
 }
 
 bool Win32SettingsFiles::flushToDisk(const std::string& path) {
-    FileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return failed();
     const bool flushed = FlushFileBuffers(file.get()) != FALSE || failed();
     // Closed here rather than by the owner: a close that fails may have lost

@@ -48,7 +48,9 @@ StatisticsRegistry::Opening Win32StatisticsRegistry::openKey() {
     auto key = std::make_unique<RegistryKey>();
     const LONG status = key->open();
     Opening opening;
-    if (status == ERROR_SUCCESS) opening.key = std::move(key);
-    else opening.keyMissing = status == ERROR_FILE_NOT_FOUND;
+    if (status == ERROR_SUCCESS)
+        opening.key = std::move(key);
+    else
+        opening.keyMissing = status == ERROR_FILE_NOT_FOUND;
     return opening;
 }

@@ -35,8 +35,10 @@ std::array<std::string, History::kSavedLines> History::saved() const {
 
 void Tally::record(const GameResult& result) {
     if (result.counted()) {
-        if (result.won) ledger.recordWin();
-        else ledger.recordLoss();
+        if (result.won)
+            ledger.recordWin();
+        else
+            ledger.recordLoss();
     }
     if (result.won) history.addNewest(historyLine(result));
 }

@@ -34,8 +34,8 @@ int Application::run(const std::function<int(MSG& message)>& nextMessage) {
         }
         // The message left from before a failure is no exit code.
         if (got == -1) break;
-        const bool translated = std::any_of(forms_.begin(), forms_.end(),
-                                            [&](Form* form) { return form->translateAccelerator(message); });
+        const bool translated =
+            std::any_of(forms_.begin(), forms_.end(), [&](Form* form) { return form->translateAccelerator(message); });
         if (translated) continue;
         if (std::any_of(forms_.begin(), forms_.end(), [&](Form* form) { return form->navigateByKey(message); }))
             continue;
@@ -62,16 +62,16 @@ void Application::postEvent(ApplicationEvent event) {
 
 void Application::fireEvent(ApplicationEvent event) {
     switch (event) {
-    case ApplicationEvent::activate:
-        activationPending_ = false;
-        if (OnActivate) OnActivate();
-        break;
-    case ApplicationEvent::minimize:
-        if (OnMinimize) OnMinimize();
-        break;
-    case ApplicationEvent::restore:
-        if (OnRestore) OnRestore();
-        break;
+        case ApplicationEvent::activate:
+            activationPending_ = false;
+            if (OnActivate) OnActivate();
+            break;
+        case ApplicationEvent::minimize:
+            if (OnMinimize) OnMinimize();
+            break;
+        case ApplicationEvent::restore:
+            if (OnRestore) OnRestore();
+            break;
     }
 }
 

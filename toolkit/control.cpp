@@ -18,9 +18,7 @@ Control::~Control() {
     window_.reset();
 }
 
-bool Control::ownsLiveWindow() const {
-    return window_ && IsWindow(window_.get()) && fromHandle(window_.get()) == this;
-}
+bool Control::ownsLiveWindow() const { return window_ && IsWindow(window_.get()) && fromHandle(window_.get()) == this; }
 
 void Control::unbind() {
     if (ownsLiveWindow()) {
@@ -73,9 +71,7 @@ Rect Control::bounds() const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Control::setBounds(const Rect& b) {
-    MoveWindow(window_.get(), b.left, b.top, b.width, b.height, TRUE);
-}
+void Control::setBounds(const Rect& b) { MoveWindow(window_.get(), b.left, b.top, b.width, b.height, TRUE); }
 
 void Control::setLeft(int left) {
     Rect b = bounds();

@@ -81,7 +81,7 @@ protected:
         const char* className = nullptr;
         DWORD style = 0;
         DWORD exStyle = 0;
-        Rect bounds;  // as the form data gives it, at 96 pixels per inch
+        Rect bounds;                  // as the form data gives it, at 96 pixels per inch
         bool boundsOnScreen = false;  // bounds already in the screen's pixels
         std::string text;
         FontSpec font;

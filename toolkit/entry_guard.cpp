@@ -12,23 +12,23 @@ void reportEntryFailure(const char* what) noexcept {
 
 LRESULT safeAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
-    case WM_NCCREATE:
-        return FALSE;
-    case WM_CREATE:
-        return -1;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_PAINT:
-        // A window left invalid would be painted, and fail, again at once.
-        ValidateRect(window, nullptr);
-        return 0;
-    case WM_ERASEBKGND:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_SETCURSOR:
-        return DefWindowProcA(window, message, wParam, lParam);
-    default:
-        return 0;
+        case WM_NCCREATE:
+            return FALSE;
+        case WM_CREATE:
+            return -1;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_PAINT:
+            // A window left invalid would be painted, and fail, again at once.
+            ValidateRect(window, nullptr);
+            return 0;
+        case WM_ERASEBKGND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_SETCURSOR:
+            return DefWindowProcA(window, message, wParam, lParam);
+        default:
+            return 0;
     }
 }

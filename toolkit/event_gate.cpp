@@ -28,8 +28,7 @@ std::optional<std::string> runClosed(const std::function<void()>& handler) {
 }
 
 void runNow(const std::function<void()>& handler) {
-    if (const std::optional<std::string> failure = runClosed(handler))
-        Application::instance().showError(*failure);
+    if (const std::optional<std::string> failure = runClosed(handler)) Application::instance().showError(*failure);
 }
 
 }  // namespace

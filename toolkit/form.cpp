@@ -56,8 +56,7 @@ int menuBarPosition(HMENU bar, UINT commandId) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID;
-        if (GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) && info.wID == commandId)
-            return position;
+        if (GetMenuItemInfoA(bar, static_cast<UINT>(position), TRUE, &info) && info.wID == commandId) return position;
     }
     return -1;
 }
@@ -83,8 +82,10 @@ void Form::create(const FormArgs& args, const std::function<void()>& buildCompon
 
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
-    if (args.border == BorderStyle::bsSingle) style |= WS_MINIMIZEBOX;
-    else exStyle |= WS_EX_TOOLWINDOW;
+    if (args.border == BorderStyle::bsSingle)
+        style |= WS_MINIMIZEBOX;
+    else
+        exStyle |= WS_EX_TOOLWINDOW;
     if (args.stayOnTop) exStyle |= WS_EX_TOPMOST;
     RECT outer{0, 0, args_.clientWidth, args_.clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
@@ -92,9 +93,9 @@ void Form::create(const FormArgs& args, const std::function<void()>& buildCompon
     Form* mainForm = application.mainForm();
     HWND owner = mainForm ? mainForm->handle() : nullptr;
     application.addForm(*this);
-    window_ = CreateWindowExA(exStyle, kFormClass, args.caption.c_str(), style, args.left, args.top,
-                              outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
-                              GetModuleHandleA(nullptr), this);
+    window_ =
+        CreateWindowExA(exStyle, kFormClass, args.caption.c_str(), style, args.left, args.top, outer.right - outer.left,
+                        outer.bottom - outer.top, owner, nullptr, GetModuleHandleA(nullptr), this);
     if (!window_) throw AppError("CreateWindowExA failed: form");
     if (args.icon) {
         if (HICON icon = LoadIconA(GetModuleHandleA(nullptr), args.icon)) {
@@ -215,15 +216,11 @@ void Form::acceptClose() {
     application.terminate();
 }
 
-void Form::show() {
-    ShowWindow(window_, SW_SHOWNA);
-}
+void Form::show() { ShowWindow(window_, SW_SHOWNA); }
 
 void Form::hide() { ShowWindow(window_, SW_HIDE); }
 
-void Form::bringToFront() {
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
+void Form::bringToFront() { SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
 
 bool Form::visible() const { return IsWindowVisible(window_) != FALSE; }
 
@@ -282,8 +279,7 @@ void Form::openMenuBarItem(UINT commandId) {
     // The menu runs its own loop, as one opened from the bar does: ticks and
     // other events go on meanwhile. A menu that cannot open leaves nothing run.
     HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
-    TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, item.left, item.bottom, 0, window_,
-                   nullptr);
+    TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, item.left, item.bottom, 0, window_, nullptr);
     HiliteMenuItem(window_, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
 }
 
@@ -379,73 +375,73 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT r{};
-        GetClientRect(window_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, paint_.brush(args_.color));
-        return 1;
-    }
-    case WM_PAINT:
-        paintBevels();
-        return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-        if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
-            return reinterpret_cast<LRESULT>(control->onControlColor(reinterpret_cast<HDC>(wParam)));
-        break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (Control* control = item ? Control::fromHandle(item->hwndItem) : nullptr)
-            if (control->onDrawItem(*item)) return TRUE;
-        break;
-    }
-    case WM_SETCURSOR:
-        if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(wParam)))
-            if (control->onSetCursor()) return TRUE;
-        break;
-    case WM_COMMAND:
-        if (lParam == 0) {
-            onMenuCommand(LOWORD(wParam));
-        } else {
-            runEvent([wParam, lParam] {
-                if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
-                    control->onCommand(HIWORD(wParam));
-            });
+        case WM_ERASEBKGND: {
+            RECT r{};
+            GetClientRect(window_, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r, paint_.brush(args_.color));
+            return 1;
         }
-        return 0;
-    case WM_TIMER:
-        onTimer(static_cast<UINT>(wParam));
-        return 0;
-    case WM_CLOSE:
-        close();
-        return 0;
-    case WM_SHOWWINDOW:
-        onShowWindow(wParam != FALSE, lParam);
-        break;
-    case WM_SIZE:
-        onSize(wParam);
-        break;
-    case WM_ACTIVATEAPP:
-        if (wParam) Application::instance().postEvent(ApplicationEvent::activate);
-        break;
-    case WM_QUERYENDSESSION:
-        if (Application::instance().mainForm() == this) return onQueryEndSession();
-        break;
-    case WM_ENDSESSION:
-        if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
-        return 0;
-    case kTimerTickRequestMessage:
-        onTickRequest(static_cast<UINT>(wParam));
-        return 0;
-    case kOpenMenuBarItemMessage:
-        openMenuBarItem(static_cast<UINT>(wParam));
-        return 0;
-    case kApplicationEventMessage:
-        onApplicationEvent(static_cast<ApplicationEvent>(wParam));
-        return 0;
-    default:
-        break;
+        case WM_PAINT:
+            paintBevels();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
+                return reinterpret_cast<LRESULT>(control->onControlColor(reinterpret_cast<HDC>(wParam)));
+            break;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (Control* control = item ? Control::fromHandle(item->hwndItem) : nullptr)
+                if (control->onDrawItem(*item)) return TRUE;
+            break;
+        }
+        case WM_SETCURSOR:
+            if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(wParam)))
+                if (control->onSetCursor()) return TRUE;
+            break;
+        case WM_COMMAND:
+            if (lParam == 0) {
+                onMenuCommand(LOWORD(wParam));
+            } else {
+                runEvent([wParam, lParam] {
+                    if (Control* control = Control::fromHandle(reinterpret_cast<HWND>(lParam)))
+                        control->onCommand(HIWORD(wParam));
+                });
+            }
+            return 0;
+        case WM_TIMER:
+            onTimer(static_cast<UINT>(wParam));
+            return 0;
+        case WM_CLOSE:
+            close();
+            return 0;
+        case WM_SHOWWINDOW:
+            onShowWindow(wParam != FALSE, lParam);
+            break;
+        case WM_SIZE:
+            onSize(wParam);
+            break;
+        case WM_ACTIVATEAPP:
+            if (wParam) Application::instance().postEvent(ApplicationEvent::activate);
+            break;
+        case WM_QUERYENDSESSION:
+            if (Application::instance().mainForm() == this) return onQueryEndSession();
+            break;
+        case WM_ENDSESSION:
+            if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
+            return 0;
+        case kTimerTickRequestMessage:
+            onTickRequest(static_cast<UINT>(wParam));
+            return 0;
+        case kOpenMenuBarItemMessage:
+            openMenuBarItem(static_cast<UINT>(wParam));
+            return 0;
+        case kApplicationEventMessage:
+            onApplicationEvent(static_cast<ApplicationEvent>(wParam));
+            return 0;
+        default:
+            break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }

@@ -66,7 +66,7 @@ public:
 
     std::function<void()> OnCreate;
     std::function<void(bool& canClose)> OnCloseQuery;
-    std::function<void()> OnHide;  // whenever the form becomes hidden, its close box included
+    std::function<void()> OnHide;        // whenever the form becomes hidden, its close box included
     std::function<void()> OnEndSession;  // main form: the session ends before the close query ran to its end
 
     // Asks the form to close as its close box does: OnCloseQuery decides; an
@@ -76,7 +76,7 @@ public:
     // OnCloseQuery alone; true when it lets the form close.
     bool queryClose();
 
-    void show();          // visible, without taking the activation
+    void show();  // visible, without taking the activation
     void hide();
     void bringToFront();  // top of the z-order, without taking the activation
     bool visible() const;

@@ -20,21 +20,21 @@ LRESULT CALLBACK GroupBox::windowProc(HWND window, UINT message, WPARAM wParam, 
         auto* box = dynamic_cast<GroupBox*>(Control::fromHandle(window));
         if (box) {
             switch (message) {
-            case WM_ERASEBKGND: {
-                // With WS_CLIPCHILDREN the parent no longer paints beneath the box.
-                RECT r{};
-                GetClientRect(window, &r);
-                FillRect(reinterpret_cast<HDC>(wParam), &r, box->form().paintCache().brush(box->color()));
-                return 1;
-            }
-            case WM_CTLCOLORSTATIC:
-            case WM_CTLCOLOREDIT:
-            case WM_CTLCOLORBTN:
-            case WM_COMMAND:
-            case WM_DRAWITEM:
-                return SendMessageA(box->form().handle(), message, wParam, lParam);
-            default:
-                break;
+                case WM_ERASEBKGND: {
+                    // With WS_CLIPCHILDREN the parent no longer paints beneath the box.
+                    RECT r{};
+                    GetClientRect(window, &r);
+                    FillRect(reinterpret_cast<HDC>(wParam), &r, box->form().paintCache().brush(box->color()));
+                    return 1;
+                }
+                case WM_CTLCOLORSTATIC:
+                case WM_CTLCOLOREDIT:
+                case WM_CTLCOLORBTN:
+                case WM_COMMAND:
+                case WM_DRAWITEM:
+                    return SendMessageA(box->form().handle(), message, wParam, lParam);
+                default:
+                    break;
             }
         }
         return callClassProcedure(window, message, wParam, lParam);

@@ -8,9 +8,15 @@ void Label::create(Container& parent, const CreateArgs& args) {
     autoSize_ = args.autoSize;
     DWORD style = SS_NOPREFIX;  // captions are shown exactly, "&" included
     switch (args.alignment) {
-    case Alignment::taLeftJustify: style |= SS_LEFT; break;
-    case Alignment::taRightJustify: style |= SS_RIGHT; break;
-    case Alignment::taCenter: style |= SS_CENTER; break;
+        case Alignment::taLeftJustify:
+            style |= SS_LEFT;
+            break;
+        case Alignment::taRightJustify:
+            style |= SS_RIGHT;
+            break;
+        case Alignment::taCenter:
+            style |= SS_CENTER;
+            break;
     }
     WindowSpec spec;
     spec.className = "STATIC";

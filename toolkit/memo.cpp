@@ -1,6 +1,5 @@
 #include "toolkit/memo.h"
 
-
 void Memo::create(Container& parent, const CreateArgs& args) {
     WindowSpec spec;
     spec.className = "EDIT";

@@ -46,8 +46,8 @@ LRESULT watchActivation(int code, WPARAM wParam, LPARAM lParam) {
         GetClassNameA(window, className, sizeof className);
         if (lstrcmpA(className, "#32770") == 0 && SetPropA(window, kWatchProperty, watch)) {
             watch->box = window;
-            watch->boxProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-                window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watchedBoxProcedure)));
+            watch->boxProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watchedBoxProcedure)));
             // The box is found; later activations (nested boxes) are none of ours.
             watch->hook.reset();
             currentWatch = nullptr;

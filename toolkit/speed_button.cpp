@@ -35,8 +35,8 @@ void SpeedButton::create(Container& parent, const CreateArgs& args) {
 void SpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
     const std::string name = "glyph bitmap " + std::to_string(resource);
     if (!module) module = GetModuleHandleA(nullptr);
-    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    GdiObject<HBITMAP> bitmap(
+        static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap) throw AppError(name + " not found");
 
     BITMAP info{};
@@ -59,8 +59,7 @@ void SpeedButton::loadGlyphs(HINSTANCE module, int resource, int numGlyphs) {
     if (!glyphs_) throw AppError("ImageList_Create failed");
     // AddMasked cuts the bitmap (selected into no DC by now) into images of
     // glyphWidth_ and makes each one's mask from the transparent colour.
-    if (ImageList_AddMasked(glyphs_.get(), bitmap.get(), transparent) < 0)
-        throw AppError("ImageList_AddMasked failed");
+    if (ImageList_AddMasked(glyphs_.get(), bitmap.get(), transparent) < 0) throw AppError("ImageList_AddMasked failed");
     glyphCount_ = ImageList_GetImageCount(glyphs_.get());
 }
 

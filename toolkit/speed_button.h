@@ -23,9 +23,9 @@ class SpeedButton : public Control {
 public:
     struct CreateArgs {
         Rect bounds;
-        std::string caption;           // code page 932
-        std::optional<FontSpec> font;  // none: the parent's font
-        LPCSTR cursor = nullptr;       // IDC_HAND for crHandPoint; none: the arrow
+        std::string caption;              // code page 932
+        std::optional<FontSpec> font;     // none: the parent's font
+        LPCSTR cursor = nullptr;          // IDC_HAND for crHandPoint; none: the arrow
         HINSTANCE glyphModule = nullptr;  // nullptr: the executable
         int glyphResource = 0;            // a bitmap resource id; 0: no glyph
         int numGlyphs = 2;

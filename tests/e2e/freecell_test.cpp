@@ -67,7 +67,7 @@ struct TextCase {
     const char* label;
     const char* textsVariable;    // FREECELL_TEXTS, or null
     const char* emulatedVersion;  // Wine's version for FREECELL.EXE, or null
-    const char* expectedStart;  // how the log's start line begins
+    const char* expectedStart;    // how the log's start line begins
     const ProfileTexts* texts;
 };
 

@@ -229,15 +229,16 @@ TEST_F(TallykeepFailures, GameHungWithItsNumberDialogOpenIsPressedOnlyForTheLimi
 
     const std::vector<DWORD> presses = queuedPresses(log(), mark);
     ASSERT_GE(presses.size(), 2u) << log().text();
-    const DWORD firstPress = *std::min_element(presses.begin(), presses.end(),
-                                               [](DWORD a, DWORD b) { return ticksBetween(a, b) > 0; });
-    const DWORD lastPress = *std::max_element(presses.begin(), presses.end(),
-                                              [](DWORD a, DWORD b) { return ticksBetween(a, b) > 0; });
-    std::printf("%zu pastes and Enter keys posted from +%ld to +%ld ms after F3; bar hidden at +%ld, shown at "
-                "+%ld, game awake at +%ld ms; %zu sent messages answered within %lu ms at worst\n",
-                presses.size(), ticksBetween(asked, firstPress), ticksBetween(asked, lastPress),
-                ticksBetween(asked, hiddenAt), ticksBetween(asked, shownAt), ticksBetween(asked, wokeAt),
-                probes.size(), static_cast<unsigned long>(worstAnswerMs));
+    const DWORD firstPress =
+        *std::min_element(presses.begin(), presses.end(), [](DWORD a, DWORD b) { return ticksBetween(a, b) > 0; });
+    const DWORD lastPress =
+        *std::max_element(presses.begin(), presses.end(), [](DWORD a, DWORD b) { return ticksBetween(a, b) > 0; });
+    std::printf(
+        "%zu pastes and Enter keys posted from +%ld to +%ld ms after F3; bar hidden at +%ld, shown at "
+        "+%ld, game awake at +%ld ms; %zu sent messages answered within %lu ms at worst\n",
+        presses.size(), ticksBetween(asked, firstPress), ticksBetween(asked, lastPress), ticksBetween(asked, hiddenAt),
+        ticksBetween(asked, shownAt), ticksBetween(asked, wokeAt), probes.size(),
+        static_cast<unsigned long>(worstAnswerMs));
 
     EXPECT_GE(ticksBetween(asked, firstPress), 0) << "post times are not GetTickCount";
     EXPECT_LE(ticksBetween(firstPress, lastPress), kLimitMs + 1500) << "kept pressing past its limit";

@@ -106,8 +106,8 @@ private:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "TallykeepTestClipboardOwner";
         RegisterClassA(&windowClass);  // registered by an earlier test: fine
-        HWND window = CreateWindowExA(0, windowClass.lpszClassName, "owner", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                      nullptr, windowClass.hInstance, nullptr);
+        HWND window = CreateWindowExA(0, windowClass.lpszClassName, "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      windowClass.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         if (window && OpenClipboard(window)) {
             EmptyClipboard();
@@ -225,12 +225,11 @@ TEST_F(TallykeepRealClicks, ClickThatActivatesTallykeepCountsBeforeTheGroupMoves
     ASSERT_TRUE(waitUntil([&] { return pressed(undo); })) << "the press did not arrive";
     releaseMouse();
     EXPECT_TRUE(log().waitFor("msg", std::string("main WM_KEYDOWN 121"), mark)) << "the click was lost\n"
-                                                                                  << log().text();
+                                                                                << log().text();
     EXPECT_TRUE(waitUntil([&] {
         const RECT place = windowRect(bar);
         return !EqualRect(&placeBefore, &place);
-    }))
-        << "the group was not glued to the moved game";
+    })) << "the group was not glued to the moved game";
 }
 
 TEST_F(TallykeepRealClicks, ClickWhileATickWaitsForTheGameCountsOnceTheTickEnds) {

@@ -116,16 +116,16 @@ TEST_P(TallykeepLargeFonts, WindowsLookAsAtNinetySixOnlyLarger) {
     const std::string ini = sandbox.path("Tallykeep.Ini");
     for (int slot = 0; slot < 10; ++slot) {
         const std::string line = std::to_string(12349 - slot) + " 負け（3回）";
-        ASSERT_TRUE(WritePrivateProfileStringA("Hist", ("hist" + std::to_string(slot)).c_str(), line.c_str(),
-                                               ini.c_str()));
+        ASSERT_TRUE(
+            WritePrivateProfileStringA("Hist", ("hist" + std::to_string(slot)).c_str(), line.c_str(), ini.c_str()));
     }
     start();
     ASSERT_EQ(results().history().front(), "12349 負け（3回）");
 
     const FrameRows rows = frameRows(results().window());
     ASSERT_GT(rows.caption, 0);
-    EXPECT_LT(rows.menuBar, rows.caption * 3 / 2) << "the menu bar is more than one row: " << rows.menuBar
-                                                   << " pixels under a caption of " << rows.caption;
+    EXPECT_LT(rows.menuBar, rows.caption * 3 / 2)
+        << "the menu bar is more than one row: " << rows.menuBar << " pixels under a caption of " << rows.caption;
 
     // Every game on one screen line: as many screen lines as lines of text
     // (the memo's empty last line included), and the empty rest after the

@@ -83,8 +83,7 @@ TEST_F(TallykeepLifecycle, RunningGameIsUsedWithoutALaunch) {
 
 TEST_F(TallykeepLifecycle, GameInTheWorkingDirectoryIsLaunched) {
     start();
-    EXPECT_TRUE(sameFile(executableOf(session->game), sandbox.path("FREECELL.EXE")))
-        << executableOf(session->game);
+    EXPECT_TRUE(sameFile(executableOf(session->game), sandbox.path("FREECELL.EXE"))) << executableOf(session->game);
 }
 
 TEST_F(TallykeepLifecycle, GameOnlyInTheSystemDirectoryIsLaunchedFromThere) {

@@ -78,8 +78,8 @@ TEST_F(TallykeepLog, KilledRightAfterAWinAndALossTheRestartShowsBothAndTheLogHol
 // hand are left as they are: the next result goes on a line of its own, and
 // only the lines that can be read are read.
 TEST_F(TallykeepLog, TornOrHandEditedLogIsOnlyAppendedTo) {
-    const std::string before = std::string(kResultsLogHeader) +
-                               "\r\nメモ: 手で書いた行\r\n2026/01/02,03:04:05,4,1,勝ち,1\r\n2026/01/02,03:0";
+    const std::string before =
+        std::string(kResultsLogHeader) + "\r\nメモ: 手で書いた行\r\n2026/01/02,03:04:05,4,1,勝ち,1\r\n2026/01/02,03:0";
     {
         std::ofstream file(logPath(), std::ios::binary);
         file << before;

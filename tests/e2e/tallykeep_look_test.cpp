@@ -53,12 +53,14 @@ COLORREF pixel(int x, int y) {
 
 // The place shows the colour somewhere; the windows repaint in their own time.
 bool shows(const Place& p, COLORREF colour) {
-    return waitUntil([&] {
-        for (int y = p.top; y < p.bottom(); ++y)
-            for (int x = p.left; x < p.right(); ++x)
-                if (pixel(x, y) == colour) return true;
-        return false;
-    }, 5s);
+    return waitUntil(
+        [&] {
+            for (int y = p.top; y < p.bottom(); ++y)
+                for (int x = p.left; x < p.right(); ++x)
+                    if (pixel(x, y) == colour) return true;
+            return false;
+        },
+        5s);
 }
 
 const COLORREF kLightYellow = RGB(255, 255, 128), kRed = RGB(255, 0, 0), kBlack = 0;
@@ -100,11 +102,11 @@ protected:
         const Place barClient = client(bar), resultsClient = client(results);
         RECT work{};
         ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-        std::printf("screen %d x %d, work area (%ld, %ld)-(%ld, %ld): bar (%d, %d) %d x %d, game (%d, %d) %d x %d, "
-                    "results (%d, %d) %d x %d\n",
-                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.left, work.top, work.right,
-                    work.bottom, b.left, b.top, b.width, b.height, g.left, g.top, g.width, g.height, r.left, r.top,
-                    r.width, r.height);
+        std::printf(
+            "screen %d x %d, work area (%ld, %ld)-(%ld, %ld): bar (%d, %d) %d x %d, game (%d, %d) %d x %d, "
+            "results (%d, %d) %d x %d\n",
+            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.left, work.top, work.right, work.bottom,
+            b.left, b.top, b.width, b.height, g.left, g.top, g.width, g.height, r.left, r.top, r.width, r.height);
         EXPECT_EQ(b.top, (work.bottom - g.height - b.height) / 2);
         if (GetSystemMetrics(SM_CXSCREEN) - r.width - g.width > 0) {
             EXPECT_EQ(g.left, (work.right - r.width - g.width) / 2);

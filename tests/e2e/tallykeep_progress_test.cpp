@@ -128,8 +128,10 @@ protected:
                 ++played.passed;
             } else if (number % 9 == 0) {
                 lines += logLine(day, hour, number, 1, "負け", true);
-                if (number % 45 == 0) ++played.stillLost;
-                else lines += logLine(day, hour, number, 2, "勝ち", false);
+                if (number % 45 == 0)
+                    ++played.stillLost;
+                else
+                    lines += logLine(day, hour, number, 2, "勝ち", false);
             } else {
                 lines += logLine(day, hour, number, 1, "勝ち", true);
             }
@@ -141,7 +143,9 @@ protected:
         results().menuCommand(kCmdProgress);
         return waitForTopLevel(kProgressClass, kProgressCaption);
     }
-    static std::string summary(HWND progress) { return windowText(FindWindowExA(progress, nullptr, "Static", nullptr)); }
+    static std::string summary(HWND progress) {
+        return windowText(FindWindowExA(progress, nullptr, "Static", nullptr));
+    }
     static bool summaryShows(HWND progress, const std::string& part) {
         return waitUntil([&] { return summary(progress).find(part) != std::string::npos; });
     }

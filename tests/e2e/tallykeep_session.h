@@ -81,7 +81,7 @@ struct SessionOptions {
     bool gameRunningFirst = false;
     // Copy FREECELL.EXE into the sandbox, Tallykeep's working directory.
     bool gameInWorkingDirectory = true;
-    Environment environment;           // FREECELL_TEXTS and the like
+    Environment environment;               // FREECELL_TEXTS and the like
     const char* windowsVersion = nullptr;  // Wine's version for both programs
     // Wait for the game's window and the results window before returning.
     bool waitForWindows = true;

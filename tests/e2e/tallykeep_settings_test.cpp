@@ -173,8 +173,7 @@ TEST_F(TallykeepSettings, PlayedRunComesBackAfterRestartAndTheNewFileHasTheWrite
     EXPECT_TRUE(occursInOrder(bytes, {"[Game]\r\n", "[Score]\r\n", "[Show]\r\n", "[Hist]\r\n", "[Rtry]\r\n"})) << bytes;
     EXPECT_TRUE(occursInOrder(bytes, {"[Game]", "\nGameNo=7\r\n", "\nTryCnt=2\r\n", "[Score]", "\nwon=1\r\n",
                                       "\nwins=1\r\n", "\nlost=2\r\n", "\nlosses=2\r\n", "\nstreak=2\r\n",
-                                      "\nstype=0\r\n", "[Show]", "\nSskUp=0\r\n", "\nCtlBar=1\r\n",
-                                      "\nRenMode=0\r\n"}))
+                                      "\nstype=0\r\n", "[Show]", "\nSskUp=0\r\n", "\nCtlBar=1\r\n", "\nRenMode=0\r\n"}))
         << bytes;
     std::vector<std::string> histKeys = slotKeys("hist");
     histKeys.insert(histKeys.begin(), "[Hist]");
@@ -222,14 +221,14 @@ TEST_P(TallykeepSettingsGameNo, HandWrittenGameNumberLoadsIntoTheNumberBox) {
     EXPECT_TRUE(results().waitForNumberBox(GetParam().shown)) << results().numberBox();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TallykeepSettings, TallykeepSettingsGameNo,
-    ::testing::Values(GameNoCase{"Letters", "abc", "1"}, GameNoCase{"HexWithZeroX", "0x10", "16"},
-                      GameNoCase{"HexWithDollar", "$10", "16"}, GameNoCase{"Negative", "-3", "-3"},
-                      GameNoCase{"TrailingLetter", "12a", "1"}, GameNoCase{"AboveInt32", "2147483648", "1"},
-                      // Quoted, so the profile services hand the blank on.
-                      GameNoCase{"LeadingBlank", "\" 5\"", "5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(TallykeepSettings, TallykeepSettingsGameNo,
+                         ::testing::Values(GameNoCase{"Letters", "abc", "1"}, GameNoCase{"HexWithZeroX", "0x10", "16"},
+                                           GameNoCase{"HexWithDollar", "$10", "16"}, GameNoCase{"Negative", "-3", "-3"},
+                                           GameNoCase{"TrailingLetter", "12a", "1"},
+                                           GameNoCase{"AboveInt32", "2147483648", "1"},
+                                           // Quoted, so the profile services hand the blank on.
+                                           GameNoCase{"LeadingBlank", "\" 5\"", "5"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TallykeepSettings, HandEditedValuesAreKeptOrNormalisedAndForeignSectionsSurvive) {
     const std::string foreign = "[Notes]\r\nowner=手書きのメモ\r\n";
@@ -334,7 +333,8 @@ TEST_F(TallykeepSettings, ClearEmptiesTheSavedHistoryAndTotalsButKeepsThisRunAnd
 
     results().menuCommand(kCmdSeisekiClear);
     ASSERT_TRUE(results().waitForLabel("Label9", "00.00%")) << results().label("Label9");
-    for (const char* total : {"Label18", "Label19", "Label20", "Label21"}) EXPECT_EQ(results().label(total), "0") << total;
+    for (const char* total : {"Label18", "Label19", "Label20", "Label21"})
+        EXPECT_EQ(results().label(total), "0") << total;
     EXPECT_EQ(results().label("Label11"), "0連敗中");
     EXPECT_EQ(results().label("Label16"), "1");
     EXPECT_EQ(results().label("Label13"), "100.00%");

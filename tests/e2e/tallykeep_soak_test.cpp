@@ -45,7 +45,8 @@ int environmentNumber(const char* name, int fallback) {
 
 std::string grouped(int32_t number) {
     std::string digits = std::to_string(number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
     return digits;
 }
 
@@ -98,7 +99,8 @@ struct Model {
             if (streak > wins) wins = streak;
         }
         const std::string number = std::to_string(gameNo);
-        memo.insert(memo.begin(), tryCnt == 1 ? number + " 勝ち" : number + " 負け（" + std::to_string(tryCnt) + "回）");
+        memo.insert(memo.begin(),
+                    tryCnt == 1 ? number + " 勝ち" : number + " 負け（" + std::to_string(tryCnt) + "回）");
         ++gameNo;
         tryCnt = 1;
         box = std::to_string(gameNo);
@@ -194,7 +196,8 @@ public:
     }
     LogLine waitFor(const std::string& event, const std::string& details) {
         return waitFor([&](const LogLine& line) { return line.event == event && line.details == details; },
-                       event + " " + details, [](const LogLine& line) {
+                       event + " " + details,
+                       [](const LogLine& line) {
                            return line.event == "deal" || line.event == "refused" || line.event == "error";
                        });
     }
@@ -381,10 +384,11 @@ TEST_F(TallykeepSoak, EveryCountStreakPercentageHistoryLineAndPassedGameFollowsT
     const int ticks = 2 * tally.wins + tally.lossDialogs + tally.resigns;
     const double rate = games / seconds;
     const double limit = games / (ticks * 0.1);
-    std::printf("soak: %d games in %.1f s: %d won, %d lost dialogs, %d resigned; %d at a later attempt; "
-                "%d passes, %d retries, %d past the highest number\n",
-                games, seconds, tally.wins, tally.lossDialogs, tally.resigns, tally.laterAttempts, tally.passes,
-                tally.retries, tally.wraps);
+    std::printf(
+        "soak: %d games in %.1f s: %d won, %d lost dialogs, %d resigned; %d at a later attempt; "
+        "%d passes, %d retries, %d past the highest number\n",
+        games, seconds, tally.wins, tally.lossDialogs, tally.resigns, tally.laterAttempts, tally.passes, tally.retries,
+        tally.wraps);
     std::printf("soak: %.2f games/s; the 100 ms tick allows %.2f games/s (%d ticks): %.1f%% of the limit\n", rate,
                 limit, ticks, 100.0 * rate / limit);
     std::fflush(stdout);

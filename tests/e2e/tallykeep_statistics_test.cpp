@@ -22,8 +22,8 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr std::array<const char*, 6> kNames = {"wins", "won", "lost", "losses", "streak", "stype"};
 // wins 3, won 300, lost 260, losses 2, a winning streak of 1.
-const std::array<Bytes, 6> kStartBytes = {
-    Bytes{3, 0, 0, 0}, Bytes{0x2C, 1, 0, 0}, Bytes{4, 1, 0, 0}, Bytes{2, 0, 0, 0}, Bytes{1, 0, 0, 0}, Bytes{1, 0, 0, 0}};
+const std::array<Bytes, 6> kStartBytes = {Bytes{3, 0, 0, 0}, Bytes{0x2C, 1, 0, 0}, Bytes{4, 1, 0, 0},
+                                          Bytes{2, 0, 0, 0}, Bytes{1, 0, 0, 0},    Bytes{1, 0, 0, 0}};
 
 struct SnapshotCase {
     const char* name = "";

@@ -174,8 +174,7 @@ TEST_P(TallykeepVersions, WinsAndLossesAreRecognisedWithThatVersionsTexts) {
     SessionOptions options;
     options.windowsVersion = param.version;
     start(options);
-    ASSERT_TRUE(session->selectGame(std::to_string(param.maxGameNo), std::to_string(param.maxGameNo)))
-        << log().text();
+    ASSERT_TRUE(session->selectGame(std::to_string(param.maxGameNo), std::to_string(param.maxGameNo))) << log().text();
     ASSERT_TRUE(session->loseAndRedeal(std::to_string(param.maxGameNo))) << log().text();
     EXPECT_TRUE(results().waitForLabel("Label17", "1"));
     EXPECT_TRUE(results().waitForLabel("Label1", "2"));
@@ -185,14 +184,12 @@ TEST_P(TallykeepVersions, WinsAndLossesAreRecognisedWithThatVersionsTexts) {
     EXPECT_EQ(results().numberBox(), "1");
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, TallykeepVersions,
-                         ::testing::Values(VersionCase{"win95", &kWin95Texts, 32000},
-                                           VersionCase{"win98", &kWin98MeTexts, 32000},
-                                           VersionCase{"winme", &kWin98MeTexts, 32000},
-                                           VersionCase{"nt40", &kNt4Texts, 32000},
-                                           VersionCase{"win2k", &kDefaultTexts, 32000},
-                                           VersionCase{"winxp", &kDefaultTexts, 1000000},
-                                           VersionCase{"win7", &kDefaultTexts, 32000}),
-                         [](const auto& info) { return std::string(info.param.version); });
+INSTANTIATE_TEST_SUITE_P(
+    Versions, TallykeepVersions,
+    ::testing::Values(VersionCase{"win95", &kWin95Texts, 32000}, VersionCase{"win98", &kWin98MeTexts, 32000},
+                      VersionCase{"winme", &kWin98MeTexts, 32000}, VersionCase{"nt40", &kNt4Texts, 32000},
+                      VersionCase{"win2k", &kDefaultTexts, 32000}, VersionCase{"winxp", &kDefaultTexts, 1000000},
+                      VersionCase{"win7", &kDefaultTexts, 32000}),
+    [](const auto& info) { return std::string(info.param.version); });
 
 }  // namespace

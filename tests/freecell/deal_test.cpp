@@ -68,9 +68,7 @@ TEST(Deal, FixedGamesAreUnshuffledAndDiffer) {
     EXPECT_EQ(firstRow(dealBoard(-2)), "KS KH KD KC QS QH QD QC");
 }
 
-TEST(Deal, HighNumbersDealDistinctGames) {
-    EXPECT_NE(firstRow(dealBoard(1000000)), firstRow(dealBoard(999999)));
-}
+TEST(Deal, HighNumbersDealDistinctGames) { EXPECT_NE(firstRow(dealBoard(1000000)), firstRow(dealBoard(999999))); }
 
 }  // namespace
 }  // namespace freecell

@@ -13,7 +13,7 @@ namespace solver {
 
 struct Solution {
     std::vector<freecell::Move> moves;  // the player's moves, automatic ones left out
-    int positions = 0;                 // positions looked at
+    int positions = 0;                  // positions looked at
 };
 
 // Moves that send every card home from `board`; none when the search gives up

@@ -81,9 +81,8 @@ TEST(Configuration, VersionChoosesTextsAndHighestNumber) {
 }
 
 TEST(Configuration, EnvironmentOverridesTheVersion) {
-    const GameConfig config =
-        configure({2, 5, 1}, environment({{"FREECELL_TEXTS", "win95"}, {"FREECELL_MAXGAME", "500"},
-                                          {"FREECELL_LOG", "x.log"}}));
+    const GameConfig config = configure(
+        {2, 5, 1}, environment({{"FREECELL_TEXTS", "win95"}, {"FREECELL_MAXGAME", "500"}, {"FREECELL_LOG", "x.log"}}));
     EXPECT_STREQ(config.texts.name, "win95");
     EXPECT_EQ(config.maxGameNumber, 500);
     EXPECT_EQ(config.logPath, "x.log");

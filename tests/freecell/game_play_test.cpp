@@ -65,9 +65,8 @@ TEST_F(MousePlayedGame, GameOneIsPlayedToTheEndAndWon) {
             doubleClickAt(move.from.index);
             continue;
         }
-        const int size = move.from.place == Place::Column
-                             ? static_cast<int>(game.board().columns[move.from.index].size())
-                             : 0;
+        const int size =
+            move.from.place == Place::Column ? static_cast<int>(game.board().columns[move.from.index].size()) : 0;
         clickAt(move.from, size - move.count);
         clickAt(move.to);
     }

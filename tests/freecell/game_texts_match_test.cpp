@@ -30,10 +30,10 @@ std::vector<Pair> fields(const freecell::GameTexts& game, const ProfileTexts& ta
 }
 
 TEST(GameTextsMatch, EveryWindowsVersionGivesBothProgramsTheSameBytes) {
-    const std::vector<freecell::WindowsVersion> versions = {
-        {0, 0, 0},  {1, 4, 0},  {1, 4, 10}, {1, 4, 90}, {1, 4, 3}, {1, 4, 11}, {1, 5, 0},  {2, 3, 51},
-        {2, 4, 0},  {2, 4, 1},  {2, 5, 0},  {2, 5, 1},  {2, 5, 2}, {2, 6, 0},  {2, 6, 1},  {2, 6, 2},
-        {2, 10, 0}, {3, 4, 0},  {1, 0, 0},  {2, 0, 1}};
+    const std::vector<freecell::WindowsVersion> versions = {{0, 0, 0},  {1, 4, 0},  {1, 4, 10}, {1, 4, 90}, {1, 4, 3},
+                                                            {1, 4, 11}, {1, 5, 0},  {2, 3, 51}, {2, 4, 0},  {2, 4, 1},
+                                                            {2, 5, 0},  {2, 5, 1},  {2, 5, 2},  {2, 6, 0},  {2, 6, 1},
+                                                            {2, 6, 2},  {2, 10, 0}, {3, 4, 0},  {1, 0, 0},  {2, 0, 1}};
     for (const freecell::WindowsVersion& version : versions) {
         const std::string label = std::to_string(version.platformId) + '.' + std::to_string(version.major) + '.' +
                                   std::to_string(version.minor);
@@ -51,7 +51,8 @@ TEST(GameTextsMatch, EachNamedSetIsOneOfTallykeepsSets) {
     for (const auto& [name, tallykeep] : sets) {
         const auto game = freecell::textsNamed(name);
         ASSERT_TRUE(game) << name;
-        for (const Pair& pair : fields(*game, *tallykeep)) EXPECT_EQ(pair.game, pair.tallykeep) << name << ' ' << pair.field;
+        for (const Pair& pair : fields(*game, *tallykeep))
+            EXPECT_EQ(pair.game, pair.tallykeep) << name << ' ' << pair.field;
     }
 }
 

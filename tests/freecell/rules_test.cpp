@@ -53,9 +53,9 @@ Board runBoard(int freeCells, bool emptyColumn) {
 
 TEST(Rules, AMoveOfSeveralCardsStaysWithinTheLimit) {
     const Move fourCards{column(0), column(1), 4};
-    EXPECT_FALSE(isLegal(runBoard(2, false), fourCards));  // limit 3
-    EXPECT_TRUE(isLegal(runBoard(3, false), fourCards));   // limit 4
-    EXPECT_TRUE(isLegal(runBoard(1, true), fourCards));    // (1 + 1) × 2
+    EXPECT_FALSE(isLegal(runBoard(2, false), fourCards));                     // limit 3
+    EXPECT_TRUE(isLegal(runBoard(3, false), fourCards));                      // limit 4
+    EXPECT_TRUE(isLegal(runBoard(1, true), fourCards));                       // (1 + 1) × 2
     EXPECT_FALSE(isLegal(runBoard(1, true), Move{column(0), column(7), 3}));  // into the empty one: 2
     EXPECT_TRUE(isLegal(runBoard(1, true), Move{column(0), column(7), 2}));
     EXPECT_FALSE(isLegal(runBoard(4, true), Move{column(0), column(1), 5}));  // 2D is not part of the run
@@ -71,7 +71,7 @@ TEST(Rules, AppliedRunMovesInOrder) {
 
 TEST(Rules, HomeCellsTakeEachSuitFromTheAceUp) {
     Board home3 = board({{"2S", "AS"}, {"3S"}}, {"2H"});
-    EXPECT_FALSE(isLegal(home3, {cell(0), home(2)}));   // 2H before its ace
+    EXPECT_FALSE(isLegal(home3, {cell(0), home(2)}));    // 2H before its ace
     EXPECT_FALSE(isLegal(home3, {column(1), home(3)}));  // 3S before the 2
     EXPECT_FALSE(isLegal(home3, {column(0), home(2)}));  // a spade into the hearts
     ASSERT_TRUE(isLegal(home3, {column(0), home(3)}));
@@ -108,9 +108,7 @@ Board stuckBoard() {
     return board({{"9S", "5D"}, {"5H"}, {"9D"}, {"9H"}, {"QD"}, {"QH"}, {"3D"}, {"3H"}}, {"KC", "KD", "KH", "KS"});
 }
 
-TEST(Rules, NoLegalMoveLeftIsALoss) {
-    EXPECT_FALSE(hasLegalMove(stuckBoard()));
-}
+TEST(Rules, NoLegalMoveLeftIsALoss) { EXPECT_FALSE(hasLegalMove(stuckBoard())); }
 
 TEST(Rules, AnyOneWayOutKeepsTheGameAlive) {
     Board freeCell = stuckBoard();

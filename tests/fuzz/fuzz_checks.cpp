@@ -41,7 +41,8 @@ std::optional<int32_t> referenceTextToInt(const std::string& text) {
     while (start < text.size() && text[start] != '\0' && static_cast<unsigned char>(text[start]) <= ' ') ++start;
     const std::string rest = text.substr(start);
     const auto all = [](const std::string& s, int (*is)(int)) {
-        return !s.empty() && std::all_of(s.begin(), s.end(), [is](char c) { return is(static_cast<unsigned char>(c)) != 0; });
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [is](char c) { return is(static_cast<unsigned char>(c)) != 0; });
     };
     const auto withoutLeadingZeros = [](const std::string& s) {
         const size_t first = s.find_first_not_of('0');
@@ -97,9 +98,9 @@ public:
 
 constexpr int kKeyCount = 31;
 
-const char* const kIntegerKeys[][2] = {{"Game", "GameNo"}, {"Game", "TryCnt"}, {"Score", "won"},
-                                        {"Score", "wins"},  {"Score", "lost"},  {"Score", "losses"},
-                                        {"Score", "streak"}, {"Score", "stype"}};
+const char* const kIntegerKeys[][2] = {{"Game", "GameNo"},  {"Game", "TryCnt"}, {"Score", "won"},
+                                       {"Score", "wins"},   {"Score", "lost"},  {"Score", "losses"},
+                                       {"Score", "streak"}, {"Score", "stype"}};
 const char* const kBooleanKeys[][2] = {{"Show", "SskUp"}, {"Show", "CtlBar"}, {"Show", "RenMode"}};
 
 bool sameSettings(const Settings& a, const Settings& b) {
@@ -153,7 +154,9 @@ std::string checkNumberText(const uint8_t* data, size_t size) {
         std::copy(data, data + 4, reinterpret_cast<uint8_t*>(&a));
         std::copy(data + 4, data + 8, reinterpret_cast<uint8_t*>(&b));
         const int64_t exact = int64_t{a} + int64_t{b};
-        const int64_t wrapped = exact > INT32_MAX ? exact - 4294967296LL : exact < INT32_MIN ? exact + 4294967296LL : exact;
+        const int64_t wrapped = exact > INT32_MAX   ? exact - 4294967296LL
+                                : exact < INT32_MIN ? exact + 4294967296LL
+                                                    : exact;
         if (wrappingAdd(a, b) != wrapped) return "wrappingAdd(" + std::to_string(a) + ", " + std::to_string(b) + ")";
     }
     return {};

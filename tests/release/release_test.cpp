@@ -57,7 +57,8 @@ void screenshotIfAsked() {
     const std::string request = std::string(dir) + "\\screenshot.request";
     const std::string done = std::string(dir) + "\\screenshot.done";
     DeleteFileA(done.c_str());
-    HANDLE file = CreateFileA(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(request.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
     EXPECT_TRUE(waitUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30s));
@@ -184,10 +185,9 @@ TEST_F(Release, OnWindows10WithNoGameAnywhereItPlaysTheBundledGame) {
 TEST_F(Release, ShippedGameIgnoresEveryTestCommand) {
     const Sandbox sandbox;
     const std::string log = sandbox.path("freecell.log");
-    Process process = Process::start(shippedGame(), sandbox.dir(),
-                                     {{freecell::kLogVariable, log},
-                                      {freecell::kTextsVariable, "mismatch"},
-                                      {freecell::kMaxGameVariable, "3"}});
+    Process process = Process::start(
+        shippedGame(), sandbox.dir(),
+        {{freecell::kLogVariable, log}, {freecell::kTextsVariable, "mismatch"}, {freecell::kMaxGameVariable, "3"}});
     HWND window = waitForTopLevel(game::kMainWindowClass, nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(windowText(window), kDefaultTexts.TitleConfirm) << "texts taken from the environment";

@@ -21,9 +21,10 @@ void addFiles(const std::string& folder, Snapshot& snapshot, bool linked = false
             snapshot["file " + path + '\\'] = "";
             if (!linked) addFiles(path, snapshot, (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
         } else {
-            snapshot["file " + path] = linked ? "" : std::to_string(found.nFileSizeLow) + " bytes, written " +
-                                                         std::to_string(found.ftLastWriteTime.dwHighDateTime) + ':' +
-                                                         std::to_string(found.ftLastWriteTime.dwLowDateTime);
+            snapshot["file " + path] = linked ? ""
+                                              : std::to_string(found.nFileSizeLow) + " bytes, written " +
+                                                    std::to_string(found.ftLastWriteTime.dwHighDateTime) + ':' +
+                                                    std::to_string(found.ftLastWriteTime.dwLowDateTime);
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -61,7 +62,8 @@ void addKey(HKEY root, const std::string& rootName, const std::string& path, Sna
         subkeys.emplace_back(subkey);
     }
     RegCloseKey(key);
-    for (const std::string& subkey : subkeys) addKey(root, rootName, path.empty() ? subkey : path + '\\' + subkey, snapshot);
+    for (const std::string& subkey : subkeys)
+        addKey(root, rootName, path.empty() ? subkey : path + '\\' + subkey, snapshot);
 }
 
 }  // namespace
@@ -74,7 +76,8 @@ Snapshot takeSnapshot(const std::vector<std::string>& folders) {
     return snapshot;
 }
 
-std::vector<std::string> changes(const Snapshot& before, const Snapshot& after, const std::vector<std::string>& ignored) {
+std::vector<std::string> changes(const Snapshot& before, const Snapshot& after,
+                                 const std::vector<std::string>& ignored) {
     const auto isIgnored = [&](const std::string& name) {
         const std::size_t path = name.find(' ') + 1;
         for (const std::string& prefix : ignored) {
@@ -86,8 +89,10 @@ std::vector<std::string> changes(const Snapshot& before, const Snapshot& after, 
     for (const auto& [name, entry] : before) {
         const auto later = after.find(name);
         if (isIgnored(name)) continue;
-        if (later == after.end()) result.push_back("removed " + name);
-        else if (later->second != entry) result.push_back("changed " + name);
+        if (later == after.end())
+            result.push_back("removed " + name);
+        else if (later->second != entry)
+            result.push_back("changed " + name);
     }
     for (const auto& [name, entry] : after) {
         if (!isIgnored(name) && before.find(name) == before.end()) result.push_back("added " + name);

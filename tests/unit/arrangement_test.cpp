@@ -41,7 +41,9 @@ TEST(Arrangement, ExampleGroup) {
 
 TEST(Arrangement, SpaceReachesFromTheScreensCornerToTheWorkAreasRightAndBottom) {
     // Taskbars at the top and on the left change nothing.
-    EXPECT_EQ(arranged([](ArrangementInput& in) { in.workArea = ScreenBox{100, 30, 924, 708}; }).controlBar,
+    EXPECT_EQ(arranged([](ArrangementInput& in) {
+                  in.workArea = ScreenBox{100, 30, 924, 708};
+              }).controlBar,
               (ScreenBox{116, 99, 632, 60}));
     // Without a work area, the screen.
     EXPECT_EQ(arranged([](ArrangementInput& in) { in.workArea.reset(); }).controlBar.top, (768 - 480 - 60) / 2);

@@ -20,12 +20,12 @@ public:
     struct Call {
         enum Kind { FindTopLevel, FindChild, Exists, Foreground, Top, Post, Pause };
         Kind kind;
-        WindowId window = 0;  // parent for FindChild; 0 for FindTopLevel
+        WindowId window = 0;   // parent for FindChild; 0 for FindTopLevel
         uint32_t message = 0;  // Post: message; Pause: milliseconds
         uintptr_t wParam = 0;
         std::string className;  // "*" for any (nullptr)
         std::string caption;
-        WindowId result = 0;   // what a lookup returned
+        WindowId result = 0;  // what a lookup returned
     };
 
     WindowId createWindow(WindowId parent, const std::string& className, const std::string& caption);
@@ -92,12 +92,12 @@ class FakeGame {
 public:
     FakeGame(FakeDesktop& desktop, FakeClipboard& clipboard, const ProfileTexts& texts);
 
-    void start();                       // the main window "FreeWClass"
-    WindowId showGameNumberDialog();    // edit field with "0", OK button
-    WindowId showLossDialog();          // same-game box and yes button
-    WindowId showWinDialog();           // select-game box and yes button
+    void start();                         // the main window "FreeWClass"
+    WindowId showGameNumberDialog();      // edit field with "0", OK button
+    WindowId showLossDialog();            // same-game box and yes button
+    WindowId showWinDialog();             // select-game box and yes button
     WindowId showGameOverWithoutBoxes();  // yes button only
-    WindowId showConfirmBox();          // text and yes button
+    WindowId showConfirmBox();            // text and yes button
 
     // The user answers the open won dialog with yes after this many pauses
     // (-1: not at all). A ticked select-game box then opens a game-number dialog.
@@ -127,11 +127,11 @@ private:
     const ProfileTexts& texts_;
     struct Dialog {
         WindowId dialog;
-        WindowId edit;     // game-number dialog
-        WindowId button;   // OK or yes
+        WindowId edit;    // game-number dialog
+        WindowId button;  // OK or yes
         std::string field;
         bool isGameNumber;
-        bool closesMain;   // the end-this-game box of WM_CLOSE
+        bool closesMain;  // the end-this-game box of WM_CLOSE
     };
     std::vector<Dialog> dialogs_;
     WindowId winSelectBox_ = 0;

@@ -20,18 +20,15 @@ public:
 
 class GameLinkTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         game.start();
         ASSERT_FALSE(link.findOrStart());
     }
     // The keys and commands posted to the game's main window, in order.
-    std::vector<uintptr_t> postedToGame() const
-    {
+    std::vector<uintptr_t> postedToGame() const {
         std::vector<uintptr_t> keys;
         for (const auto& call : desktop.callsOf(FakeDesktop::Call::Post))
-            if (call.window == game.mainWindow)
-                keys.push_back(call.wParam);
+            if (call.window == game.mainWindow) keys.push_back(call.wParam);
         return keys;
     }
 
@@ -42,8 +39,7 @@ protected:
     FakeGame game{desktop, clipboard, link.profile().texts};
 };
 
-TEST_F(GameLinkTest, StartPressedTwiceQuicklyEndsTheGameOnce)
-{
+TEST_F(GameLinkTest, StartPressedTwiceQuicklyEndsTheGameOnce) {
     EXPECT_TRUE(link.start());
     desktop.clockMs += 100;
     EXPECT_FALSE(link.start());
@@ -51,8 +47,7 @@ TEST_F(GameLinkTest, StartPressedTwiceQuicklyEndsTheGameOnce)
         << "one key-down and one key-up of F3";
 }
 
-TEST_F(GameLinkTest, PressWhileTheGameAsksIsDroppedAndALaterOneCarriedOut)
-{
+TEST_F(GameLinkTest, PressWhileTheGameAsksIsDroppedAndALaterOneCarriedOut) {
     ASSERT_TRUE(link.restart());
     desktop.clockMs += GameLink::kCommandSettleMs;
     const WindowId box = game.showConfirmBox();
@@ -67,8 +62,7 @@ TEST_F(GameLinkTest, PressWhileTheGameAsksIsDroppedAndALaterOneCarriedOut)
     EXPECT_EQ(postedToGame(), (std::vector<uintptr_t>{game::kVkF3, game::kVkF3}));
 }
 
-TEST_F(GameLinkTest, MinimisedGameIsRestoredBeforeItDeals)
-{
+TEST_F(GameLinkTest, MinimisedGameIsRestoredBeforeItDeals) {
     desktop.minimizedWindows.insert(game.mainWindow);
     ASSERT_TRUE(link.start());
     const std::vector<uintptr_t> posted = postedToGame();
@@ -77,8 +71,7 @@ TEST_F(GameLinkTest, MinimisedGameIsRestoredBeforeItDeals)
     EXPECT_EQ(posted.back(), game::kVkF3);
 }
 
-TEST_F(GameLinkTest, TakeBackIsNeverDropped)
-{
+TEST_F(GameLinkTest, TakeBackIsNeverDropped) {
     link.takeBack();
     link.takeBack();
     EXPECT_EQ(postedToGame().size(), 4u);

@@ -12,24 +12,21 @@
 namespace {
 
 const ProfileTexts kTestTexts = {
-    "ゲーム番号", "ゲーム終了", "同じゲームを繰り返す(&S)", "はい(&Y)",
+    "ゲーム番号",           "ゲーム終了", "同じゲームを繰り返す(&S)",  "はい(&Y)",
     "ゲームを選択する(&S)", "フリーセル", "このゲームを終了しますか?",
 };
 
 class FakeLauncher : public ProcessLauncher {
 public:
-    bool isFile(const std::string& path) override
-    {
+    bool isFile(const std::string& path) override {
         looked.push_back(path);
         return files.count(path) > 0;
     }
     std::string windowsDirectory() override { return windowsDir; }
     std::string systemDirectory() override { return systemDir; }
-    bool launch(const std::string& programPath) override
-    {
+    bool launch(const std::string& programPath) override {
         launched.push_back(programPath);
-        if (launchSucceeds && onLaunch)
-            onLaunch();
+        if (launchSucceeds && onLaunch) onLaunch();
         return launchSucceeds;
     }
 
@@ -46,8 +43,7 @@ public:
 const std::string kTallykeepPath = "C:\\Games\\Tallykeep\\Tallykeep.exe";
 const std::string kBundledGame = "C:\\Games\\Tallykeep\\freecell\\FREECELL.EXE";
 
-OsVersion platform(uint32_t id)
-{
+OsVersion platform(uint32_t id) {
     OsVersion version;
     version.platformId = id;
     version.major = 4;
@@ -56,45 +52,39 @@ OsVersion platform(uint32_t id)
 
 // Finding the executable
 
-TEST(FindGameCommandLine, CurrentDirectoryComesFirstByRelativeName)
-{
+TEST(FindGameCommandLine, CurrentDirectoryComesFirstByRelativeName) {
     FakeLauncher launcher;
     launcher.files = {"FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "FREECELL.EXE");
     EXPECT_EQ(launcher.looked.size(), 1u);
 }
 
-TEST(FindGameCommandLine, Windows95FamilyLooksInTheWindowsDirectory)
-{
+TEST(FindGameCommandLine, Windows95FamilyLooksInTheWindowsDirectory) {
     FakeLauncher launcher;
     launcher.files = {"C:\\WINDOWS\\FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
     EXPECT_EQ(findGameCommandLine(launcher, platform(1), kTallykeepPath), "C:\\WINDOWS\\FREECELL.EXE");
 }
 
-TEST(FindGameCommandLine, OtherPlatformsLookInTheSystemDirectory)
-{
+TEST(FindGameCommandLine, OtherPlatformsLookInTheSystemDirectory) {
     FakeLauncher launcher;
     launcher.files = {"C:\\WINDOWS\\FREECELL.EXE", "C:\\WINDOWS\\system32\\FREECELL.EXE"};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
     EXPECT_EQ(findGameCommandLine(launcher, platform(0), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
 }
 
-TEST(FindGameCommandLine, NothingFoundGivesEmpty)
-{
+TEST(FindGameCommandLine, NothingFoundGivesEmpty) {
     FakeLauncher launcher;
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "");
 }
 
-TEST(FindGameCommandLine, FailedDirectoryQueryDoesNotTryTheDriveRoot)
-{
+TEST(FindGameCommandLine, FailedDirectoryQueryDoesNotTryTheDriveRoot) {
     FakeLauncher launcher;
     launcher.systemDir = "";
     launcher.files = {"\\FREECELL.EXE"};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "");
 }
 
-TEST(FindGameCommandLine, BundledGameIsLookedAtOnlyAfterTheOtherPlaces)
-{
+TEST(FindGameCommandLine, BundledGameIsLookedAtOnlyAfterTheOtherPlaces) {
     FakeLauncher launcher;
     launcher.files = {kBundledGame};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), kBundledGame);
@@ -102,8 +92,7 @@ TEST(FindGameCommandLine, BundledGameIsLookedAtOnlyAfterTheOtherPlaces)
     EXPECT_EQ(launcher.looked, order);
 }
 
-TEST(FindGameCommandLine, WindowsOwnGameIsPreferredToTheBundledOne)
-{
+TEST(FindGameCommandLine, WindowsOwnGameIsPreferredToTheBundledOne) {
     FakeLauncher launcher;
     launcher.files = {"C:\\WINDOWS\\system32\\FREECELL.EXE", kBundledGame};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "C:\\WINDOWS\\system32\\FREECELL.EXE");
@@ -111,16 +100,14 @@ TEST(FindGameCommandLine, WindowsOwnGameIsPreferredToTheBundledOne)
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), "FREECELL.EXE");
 }
 
-TEST(FindGameCommandLine, BundledGameIsFoundWhenTheDirectoryQueryFails)
-{
+TEST(FindGameCommandLine, BundledGameIsFoundWhenTheDirectoryQueryFails) {
     FakeLauncher launcher;
     launcher.systemDir = "";
     launcher.files = {kBundledGame};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), kTallykeepPath), kBundledGame);
 }
 
-TEST(FindGameCommandLine, BundledGameBesideAFolderWhoseNameEndsInByte5C)
-{
+TEST(FindGameCommandLine, BundledGameBesideAFolderWhoseNameEndsInByte5C) {
     // 表 is 0x95 0x5C and ソ 0x83 0x5C in code page 932: their second bytes are
     // no separators, and the folder keeps its space.
     FakeLauncher launcher;
@@ -131,8 +118,7 @@ TEST(FindGameCommandLine, BundledGameBesideAFolderWhoseNameEndsInByte5C)
               "C:\\成績 表ソ\\freecell\\FREECELL.EXE");
 }
 
-TEST(FindGameCommandLine, PathWithoutFolderHasNoBundledGame)
-{
+TEST(FindGameCommandLine, PathWithoutFolderHasNoBundledGame) {
     FakeLauncher launcher;
     launcher.files = {"\\freecell\\FREECELL.EXE", "freecell\\FREECELL.EXE"};
     EXPECT_EQ(findGameCommandLine(launcher, platform(2), "Tallykeep.exe"), "");
@@ -147,8 +133,7 @@ protected:
     FakeLauncher launcher;
 };
 
-TEST_F(StartGameTest, RunningGameIsTakenWithoutLaunch)
-{
+TEST_F(StartGameTest, RunningGameIsTakenWithoutLaunch) {
     const WindowId running = desktop.createWindow(0, game::kMainWindowClass, "フリーセル");
     launcher.files = {"FREECELL.EXE"};
     const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
@@ -156,8 +141,7 @@ TEST_F(StartGameTest, RunningGameIsTakenWithoutLaunch)
     EXPECT_TRUE(launcher.launched.empty());
 }
 
-TEST_F(StartGameTest, LaunchedGameIsFoundAfterwards)
-{
+TEST_F(StartGameTest, LaunchedGameIsFoundAfterwards) {
     WindowId started = 0;
     launcher.files = {"FREECELL.EXE"};
     launcher.onLaunch = [&] { started = desktop.createWindow(0, game::kMainWindowClass, "フリーセル"); };
@@ -167,16 +151,14 @@ TEST_F(StartGameTest, LaunchedGameIsFoundAfterwards)
     EXPECT_FALSE(result.executableNotFound);
 }
 
-TEST_F(StartGameTest, MissingExecutableIsReportedWithoutLaunch)
-{
+TEST_F(StartGameTest, MissingExecutableIsReportedWithoutLaunch) {
     const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
     EXPECT_TRUE(result.executableNotFound);
     EXPECT_EQ(result.window, 0u);
     EXPECT_TRUE(launcher.launched.empty());
 }
 
-TEST_F(StartGameTest, BundledGameIsLaunchedWhenWindowsHasNone)
-{
+TEST_F(StartGameTest, BundledGameIsLaunchedWhenWindowsHasNone) {
     WindowId started = 0;
     launcher.files = {kBundledGame};
     launcher.onLaunch = [&] { started = desktop.createWindow(0, game::kMainWindowClass, "フリーセル"); };
@@ -186,8 +168,7 @@ TEST_F(StartGameTest, BundledGameIsLaunchedWhenWindowsHasNone)
     EXPECT_FALSE(result.executableNotFound);
 }
 
-TEST_F(StartGameTest, FailedLaunchGivesNoWindowAndNoReport)
-{
+TEST_F(StartGameTest, FailedLaunchGivesNoWindowAndNoReport) {
     launcher.files = {"FREECELL.EXE"};
     launcher.launchSucceeds = false;
     const StartResult result = startGame(desktop, launcher, platform(2), kTallykeepPath);
@@ -207,8 +188,7 @@ protected:
     FakeGame game{desktop, clipboard, kTestTexts};
 };
 
-TEST_F(CloseGameTest, GameClosingAtOnceGetsOnlyWmClose)
-{
+TEST_F(CloseGameTest, GameClosingAtOnceGetsOnlyWmClose) {
     EXPECT_TRUE(closeGame(desktop, kTestTexts, game.mainWindow, 10000));
     ASSERT_EQ(posts().size(), 1u);
     EXPECT_EQ(posts()[0].window, game.mainWindow);
@@ -217,8 +197,7 @@ TEST_F(CloseGameTest, GameClosingAtOnceGetsOnlyWmClose)
     EXPECT_EQ(desktop.calls.front().window, game.mainWindow);
 }
 
-TEST_F(CloseGameTest, EndThisGameBoxIsAnsweredWithY)
-{
+TEST_F(CloseGameTest, EndThisGameBoxIsAnsweredWithY) {
     game.confirmsOnClose = true;
     EXPECT_TRUE(closeGame(desktop, kTestTexts, game.mainWindow, 10000));
     ASSERT_EQ(posts().size(), 2u);
@@ -227,8 +206,7 @@ TEST_F(CloseGameTest, EndThisGameBoxIsAnsweredWithY)
     EXPECT_FALSE(desktop.isAlive(game.mainWindow));
 }
 
-TEST_F(CloseGameTest, BoxWithoutYesButtonIsBroughtToFrontOnly)
-{
+TEST_F(CloseGameTest, BoxWithoutYesButtonIsBroughtToFrontOnly) {
     game.responsive = false;
     const WindowId box = desktop.createWindow(0, game::kDialogClass, kTestTexts.TitleConfirm);
     EXPECT_FALSE(closeGame(desktop, kTestTexts, game.mainWindow, 100));
@@ -236,8 +214,7 @@ TEST_F(CloseGameTest, BoxWithoutYesButtonIsBroughtToFrontOnly)
     EXPECT_EQ(desktop.callsOf(FakeDesktop::Call::Foreground).back().window, box);
 }
 
-TEST_F(CloseGameTest, GameThatDoesNotCloseEndsTheWaitAfterTheLimit)
-{
+TEST_F(CloseGameTest, GameThatDoesNotCloseEndsTheWaitAfterTheLimit) {
     game.responsive = false;
     const uint64_t before = desktop.clockMs;
     EXPECT_FALSE(closeGame(desktop, kTestTexts, game.mainWindow, 3000));
@@ -245,16 +222,14 @@ TEST_F(CloseGameTest, GameThatDoesNotCloseEndsTheWaitAfterTheLimit)
     EXPECT_LT(desktop.clockMs - before, 3100u);
 }
 
-TEST_F(CloseGameTest, SecondCopyOfTheGameDoesNotHoldTheWait)
-{
+TEST_F(CloseGameTest, SecondCopyOfTheGameDoesNotHoldTheWait) {
     desktop.createWindow(0, game::kMainWindowClass, "フリーセル");
     const uint64_t before = desktop.clockMs;
     EXPECT_TRUE(closeGame(desktop, kTestTexts, game.mainWindow, 10000));
     EXPECT_EQ(desktop.clockMs, before);
 }
 
-TEST_F(CloseGameTest, NoGameWindowPostsNothingAndEndsAtOnce)
-{
+TEST_F(CloseGameTest, NoGameWindowPostsNothingAndEndsAtOnce) {
     const uint64_t before = desktop.clockMs;
     closeGame(desktop, kTestTexts, 0, 10000);
     EXPECT_TRUE(posts().empty());
@@ -270,19 +245,16 @@ struct Sent {
     bool operator==(const Sent& other) const { return message == other.message && wParam == other.wParam; }
 };
 
-std::vector<Sent> postsTo(const FakeDesktop& desktop, WindowId window)
-{
+std::vector<Sent> postsTo(const FakeDesktop& desktop, WindowId window) {
     std::vector<Sent> result;
     for (const auto& call : desktop.callsOf(FakeDesktop::Call::Post))
-        if (call.window == window)
-            result.push_back({call.message, call.wParam});
+        if (call.window == window) result.push_back({call.message, call.wParam});
     return result;
 }
 
 constexpr WindowId kGame = 0x4242;
 
-TEST(ControlBarCommands, StartPostsF3AfterForeground)
-{
+TEST(ControlBarCommands, StartPostsF3AfterForeground) {
     FakeDesktop desktop;
     postStartCommand(desktop, kGame);
     EXPECT_EQ(desktop.calls.front().kind, FakeDesktop::Call::Foreground);
@@ -290,8 +262,7 @@ TEST(ControlBarCommands, StartPostsF3AfterForeground)
               (std::vector<Sent>{{game::kWmKeyDown, game::kVkF3}, {game::kWmKeyUp, game::kVkF3}}));
 }
 
-TEST(ControlBarCommands, RedoPausesThenWalksTheMenuWithAltGR)
-{
+TEST(ControlBarCommands, RedoPausesThenWalksTheMenuWithAltGR) {
     FakeDesktop desktop;
     postRedoCommand(desktop, kGame);
     ASSERT_GE(desktop.calls.size(), 2u);
@@ -305,26 +276,23 @@ TEST(ControlBarCommands, RedoPausesThenWalksTheMenuWithAltGR)
                                                           {game::kWmKeyUp, game::kKeyR}}));
 }
 
-TEST(ControlBarCommands, UndoPostsF10)
-{
+TEST(ControlBarCommands, UndoPostsF10) {
     FakeDesktop desktop;
     postUndoCommand(desktop, kGame);
     EXPECT_EQ(postsTo(desktop, kGame),
               (std::vector<Sent>{{game::kWmKeyDown, game::kVkF10}, {game::kWmKeyUp, game::kVkF10}}));
 }
 
-TEST(ControlBarCommands, MinimizeAndRestoreFollowWithoutForeground)
-{
+TEST(ControlBarCommands, MinimizeAndRestoreFollowWithoutForeground) {
     FakeDesktop desktop;
     postMinimize(desktop, kGame);
     postRestore(desktop, kGame);
-    EXPECT_EQ(postsTo(desktop, kGame), (std::vector<Sent>{{game::kWmSysCommand, game::kScMinimize},
-                                                          {game::kWmSysCommand, game::kScRestore}}));
+    EXPECT_EQ(postsTo(desktop, kGame),
+              (std::vector<Sent>{{game::kWmSysCommand, game::kScMinimize}, {game::kWmSysCommand, game::kScRestore}}));
     EXPECT_TRUE(desktop.callsOf(FakeDesktop::Call::Foreground).empty());
 }
 
-TEST(ControlBarCommands, NoGameWindowDoesNothing)
-{
+TEST(ControlBarCommands, NoGameWindowDoesNothing) {
     FakeDesktop desktop;
     postStartCommand(desktop, 0);
     postRedoCommand(desktop, 0);

@@ -9,8 +9,7 @@ namespace {
 // The program name that a started program reads from its command line, split
 // as Windows splits it: inside double quotes up to the closing quote, else up
 // to the first space or tab.
-std::string programNameIn(const std::string& commandLine)
-{
+std::string programNameIn(const std::string& commandLine) {
     if (!commandLine.empty() && commandLine[0] == '"') {
         const size_t close = commandLine.find('"', 1);
         return commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
@@ -18,8 +17,7 @@ std::string programNameIn(const std::string& commandLine)
     return commandLine.substr(0, commandLine.find_first_of(" \t"));
 }
 
-TEST(LaunchCommand, GameInAFolderWithSpacesIsStartedFromItsOwnPath)
-{
+TEST(LaunchCommand, GameInAFolderWithSpacesIsStartedFromItsOwnPath) {
     const std::string path = "C:\\Game Folder\\FREECELL.EXE";
     const LaunchCommand command = launchCommandFor(path);
     EXPECT_EQ(command.applicationName, path) << "no search and no shorter name (C:\\Game.exe) is tried";
@@ -28,8 +26,7 @@ TEST(LaunchCommand, GameInAFolderWithSpacesIsStartedFromItsOwnPath)
         << "the game is given no arguments";
 }
 
-TEST(LaunchCommand, NameInTheCurrentDirectoryStaysRelative)
-{
+TEST(LaunchCommand, NameInTheCurrentDirectoryStaysRelative) {
     // A relative application name is looked for in the current directory only,
     // where the game was found.
     const LaunchCommand command = launchCommandFor("FREECELL.EXE");
@@ -37,8 +34,7 @@ TEST(LaunchCommand, NameInTheCurrentDirectoryStaysRelative)
     EXPECT_EQ(programNameIn(command.commandLine), "FREECELL.EXE");
 }
 
-TEST(LaunchCommand, JapaneseFolderWithSpacesStaysWhole)
-{
+TEST(LaunchCommand, JapaneseFolderWithSpacesStaysWhole) {
     // 表 ends in the byte of a backslash in code page 932.
     const std::string path = "C:\\ゲーム 表\\Program Files\\FREECELL.EXE";
     const LaunchCommand command = launchCommandFor(path);

@@ -23,11 +23,11 @@ TEST(PassGame, WorksOnLoadedListsAsTheyAre) {
         PassSlots after;
         int32_t next;
     } cases[] = {
-        {list({"", "", "7"}), "5", list({"7", "", "5"}), 6},                    // empty slots never move
-        {list({"1.5", "", "300"}), "500", list({"500", "300", "1.5"}), 501},    // a non-number sinks
-        {list({"0100"}), "100", list({"0100", "100"}), 101},                    // duplicates by text only
-        {list({"9", "9"}), "8", list({"9", "", "8"}), 9},                       // a loaded duplicate goes
-        {{}, "2147483647", list({"2147483647"}), -2147483647 - 1},              // the box wraps
+        {list({"", "", "7"}), "5", list({"7", "", "5"}), 6},                  // empty slots never move
+        {list({"1.5", "", "300"}), "500", list({"500", "300", "1.5"}), 501},  // a non-number sinks
+        {list({"0100"}), "100", list({"0100", "100"}), 101},                  // duplicates by text only
+        {list({"9", "9"}), "8", list({"9", "", "8"}), 9},                     // a loaded duplicate goes
+        {{}, "2147483647", list({"2147483647"}), -2147483647 - 1},            // the box wraps
     };
     for (const auto& c : cases) {
         PassSlots slots = c.before;

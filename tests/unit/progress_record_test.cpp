@@ -129,7 +129,8 @@ TEST(ProgressSummaryFigures, PaceOfTheLastThirtyDaysGivesTheFinishDate) {
     int32_t number = 101;
     for (int day = 0; day < 30; ++day) {
         const LocalTime date = dateOfDay(dayNumber(2026, 11, 1) + day);
-        for (int game = 0; game < 20; ++game) record.add(line(date.year, date.month, date.day, number++, 1, LogEvent::win, true));
+        for (int game = 0; game < 20; ++game)
+            record.add(line(date.year, date.month, date.day, number++, 1, LogEvent::win, true));
     }
     const ProgressSummary s = record.summary();
     ASSERT_TRUE(s.gamesPerDay);

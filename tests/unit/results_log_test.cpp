@@ -140,17 +140,17 @@ TEST(ResultsLogReading, ReadsBackWhatWasWritten) {
 TEST(ResultsLogReading, SkipsAndCountsLinesItCannotRead) {
     const std::string good = "2026/03/09,07:05:03,5,1,勝ち,1\r\n";
     const std::string bad[] = {
-        "2026/03/09,07:05:03,5,1,勝ち\r\n",            // a column missing
-        "2026/03/09,07:05:03,5,1,勝ち,1,x\r\n",        // a column too many
-        "2026/03/09,07:05:03,five,1,勝ち,1\r\n",       // text for the number
-        "2026/03/09,07:05:03,5,1st,勝ち,1\r\n",        // text for the attempt
+        "2026/03/09,07:05:03,5,1,勝ち\r\n",              // a column missing
+        "2026/03/09,07:05:03,5,1,勝ち,1,x\r\n",          // a column too many
+        "2026/03/09,07:05:03,five,1,勝ち,1\r\n",         // text for the number
+        "2026/03/09,07:05:03,5,1st,勝ち,1\r\n",          // text for the attempt
         "2026/03/09,07:05:03,99999999999,1,勝ち,1\r\n",  // beyond 32 bits
-        "2026/13/09,07:05:03,5,1,勝ち,1\r\n",          // no such month
-        "2026/03/09,24:00:00,5,1,勝ち,1\r\n",          // no such hour
-        "2026/03/09,07:05:03,5,1,引き分け,1\r\n",      // no such result
-        "2026/03/09,07:05:03,5,1,勝ち,2\r\n",          // 集計 is 0 or 1
-        "\"2026/03/09\",07:05:03,5,1,勝ち,1\r\n",      // quoted
-        std::string(10 * 1024 * 1024, 'x') + "\r\n",   // a 10 MB line
+        "2026/13/09,07:05:03,5,1,勝ち,1\r\n",            // no such month
+        "2026/03/09,24:00:00,5,1,勝ち,1\r\n",            // no such hour
+        "2026/03/09,07:05:03,5,1,引き分け,1\r\n",        // no such result
+        "2026/03/09,07:05:03,5,1,勝ち,2\r\n",            // 集計 is 0 or 1
+        "\"2026/03/09\",07:05:03,5,1,勝ち,1\r\n",        // quoted
+        std::string(10 * 1024 * 1024, 'x') + "\r\n",     // a 10 MB line
     };
     std::string file = std::string(kResultsLogHeader) + "\r\n" + good;
     for (const std::string& line : bad) file += line + good;

@@ -70,9 +70,7 @@ TEST(recordLoss, AfterAWinningStreakStartsALosingStreakOfOne) {
     EXPECT_EQ(ledger.losses, 3);
 }
 
-TEST(HandEditedStreakKind, ShowsAsLosingStreak) {
-    EXPECT_EQ(streakText(4, 7), "4連敗中");
-}
+TEST(HandEditedStreakKind, ShowsAsLosingStreak) { EXPECT_EQ(streakText(4, 7), "4連敗中"); }
 
 TEST(HandEditedStreakKind, WinStartsANewWinningStreak) {
     ScoreLedger ledger = ledgerWith(4, 7);

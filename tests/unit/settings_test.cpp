@@ -18,8 +18,8 @@ class FakeProfileStore : public ProfileStore {
 public:
     std::map<std::string, std::string> values;  // "section/key"
     std::vector<std::string> reads;
-    std::vector<std::string> writes;            // "Section/Key=value"
-    std::string refusedKey;                     // "Section/Key" whose write fails
+    std::vector<std::string> writes;  // "Section/Key=value"
+    std::string refusedKey;           // "Section/Key" whose write fails
     int flushes = 0;
 
     void set(const std::string& section, const std::string& key, const std::string& value) {
@@ -68,8 +68,7 @@ TEST(ReadSettings, EmptyFileGivesDefaults) {
     EXPECT_TRUE(s.tally.options.showControlBar);
     EXPECT_FALSE(s.tally.options.renMode);
     const ScoreLedger& l = s.tally.ledger;
-    EXPECT_EQ((std::vector<int32_t>{l.won, l.wins, l.lost, l.losses, l.streak, l.stype}),
-              (std::vector<int32_t>(6, 0)));
+    EXPECT_EQ((std::vector<int32_t>{l.won, l.wins, l.lost, l.losses, l.streak, l.stype}), (std::vector<int32_t>(6, 0)));
     // Ten empty history lines take their places in the window.
     EXPECT_EQ(s.tally.history.lines(), std::vector<std::string>(10, ""));
     EXPECT_EQ(std::count(s.tally.passes.begin(), s.tally.passes.end(), ""), 10);
@@ -103,10 +102,11 @@ TEST_P(GameNoValue, LoadsOrFallsBackToDefault) {
     EXPECT_EQ(readSettings(store).game.number, GetParam().loaded);
 }
 
-INSTANTIATE_TEST_SUITE_P(EdgeValues, GameNoValue, ::testing::Values(
-    GameNoCase{"abc", 1}, GameNoCase{"0x10", 16}, GameNoCase{"$10", 16}, GameNoCase{"-3", -3},
-    GameNoCase{"12a", 1}, GameNoCase{"2147483648", 1}, GameNoCase{" 5", 5}, GameNoCase{"", 1},
-    GameNoCase{"1234567", 1234567}, GameNoCase{"$FFFFFFFF", -1}));
+INSTANTIATE_TEST_SUITE_P(EdgeValues, GameNoValue,
+                         ::testing::Values(GameNoCase{"abc", 1}, GameNoCase{"0x10", 16}, GameNoCase{"$10", 16},
+                                           GameNoCase{"-3", -3}, GameNoCase{"12a", 1}, GameNoCase{"2147483648", 1},
+                                           GameNoCase{" 5", 5}, GameNoCase{"", 1}, GameNoCase{"1234567", 1234567},
+                                           GameNoCase{"$FFFFFFFF", -1}));
 
 TEST(ReadSettings, ZeroCountIsReadNotDefaulted) {
     FakeProfileStore store;
@@ -160,8 +160,8 @@ TEST(WriteSettings, WritesEveryKeyOnceThenFlushes) {
     writeSettings(store, Settings{}, kIniPath);
     std::vector<std::string> written = keysOf(store.writes);
     std::vector<std::string> expected =
-        slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses",
-                  "Score/streak", "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
+        slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses", "Score/streak",
+                  "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
     for (const char* extra : {"Extra/SkipImpossible", "Extra/ProgressLeft", "Extra/ProgressTop", "Extra/ProgressWidth",
                               "Extra/ProgressHeight"})
         expected.push_back(extra);
@@ -275,23 +275,21 @@ void PrintTo(const PathCase& c, std::ostream* os) {
 
 class IniPathFor : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(IniPathFor, ReplacesTheFileNamesExtension) {
-    EXPECT_EQ(iniPathFor(GetParam().executable), GetParam().ini);
-}
+TEST_P(IniPathFor, ReplacesTheFileNamesExtension) { EXPECT_EQ(iniPathFor(GetParam().executable), GetParam().ini); }
 
-INSTANTIATE_TEST_SUITE_P(Paths, IniPathFor, ::testing::Values(
-    PathCase{"C:\\Games\\Tallykeep.exe", "C:\\Games\\Tallykeep.Ini"},
-    PathCase{"C:\\Games\\Tally.keep.EXE", "C:\\Games\\Tally.keep.Ini"},
-    PathCase{"C:\\my.games\\Tallykeep", "C:\\my.games\\Tallykeep.Ini"},
-    PathCase{"C:/my.games/Tallykeep", "C:/my.games/Tallykeep.Ini"},
-    PathCase{"Tallykeep.exe", "Tallykeep.Ini"},
-    PathCase{"Tallykeep", "Tallykeep.Ini"},
-    PathCase{"C:\\Games\\.exe", "C:\\Games\\.Ini"},
-    PathCase{"C:Tallykeep", "C:Tallykeep.Ini"},
-    // 表 and ソ end in the byte of "\": it is no separator inside a character.
-    PathCase{"C:\\Games\\name.表", "C:\\Games\\name.Ini"},
-    PathCase{"C:\\ソフト.d\\Tallykeep", "C:\\ソフト.d\\Tallykeep.Ini"},
-    PathCase{"C:\\ゲーム表\\成績.exe", "C:\\ゲーム表\\成績.Ini"}));
+INSTANTIATE_TEST_SUITE_P(Paths, IniPathFor,
+                         ::testing::Values(PathCase{"C:\\Games\\Tallykeep.exe", "C:\\Games\\Tallykeep.Ini"},
+                                           PathCase{"C:\\Games\\Tally.keep.EXE", "C:\\Games\\Tally.keep.Ini"},
+                                           PathCase{"C:\\my.games\\Tallykeep", "C:\\my.games\\Tallykeep.Ini"},
+                                           PathCase{"C:/my.games/Tallykeep", "C:/my.games/Tallykeep.Ini"},
+                                           PathCase{"Tallykeep.exe", "Tallykeep.Ini"},
+                                           PathCase{"Tallykeep", "Tallykeep.Ini"},
+                                           PathCase{"C:\\Games\\.exe", "C:\\Games\\.Ini"},
+                                           PathCase{"C:Tallykeep", "C:Tallykeep.Ini"},
+                                           // 表 and ソ end in the byte of "\": it is no separator inside a character.
+                                           PathCase{"C:\\Games\\name.表", "C:\\Games\\name.Ini"},
+                                           PathCase{"C:\\ソフト.d\\Tallykeep", "C:\\ソフト.d\\Tallykeep.Ini"},
+                                           PathCase{"C:\\ゲーム表\\成績.exe", "C:\\ゲーム表\\成績.Ini"}));
 
 // The window saves when what a save writes has changed: every kept value
 // counts, this run's counts and history lines beyond the saved ten do not.
@@ -308,8 +306,12 @@ TEST(SavedValues, ChangeWhenAnythingKeptChanges) {
     const std::vector<void (*)(Settings&)> changes = {
         [](Settings& s) { s.game.attempt = 2; },
         [](Settings& s) { s.game.number = 13; },
-        [](Settings& s) { s.tally.record({false, 13, 1}); },
-        [](Settings& s) { s.tally.record({true, 13, 2}); },
+        [](Settings& s) {
+            s.tally.record({false, 13, 1});
+        },
+        [](Settings& s) {
+            s.tally.record({true, 13, 2});
+        },
         [](Settings& s) { s.tally.passes[0] = "13"; },
         [](Settings& s) { s.tally.options.restoreGameStatistics = true; },
         [](Settings& s) { s.tally.options.showControlBar = false; },

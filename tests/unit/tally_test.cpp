@@ -6,8 +6,7 @@
 
 namespace {
 
-TEST(Tally, OnlyTheFirstAttemptCountsAndEveryWinIsInTheHistory)
-{
+TEST(Tally, OnlyTheFirstAttemptCountsAndEveryWinIsInTheHistory) {
     Tally tally;
     tally.record({false, 7, 1});
     tally.record({false, 7, 2});
@@ -18,8 +17,7 @@ TEST(Tally, OnlyTheFirstAttemptCountsAndEveryWinIsInTheHistory)
     EXPECT_EQ(tally.history.lines(), (std::vector<std::string>{"8 勝ち", "7 負け（3回）"}));
 }
 
-TEST(Tally, ClearingEmptiesTheSavedHistoryButKeepsTheOlderLinesVisible)
-{
+TEST(Tally, ClearingEmptiesTheSavedHistoryButKeepsTheOlderLinesVisible) {
     Tally tally;
     tally.record({true, 1, 1});
     tally.record({false, 2, 1});
@@ -32,8 +30,7 @@ TEST(Tally, ClearingEmptiesTheSavedHistoryButKeepsTheOlderLinesVisible)
 
 // A history that grew for a whole session stays small enough for the edit
 // control of the Windows 95 family (64 KB), keeping the newest lines.
-TEST(History, GrowsToABoundAndDropsTheOldestLines)
-{
+TEST(History, GrowsToABoundAndDropsTheOldestLines) {
     History history = History::fromSaved({std::string(2047, 'x')});
     for (int game = 1; game <= 5000; ++game) history.addNewest(std::to_string(game) + " 勝ち");
     EXPECT_LE(history.lines().size(), History::kMaxLines);

@@ -14,12 +14,11 @@
 namespace {
 
 const ProfileTexts kTestTexts = {
-    "ゲーム番号", "ゲーム終了", "同じゲームを繰り返す(&S)", "はい(&Y)",
+    "ゲーム番号",           "ゲーム終了", "同じゲームを繰り返す(&S)",  "はい(&Y)",
     "ゲームを選択する(&S)", "フリーセル", "このゲームを終了しますか?",
 };
 
-OsProfile testProfile()
-{
+OsProfile testProfile() {
     OsProfile profile;
     profile.texts = kTestTexts;
     profile.maxGameNumber = 32000;
@@ -28,29 +27,24 @@ OsProfile testProfile()
 
 class WatcherTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         game.start();
         watcher.resume({5, 1});
     }
     // One tick as the results window runs it: each outcome is applied (the
     // counts, the history, the number box) before the tick goes on; the error
     // it shows is raised.
-    void tick()
-    {
+    void tick() {
         TickOutcome outcome = watcher.tick(clipboard, TickInput{box, typing});
         for (;;) {
-            if (outcome.result)
-                tally.record(*outcome.result);
-            if (outcome.boxNumber)
-                box = intToText(*outcome.boxNumber);
+            if (outcome.result) tally.record(*outcome.result);
+            if (outcome.boxNumber) box = intToText(*outcome.boxNumber);
             closeRequests += outcome.gameGone;
             if (outcome.error) {
                 attemptsShown.push_back(intToText(attempt()));
                 throw AppError(*outcome.error);
             }
-            if (!outcome.more)
-                break;
+            if (!outcome.more) break;
             outcome = watcher.continueTick(clipboard);
         }
         attemptsShown.push_back(intToText(attempt()));
@@ -63,8 +57,7 @@ protected:
     int losses() const { return tally.ledger.lost; }
     const std::vector<std::string>& history() const { return tally.history.lines(); }
     // Every game-number dialog that the game left open goes away.
-    void closeGameNumberDialogs()
-    {
+    void closeGameNumberDialogs() {
         while (const WindowId dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
             desktop.destroyWindow(dialog);
     }
@@ -85,8 +78,7 @@ protected:
 
 // Game-number dialog (branch A)
 
-TEST_F(WatcherTest, BoxHoldingGameNoKeepsTheAttemptAndDealsIt)
-{
+TEST_F(WatcherTest, BoxHoldingGameNoKeepsTheAttemptAndDealsIt) {
     setAttempt(3);
     game.showGameNumberDialog();
     tick();
@@ -97,8 +89,7 @@ TEST_F(WatcherTest, BoxHoldingGameNoKeepsTheAttemptAndDealsIt)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
 }
 
-TEST_F(WatcherTest, BoxHoldingAnotherNumberStartsAFirstAttemptAtIt)
-{
+TEST_F(WatcherTest, BoxHoldingAnotherNumberStartsAFirstAttemptAtIt) {
     setAttempt(3);
     box = "9";
     game.showGameNumberDialog();
@@ -108,8 +99,7 @@ TEST_F(WatcherTest, BoxHoldingAnotherNumberStartsAFirstAttemptAtIt)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
 }
 
-TEST_F(WatcherTest, MaxGameNoIsDealt)
-{
+TEST_F(WatcherTest, MaxGameNoIsDealt) {
     box = "32000";
     game.showGameNumberDialog();
     tick();
@@ -118,8 +108,7 @@ TEST_F(WatcherTest, MaxGameNoIsDealt)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"32000"});
 }
 
-TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne)
-{
+TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne) {
     box = "32001";
     setAttempt(4);
     game.showGameNumberDialog();
@@ -130,8 +119,7 @@ TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne)
     EXPECT_EQ(clipboard.content, "1");
 }
 
-TEST_F(WatcherTest, ZeroAndNegativeNumbersPassUnchanged)
-{
+TEST_F(WatcherTest, ZeroAndNegativeNumbersPassUnchanged) {
     box = "0";
     game.showGameNumberDialog();
     tick();
@@ -143,8 +131,7 @@ TEST_F(WatcherTest, ZeroAndNegativeNumbersPassUnchanged)
     EXPECT_EQ(game.dealt, (std::vector<std::string>{"0", "-7"}));
 }
 
-TEST_F(WatcherTest, LeadingZerosAreDroppedAndOneClipboardWriteSuffices)
-{
+TEST_F(WatcherTest, LeadingZerosAreDroppedAndOneClipboardWriteSuffices) {
     box = "007";
     game.showGameNumberDialog();
     tick();
@@ -153,8 +140,7 @@ TEST_F(WatcherTest, LeadingZerosAreDroppedAndOneClipboardWriteSuffices)
     EXPECT_EQ(clipboard.writes, 1);
 }
 
-TEST_F(WatcherTest, EmptyBoxRaisesTheIntegerErrorAndChangesNothing)
-{
+TEST_F(WatcherTest, EmptyBoxRaisesTheIntegerErrorAndChangesNothing) {
     box = "";
     setAttempt(2);
     game.showGameNumberDialog();
@@ -172,8 +158,7 @@ TEST_F(WatcherTest, EmptyBoxRaisesTheIntegerErrorAndChangesNothing)
     EXPECT_EQ(closeRequests, 0) << "the rest of the tick is skipped";
 }
 
-TEST_F(WatcherTest, GameNumberIsPastedAndConfirmedWithoutDisplayUpdate)
-{
+TEST_F(WatcherTest, GameNumberIsPastedAndConfirmedWithoutDisplayUpdate) {
     const WindowId dialog = game.showGameNumberDialog();
     const WindowId edit = desktop.findChild(dialog, game::kEditClass, nullptr);
     const WindowId ok = desktop.findChild(dialog, game::kButtonClass, nullptr);
@@ -191,8 +176,7 @@ TEST_F(WatcherTest, GameNumberIsPastedAndConfirmedWithoutDisplayUpdate)
 
 // Game-over dialogs (branches B and C) and the end-this-game box (branch D)
 
-TEST_F(WatcherTest, WinAtFirstAttemptCountsAndMovesOn)
-{
+TEST_F(WatcherTest, WinAtFirstAttemptCountsAndMovesOn) {
     game.userAnswersWinAfterPauses = 3;
     const WindowId dialog = game.showWinDialog();
     tick();
@@ -206,8 +190,7 @@ TEST_F(WatcherTest, WinAtFirstAttemptCountsAndMovesOn)
     EXPECT_FALSE(desktop.isAlive(dialog)) << "the tick waits for the user's answer";
 }
 
-TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce)
-{
+TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce) {
     game.userAnswersWinAfterPauses = 1000;
     game.showWinDialog();
     const uint64_t before = desktop.clockMs;
@@ -218,8 +201,7 @@ TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce)
     EXPECT_EQ(posts().at(0).wParam, game::kBstChecked);
 }
 
-TEST_F(WatcherTest, LostTwiceThenWonCountsOneLossAndWritesTheAttempts)
-{
+TEST_F(WatcherTest, LostTwiceThenWonCountsOneLossAndWritesTheAttempts) {
     game.showLossDialog();
     tick();
     game.showLossDialog();
@@ -235,8 +217,7 @@ TEST_F(WatcherTest, LostTwiceThenWonCountsOneLossAndWritesTheAttempts)
     EXPECT_EQ(attempt(), 1);
 }
 
-TEST_F(WatcherTest, LossIsAnsweredWithYesToTheYesButton)
-{
+TEST_F(WatcherTest, LossIsAnsweredWithYesToTheYesButton) {
     const WindowId dialog = game.showLossDialog();
     const WindowId yes = desktop.findChild(dialog, nullptr, kTestTexts.CaptionYes);
     tick();
@@ -246,8 +227,7 @@ TEST_F(WatcherTest, LossIsAnsweredWithYesToTheYesButton)
     EXPECT_FALSE(desktop.isAlive(dialog));
 }
 
-TEST_F(WatcherTest, EndThisGameBoxCountsLikeALoss)
-{
+TEST_F(WatcherTest, EndThisGameBoxCountsLikeALoss) {
     const WindowId box = game.showConfirmBox();
     tick();
     EXPECT_EQ(losses(), 1);
@@ -256,8 +236,7 @@ TEST_F(WatcherTest, EndThisGameBoxCountsLikeALoss)
     EXPECT_FALSE(desktop.isAlive(box));
 }
 
-TEST_F(WatcherTest, WinAtMaxGameNoGoesBeyondItThenGameOneIsDealt)
-{
+TEST_F(WatcherTest, WinAtMaxGameNoGoesBeyondItThenGameOneIsDealt) {
     setGameNumber(32000);
     box = "32000";
     game.userAnswersWinAfterPauses = 0;
@@ -270,8 +249,7 @@ TEST_F(WatcherTest, WinAtMaxGameNoGoesBeyondItThenGameOneIsDealt)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"1"});
 }
 
-TEST_F(WatcherTest, StoredLaterAttemptCountsNothing)
-{
+TEST_F(WatcherTest, StoredLaterAttemptCountsNothing) {
     setAttempt(4);
     game.showLossDialog();
     tick();
@@ -283,16 +261,14 @@ TEST_F(WatcherTest, StoredLaterAttemptCountsNothing)
     EXPECT_EQ(history(), std::vector<std::string>{"5 負け（5回）"});
 }
 
-TEST_F(WatcherTest, GameOverDialogWithNeitherBoxIsLeftAlone)
-{
+TEST_F(WatcherTest, GameOverDialogWithNeitherBoxIsLeftAlone) {
     game.showGameOverWithoutBoxes();
     tick();
     EXPECT_TRUE(posts().empty());
     EXPECT_EQ(attempt(), 1);
 }
 
-TEST_F(WatcherTest, BranchesOfOneTickDoNotExcludeEachOther)
-{
+TEST_F(WatcherTest, BranchesOfOneTickDoNotExcludeEachOther) {
     game.showGameNumberDialog();
     game.showConfirmBox();
     tick();
@@ -300,8 +276,7 @@ TEST_F(WatcherTest, BranchesOfOneTickDoNotExcludeEachOther)
     EXPECT_EQ(losses(), 1);
 }
 
-TEST_F(WatcherTest, CountersWrapAsTwosComplement)
-{
+TEST_F(WatcherTest, CountersWrapAsTwosComplement) {
     setGameNumber(INT32_MAX);
     game.userAnswersWinAfterPauses = 0;
     game.showWinDialog();
@@ -316,15 +291,13 @@ TEST_F(WatcherTest, CountersWrapAsTwosComplement)
 
 // The game gone (branch E) and the cost of an idle tick
 
-TEST_F(WatcherTest, NoGameWindowClosesTheResultsWindow)
-{
+TEST_F(WatcherTest, NoGameWindowClosesTheResultsWindow) {
     desktop.destroyWindow(game.mainWindow);
     tick();
     EXPECT_EQ(closeRequests, 1);
 }
 
-TEST_F(WatcherTest, IdleTickLeavesTheGameAlone)
-{
+TEST_F(WatcherTest, IdleTickLeavesTheGameAlone) {
     tick();
     tick();
     EXPECT_TRUE(posts().empty());
@@ -335,8 +308,7 @@ TEST_F(WatcherTest, IdleTickLeavesTheGameAlone)
 
 // Failures
 
-TEST_F(WatcherTest, HeldClipboardRaisesAndKeepsTheFirstStepsThenRetries)
-{
+TEST_F(WatcherTest, HeldClipboardRaisesAndKeepsTheFirstStepsThenRetries) {
     box = "9";
     setAttempt(3);
     game.showGameNumberDialog();
@@ -355,8 +327,7 @@ TEST_F(WatcherTest, HeldClipboardRaisesAndKeepsTheFirstStepsThenRetries)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
 }
 
-TEST_F(WatcherTest, ClipboardThatKeepsChangingIsLeftForTheNextTick)
-{
+TEST_F(WatcherTest, ClipboardThatKeepsChangingIsLeftForTheNextTick) {
     clipboard.rewrite = [](const std::string&) { return std::string("other"); };
     box = "9";
     game.showGameNumberDialog();
@@ -369,20 +340,16 @@ TEST_F(WatcherTest, ClipboardThatKeepsChangingIsLeftForTheNextTick)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"9"});
 }
 
-TEST_F(WatcherTest, ClipboardChangedOnceIsWrittenAgain)
-{
+TEST_F(WatcherTest, ClipboardChangedOnceIsWrittenAgain) {
     int rewrites = 1;
-    clipboard.rewrite = [&rewrites](const std::string& text) {
-        return rewrites-- > 0 ? std::string("other") : text;
-    };
+    clipboard.rewrite = [&rewrites](const std::string& text) { return rewrites-- > 0 ? std::string("other") : text; };
     game.showGameNumberDialog();
     tick();
     EXPECT_EQ(clipboard.writes, 2);
     EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
 }
 
-TEST_F(WatcherTest, SameErrorIsRaisedOnlyOnceInARow)
-{
+TEST_F(WatcherTest, SameErrorIsRaisedOnlyOnceInARow) {
     box = "abc";
     game.showGameNumberDialog();
     desktop.destroyWindow(game.mainWindow);
@@ -393,8 +360,7 @@ TEST_F(WatcherTest, SameErrorIsRaisedOnlyOnceInARow)
     EXPECT_THROW(tick(), AppError) << "another error is shown";
 }
 
-TEST_F(WatcherTest, ErrorIsRaisedAgainAfterATickWithoutError)
-{
+TEST_F(WatcherTest, ErrorIsRaisedAgainAfterATickWithoutError) {
     box = "abc";
     const WindowId dialog = game.showGameNumberDialog();
     EXPECT_THROW(tick(), AppError);
@@ -406,8 +372,7 @@ TEST_F(WatcherTest, ErrorIsRaisedAgainAfterATickWithoutError)
 
 // The end of the Windows session ends every wait, so that the shutdown can run
 
-TEST_F(WatcherTest, WonDialogWaitEndsWhenTheSessionEnds)
-{
+TEST_F(WatcherTest, WonDialogWaitEndsWhenTheSessionEnds) {
     game.userAnswersWinAfterPauses = -1;  // nobody answers
     game.showWinDialog();
     desktop.sessionEndsAtMs = desktop.clockMs + 1000;
@@ -418,8 +383,7 @@ TEST_F(WatcherTest, WonDialogWaitEndsWhenTheSessionEnds)
     EXPECT_TRUE(game.selectGameChecked);
 }
 
-TEST_F(WatcherTest, WonDialogLeftWhenTheSessionEndedIsNotCountedAgain)
-{
+TEST_F(WatcherTest, WonDialogLeftWhenTheSessionEndedIsNotCountedAgain) {
     game.userAnswersWinAfterPauses = -1;
     game.showWinDialog();
     desktop.sessionEndsAtMs = desktop.clockMs + 1000;
@@ -434,8 +398,7 @@ TEST_F(WatcherTest, WonDialogLeftWhenTheSessionEndedIsNotCountedAgain)
     EXPECT_EQ(desktop.clockMs, before) << "no second wait";
 }
 
-TEST_F(WatcherTest, GameNumberLoopEndsWhenTheSessionEnds)
-{
+TEST_F(WatcherTest, GameNumberLoopEndsWhenTheSessionEnds) {
     game.responsive = false;
     game.showGameNumberDialog();
     desktop.sessionEndsAtMs = desktop.clockMs + 200;
@@ -443,8 +406,7 @@ TEST_F(WatcherTest, GameNumberLoopEndsWhenTheSessionEnds)
     EXPECT_LT(desktop.clockMs, *desktop.sessionEndsAtMs + 100);
 }
 
-TEST_F(WatcherTest, TickWhileTheSessionEndsLeavesTheGameAlone)
-{
+TEST_F(WatcherTest, TickWhileTheSessionEndsLeavesTheGameAlone) {
     desktop.sessionEndsAtMs = desktop.clockMs;
     game.showLossDialog();
     desktop.destroyWindow(game.mainWindow);
@@ -456,8 +418,7 @@ TEST_F(WatcherTest, TickWhileTheSessionEndsLeavesTheGameAlone)
 
 // Bounds of the loops that wait for the game
 
-TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact)
-{
+TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact) {
     game.responsive = false;
     game.showGameNumberDialog();
     const uint64_t before = desktop.clockMs;
@@ -467,8 +428,7 @@ TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact)
     EXPECT_EQ(closeRequests, 0);
 }
 
-TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges)
-{
+TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges) {
     game.accepts = [](int32_t number) { return number != 0; };
     box = "0";
     game.showGameNumberDialog();
@@ -484,8 +444,7 @@ TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"3"});
 }
 
-TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
-{
+TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen) {
     game.accepts = [](int32_t number) { return number != 0; };
     box = "0";
     game.showGameNumberDialog();
@@ -504,19 +463,16 @@ TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen)
 // The game closes a refused dialog before it opens the next: the entry loop
 // ends in that gap, and the refusal shows only as the game asking again at
 // once for the same text.
-TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost)
-{
+TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost) {
     game.accepts = [](int32_t number) { return number != 0; };
     game.refusalLeavesAGap = true;
     box = "0";
     int entries = 0;
     for (int tickCount = 0; tickCount < 10; ++tickCount) {
-        if (!desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
-            game.showGameNumberDialog();
+        if (!desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber)) game.showGameNumberDialog();
         desktop.clearLog();
         tick();
-        if (!posts().empty())
-            ++entries;
+        if (!posts().empty()) ++entries;
         desktop.clockMs += 100;
     }
     EXPECT_EQ(entries, GameWatcher::kEntriesBeforeRefusal);
@@ -525,8 +481,7 @@ TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost)
     EXPECT_EQ(game.dealt, std::vector<std::string>{"3"});
 }
 
-TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime)
-{
+TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime) {
     box = "5";
     for (int request = 0; request < 5; ++request) {
         game.showGameNumberDialog();
@@ -538,8 +493,7 @@ TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime)
 
 // Asking for the game again during a game goes through the end-this-game box:
 // quick requests for the same number are new games, not refusals.
-TEST_F(WatcherTest, SameNumberRequestedQuicklyThroughTheConfirmBoxIsEnteredEachTime)
-{
+TEST_F(WatcherTest, SameNumberRequestedQuicklyThroughTheConfirmBoxIsEnteredEachTime) {
     box = "5";
     for (int request = 0; request < 5; ++request) {
         game.showConfirmBox();
@@ -553,8 +507,7 @@ TEST_F(WatcherTest, SameNumberRequestedQuicklyThroughTheConfirmBoxIsEnteredEachT
 
 // Between closing a refused dialog and opening the next one the game shows no
 // dialog for a moment; a tick that falls into that gap must not forget.
-TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
-{
+TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog) {
     game.accepts = [](int32_t number) { return number != 0; };
     box = "0";
     game.showGameNumberDialog();
@@ -569,8 +522,7 @@ TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog)
     EXPECT_TRUE(posts().empty()) << "the refused number was entered again";
 }
 
-TEST_F(WatcherTest, UnansweredLossIsCountedOnceAndNotHandledAgain)
-{
+TEST_F(WatcherTest, UnansweredLossIsCountedOnceAndNotHandledAgain) {
     game.responsive = false;
     const WindowId dialog = game.showLossDialog();
     const uint64_t before = desktop.clockMs;
@@ -590,8 +542,7 @@ TEST_F(WatcherTest, UnansweredLossIsCountedOnceAndNotHandledAgain)
     EXPECT_EQ(attempt(), 3);
 }
 
-TEST_F(WatcherTest, UnansweredEndThisGameBoxIsCountedOnce)
-{
+TEST_F(WatcherTest, UnansweredEndThisGameBoxIsCountedOnce) {
     game.responsive = false;
     game.showConfirmBox();
     tick();
@@ -602,8 +553,7 @@ TEST_F(WatcherTest, UnansweredEndThisGameBoxIsCountedOnce)
 
 // The player typing a number into the box while the game asks for one: the
 // number is not taken half-typed.
-TEST_F(WatcherTest, DialogWaitsWhileTheBoxIsBeingTyped)
-{
+TEST_F(WatcherTest, DialogWaitsWhileTheBoxIsBeingTyped) {
     game.showGameNumberDialog();
     box = "12";
     typing = true;

@@ -20,10 +20,8 @@ public:
     OwnerWindow()
         : window_(CreateWindowA("STATIC", "clipboard owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr)) {}
-    ~OwnerWindow()
-    {
-        if (window_ != nullptr)
-            DestroyWindow(window_);
+    ~OwnerWindow() {
+        if (window_ != nullptr) DestroyWindow(window_);
     }
     OwnerWindow(const OwnerWindow&) = delete;
     OwnerWindow& operator=(const OwnerWindow&) = delete;
@@ -45,15 +43,12 @@ public:
               state_ = opened ? State::Holding : State::Failed;
               changed_.notify_all();
               changed_.wait_for(lock, std::chrono::seconds(30), [this] { return state_ == State::Release; });
-              if (opened)
-                  CloseClipboard();
-          })
-    {
+              if (opened) CloseClipboard();
+          }) {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait_for(lock, std::chrono::seconds(30), [this] { return state_ != State::Starting; });
     }
-    ~ClipboardHolder()
-    {
+    ~ClipboardHolder() {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             state_ = State::Release;
@@ -61,8 +56,7 @@ public:
         changed_.notify_all();
         thread_.join();
     }
-    bool holding()
-    {
+    bool holding() {
         std::lock_guard<std::mutex> lock(mutex_);
         return state_ == State::Holding;
     }
@@ -75,8 +69,7 @@ private:
     std::thread thread_;
 };
 
-std::string errorOf(void (*action)(Win32Clipboard&), Win32Clipboard& clipboard)
-{
+std::string errorOf(void (*action)(Win32Clipboard&), Win32Clipboard& clipboard) {
     try {
         action(clipboard);
     } catch (const AppError& error) {
@@ -85,8 +78,7 @@ std::string errorOf(void (*action)(Win32Clipboard&), Win32Clipboard& clipboard)
     return "(no error)";
 }
 
-TEST(Win32Clipboard, TextRoundTripKeepsCodePage932Bytes)
-{
+TEST(Win32Clipboard, TextRoundTripKeepsCodePage932Bytes) {
     OwnerWindow owner;
     Win32Clipboard clipboard(owner.get());
     const std::string text = "ゲーム番号 32,000 表ﾊﾞｰ";
@@ -94,8 +86,7 @@ TEST(Win32Clipboard, TextRoundTripKeepsCodePage932Bytes)
     EXPECT_EQ(clipboard.text(), text);
 }
 
-TEST(Win32Clipboard, NewTextReplacesTheOldOne)
-{
+TEST(Win32Clipboard, NewTextReplacesTheOldOne) {
     OwnerWindow owner;
     Win32Clipboard clipboard(owner.get());
     clipboard.setText("1000000");
@@ -103,8 +94,7 @@ TEST(Win32Clipboard, NewTextReplacesTheOldOne)
     EXPECT_EQ(clipboard.text(), "7");
 }
 
-TEST(Win32Clipboard, ClipboardWithoutTextReadsEmpty)
-{
+TEST(Win32Clipboard, ClipboardWithoutTextReadsEmpty) {
     OwnerWindow owner;
     ASSERT_TRUE(OpenClipboard(owner.get()));
     EmptyClipboard();
@@ -113,8 +103,7 @@ TEST(Win32Clipboard, ClipboardWithoutTextReadsEmpty)
     EXPECT_EQ(clipboard.text(), "");
 }
 
-TEST(Win32Clipboard, ClipboardHeldByAnotherProgramCannotBeOpened)
-{
+TEST(Win32Clipboard, ClipboardHeldByAnotherProgramCannotBeOpened) {
     OwnerWindow owner;
     Win32Clipboard clipboard(owner.get());
     clipboard.setText("before");

@@ -118,15 +118,15 @@ std::string posted(UINT message, WPARAM wParam) {
 TEST_F(ControlBarTest, EachCommandButtonPostsItsKeysToTheGame) {
     game_.calls.clear();
     click(kStart);
-    EXPECT_EQ(game_.calls, (std::vector<std::string>{"foreground " + gameId(), posted(WM_KEYDOWN, VK_F3),
-                                                     posted(WM_KEYUP, VK_F3)}));
+    EXPECT_EQ(game_.calls,
+              (std::vector<std::string>{"foreground " + gameId(), posted(WM_KEYDOWN, VK_F3), posted(WM_KEYUP, VK_F3)}));
     Sleep(GameLink::kCommandSettleMs);
     game_.calls.clear();
     click(kRestart);
-    EXPECT_EQ(game_.calls, (std::vector<std::string>{"foreground " + gameId(), "pause 50",
-                                                     posted(WM_SYSCOMMAND, SC_KEYMENU), posted(WM_SYSKEYDOWN, 'G'),
-                                                     posted(WM_KEYUP, VK_MENU), posted(WM_KEYDOWN, 'R'),
-                                                     posted(WM_KEYUP, 'R')}));
+    EXPECT_EQ(game_.calls,
+              (std::vector<std::string>{"foreground " + gameId(), "pause 50", posted(WM_SYSCOMMAND, SC_KEYMENU),
+                                        posted(WM_SYSKEYDOWN, 'G'), posted(WM_KEYUP, VK_MENU), posted(WM_KEYDOWN, 'R'),
+                                        posted(WM_KEYUP, 'R')}));
     game_.calls.clear();
     click(kTakeBack);
     EXPECT_EQ(game_.calls, (std::vector<std::string>{"foreground " + gameId(), posted(WM_KEYDOWN, VK_F10),
@@ -232,8 +232,8 @@ TEST_F(ControlBarTest, EachButtonShowsItsOwnGlyph) {
     EXPECT_GT(colourCount(speedButton(kStart), yellow), 40);  // the lit doorway
     EXPECT_GT(colourCount(speedButton(kRestart), red), 40);   // the arrow
     EXPECT_EQ(colourCount(speedButton(kRestart), yellow), 0);
-    EXPECT_GT(colourCount(speedButton(kTakeBack), red), 8);   // cross and light
-    EXPECT_GT(colourCount(speedButton(kExit), maroon), 40);   // the closed door
+    EXPECT_GT(colourCount(speedButton(kTakeBack), red), 8);  // cross and light
+    EXPECT_GT(colourCount(speedButton(kExit), maroon), 40);  // the closed door
     EXPECT_GT(colourCount(speedButton(kExit), lightBlue), 10);
 }
 

@@ -19,8 +19,7 @@ struct Received {
     int posted = 0;
 };
 
-LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* received = reinterpret_cast<Received*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (received != nullptr && message == kSentMessage) {
         ++received->sent;
@@ -35,8 +34,7 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 class TestWindow {
 public:
-    explicit TestWindow(const char* title)
-    {
+    explicit TestWindow(const char* title) {
         static const ATOM registered = [] {
             WNDCLASSA windowClass = {};
             windowClass.lpfnWndProc = recordingProc;
@@ -49,21 +47,17 @@ public:
                                 GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&received));
     }
-    ~TestWindow()
-    {
-        if (IsWindow(window_))
-            DestroyWindow(window_);
+    ~TestWindow() {
+        if (IsWindow(window_)) DestroyWindow(window_);
     }
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND get() const { return window_; }
     WindowId id() const { return reinterpret_cast<WindowId>(window_); }
-    WindowId addChild(const char* className, const char* caption)
-    {
-        return reinterpret_cast<WindowId>(CreateWindowA(className, caption, WS_CHILD | WS_VISIBLE, 0, 0, 50,
-                                                        20, window_, nullptr, GetModuleHandleA(nullptr),
-                                                        nullptr));
+    WindowId addChild(const char* className, const char* caption) {
+        return reinterpret_cast<WindowId>(CreateWindowA(className, caption, WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                                        window_, nullptr, GetModuleHandleA(nullptr), nullptr));
     }
 
     Received received;
@@ -72,8 +66,7 @@ private:
     HWND window_ = nullptr;
 };
 
-TEST(Win32Desktop, FindsTopLevelWindowByCodePage932Title)
-{
+TEST(Win32Desktop, FindsTopLevelWindowByCodePage932Title) {
     TestWindow dialog("ゲーム番号の選択");
     Win32Desktop desktop;
     EXPECT_EQ(desktop.findTopLevel(nullptr, "ゲーム番号の選択"), dialog.id());
@@ -82,8 +75,7 @@ TEST(Win32Desktop, FindsTopLevelWindowByCodePage932Title)
     EXPECT_EQ(desktop.findTopLevel(nullptr, "ｹﾞｰﾑ番号の選択"), 0u) << "half-width kana differ";
 }
 
-TEST(Win32Desktop, FindsDirectChildByCaptionOrClass)
-{
+TEST(Win32Desktop, FindsDirectChildByCaptionOrClass) {
     TestWindow dialog("ゲーム終了");
     const WindowId yes = dialog.addChild("Button", "はい(&Y)");
     const WindowId edit = dialog.addChild("Edit", "0");
@@ -94,8 +86,7 @@ TEST(Win32Desktop, FindsDirectChildByCaptionOrClass)
     EXPECT_EQ(desktop.findChild(0, nullptr, "はい(&Y)"), 0u) << "no parent finds nothing";
 }
 
-TEST(Win32Desktop, ExistsUntilTheWindowIsDestroyed)
-{
+TEST(Win32Desktop, ExistsUntilTheWindowIsDestroyed) {
     Win32Desktop desktop;
     WindowId id = 0;
     {
@@ -107,8 +98,7 @@ TEST(Win32Desktop, ExistsUntilTheWindowIsDestroyed)
     EXPECT_FALSE(desktop.exists(0));
 }
 
-TEST(Win32Desktop, PostedMessageArrivesWithLParamZero)
-{
+TEST(Win32Desktop, PostedMessageArrivesWithLParamZero) {
     TestWindow window("post target");
     Win32Desktop desktop;
     desktop.post(window.id(), kPostedMessage, 1234);
@@ -117,16 +107,14 @@ TEST(Win32Desktop, PostedMessageArrivesWithLParamZero)
     bool arrived = false;
     while (!arrived && GetTickCount() < deadline) {
         arrived = PeekMessageA(&message, window.get(), kPostedMessage, kPostedMessage, PM_REMOVE) != FALSE;
-        if (!arrived)
-            Sleep(5);
+        if (!arrived) Sleep(5);
     }
     ASSERT_TRUE(arrived);
     EXPECT_EQ(message.wParam, 1234u);
     EXPECT_EQ(message.lParam, 0);
 }
 
-TEST(Win32Desktop, PauseAnswersSentMessagesButDispatchesNoPostedOne)
-{
+TEST(Win32Desktop, PauseAnswersSentMessagesButDispatchesNoPostedOne) {
     TestWindow window("clipboard owner stand-in");
     Win32Desktop desktop;
     ASSERT_TRUE(PostMessageA(window.get(), kPostedMessage, 0, 0));
@@ -138,8 +126,7 @@ TEST(Win32Desktop, PauseAnswersSentMessagesButDispatchesNoPostedOne)
         answered = true;
     });
     const uint64_t start = desktop.nowMs();
-    while (!answered && desktop.nowMs() - start < 10000)
-        desktop.pause(10);
+    while (!answered && desktop.nowMs() - start < 10000) desktop.pause(10);
     otherProgram.join();
 
     EXPECT_EQ(answer.load(), kSentAnswer);
@@ -150,8 +137,7 @@ TEST(Win32Desktop, PauseAnswersSentMessagesButDispatchesNoPostedOne)
         << "the posted message is still queued";
 }
 
-TEST(Win32Desktop, ClockAdvancesAcrossAPause)
-{
+TEST(Win32Desktop, ClockAdvancesAcrossAPause) {
     Win32Desktop desktop;
     const uint64_t before = desktop.nowMs();
     desktop.pause(200);

@@ -29,7 +29,9 @@ struct RecordingTimer {
     TestForm form;
     Timer timer;
     std::vector<std::string> events;
-    RecordingTimer() { timer.create(form, 600000, [this] { events.push_back("tick"); }); }
+    RecordingTimer() {
+        timer.create(form, 600000, [this] { events.push_back("tick"); });
+    }
 };
 
 TEST(TimerTickRequest, RequestsMadeBeforeTheThreadTakesItsMessagesComeToOneTick) {
@@ -119,8 +121,7 @@ TEST(GameWindowEvents, ADialogOfTheGameIsToldOfButItsMovesAndDrawingAreNot) {
     ASSERT_NE(game.mainWindow(), nullptr);
     GameWindowEvents events;
     int changes = 0;
-    if (!events.listen(game.mainWindow(), [&] { ++changes; }))
-        GTEST_SKIP() << "this Windows tells of no window events";
+    if (!events.listen(game.mainWindow(), [&] { ++changes; })) GTEST_SKIP() << "this Windows tells of no window events";
 
     game.moveAndRedraw();
     ASSERT_TRUE(waitUntil([&] { return game.done(1); }));

@@ -46,14 +46,14 @@ TEST(NumberBox, LoadsGroupedThenRegroupsTypingAndKeepsTheCaretFromTheEnd) {
         const char* after;
         DWORD caretAfter;
     } cases[] = {
-        {"1234", 5, '5', "12,345", 6},         // at the right end
-        {"999999", 1, '9', "9,999,999", 3},    // after the first digit: after 9,9
-        {"9999999", 9, '1', "9,999,999", 9},   // full: a tenth character is refused
-        {"1234", 2, '\b', "1,234", 2},         // just after the separator
-        {"12345", 6, '\b', "1,234", 5},        // at the right end
-        {"1234", 5, '\r', "1,234", 5},         // Enter inserts nothing
-        {"1234", 3, ',', "1,234", 3},          // a typed comma goes again
-        {"123", 3, 'a', "1,23A", 5},           // upper case, grouped like a digit
+        {"1234", 5, '5', "12,345", 6},        // at the right end
+        {"999999", 1, '9', "9,999,999", 3},   // after the first digit: after 9,9
+        {"9999999", 9, '1', "9,999,999", 9},  // full: a tenth character is refused
+        {"1234", 2, '\b', "1,234", 2},        // just after the separator
+        {"12345", 6, '\b', "1,234", 5},       // at the right end
+        {"1234", 5, '\r', "1,234", 5},        // Enter inserts nothing
+        {"1234", 3, ',', "1,234", 3},         // a typed comma goes again
+        {"123", 3, 'a', "1,23A", 5},          // upper case, grouped like a digit
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(std::string(t.shown) + " + key " + std::to_string(t.key));

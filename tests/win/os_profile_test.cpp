@@ -28,8 +28,8 @@ using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 bool setProbeVersion(const std::string& version) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProbeDefaultsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProbeDefaultsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     const Key key(raw);
     return RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
@@ -95,13 +95,14 @@ TEST_P(OsProbeUnderWine, ReportsVersionAndChosenProfile) {
     EXPECT_EQ(runProbe(), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, OsProbeUnderWine, ::testing::Values(
-    EmulatedVersion{"win95", "platform=1 major=4 minor=0 set=win95 maxGameNumber=32000"},
-    EmulatedVersion{"win98", "platform=1 major=4 minor=10 set=win98me maxGameNumber=32000"},
-    EmulatedVersion{"winme", "platform=1 major=4 minor=90 set=win98me maxGameNumber=32000"},
-    EmulatedVersion{"nt40", "platform=2 major=4 minor=0 set=nt4 maxGameNumber=32000"},
-    EmulatedVersion{"win2k", "platform=2 major=5 minor=0 set=default maxGameNumber=32000"},
-    EmulatedVersion{"winxp", "platform=2 major=5 minor=1 set=default maxGameNumber=1000000"},
-    EmulatedVersion{"win7", "platform=2 major=6 minor=1 set=default maxGameNumber=32000"}));
+INSTANTIATE_TEST_SUITE_P(
+    Versions, OsProbeUnderWine,
+    ::testing::Values(EmulatedVersion{"win95", "platform=1 major=4 minor=0 set=win95 maxGameNumber=32000"},
+                      EmulatedVersion{"win98", "platform=1 major=4 minor=10 set=win98me maxGameNumber=32000"},
+                      EmulatedVersion{"winme", "platform=1 major=4 minor=90 set=win98me maxGameNumber=32000"},
+                      EmulatedVersion{"nt40", "platform=2 major=4 minor=0 set=nt4 maxGameNumber=32000"},
+                      EmulatedVersion{"win2k", "platform=2 major=5 minor=0 set=default maxGameNumber=32000"},
+                      EmulatedVersion{"winxp", "platform=2 major=5 minor=1 set=default maxGameNumber=1000000"},
+                      EmulatedVersion{"win7", "platform=2 major=6 minor=1 set=default maxGameNumber=32000"}));
 
 }  // namespace

@@ -108,9 +108,9 @@ inline std::string textOf(HWND window) {
 class Program {
 public:
     // The log lies beside the settings file, under its name with ".csv".
-    Program(std::string settingsPath, RunningGame& game, OsVersion version = {2, 5, 1}, SettingsFiles* settingsFiles = nullptr)
-        : game(game), link(game, launcher, version),
-          logFile(settingsPath.substr(0, settingsPath.rfind('.')) + ".csv") {
+    Program(std::string settingsPath, RunningGame& game, OsVersion version = {2, 5, 1},
+            SettingsFiles* settingsFiles = nullptr)
+        : game(game), link(game, launcher, version), logFile(settingsPath.substr(0, settingsPath.rfind('.')) + ".csv") {
         Application::instance().setTitle("Tallykeep");
         ResultsWindowPorts ports;
         ports.game = &link;
@@ -163,7 +163,7 @@ public:
     // "total%", "totalWon", "totalLost", "longestWin", "longestLoss", "current".
     std::string value(const std::string& role) const {
         static const std::map<std::string, size_t> kIndex = {
-            {"total%", 1},   {"current", 8},    {"run%", 10},        {"runWon", 13},       {"runLost", 14},
+            {"total%", 1},    {"current", 8},    {"run%", 10},       {"runWon", 13},     {"runLost", 14},
             {"totalWon", 15}, {"totalLost", 16}, {"longestWin", 17}, {"longestLoss", 18}};
         for (HWND child : childrenOf(window()))
             if (textOf(child) == "成績") return textOf(childrenOf(child).at(kIndex.at(role)));

@@ -130,7 +130,8 @@ protected:
         removeFiles();
     }
     void removeFiles() {
-        for (const std::string& path : {iniPath_, logPath_, newSettingsCopyPath(iniPath_), oldSettingsCopyPath(iniPath_)})
+        for (const std::string& path :
+             {iniPath_, logPath_, newSettingsCopyPath(iniPath_), oldSettingsCopyPath(iniPath_)})
             DeleteFileA(path.c_str());
     }
     void writeSetting(const char* section, const char* key, const char* value) {
@@ -168,13 +169,15 @@ TEST_F(ResultsWindowKeeping, EachChangeFromTheMenuIsSavedAtOnceAndIdleTicksSaveN
     EXPECT_TRUE(contains(readBytes(iniPath_), "CtlBar=0"));
 
     const std::optional<std::string> afterChanges = readBytes(iniPath_);
-    const HANDLE file = CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file =
+        CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     FILETIME written{};
     EXPECT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
     CloseHandle(file);
     waitUntil([] { return false; }, 600);
-    const HANDLE again = CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE again =
+        CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(again, INVALID_HANDLE_VALUE);
     FILETIME stillWritten{};
     EXPECT_TRUE(GetFileTime(again, nullptr, nullptr, &stillWritten));
@@ -192,7 +195,7 @@ TEST_F(ResultsWindowKeeping, PassTakeBackAndClearAreLoggedWithTheNumberAndAttemp
     Program& p = open();
     p.choose(cmPass);  // 42, at its third attempt
     SetWindowTextA(p.numberBox(), "77");
-    p.choose(cmPass);  // a number not in play: its first attempt
+    p.choose(cmPass);            // a number not in play: its first attempt
     p.choose(cmRetryFirst + 1);  // 42 back into the box
     p.choose(cmClearTotals);
 
@@ -239,7 +242,8 @@ TEST_F(ResultsWindowKeeping, SettingsThatCannotBeWrittenAreToldOnceAndSavedWithT
 // written once, in order, as soon as the file can be written again.
 TEST_F(ResultsWindowKeeping, LogThatCannotBeWrittenIsToldOnceAndCaughtUpWithoutDoubles) {
     Program& p = open();
-    const HANDLE held = CreateFileA(logPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE held =
+        CreateFileA(logPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     {
         ErrorBoxes boxes;

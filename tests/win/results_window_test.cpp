@@ -320,8 +320,7 @@ TEST_F(ResultsWindowPointer, ArrowOverTheCaptionTheLabelsAndTheGroupBoxes) {
     waitUntil([] { return false; }, 300);
     RECT r{};
     GetWindowRect(p.window(), &r);
-    EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow)
-        << "caption";
+    EXPECT_EQ(cursorAt({(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2}), arrow) << "caption";
     EXPECT_EQ(cursorAt(centreOf(p.panelChild(1))), arrow) << "回目";
     for (HWND child : results_test::childrenOf(p.window())) {
         if (textOf(child) != "成績") continue;

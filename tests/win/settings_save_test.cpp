@@ -106,7 +106,8 @@ protected:
     }
     void TearDown() override {
         for (const std::string& folder : folders_) {
-            for (const std::string& path : {ini(folder), newSettingsCopyPath(ini(folder)), oldSettingsCopyPath(ini(folder))})
+            for (const std::string& path :
+                 {ini(folder), newSettingsCopyPath(ini(folder)), oldSettingsCopyPath(ini(folder))})
                 DeleteFileA(path.c_str());
             RemoveDirectoryA(folder.c_str());
         }
@@ -173,8 +174,7 @@ protected:
             files.noAtomicReplace = noAtomicReplace;
             try {
                 saveSettingsFile(files, newSettings(), ini(folder));
-            } catch (const AppError&) {
-            }
+            } catch (const AppError&) {}
             // The dead process's profile cache never reaches the disk; drop it.
             WritePrivateProfileStringA(nullptr, nullptr, nullptr, newSettingsCopyPath(ini(folder)).c_str());
 
@@ -183,7 +183,8 @@ protected:
             const std::optional<std::string> after = readBytes(ini(folder));
             sawOld = sawOld || after == oldFile;
             sawNew = sawNew || after == expectedNew;
-            EXPECT_TRUE(after == oldFile || after == expectedNew) << "step " << step << ": " << after.value_or("<none>");
+            EXPECT_TRUE(after == oldFile || after == expectedNew)
+                << "step " << step << ": " << after.value_or("<none>");
 
             saveSettingsFile(real, newSettings(), ini(folder));
             EXPECT_EQ(readBytes(ini(folder)), expectedNew) << "step " << step;
@@ -224,7 +225,9 @@ TEST_F(SettingsSaveTest, FailureAtAnyStepWithoutAtomicReplaceLeavesTheOldFileWho
 
 TEST_F(SettingsSaveTest, CrashAtAnyStepLeavesTheOldOrTheNewFile) { crashAtEachStep(kOldFile, false); }
 TEST_F(SettingsSaveTest, CrashAtAnyStepOfTheFirstSaveLeavesNoFileOrTheNewOne) { crashAtEachStep(std::nullopt, false); }
-TEST_F(SettingsSaveTest, CrashAtAnyStepWithoutAtomicReplaceLeavesTheOldOrTheNewFile) { crashAtEachStep(kOldFile, true); }
+TEST_F(SettingsSaveTest, CrashAtAnyStepWithoutAtomicReplaceLeavesTheOldOrTheNewFile) {
+    crashAtEachStep(kOldFile, true);
+}
 
 // Another program holding the file without sharing: the copy cannot be made,
 // and the file stays as it was.

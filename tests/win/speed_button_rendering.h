@@ -23,8 +23,7 @@ public:
         item.hwndItem = button.handle();
         item.hDC = dc;
         item.rcItem = RECT{0, 0, width_, height_};
-        SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0,
-                     reinterpret_cast<LPARAM>(&item));
+        SendMessageA(GetParent(button.handle()), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x) pixels_.push_back(GetPixel(dc, x, y));
         SelectObject(dc, old);

@@ -53,8 +53,7 @@ protected:
     int& clicks = f.clicks;
 };
 
-TEST_F(SpeedButtonTest, IsAnOwnerDrawnButtonWhoseWindowTextIsTheCaption)
-{
+TEST_F(SpeedButtonTest, IsAnOwnerDrawnButtonWhoseWindowTextIsTheCaption) {
     char className[32] = {};
     GetClassNameA(button.handle(), className, sizeof className);
     EXPECT_STREQ("Button", className);
@@ -65,8 +64,7 @@ TEST_F(SpeedButtonTest, IsAnOwnerDrawnButtonWhoseWindowTextIsTheCaption)
     EXPECT_EQ(std::string("開始"), button.caption());
 }
 
-TEST_F(SpeedButtonTest, SitsAtItsLaidOutPlaceAndMovesWhenRelaidOut)
-{
+TEST_F(SpeedButtonTest, SitsAtItsLaidOutPlaceAndMovesWhenRelaidOut) {
     EXPECT_EQ(16, button.left());
     EXPECT_EQ(8, button.top());
     EXPECT_EQ(145, button.width());
@@ -79,8 +77,7 @@ TEST_F(SpeedButtonTest, SitsAtItsLaidOutPlaceAndMovesWhenRelaidOut)
     EXPECT_EQ(25, button.height());
 }
 
-TEST_F(SpeedButtonTest, CarriesItsOwnJapaneseFont)
-{
+TEST_F(SpeedButtonTest, CarriesItsOwnJapaneseFont) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(button.handle(), WM_GETFONT, 0, 0));
     ASSERT_NE(nullptr, font);
     LOGFONTA logFont{};
@@ -91,15 +88,13 @@ TEST_F(SpeedButtonTest, CarriesItsOwnJapaneseFont)
     EXPECT_STREQ("ＭＳ Ｐゴシック", logFont.lfFaceName);
 }
 
-TEST_F(SpeedButtonTest, BmClickRunsTheHandlerOnce)
-{
+TEST_F(SpeedButtonTest, BmClickRunsTheHandlerOnce) {
     SendMessageA(button.handle(), BM_CLICK, 0, 0);
     waitUntil([&] { return clicks > 0; }, 500);
     EXPECT_EQ(1, clicks);
 }
 
-TEST_F(SpeedButtonTest, DoubleClickCountsAsTwoClicks)
-{
+TEST_F(SpeedButtonTest, DoubleClickCountsAsTwoClicks) {
     const LPARAM inside = MAKELPARAM(10, 10);
     SendMessageA(button.handle(), WM_LBUTTONDOWN, MK_LBUTTON, inside);
     SendMessageA(button.handle(), WM_LBUTTONUP, 0, inside);
@@ -111,8 +106,7 @@ TEST_F(SpeedButtonTest, DoubleClickCountsAsTwoClicks)
 
 // Another window takes the activation between press and release (the game
 // bringing itself to the front, for one), and with it the button's capture.
-TEST_F(SpeedButtonTest, ReleaseOnTheButtonClicksAfterAnotherWindowTookTheCapture)
-{
+TEST_F(SpeedButtonTest, ReleaseOnTheButtonClicksAfterAnotherWindowTookTheCapture) {
     const LPARAM inside = MAKELPARAM(10, 10);
     SendMessageA(button.handle(), WM_LBUTTONDOWN, MK_LBUTTON, inside);
     ASSERT_EQ(button.handle(), GetCapture());
@@ -125,8 +119,7 @@ TEST_F(SpeedButtonTest, ReleaseOnTheButtonClicksAfterAnotherWindowTookTheCapture
     EXPECT_EQ(1, clicks);
 }
 
-TEST_F(SpeedButtonTest, ReleaseElsewhereAfterTheCaptureWasTakenIsNoClick)
-{
+TEST_F(SpeedButtonTest, ReleaseElsewhereAfterTheCaptureWasTakenIsNoClick) {
     SendMessageA(button.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     ReleaseCapture();
     SendMessageA(button.handle(), WM_LBUTTONUP, 0, MAKELPARAM(200, 10));
@@ -135,8 +128,7 @@ TEST_F(SpeedButtonTest, ReleaseElsewhereAfterTheCaptureWasTakenIsNoClick)
     EXPECT_EQ(0, clicks) << "a release needs its press";
 }
 
-TEST_F(SpeedButtonTest, DisabledButtonIgnoresBmClick)
-{
+TEST_F(SpeedButtonTest, DisabledButtonIgnoresBmClick) {
     button.setEnabled(false);
     EXPECT_FALSE(button.enabled());
     SendMessageA(button.handle(), BM_CLICK, 0, 0);
@@ -149,8 +141,7 @@ TEST_F(SpeedButtonTest, DisabledButtonIgnoresBmClick)
     EXPECT_EQ(1, clicks);
 }
 
-TEST_F(SpeedButtonTest, ClickWhileAHandlerRunsRunsRightAfterIt)
-{
+TEST_F(SpeedButtonTest, ClickWhileAHandlerRunsRunsRightAfterIt) {
     int clicksInside = -1;
     EventGate::run([&] {
         SendMessageA(button.handle(), BM_CLICK, 0, 0);
@@ -160,15 +151,13 @@ TEST_F(SpeedButtonTest, ClickWhileAHandlerRunsRunsRightAfterIt)
     EXPECT_EQ(1, clicks);
 }
 
-TEST_F(SpeedButtonTest, ShowsTheHandCursorOverItself)
-{
+TEST_F(SpeedButtonTest, ShowsTheHandCursorOverItself) {
     SendMessageA(button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), GetCursor());
 }
 
-TEST(SpeedButtonCursor, DefaultIsTheArrow)
-{
+TEST(SpeedButtonCursor, DefaultIsTheArrow) {
     ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.cursor = nullptr; });
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     SendMessageA(f.button.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.button.handle()),
@@ -178,8 +167,7 @@ TEST(SpeedButtonCursor, DefaultIsTheArrow)
 
 // Windows 95 and NT 4.0 have no IDC_HAND; an id that no system has stands in
 // for it here.
-TEST(SpeedButtonCursor, ACursorTheSystemLacksShowsTheArrow)
-{
+TEST(SpeedButtonCursor, ACursorTheSystemLacksShowsTheArrow) {
     const LPCSTR missingCursor = MAKEINTRESOURCEA(32700);
     ASSERT_EQ(nullptr, LoadCursorA(nullptr, missingCursor));
     ButtonOnForm f([&](SpeedButton::CreateArgs& args) { args.cursor = missingCursor; });
@@ -189,23 +177,20 @@ TEST(SpeedButtonCursor, ACursorTheSystemLacksShowsTheArrow)
     EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
 }
 
-TEST_F(SpeedButtonTest, NormalStateDrawsTheFirstImageWithoutItsTransparentColour)
-{
+TEST_F(SpeedButtonTest, NormalStateDrawsTheFirstImageWithoutItsTransparentColour) {
     const Rendering normal(button, 0);
     EXPECT_GT(normal.count(kYellow), 40);  // the lit doorway
     EXPECT_EQ(0, normal.count(kOlive));
 }
 
-TEST_F(SpeedButtonTest, DisabledStateDrawsTheGreyAndWhiteImage)
-{
+TEST_F(SpeedButtonTest, DisabledStateDrawsTheGreyAndWhiteImage) {
     const Rendering disabled(button, ODS_DISABLED);
     EXPECT_EQ(0, disabled.count(kYellow));
     EXPECT_GT(disabled.count(kGrey), 20);
     EXPECT_EQ(0, disabled.count(kOlive));
 }
 
-TEST_F(SpeedButtonTest, PressedStateMovesThePictureDownAndRight)
-{
+TEST_F(SpeedButtonTest, PressedStateMovesThePictureDownAndRight) {
     const POINT up = Rendering(button, 0).first(kYellow);
     const POINT down = Rendering(button, ODS_SELECTED).first(kYellow);
     ASSERT_GE(up.x, 0);
@@ -213,8 +198,7 @@ TEST_F(SpeedButtonTest, PressedStateMovesThePictureDownAndRight)
     EXPECT_EQ(up.y + 1, down.y);
 }
 
-TEST_F(SpeedButtonTest, GlyphStandsLeftOfTheCaptionBothCentredTogether)
-{
+TEST_F(SpeedButtonTest, GlyphStandsLeftOfTheCaptionBothCentredTogether) {
     const Rendering normal(button, 0);
     // The door's light starts at column 6 of the 16-pixel glyph. Centred alone
     // the glyph would start at 64; with the caption beside it, well before.
@@ -227,13 +211,11 @@ TEST_F(SpeedButtonTest, GlyphStandsLeftOfTheCaptionBothCentredTogether)
     EXPECT_EQ(0, normal.countIn(RGB(0, 0, 0), leftOfGlyph));
 }
 
-TEST(SpeedButtonGlyph, MissingBitmapIsReported)
-{
+TEST(SpeedButtonGlyph, MissingBitmapIsReported) {
     EXPECT_THROW(ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.glyphResource = 999; }), AppError);
 }
 
-TEST(SpeedButtonGlyph, WithoutGlyphTheCaptionStandsInTheMiddle)
-{
+TEST(SpeedButtonGlyph, WithoutGlyphTheCaptionStandsInTheMiddle) {
     ButtonOnForm f([](SpeedButton::CreateArgs& args) { args.glyphResource = 0; });
     const Rendering normal(f.button, 0);
     EXPECT_EQ(0, normal.count(kYellow));

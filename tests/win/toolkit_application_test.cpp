@@ -43,7 +43,8 @@ TEST(MessageLoop, EndsWithTheQuitMessagesExitCode) {
 }
 
 TEST(MessageLoop, FailedRetrievalEndsWithAFailureNotTheLastMessagesWParam) {
-    ScriptedMessages source({{1, threadMessage(WM_NULL, 0)}, {1, threadMessage(WM_USER, 42)}, {-1, threadMessage(WM_USER, 42)}});
+    ScriptedMessages source(
+        {{1, threadMessage(WM_NULL, 0)}, {1, threadMessage(WM_USER, 42)}, {-1, threadMessage(WM_USER, 42)}});
     EXPECT_EQ(Application::instance().run([&](MSG& message) { return source(message); }),
               Application::kMessageLoopFailed);
     EXPECT_EQ(source.taken(), 3u) << "the loop ends at the failure";

@@ -61,8 +61,10 @@ TEST(ErrorMessageBox, ReportsTheOkButton) {
         std::vector<HWND> boxes = openBoxes("エラー");
         if (boxes.empty()) return false;
         HWND ok = GetDlgItem(boxes.front(), IDOK);
-        if (ok) SendMessageA(ok, BM_CLICK, 0, 0);
-        else PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+        if (ok)
+            SendMessageA(ok, BM_CLICK, 0, 0);
+        else
+            PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
         return true;
     });
     EXPECT_EQ(errorMessageBox("Freecell Not Found"), BoxResult::ok);

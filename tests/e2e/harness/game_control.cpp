@@ -89,13 +89,9 @@ bool standinSync(HWND mainWindow, const StandinLog& log, std::chrono::millisecon
     return log.waitFor("msg", "main STANDIN_PING " + std::to_string(token), from, timeout).has_value();
 }
 
-std::string standinState(HWND mainWindow) {
-    return windowText(GetDlgItem(mainWindow, freecell::kStateControlId));
-}
+std::string standinState(HWND mainWindow) { return windowText(GetDlgItem(mainWindow, freecell::kStateControlId)); }
 
-std::string standinBoard(HWND mainWindow) {
-    return windowText(GetDlgItem(mainWindow, freecell::kBoardControlId));
-}
+std::string standinBoard(HWND mainWindow) { return windowText(GetDlgItem(mainWindow, freecell::kBoardControlId)); }
 
 bool waitForStandinBoard(HWND mainWindow, const std::string& expected, std::chrono::milliseconds timeout) {
     return waitUntil([&] { return standinBoard(mainWindow) == expected; }, timeout);

@@ -52,7 +52,8 @@ std::string Sandbox::copyProgram(const std::string& exeName) const {
     const std::string target = path(exeName);
     const std::string source = binDir() + '\\' + exeName;
     if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
-        throw std::runtime_error("cannot copy " + source + " to " + target + ", error " + std::to_string(GetLastError()));
+        throw std::runtime_error("cannot copy " + source + " to " + target + ", error " +
+                                 std::to_string(GetLastError()));
     return target;
 }
 

@@ -118,14 +118,13 @@ std::optional<int32_t> readStatistic(const char* name) {
 
 bool writeStatisticsValue(const char* name, unsigned long type, const std::vector<uint8_t>& bytes) {
     Key key(HKEY_CURRENT_USER, kStatisticsKey, KEY_SET_VALUE, true);
-    return key.get() && RegSetValueExA(key.get(), name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())) ==
-                            ERROR_SUCCESS;
+    return key.get() &&
+           RegSetValueExA(key.get(), name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
 bool writeStatistic(const char* name, int32_t value) {
     const auto v = static_cast<uint32_t>(value);
-    return writeStatisticsValue(name, REG_BINARY,
-                                {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+    return writeStatisticsValue(name, REG_BINARY, {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
 }
 
 bool deleteStatisticsValue(const char* name) {
@@ -146,8 +145,7 @@ EmulatedWindowsVersion::EmulatedWindowsVersion(std::string exeName, const std::s
     char old[64] = {};
     DWORD size = sizeof old;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), "Version", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) ==
-            ERROR_SUCCESS &&
+    if (RegQueryValueExA(key.get(), "Version", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS &&
         type == REG_SZ) {
         previous_ = std::string(old);
     }

@@ -52,8 +52,8 @@ void screenshot(const std::string& dir, const std::string& name, const RECT& are
 
 void play(const std::string& dir, int number) {
     const auto started = std::chrono::steady_clock::now();
-    e2e::Process game = e2e::Process::start(fileIn(dir, "FREECELL.EXE"), dir,
-                                            {{freecell::kLogVariable, fileIn(dir, "freecell.log")}});
+    e2e::Process game =
+        e2e::Process::start(fileIn(dir, "FREECELL.EXE"), dir, {{freecell::kLogVariable, fileIn(dir, "freecell.log")}});
     const e2e::StandinLog log(fileIn(dir, "freecell.log"));
     HWND window = nullptr;
     e2e::waitUntil([&] { return (window = tools::findProcessWindow(game.id(), "FreeWClass", nullptr)) != nullptr; },
@@ -69,7 +69,8 @@ void play(const std::string& dir, int number) {
     if (!e2e::setClipboardText(std::to_string(number))) throw Failure("the clipboard cannot be set");
     e2e::post(e2e::findChild(dialog, "Edit", nullptr), WM_PASTE);
     e2e::post(e2e::findChild(dialog, "Button", nullptr), WM_KEYDOWN, VK_RETURN);
-    if (!log.waitFor("deal", std::to_string(number))) throw Failure("game " + std::to_string(number) + " was not dealt");
+    if (!log.waitFor("deal", std::to_string(number)))
+        throw Failure("game " + std::to_string(number) + " was not dealt");
     say("game " + std::to_string(number) + " dealt");
     Sleep(300);  // the board is painted after the deal's messages
     screenshot(dir, "1-dealt", e2e::windowRect(window));
@@ -87,8 +88,7 @@ void play(const std::string& dir, int number) {
     const auto playMs =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - playStarted).count();
     say("game " + std::to_string(number) + " won in " + std::to_string(result.moves) + " moves with the mouse (" +
-        std::to_string(log.count("play")) + " moves in the game's log, " +
-        std::to_string(playMs) + " ms)");
+        std::to_string(log.count("play")) + " moves in the game's log, " + std::to_string(playMs) + " ms)");
 
     dialog = nullptr;
     e2e::waitUntil([&] { return (dialog = gameDialog(game.id())) != nullptr; });

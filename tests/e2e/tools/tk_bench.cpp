@@ -181,7 +181,8 @@ void measureLoad(Figures& figures, const std::string& what, const Options& optio
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         figures.add("cpu " + what + ", Tallykeep (ms/s)", (windowsProcessMs(tallykeep) - tallykeepBefore) / seconds);
         figures.add("cpu " + what + ", game (ms/s)", (windowsProcessMs(game) - gameBefore) / seconds);
-        if (const std::optional<double> serverAfter = linuxProcessMs(options.wineserverPid); serverAfter && serverBefore)
+        if (const std::optional<double> serverAfter = linuxProcessMs(options.wineserverPid);
+            serverAfter && serverBefore)
             figures.add("cpu " + what + ", wineserver (ms/s)", (*serverAfter - *serverBefore) / seconds);
     }
 }
@@ -317,14 +318,16 @@ void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines)
     // has dealt (the paste, the Enter).
     figures.add("  game-number dialog to the paste (ms)",
                 intervals(lines, "dialog-open", "gamenumber", "msg", "edit WM_PASTE"));
-    figures.add("  lost dialog to the Y key (ms)", intervals(lines, "dialog-open", "lost", "msg", "yesbutton WM_KEYDOWN"));
+    figures.add("  lost dialog to the Y key (ms)",
+                intervals(lines, "dialog-open", "lost", "msg", "yesbutton WM_KEYDOWN"));
     figures.add("  paste to the deal (ms)", intervals(lines, "msg", "edit WM_PASTE", "deal", ""));
 }
 
 // The file's bytes, or none while it cannot be read.
 std::optional<std::string> fileBytes(const std::string& path) {
-    const HandleOwner file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    const HandleOwner file{CreateFileA(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -426,7 +429,8 @@ Figures runBuild(const std::string& label, const std::string& exe, const Options
     e2e::clickButton(yes);
     if (!session.log.waitFor("deal", std::string("2"), mark)) throw Failure("game 2 was not dealt");
 
-    say("[" + label + "] " + std::to_string(dialogs) + " dialogs of each kind, a random 0-199 ms pause before each ...");
+    say("[" + label + "] " + std::to_string(dialogs) +
+        " dialogs of each kind, a random 0-199 ms pause before each ...");
     int number = 2;
     const std::size_t dialogsMark = session.log.size();
     playDialogs(session, table, dialogs, number);
@@ -435,7 +439,8 @@ Figures runBuild(const std::string& label, const std::string& exe, const Options
     recordDialogTimes(figures, lines);
 
     if (options.saves > 0) {
-        say("[" + label + "] " + std::to_string(options.saves) + " results, each to its log line and saved settings ...");
+        say("[" + label + "] " + std::to_string(options.saves) +
+            " results, each to its log line and saved settings ...");
         measureSaves(figures, session, table, options.saves, number);
     }
 
@@ -486,15 +491,24 @@ Options parse(int argc, char** argv) {
             if (n <= 0) throw Failure(arg + " needs a positive number");
             return n;
         };
-        if (arg == "--windows") options.windows = positive();
-        else if (arg == "--seconds") options.seconds = positive();
-        else if (arg == "--dialogs") options.dialogs = positive();
-        else if (arg == "--starts") options.starts = positive();
-        else if (arg == "--saves") options.saves = positive();
-        else if (arg == "--seed-dialogs") options.seedDialogs = positive();
-        else if (arg == "--seed-exe") options.seedExe = value();
-        else if (arg == "--timer-only-exe") options.timerOnlyExe = value();
-        else throw Failure("unknown argument " + arg);
+        if (arg == "--windows")
+            options.windows = positive();
+        else if (arg == "--seconds")
+            options.seconds = positive();
+        else if (arg == "--dialogs")
+            options.dialogs = positive();
+        else if (arg == "--starts")
+            options.starts = positive();
+        else if (arg == "--saves")
+            options.saves = positive();
+        else if (arg == "--seed-dialogs")
+            options.seedDialogs = positive();
+        else if (arg == "--seed-exe")
+            options.seedExe = value();
+        else if (arg == "--timer-only-exe")
+            options.timerOnlyExe = value();
+        else
+            throw Failure("unknown argument " + arg);
     }
     return options;
 }
@@ -509,8 +523,7 @@ int main(int argc, char** argv) {
         const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
         std::vector<std::pair<std::string, Figures>> others;
         if (!options.timerOnlyExe.empty())
-            others.emplace_back("timer only",
-                                runBuild("timer-only", options.timerOnlyExe, options, options.dialogs));
+            others.emplace_back("timer only", runBuild("timer-only", options.timerOnlyExe, options, options.dialogs));
         if (!options.seedExe.empty())
             others.emplace_back("wait loops without pause",
                                 runBuild("seed", options.seedExe, options, options.seedDialogs));

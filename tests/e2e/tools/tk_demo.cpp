@@ -52,9 +52,9 @@ DWORD ownerOf(HWND window) {
 }
 
 void showResults(const e2e::ResultsWindow& results) {
-    say("  results window: this run " + results.label("Label16") + " won, " + results.label("Label17") +
-        " lost (" + results.label("Label13") + "); all time " + results.label("Label18") + " won, " +
-        results.label("Label19") + " lost (" + results.label("Label9") + "); now " + results.label("Label11"));
+    say("  results window: this run " + results.label("Label16") + " won, " + results.label("Label17") + " lost (" +
+        results.label("Label13") + "); all time " + results.label("Label18") + " won, " + results.label("Label19") +
+        " lost (" + results.label("Label9") + "); now " + results.label("Label11"));
     std::string history;
     for (const std::string& line : results.history()) {
         if (!line.empty()) history += (history.empty() ? "" : " / ") + line;
@@ -140,12 +140,10 @@ void play(const std::string& dir) {
 
     writeReturningUsersSettings(dir);
     say("starting " + exe + " (its settings file says game " + std::to_string(kFirstGame) + ")");
-    e2e::Process tallykeep =
-        e2e::Process::start(exe, dir, {{freecell::kLogVariable, fileIn(dir, "freecell.log")}});
+    e2e::Process tallykeep = e2e::Process::start(exe, dir, {{freecell::kLogVariable, fileIn(dir, "freecell.log")}});
     const e2e::StandinLog log(fileIn(dir, "freecell.log"));
 
-    const HWND resultsWindow =
-        waitForProcessWindow(tallykeep.id(), e2e::kResultsClass, e2e::kResultsCaption, 30s);
+    const HWND resultsWindow = waitForProcessWindow(tallykeep.id(), e2e::kResultsClass, e2e::kResultsCaption, 30s);
     if (!resultsWindow) throw Failure("Tallykeep's results window did not appear");
     // It shows itself once its start-up has run to the end.
     if (!e2e::waitUntil([&] { return IsWindowVisible(resultsWindow) != FALSE; }, 30s))
@@ -192,8 +190,8 @@ void play(const std::string& dir) {
             } else {
                 if (outcome == 'P') {
                     const int moves = tools::playWinAndAnswerYes(table, number);
-                    say("game " + std::to_string(number) + " played to the end with the mouse: " +
-                        std::to_string(moves) + " moves, every card home");
+                    say("game " + std::to_string(number) +
+                        " played to the end with the mouse: " + std::to_string(moves) + " moves, every card home");
                 } else {
                     tools::winAndAnswerYes(table, number + 1);
                 }

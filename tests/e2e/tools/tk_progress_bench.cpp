@@ -135,8 +135,10 @@ int main(int argc, char** argv) {
     std::string folder = ".";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (option == "--redraws") redraws = std::max(1, std::atoi(argv[i + 1]));
-        else if (option == "--dir") folder = argv[i + 1];
+        if (option == "--redraws")
+            redraws = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--dir")
+            folder = argv[i + 1];
     }
     HWND owner = CreateWindowExA(0, "STATIC", "tk_progress_bench", WS_OVERLAPPED, 900, 0, 100, 100, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);

@@ -43,16 +43,26 @@ DWORD phaseStartMs = 0;
 
 std::string eventName(DWORD event) {
     static const std::map<DWORD, const char*> names = {
-        {EVENT_SYSTEM_FOREGROUND, "SYSTEM_FOREGROUND"},   {EVENT_SYSTEM_MENUSTART, "SYSTEM_MENUSTART"},
-        {EVENT_SYSTEM_MENUEND, "SYSTEM_MENUEND"},         {EVENT_SYSTEM_CAPTURESTART, "SYSTEM_CAPTURESTART"},
-        {EVENT_SYSTEM_CAPTUREEND, "SYSTEM_CAPTUREEND"},   {EVENT_SYSTEM_DIALOGSTART, "SYSTEM_DIALOGSTART"},
-        {EVENT_SYSTEM_DIALOGEND, "SYSTEM_DIALOGEND"},     {EVENT_SYSTEM_MINIMIZESTART, "SYSTEM_MINIMIZESTART"},
-        {EVENT_SYSTEM_MINIMIZEEND, "SYSTEM_MINIMIZEEND"}, {EVENT_OBJECT_CREATE, "OBJECT_CREATE"},
-        {EVENT_OBJECT_DESTROY, "OBJECT_DESTROY"},         {EVENT_OBJECT_SHOW, "OBJECT_SHOW"},
-        {EVENT_OBJECT_HIDE, "OBJECT_HIDE"},               {EVENT_OBJECT_REORDER, "OBJECT_REORDER"},
-        {EVENT_OBJECT_FOCUS, "OBJECT_FOCUS"},             {EVENT_OBJECT_SELECTION, "OBJECT_SELECTION"},
-        {EVENT_OBJECT_STATECHANGE, "OBJECT_STATECHANGE"}, {EVENT_OBJECT_LOCATIONCHANGE, "OBJECT_LOCATIONCHANGE"},
-        {EVENT_OBJECT_NAMECHANGE, "OBJECT_NAMECHANGE"},   {EVENT_OBJECT_VALUECHANGE, "OBJECT_VALUECHANGE"},
+        {EVENT_SYSTEM_FOREGROUND, "SYSTEM_FOREGROUND"},
+        {EVENT_SYSTEM_MENUSTART, "SYSTEM_MENUSTART"},
+        {EVENT_SYSTEM_MENUEND, "SYSTEM_MENUEND"},
+        {EVENT_SYSTEM_CAPTURESTART, "SYSTEM_CAPTURESTART"},
+        {EVENT_SYSTEM_CAPTUREEND, "SYSTEM_CAPTUREEND"},
+        {EVENT_SYSTEM_DIALOGSTART, "SYSTEM_DIALOGSTART"},
+        {EVENT_SYSTEM_DIALOGEND, "SYSTEM_DIALOGEND"},
+        {EVENT_SYSTEM_MINIMIZESTART, "SYSTEM_MINIMIZESTART"},
+        {EVENT_SYSTEM_MINIMIZEEND, "SYSTEM_MINIMIZEEND"},
+        {EVENT_OBJECT_CREATE, "OBJECT_CREATE"},
+        {EVENT_OBJECT_DESTROY, "OBJECT_DESTROY"},
+        {EVENT_OBJECT_SHOW, "OBJECT_SHOW"},
+        {EVENT_OBJECT_HIDE, "OBJECT_HIDE"},
+        {EVENT_OBJECT_REORDER, "OBJECT_REORDER"},
+        {EVENT_OBJECT_FOCUS, "OBJECT_FOCUS"},
+        {EVENT_OBJECT_SELECTION, "OBJECT_SELECTION"},
+        {EVENT_OBJECT_STATECHANGE, "OBJECT_STATECHANGE"},
+        {EVENT_OBJECT_LOCATIONCHANGE, "OBJECT_LOCATIONCHANGE"},
+        {EVENT_OBJECT_NAMECHANGE, "OBJECT_NAMECHANGE"},
+        {EVENT_OBJECT_VALUECHANGE, "OBJECT_VALUECHANGE"},
     };
     if (event == 0) return "-";
     const auto found = names.find(event);
@@ -64,15 +74,24 @@ std::string eventName(DWORD event) {
 
 std::string objectName(LONG objectId) {
     switch (objectId) {
-        case OBJID_WINDOW: return "WINDOW";
-        case OBJID_CLIENT: return "CLIENT";
-        case OBJID_CARET: return "CARET";
-        case OBJID_CURSOR: return "CURSOR";
-        case OBJID_MENU: return "MENU";
-        case OBJID_SYSMENU: return "SYSMENU";
-        case OBJID_VSCROLL: return "VSCROLL";
-        case OBJID_HSCROLL: return "HSCROLL";
-        default: return std::to_string(objectId);
+        case OBJID_WINDOW:
+            return "WINDOW";
+        case OBJID_CLIENT:
+            return "CLIENT";
+        case OBJID_CARET:
+            return "CARET";
+        case OBJID_CURSOR:
+            return "CURSOR";
+        case OBJID_MENU:
+            return "MENU";
+        case OBJID_SYSMENU:
+            return "SYSMENU";
+        case OBJID_VSCROLL:
+            return "VSCROLL";
+        case OBJID_HSCROLL:
+            return "HSCROLL";
+        default:
+            return std::to_string(objectId);
     }
 }
 

@@ -11,8 +11,7 @@ namespace {
 bool sameTexts(const ProfileTexts& a, const ProfileTexts& b) {
     return std::strcmp(a.TitleGameNumber, b.TitleGameNumber) == 0 &&
            std::strcmp(a.TitleGameOver, b.TitleGameOver) == 0 &&
-           std::strcmp(a.CaptionSameGame, b.CaptionSameGame) == 0 &&
-           std::strcmp(a.CaptionYes, b.CaptionYes) == 0 &&
+           std::strcmp(a.CaptionSameGame, b.CaptionSameGame) == 0 && std::strcmp(a.CaptionYes, b.CaptionYes) == 0 &&
            std::strcmp(a.CaptionSelectGame, b.CaptionSelectGame) == 0 &&
            std::strcmp(a.TitleConfirm, b.TitleConfirm) == 0 && std::strcmp(a.TextConfirm, b.TextConfirm) == 0;
 }
