@@ -198,7 +198,6 @@ void ResultsWindow::onTick() {
     // A display that cannot take its new text must not cut the tick short:
     // the watcher has counted already and goes on answering the game.
     std::optional<std::string> failure;
-    tickChangedWhatIsKept_ = false;
     TickOutcome outcome = watcher.tick(*clipboard_, readNumberBox());
     for (;;) {
         try {
@@ -224,17 +223,10 @@ void ResultsWindow::apply(const TickOutcome& outcome) {
         writeToLog(entryForResult(*outcome.result, ports_.clock->now()));
     }
     if (outcome.boxNumber) showInNumberBox(intToText(moveOnFromImpossible(*outcome.boxNumber)));
-    // Most ticks find the game idle: nothing to draw or save then.
-    const GameInPlay& inPlay = ports_.game->watcher().inPlay();
-    const bool inPlayChanged = inPlay.number != drawnInPlay_.number || inPlay.attempt != drawnInPlay_.attempt;
-    if (outcome.result || outcome.boxNumber || inPlayChanged) {
-        tickChangedWhatIsKept_ = true;
-        drawnInPlay_ = inPlay;
-        if (progress_) progress_->setNumberInPlay(inPlay.number);
-        draw();
-    }
+    if (progress_) progress_->setNumberInPlay(ports_.game->watcher().inPlay().number);
+    draw();
     const bool waitsForThePlayer = outcome.result && outcome.result->won;
-    if (tickChangedWhatIsKept_ && (!outcome.more || waitsForThePlayer)) saveWhenChanged();
+    if (!outcome.more || waitsForThePlayer) saveWhenChanged();
     if (outcome.error) throw AppError(*outcome.error);
     // After a close that failed, the watcher's requests would bring the error
     // box back after every dismissal and keep the user from the menu: the next

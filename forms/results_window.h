@@ -146,10 +146,6 @@ private:
     // The last close attempt failed at the write-back or the save.
     bool lastCloseFailed_ = false;
     std::vector<std::string> historyDrawn_;
-    // The game in play as last drawn, and whether the tick under way changed
-    // anything that is kept (the save at its end follows only then).
-    GameInPlay drawnInPlay_;
-    bool tickChangedWhatIsKept_ = false;
 
     // The controls, parents before children (the layout table maps each to
     // its place in the window).
