@@ -99,8 +99,10 @@ void ResultsWindow::shutDown(bool& canClose) {
         return;
     }
     closeInProgress_ = true;
-    // The game's last windows are the shutdown's to answer, and no tick may
-    // be left waiting behind it.
+    // The game's last windows (its end-this-game box) are the shutdown's to
+    // answer: no tick asked for by their window events while the close
+    // waits may run after it and count them as a resigned game. (The timer's
+    // own ticks come after the end the close asks for.)
     earlyTicks_.stop();
     try {
         ports_.game->close(kCloseWaitLimitMs);
@@ -113,6 +115,7 @@ void ResultsWindow::shutDown(bool& canClose) {
         canClose = false;
         lastCloseFailed_ = true;
         closeInProgress_ = false;
+        earlyTicks_.start(*ports_.game);
         Application::instance().showError(error.what());
         return;
     }

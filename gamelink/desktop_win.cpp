@@ -68,11 +68,24 @@ void Win32Desktop::pause(uint32_t milliseconds) {
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         // Bounded: a window that never validates itself cannot hold the pause.
-        for (int painted = 0; painted < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++painted)
+        // PeekMessage takes a pending WM_QUIT whatever its filter (a tick may
+        // run after the close asked the loop to end): the quit goes back for
+        // the message loop, as a modal loop gives it back, and the pauses
+        // from then on draw nothing, so as not to take it again.
+        for (int painted = 0;
+             !endRequested_ && painted < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
+             ++painted) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                endRequested_ = true;
+                break;
+            }
             DispatchMessageA(&message);
+        }
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_SENDMESSAGE | QS_PAINT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed,
+                                  endRequested_ ? QS_SENDMESSAGE : QS_SENDMESSAGE | QS_PAINT);
     }
 }
 

@@ -33,6 +33,8 @@ public:
 
 private:
     std::function<bool()> sessionEnding_;
+    // A pause took the message loop's WM_QUIT and gave it back.
+    bool endRequested_ = false;
     // GetTickCount wraps after 49.7 days; the clock adds up its differences.
     uint32_t lastTick_ = 0;
     uint64_t elapsedMs_ = 0;

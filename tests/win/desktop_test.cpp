@@ -137,6 +137,22 @@ TEST(Win32Desktop, PauseAnswersSentMessagesButDispatchesNoPostedOne) {
         << "the posted message is still queued";
 }
 
+// A tick may run after the close asked the message loop to end; its waits
+// draw the windows, and the request to end must outlast them.
+TEST(Win32Desktop, PauseLeavesTheRequestToEndForTheMessageLoop) {
+    TestWindow window("window to draw");
+    ShowWindow(window.get(), SW_SHOWNA);
+    Win32Desktop desktop;
+    PostQuitMessage(7);
+    InvalidateRect(window.get(), nullptr, TRUE);
+    desktop.pause(20);
+    desktop.pause(20);
+    MSG message = {};
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 7u);
+}
+
 TEST(Win32Desktop, ClockAdvancesAcrossAPause) {
     Win32Desktop desktop;
     const uint64_t before = desktop.nowMs();
