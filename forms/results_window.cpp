@@ -215,21 +215,25 @@ void ResultsWindow::onTick() {
     if (failure) throw AppError(*failure);
 }
 
-// A result is in the log before the window shows it. The settings file is
-// saved when the tick no longer waits for the game: a lost game's answer goes
-// out first, and the game deals while the file is written (the save takes
-// longer than the game's answer). A won game's dialog waits for the player,
-// for as long as it takes: that is saved at once.
+// A result is in the log before the game is answered and before the window
+// shows it. The window is drawn and the settings file saved when the tick no
+// longer waits for the game: the game's answer goes out first (a lost game's
+// yes, a game number's Enter), and the game goes on while the window draws
+// its new lines and the file is written, both of which take longer than the
+// game's answer. A won game's dialog (its select box ticked already) waits
+// for the player, for as long as it takes: that is drawn and saved at once.
 void ResultsWindow::apply(const TickOutcome& outcome) {
     if (outcome.result) {
         tally_.record(*outcome.result);
         writeToLog(entryForResult(*outcome.result, ports_.clock->now()));
     }
     if (outcome.boxNumber) showInNumberBox(intToText(moveOnFromImpossible(*outcome.boxNumber)));
-    if (progress_) progress_->setNumberInPlay(ports_.game->watcher().inPlay().number);
-    draw();
     const bool waitsForThePlayer = outcome.result && outcome.result->won;
-    if (!outcome.more || waitsForThePlayer) saveWhenChanged();
+    if (!outcome.more || waitsForThePlayer) {
+        if (progress_) progress_->setNumberInPlay(ports_.game->watcher().inPlay().number);
+        draw();
+        saveWhenChanged();
+    }
     if (outcome.error) throw AppError(*outcome.error);
     // After a close that failed, the watcher's requests would bring the error
     // box back after every dismissal and keep the user from the menu: the next

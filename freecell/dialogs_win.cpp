@@ -98,7 +98,10 @@ struct DialogBase {
         }
     }
 
-    void showTitle() const { SetWindowTextA(window, title); }
+    void showTitle() const {
+        SetWindowTextA(window, title);
+        log->write("dialog-ready", logName);
+    }
 
     // Called at WM_INITDIALOG: the hang starts as the dialog's loop takes the
     // posted kHangMessage, the first message queued for the shown dialog.

@@ -30,6 +30,8 @@
 //   dialog-open gamenumber <field text>          the game-number dialog
 //   dialog-open won select=<0|1>                 the won dialog, box state
 //   dialog-open lost                             the lost dialog
+//   dialog-ready <dialog>                the dialog has its captions and title
+//       (gamenumber, won, lost, confirm): from here it can be found complete
 //   answer won yes select=<0|1> | answer won no
 //   answer lost yes same=<0|1> | answer lost no
 //   refused <field text>                 number not accepted, a new dialog follows

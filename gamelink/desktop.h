@@ -62,12 +62,14 @@ public:
     // Calls `changed` whenever the game's process creates, shows, hides or
     // destroys a window, starts a dialog or moves its focus, where Windows
     // tells of such changes (from Windows 98 and 2000 on); its drawing, the
-    // mouse and windows that move do not call it. The call comes on
-    // Tallykeep's thread from inside any call that takes messages, a wait
-    // loop's pause included, so `changed` only takes note. False where
+    // mouse and windows that move do not call it. `changed` gets the window
+    // when the change is a new top-level window (a dialog), else 0. The call
+    // comes on Tallykeep's thread from inside any call that takes messages, a
+    // wait loop's pause included, so `changed` only takes note. False where
     // Windows cannot tell (and in a desktop without it): the watcher's timer
     // alone sees the game then. Ends with stopWatchingWindows() or the desktop.
-    virtual bool watchWindows(WindowId gameWindow, std::function<void()> changed) {
+    using WindowsChanged = std::function<void(WindowId newTopLevel)>;
+    virtual bool watchWindows(WindowId gameWindow, WindowsChanged changed) {
         (void)gameWindow;
         (void)changed;
         return false;

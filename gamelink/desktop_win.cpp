@@ -97,6 +97,8 @@ uint64_t Win32Desktop::nowMs() {
     return elapsedMs_;
 }
 
-bool Win32Desktop::watchWindows(WindowId gameWindow, std::function<void()> changed) {
-    return windowEvents_.listen(toHwnd(gameWindow), std::move(changed));
+bool Win32Desktop::watchWindows(WindowId gameWindow, WindowsChanged changed) {
+    return windowEvents_.listen(toHwnd(gameWindow), [changed = std::move(changed)](HWND newTopLevel) {
+        changed(reinterpret_cast<WindowId>(newTopLevel));
+    });
 }

@@ -28,7 +28,7 @@ public:
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override;
     bool sessionEnding() override { return sessionEnding_(); }
-    bool watchWindows(WindowId gameWindow, std::function<void()> changed) override;
+    bool watchWindows(WindowId gameWindow, WindowsChanged changed) override;
     void stopWatchingWindows() override { windowEvents_.stop(); }
 
 private:

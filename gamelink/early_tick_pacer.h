@@ -30,11 +30,8 @@ public:
 
     // The game's windows changed at nowMs.
     Answer windowsChanged(uint64_t nowMs);
-    // The wake-up set by an answer came (late, perhaps: a wake-up waits while
-    // a tick runs).
+    // The wake-up set by an answer came (late, perhaps, on a busy machine).
     Answer wokeUp(uint64_t nowMs);
-    // The wake-up could not be set: the next change sets one afresh.
-    void wakeUpLost() { wakeUpSet_ = false; }
 
 private:
     // Asks for a tick when the gap allows; else the change stays unanswered.

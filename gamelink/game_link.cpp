@@ -23,7 +23,7 @@ bool GameLink::findOrStart() {
 
 void GameLink::findAgain() { window_ = findGameWindow(desktop_); }
 
-bool GameLink::watchWindows(std::function<void()> changed) {
+bool GameLink::watchWindows(Desktop::WindowsChanged changed) {
     return window_ != 0 && desktop_.watchWindows(window_, std::move(changed));
 }
 

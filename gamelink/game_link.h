@@ -35,7 +35,7 @@ public:
     bool hasWindow() const { return window_ != 0; }
     // Calls `changed` when the game's windows change, where Windows tells
     // (Desktop::watchWindows); false where it does not, or with no game.
-    bool watchWindows(std::function<void()> changed);
+    bool watchWindows(Desktop::WindowsChanged changed);
     void stopWatchingWindows() { desktop_.stopWatchingWindows(); }
 
     // Closes the game as the user would, answering its end-this-game question;

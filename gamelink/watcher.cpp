@@ -94,6 +94,10 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
                 return false;
             countEndedGame(true, outcome);
             countedWinBox_ = found_.selectGameBox;
+            // The game's part is done at once; the player answers while the
+            // win is shown and saved.
+            desktop_.bringToForeground(found_.gameOverDialog);
+            desktop_.post(found_.selectGameBox, game::kBmSetCheck, game::kBstChecked);
             wait_ = Wait{};
             wait_.kind = Wait::Kind::userAnswersWin;
             wait_.dialog = found_.gameOverDialog;
@@ -250,9 +254,6 @@ void GameWatcher::waitForYesTaken(const Wait& wait) {
 }
 
 void GameWatcher::waitForUserAnswer(const Wait& wait) {
-    desktop_.bringToForeground(wait.dialog);
-    desktop_.post(wait.control, game::kBmSetCheck, game::kBstChecked);
-
     // The user answers the dialog in the game; this takes as long as it takes,
     // unless the Windows session ends first.
     const char* selectCaption = profile_.texts.CaptionSelectGame;

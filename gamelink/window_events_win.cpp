@@ -37,7 +37,7 @@ bool concernsWindow(DWORD event, LONG objectId) {
 
 GameWindowEvents::~GameWindowEvents() { stop(); }
 
-bool GameWindowEvents::listen(HWND gameWindow, std::function<void()> changed) {
+bool GameWindowEvents::listen(HWND gameWindow, std::function<void(HWND newTopLevel)> changed) {
     stop();
     const HMODULE user32 = GetModuleHandleA("user32.dll");
     if (!user32) return false;
@@ -73,10 +73,13 @@ void GameWindowEvents::stop() {
     changed_ = nullptr;
 }
 
-void CALLBACK GameWindowEvents::onEvent(HWINEVENTHOOK, DWORD event, HWND, LONG objectId, LONG, DWORD, DWORD) {
+void CALLBACK GameWindowEvents::onEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG, DWORD,
+                                        DWORD) {
     if (!listener || !listener->changed_ || !concernsWindow(event, objectId)) return;
+    const bool newTopLevel = event == EVENT_OBJECT_CREATE && window && IsWindow(window) &&
+                             (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) == 0;
     // No exception may cross into Windows; a change missed is the timer's.
     try {
-        listener->changed_();
+        listener->changed_(newTopLevel ? window : nullptr);
     } catch (...) {}
 }

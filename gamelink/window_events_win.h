@@ -13,7 +13,7 @@
 // and only the events that can mean a dialog came or went: a window created,
 // shown, hidden or destroyed, a dialog started, the focus moved. Windows calls
 // back on this thread whenever it takes messages; the callback only calls
-// `changed`.
+// `changed`, with the window when a top-level window was created, else null.
 class GameWindowEvents {
 public:
     GameWindowEvents() = default;
@@ -24,7 +24,7 @@ public:
     // Listens to the process that owns the window, instead of any listened to
     // before. False where Windows has no window events or no hook could be
     // set: nothing calls `changed` then.
-    bool listen(HWND gameWindow, std::function<void()> changed);
+    bool listen(HWND gameWindow, std::function<void(HWND newTopLevel)> changed);
     void stop();
 
 private:
@@ -32,5 +32,5 @@ private:
                                  DWORD threadId, DWORD eventTimeMs);
 
     std::vector<WinEventHookHandle> hooks_;
-    std::function<void()> changed_;
+    std::function<void(HWND newTopLevel)> changed_;
 };

@@ -319,9 +319,17 @@ void Form::onTimer(UINT id) {
 }
 
 // A tick that a timer asked for out of turn runs as its regular ones do.
-void Form::onTickRequest(UINT id) {
+void Form::onTickRequest(UINT id, bool postedAgain) {
     auto found = timers_.find(id);
     if (found == timers_.end()) return;
+    // A requested tick comes after what was posted before it ran, as the
+    // timer's own ticks do: a menu command given while the tick before
+    // waited for the player is carried out before the game is answered. A
+    // request may be posted at any moment (another thread asks for it), so it
+    // goes behind the waiting messages once.
+    if (!postedAgain && (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) &&
+        PostMessageA(window_, kTimerTickRequestMessage, id, 1))
+        return;
     found->second->requestTaken();
     onTimer(id);
 }
@@ -432,7 +440,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (Application::instance().mainForm() == this) onEndSession(wParam != FALSE);
             return 0;
         case kTimerTickRequestMessage:
-            onTickRequest(static_cast<UINT>(wParam));
+            onTickRequest(static_cast<UINT>(wParam), lParam != 0);
             return 0;
         case kOpenMenuBarItemMessage:
             openMenuBarItem(static_cast<UINT>(wParam));

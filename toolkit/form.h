@@ -118,7 +118,7 @@ private:
     void onShowWindow(bool shown, LPARAM reason);
     void onSize(WPARAM kind);
     void onTimer(UINT id);
-    void onTickRequest(UINT id);
+    void onTickRequest(UINT id, bool postedAgain);
     void onApplicationEvent(ApplicationEvent event);
     LRESULT onQueryEndSession();
     void onEndSession(bool ending);

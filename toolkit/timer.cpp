@@ -38,9 +38,9 @@ void Timer::setEnabled(bool enabled) {
 }
 
 void Timer::requestTick() {
-    if (requestPending_ || !form_) return;
+    if (!form_ || requestPending_.exchange(true)) return;
     // A request that cannot be posted is left to the regular ticks.
-    requestPending_ = PostMessageA(form_->handle(), kTimerTickRequestMessage, id_, 0) != FALSE;
+    if (!PostMessageA(form_->handle(), kTimerTickRequestMessage, id_, 0)) requestPending_ = false;
 }
 
 void Timer::tick() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 class Form;
@@ -25,7 +26,7 @@ public:
     // messages; it runs as the timer's own ticks do (Form), so never inside
     // another handler. Requests made while one waits come to one tick. It
     // only posts a message: it may be called from anywhere, a hook's callback
-    // included.
+    // and another thread included.
     void requestTick();
     // The form took the request's message: the next request posts again.
     void requestTaken() { requestPending_ = false; }
@@ -35,6 +36,6 @@ private:
     UINT id_ = 0;
     UINT interval_ = 0;
     bool enabled_ = false;
-    bool requestPending_ = false;
+    std::atomic<bool> requestPending_{false};
     std::function<void()> onTimer_;
 };

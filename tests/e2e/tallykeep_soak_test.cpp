@@ -251,6 +251,13 @@ protected:
             {"Label21", std::to_string(model.losses)},
             {"Label11", std::to_string(model.streak) + (model.stype == 1 ? "連勝中" : "連敗中")},
         };
+        // The window draws a lost or resigned game once the game has taken
+        // its answer, a moment after it deals.
+        waitUntil([&] {
+            for (const auto& [name, expected] : labels)
+                if (shown.label(name) != expected) return false;
+            return withoutTrailingEmpty(shown.history()) == withoutTrailingEmpty(model.memo);
+        });
         for (const auto& [name, expected] : labels) ASSERT_EQ(shown.label(name), expected) << name << ", " << when;
         ASSERT_EQ(shown.numberBox(), grouped(model.gameNo)) << when;
         ASSERT_EQ(withoutTrailingEmpty(shown.history()), withoutTrailingEmpty(model.memo)) << when;

@@ -201,6 +201,16 @@ TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce) {
     EXPECT_EQ(posts().at(0).wParam, game::kBstChecked);
 }
 
+// The game has its answer before the window draws and saves the win.
+TEST_F(WatcherTest, WonDialogHasItsBoxTickedWhenTheWinIsHandedOut) {
+    game.userAnswersWinAfterPauses = 3;
+    game.showWinDialog();
+    const TickOutcome outcome = watcher.tick(clipboard, TickInput{box, typing});
+    ASSERT_TRUE(outcome.result && outcome.result->won);
+    EXPECT_TRUE(outcome.more);
+    EXPECT_TRUE(game.selectGameChecked);
+}
+
 TEST_F(WatcherTest, LostTwiceThenWonCountsOneLossAndWritesTheAttempts) {
     game.showLossDialog();
     tick();

@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "forms/early_ticks.h"
 #include "gamelink/desktop_win.h"
+#include "gamelink/game_contract.h"
+#include "gamelink/game_session.h"
 #include "gamelink/window_events_win.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/timer.h"
@@ -17,6 +20,14 @@ using toolkit_test::TestForm;
 using toolkit_test::waitUntil;
 
 namespace {
+
+class NoLaunchNeeded : public ProcessLauncher {
+public:
+    bool isFile(const std::string&) override { return false; }
+    std::string windowsDirectory() override { return "C:\\windows"; }
+    std::string systemDirectory() override { return "C:\\windows\\system32"; }
+    bool launch(const std::string&) override { return false; }
+};
 
 // Takes the thread's messages for a while, as the message loop does.
 void runMessagesFor(DWORD milliseconds) {
@@ -45,6 +56,35 @@ TEST(TimerTickRequest, RequestsMadeBeforeTheThreadTakesItsMessagesComeToOneTick)
     ASSERT_TRUE(waitUntil([&] { return t.events.size() > 1; }));
     runMessagesFor(200);
     EXPECT_EQ(t.events.size(), 2u);
+}
+
+// A request is posted at any moment, by another thread too; its tick comes
+// after what was posted before it ran (a menu command the user gave while the
+// tick before waited), as the timer's own ticks do.
+std::vector<std::string>* commandsSeen = nullptr;
+
+LRESULT CALLBACK commandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP + 30 && commandsSeen) commandsSeen->push_back("command");
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(TimerTickRequest, ATickComesAfterWhatWasPostedBeforeItRan) {
+    RecordingTimer t;
+    commandsSeen = &t.events;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = commandWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TkPostedCommandWindow";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("TkPostedCommandWindow", "", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    t.timer.requestTick();
+    PostMessageA(window, WM_APP + 30, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return t.events.size() == 2; }));
+    EXPECT_EQ(t.events, (std::vector<std::string>{"command", "tick"}));
+    DestroyWindow(window);
+    commandsSeen = nullptr;
 }
 
 // A request made while a handler waits for the game (a hook's callback runs
@@ -79,16 +119,30 @@ public:
     void openDialog() { PostThreadMessageA(threadId_, kOpenDialog, 0, 0); }
     // The game moves its window and draws it anew, as it does while played.
     void moveAndRedraw() { PostThreadMessageA(threadId_, kMoveAndRedraw, 0, 0); }
+    // A dialog whose windows are created first and given a title and shown
+    // only later.
+    void openUntitledDialog() { PostThreadMessageA(threadId_, kOpenUntitledDialog, 0, 0); }
+    void titleDialog() { PostThreadMessageA(threadId_, kTitleDialog, 0, 0); }
     bool done(int action) const { return actionsDone_ >= action; }
 
 private:
     static constexpr UINT kOpenDialog = WM_APP + 20;
     static constexpr UINT kMoveAndRedraw = WM_APP + 21;
+    static constexpr UINT kOpenUntitledDialog = WM_APP + 22;
+    static constexpr UINT kTitleDialog = WM_APP + 23;
+    HWND untitledDialog_ = nullptr;
 
     void run() {
         threadId_ = GetCurrentThreadId();
-        HWND window = CreateWindowExA(0, "STATIC", "game", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+        static const ATOM gameClass = [] {
+            WNDCLASSA windowClass = {};
+            windowClass.lpfnWndProc = DefWindowProcA;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = game::kMainWindowClass;
+            return RegisterClassA(&windowClass);
+        }();
+        HWND window = CreateWindowExA(0, MAKEINTATOM(gameClass), "game", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists from here
         mainWindow_ = window;
@@ -99,6 +153,15 @@ private:
                 CreateWindowExA(0, "BUTTON", "yes", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, dialog, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
                 ShowWindow(dialog, SW_SHOWNA);
+                ++actionsDone_;
+            } else if (message.message == kOpenUntitledDialog) {
+                // As Wine tells of a dialog: its windows created, nothing after.
+                untitledDialog_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 100, 50, window, nullptr,
+                                                  GetModuleHandleA(nullptr), nullptr);
+                ++actionsDone_;
+            } else if (message.message == kTitleDialog) {
+                SetWindowTextA(untitledDialog_, "dialog");
+                ShowWindow(untitledDialog_, SW_SHOWNA);
                 ++actionsDone_;
             } else if (message.message == kMoveAndRedraw) {
                 SetWindowPos(window, nullptr, 30, 30, 220, 120, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -121,7 +184,12 @@ TEST(GameWindowEvents, ADialogOfTheGameIsToldOfButItsMovesAndDrawingAreNot) {
     ASSERT_NE(game.mainWindow(), nullptr);
     GameWindowEvents events;
     int changes = 0;
-    if (!events.listen(game.mainWindow(), [&] { ++changes; })) GTEST_SKIP() << "this Windows tells of no window events";
+    std::vector<HWND> newTopLevels;
+    const auto changed = [&](HWND newTopLevel) {
+        ++changes;
+        if (newTopLevel) newTopLevels.push_back(newTopLevel);
+    };
+    if (!events.listen(game.mainWindow(), changed)) GTEST_SKIP() << "this Windows tells of no window events";
 
     game.moveAndRedraw();
     ASSERT_TRUE(waitUntil([&] { return game.done(1); }));
@@ -129,7 +197,11 @@ TEST(GameWindowEvents, ADialogOfTheGameIsToldOfButItsMovesAndDrawingAreNot) {
     EXPECT_EQ(changes, 0) << "a window that moves and is drawn anew is no dialog";
 
     game.openDialog();
-    EXPECT_TRUE(waitUntil([&] { return changes > 0; })) << "the dialog's windows were created";
+    EXPECT_TRUE(waitUntil([&] { return !newTopLevels.empty(); })) << "the dialog's windows were created";
+    runMessagesFor(100);
+    // The dialog is told of as a new top-level window; its button is not one.
+    ASSERT_EQ(newTopLevels.size(), 1u);
+    EXPECT_EQ(GetParent(GetWindow(newTopLevels[0], GW_CHILD)), newTopLevels[0]);
 
     // Stopped, nothing more is told.
     events.stop();
@@ -139,6 +211,35 @@ TEST(GameWindowEvents, ADialogOfTheGameIsToldOfButItsMovesAndDrawingAreNot) {
     ASSERT_TRUE(waitUntil([&] { return game.done(3); }));
     runMessagesFor(200);
     EXPECT_EQ(changes, before);
+}
+
+// Wine tells only that a dialog's windows were created, and the game gives
+// the dialog its title later: the title, once given, brings a tick, long
+// before the timer's own.
+TEST(EarlyTicks, ADialogTitledAfterItsWindowsWereCreatedBringsATick) {
+    GameThread game;
+    RecordingTimer t;
+    Win32Desktop desktop;
+    NoLaunchNeeded launcher;
+    GameLink link(desktop, launcher, OsVersion{2, 5, 1});
+    ASSERT_FALSE(link.findOrStart());
+    ASSERT_TRUE(link.hasWindow());
+    EarlyTicks ticks(t.timer);
+    if (!ticks.start(link)) GTEST_SKIP() << "this Windows tells of no window events";
+
+    game.openUntitledDialog();
+    ASSERT_TRUE(waitUntil([&] { return game.done(1); }));
+    // The ticks that the creation asked for, and their follow-ups, are over.
+    runMessagesFor(EarlyTicks::kSettleMs + 60);
+    ASSERT_FALSE(t.events.empty()) << "the creation was told of";
+    const std::size_t before = t.events.size();
+    runMessagesFor(60);
+    ASSERT_EQ(t.events.size(), before);
+    ASSERT_LT(EarlyTicks::kSettleMs + 120, EarlyTicks::kLookForMs);
+
+    game.titleDialog();
+    EXPECT_TRUE(waitUntil([&] { return t.events.size() > before; }));
+    ticks.stop();
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 class TimerOnlyDesktop final : public Win32Desktop {
 public:
     using Win32Desktop::Win32Desktop;
-    bool watchWindows(WindowId, std::function<void()>) override { return false; }
+    bool watchWindows(WindowId, WindowsChanged) override { return false; }
 };
 
 }  // namespace

@@ -313,6 +313,15 @@ void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines)
     figures.add("end-this-game box to its yes (ms)", intervals(lines, "confirm-open", "", "confirm-yes", ""));
     figures.add("won dialog to its ticked select box (ms)",
                 intervals(lines, "dialog-open", "won", "msg", "selectbox BM_SETCHECK 1"));
+    // The game's share and Tallykeep's: the dialog is complete (its title
+    // given, the last of it) some milliseconds after it began.
+    figures.add("  game-number dialog begun to complete, the game alone (ms)",
+                intervals(lines, "dialog-open", "gamenumber", "dialog-ready", "gamenumber"));
+    figures.add("  game-number dialog complete to its Enter (ms)",
+                intervals(lines, "dialog-ready", "gamenumber", "msg", "okbutton WM_KEYDOWN"));
+    figures.add("  lost dialog complete to its yes (ms)", intervals(lines, "dialog-ready", "lost", "answer", "lost yes"));
+    figures.add("  won dialog complete to its ticked select box (ms)",
+                intervals(lines, "dialog-ready", "won", "msg", "selectbox BM_SETCHECK 1"));
     // Where the game-number dialog's time goes: until Tallykeep's first
     // message reaches the dialog (the tick, the clipboard), then until the game
     // has dealt (the paste, the Enter).
