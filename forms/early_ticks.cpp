@@ -43,6 +43,11 @@ bool EarlyTicks::start(GameLink& game) {
     return true;
 }
 
+bool EarlyTicks::gameBuildsAWindow() {
+    CriticalSection::Locked locked(lock_);
+    return !lookedAt_.empty();
+}
+
 // Called from inside whatever call takes messages (a wait loop of the tick
 // itself among them): it only posts the request and sets the wake-up.
 void EarlyTicks::onWindowsChanged(WindowId newTopLevel) {

@@ -35,6 +35,9 @@ public:
     bool start(GameLink& game);
     // The timer alone from here on.
     void stop();
+    // A new top-level window of the game (its next dialog, most likely) is
+    // not complete yet: a tick will be asked for when it is.
+    bool gameBuildsAWindow();
 
     // At most one early tick is asked for in this time.
     static constexpr uint32_t kGapMs = 3;

@@ -229,7 +229,15 @@ void ResultsWindow::apply(const TickOutcome& outcome) {
     }
     if (outcome.boxNumber) showInNumberBox(intToText(moveOnFromImpossible(*outcome.boxNumber)));
     const bool waitsForThePlayer = outcome.result && outcome.result->won;
-    if (!outcome.more || waitsForThePlayer) {
+    // The game opens its next dialog as soon as it has taken an answer (the
+    // game-number dialog after the end-this-game box): the tick that answers
+    // it goes first, and draws and saves for both. For 100 ms at most.
+    const uint64_t now = ports_.game->desktop().nowMs();
+    if (!outcome.more && !outcome.error && !outcome.gameGone && earlyTicks_.gameBuildsAWindow() &&
+        now - drawOwedSinceMs_.value_or(now) < kLongestDrawOwedMs) {
+        if (!drawOwedSinceMs_) drawOwedSinceMs_ = now;
+    } else if (!outcome.more || waitsForThePlayer) {
+        drawOwedSinceMs_.reset();
         if (progress_) progress_->setNumberInPlay(ports_.game->watcher().inPlay().number);
         draw();
         saveWhenChanged();

@@ -143,6 +143,10 @@ private:
     ControlBarView* controlBar_ = nullptr;
     bool controlBarVisible_ = true;
     bool closeInProgress_ = false;
+    // Since when the drawing and saving of a tick wait for the game's next
+    // dialog to be answered.
+    std::optional<uint64_t> drawOwedSinceMs_;
+    static constexpr uint64_t kLongestDrawOwedMs = 100;
     // The last close attempt failed at the write-back or the save.
     bool lastCloseFailed_ = false;
     std::vector<std::string> historyDrawn_;

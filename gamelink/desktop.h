@@ -53,6 +53,9 @@ public:
     // Tallykeep's windows (the game's paste asks the clipboard owner), runs no
     // event of Tallykeep's own, and yields the processor for about the given time.
     virtual void pause(uint32_t milliseconds) = 0;
+    // The same, ended early when the game's windows change (where Windows
+    // tells of it, see watchWindows): a dialog that closes is seen at once.
+    virtual void pauseUntilGameChanges(uint32_t milliseconds) { pause(milliseconds); }
     // A monotonic clock in milliseconds, for the bounds of the wait loops.
     virtual uint64_t nowMs() = 0;
     // True once the Windows session is ending: a loop that waits for the game

@@ -52,7 +52,7 @@ void Win32Desktop::moveWindow(WindowId window, const ScreenBox& box) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
-void Win32Desktop::pause(uint32_t milliseconds) {
+void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
     // The clipboard owner must answer the game's paste (a sent message), or
     // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only. The
     // events that they bring wait until the running handler has ended. The
@@ -64,9 +64,12 @@ void Win32Desktop::pause(uint32_t milliseconds) {
     // WM_PAINT is dispatched, and the WM_NCPAINT and WM_ERASEBKGND it sends
     // come with it. Clicks, keys and ticks stay in the queue.
     const DWORD start = GetTickCount();
+    gameChanged_ = false;
     for (;;) {
         MSG message;
+        // The game's window events come as sent messages.
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (untilGameChanges && gameChanged_) return;
         // Bounded: a window that never validates itself cannot hold the pause.
         // PeekMessage takes a pending WM_QUIT whatever its filter (a tick may
         // run after the close asked the loop to end): the quit goes back for
@@ -98,7 +101,8 @@ uint64_t Win32Desktop::nowMs() {
 }
 
 bool Win32Desktop::watchWindows(WindowId gameWindow, WindowsChanged changed) {
-    return windowEvents_.listen(toHwnd(gameWindow), [changed = std::move(changed)](HWND newTopLevel) {
+    return windowEvents_.listen(toHwnd(gameWindow), [this, changed = std::move(changed)](HWND newTopLevel) {
+        gameChanged_ = true;
         changed(reinterpret_cast<WindowId>(newTopLevel));
     });
 }

@@ -25,14 +25,19 @@ public:
     bool minimized(WindowId window) override;
     std::optional<ScreenBox> windowBox(WindowId window) override;
     void moveWindow(WindowId window, const ScreenBox& box) override;
-    void pause(uint32_t milliseconds) override;
+    void pause(uint32_t milliseconds) override { pauseFor(milliseconds, false); }
+    void pauseUntilGameChanges(uint32_t milliseconds) override { pauseFor(milliseconds, true); }
     uint64_t nowMs() override;
     bool sessionEnding() override { return sessionEnding_(); }
     bool watchWindows(WindowId gameWindow, WindowsChanged changed) override;
     void stopWatchingWindows() override { windowEvents_.stop(); }
 
 private:
+    void pauseFor(uint32_t milliseconds, bool untilGameChanges);
+
     std::function<bool()> sessionEnding_;
+    // The game's windows changed since the pause began.
+    bool gameChanged_ = false;
     // A pause took the message loop's WM_QUIT and gave it back.
     bool endRequested_ = false;
     // GetTickCount wraps after 49.7 days; the clock adds up its differences.

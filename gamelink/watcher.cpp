@@ -14,6 +14,21 @@ GameWatcher::Wait GameWatcher::yesWait(WindowId dialog, WindowId yesButton, Coun
     return wait;
 }
 
+// A wait sends its answer again every kGamePassPauseMs while the game has
+// not taken it, and at once to a window it has not sent it to yet; between
+// the sends it looks again whenever the game's windows change.
+bool GameWatcher::Resend::due(uint64_t nowMs, WindowId to) {
+    if (sentAtMs_ && to == sentTo_ && nowMs - *sentAtMs_ < kGamePassPauseMs) return false;
+    sentAtMs_ = nowMs;
+    sentTo_ = to;
+    return true;
+}
+
+uint32_t GameWatcher::Resend::leftMs(uint64_t nowMs) const {
+    const uint64_t since = sentAtMs_ ? nowMs - *sentAtMs_ : 0;
+    return since >= kGamePassPauseMs ? 1 : static_cast<uint32_t>(kGamePassPauseMs - since);
+}
+
 TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
     next_ = Step::done;
     wait_ = Wait{};
@@ -195,13 +210,16 @@ void GameWatcher::waitForNumberTaken(const Wait& wait) {
     const char* title = profile_.texts.TitleGameNumber;
     const uint64_t start = desktop_.nowMs();
     WindowId dialog = wait.dialog;
+    Resend resend;
     while (dialog != 0) {
-        desktop_.bringToForeground(dialog);
-        if (const WindowId edit = desktop_.findChild(dialog, game::kEditClass, nullptr))
-            desktop_.post(edit, game::kWmPaste, 0);
-        if (const WindowId button = desktop_.findChild(dialog, game::kButtonClass, nullptr))
-            desktop_.post(button, game::kWmKeyDown, game::kVkReturn);
-        desktop_.pause(kGamePassPauseMs);
+        if (resend.due(desktop_.nowMs(), dialog)) {
+            desktop_.bringToForeground(dialog);
+            if (const WindowId edit = desktop_.findChild(dialog, game::kEditClass, nullptr))
+                desktop_.post(edit, game::kWmPaste, 0);
+            if (const WindowId button = desktop_.findChild(dialog, game::kButtonClass, nullptr))
+                desktop_.post(button, game::kWmKeyDown, game::kVkReturn);
+        }
+        desktop_.pauseUntilGameChanges(resend.leftMs(desktop_.nowMs()));
         if (desktop_.sessionEnding()) return;
         dialog = desktop_.findTopLevel(nullptr, title);
         if (dialog != 0 && desktop_.nowMs() - start >= kGameWaitLimitMs) {
@@ -238,10 +256,13 @@ void GameWatcher::waitForYesTaken(const Wait& wait) {
     const char* yesCaption = profile_.texts.CaptionYes;
     const uint64_t start = desktop_.nowMs();
     WindowId yesButton = wait.control;
+    Resend resend;
     while (yesButton != 0) {
-        desktop_.bringToForeground(wait.dialog);
-        desktop_.post(yesButton, game::kWmKeyDown, game::kKeyY);
-        desktop_.pause(kGamePassPauseMs);
+        if (resend.due(desktop_.nowMs(), yesButton)) {
+            desktop_.bringToForeground(wait.dialog);
+            desktop_.post(yesButton, game::kWmKeyDown, game::kKeyY);
+        }
+        desktop_.pauseUntilGameChanges(resend.leftMs(desktop_.nowMs()));
         const WindowId stillThere = desktop_.findChild(wait.dialog, nullptr, yesCaption);
         if (stillThere != 0 && (desktop_.nowMs() - start >= kGameWaitLimitMs || desktop_.sessionEnding())) {
             // Counted already: the user answers this one; later ticks skip it.
@@ -259,7 +280,7 @@ void GameWatcher::waitForUserAnswer(const Wait& wait) {
     const char* selectCaption = profile_.texts.CaptionSelectGame;
     while (desktop_.findChild(wait.dialog, nullptr, selectCaption) != 0) {
         if (desktop_.sessionEnding()) return;
-        desktop_.pause(kUserPassPauseMs);
+        desktop_.pauseUntilGameChanges(kUserPassPauseMs);
     }
     countedWinBox_ = 0;
 }

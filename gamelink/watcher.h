@@ -64,6 +64,18 @@ public:
     static constexpr int kEntriesBeforeRefusal = 3;
 
 private:
+    // When a wait sends its answer to the game again.
+    class Resend {
+    public:
+        bool due(uint64_t nowMs, WindowId to);
+        // Until the next send.
+        uint32_t leftMs(uint64_t nowMs) const;
+
+    private:
+        std::optional<uint64_t> sentAtMs_;
+        WindowId sentTo_ = 0;
+    };
+
     // The steps of a tick, in their order; every one is looked at in each tick.
     enum class Step { gameNumber, lostDialog, wonDialog, confirmBox, gameGone, done };
     // The windows of the game found at the start of the tick; they stand for

@@ -242,4 +242,18 @@ TEST(EarlyTicks, ADialogTitledAfterItsWindowsWereCreatedBringsATick) {
     ticks.stop();
 }
 
+// The wait for a dialog to close looks again as soon as the game's windows
+// change, not only after its pass.
+TEST(Win32Desktop, PauseUntilTheGameChangesEndsWithTheChange) {
+    GameThread game;
+    Win32Desktop desktop;
+    if (!desktop.watchWindows(reinterpret_cast<WindowId>(game.mainWindow()), [](WindowId) {}))
+        GTEST_SKIP() << "this Windows tells of no window events";
+    game.openDialog();
+    const uint64_t start = desktop.nowMs();
+    desktop.pauseUntilGameChanges(60000);
+    EXPECT_LT(desktop.nowMs() - start, 30000u);
+    desktop.stopWatchingWindows();
+}
+
 }  // namespace
