@@ -73,8 +73,7 @@ void GameWindowEvents::stop() {
     changed_ = nullptr;
 }
 
-void CALLBACK GameWindowEvents::onEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG, DWORD,
-                                        DWORD) {
+void CALLBACK GameWindowEvents::onEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG, DWORD, DWORD) {
     if (!listener || !listener->changed_ || !concernsWindow(event, objectId)) return;
     const bool newTopLevel = event == EVENT_OBJECT_CREATE && window && IsWindow(window) &&
                              (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) == 0;

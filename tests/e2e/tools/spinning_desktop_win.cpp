@@ -11,6 +11,7 @@ class SpinningDesktop final : public Win32Desktop {
 public:
     using Win32Desktop::Win32Desktop;
     void pause(uint32_t) override {}
+    void pauseUntilGameChanges(uint32_t) override {}
 };
 
 }  // namespace

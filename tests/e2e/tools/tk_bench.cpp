@@ -319,7 +319,8 @@ void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines)
                 intervals(lines, "dialog-open", "gamenumber", "dialog-ready", "gamenumber"));
     figures.add("  game-number dialog complete to its Enter (ms)",
                 intervals(lines, "dialog-ready", "gamenumber", "msg", "okbutton WM_KEYDOWN"));
-    figures.add("  lost dialog complete to its yes (ms)", intervals(lines, "dialog-ready", "lost", "answer", "lost yes"));
+    figures.add("  lost dialog complete to its yes (ms)",
+                intervals(lines, "dialog-ready", "lost", "answer", "lost yes"));
     figures.add("  won dialog complete to its ticked select box (ms)",
                 intervals(lines, "dialog-ready", "won", "msg", "selectbox BM_SETCHECK 1"));
     // Where the game-number dialog's time goes: until Tallykeep's first
