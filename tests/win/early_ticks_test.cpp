@@ -11,6 +11,7 @@
 #include "gamelink/desktop_win.h"
 #include "gamelink/game_contract.h"
 #include "gamelink/game_session.h"
+#include "results_window_doubles.h"
 #include "gamelink/window_events_win.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/timer.h"
@@ -20,14 +21,6 @@ using toolkit_test::TestForm;
 using toolkit_test::waitUntil;
 
 namespace {
-
-class NoLaunchNeeded : public ProcessLauncher {
-public:
-    bool isFile(const std::string&) override { return false; }
-    std::string windowsDirectory() override { return "C:\\windows"; }
-    std::string systemDirectory() override { return "C:\\windows\\system32"; }
-    bool launch(const std::string&) override { return false; }
-};
 
 // Takes the thread's messages for a while, as the message loop does.
 void runMessagesFor(DWORD milliseconds) {
@@ -220,7 +213,7 @@ TEST(EarlyTicks, ADialogTitledAfterItsWindowsWereCreatedBringsATick) {
     GameThread game;
     RecordingTimer t;
     Win32Desktop desktop;
-    NoLaunchNeeded launcher;
+    results_test::NoLaunch launcher;
     GameLink link(desktop, launcher, OsVersion{2, 5, 1});
     ASSERT_FALSE(link.findOrStart());
     ASSERT_TRUE(link.hasWindow());
