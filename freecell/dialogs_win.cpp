@@ -15,31 +15,6 @@ constexpr int kNumberEditId = 101;
 constexpr int kCheckBoxId = 102;
 constexpr UINT kHangMessage = WM_APP + 50;
 
-std::string messageName(UINT message) {
-    switch (message) {
-        case WM_KEYDOWN:
-            return "WM_KEYDOWN";
-        case WM_KEYUP:
-            return "WM_KEYUP";
-        case WM_SYSKEYDOWN:
-            return "WM_SYSKEYDOWN";
-        case WM_SYSKEYUP:
-            return "WM_SYSKEYUP";
-        case WM_SYSCOMMAND:
-            return "WM_SYSCOMMAND";
-        case WM_CLOSE:
-            return "WM_CLOSE";
-        case WM_PASTE:
-            return "WM_PASTE";
-        case BM_SETCHECK:
-            return "BM_SETCHECK";
-        case BM_CLICK:
-            return "BM_CLICK";
-        default:
-            return {};
-    }
-}
-
 // Makes the yes buttons answer a Y key sent to them (the dialog manager only
 // knows mnemonics, which "OK" lacks), Enter sent to OK confirm the number even
 // while the focus makes another button the default, and a paste replace the
@@ -162,7 +137,7 @@ DialogBase* currentDialog = nullptr;
 LRESULT CALLBACK queueHook(int code, WPARAM removal, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && removal == PM_REMOVE && currentDialog) {
-        const std::string name = messageName(message->message);
+        const std::string name = loggedMessageName(message->message);
         const char* target = currentDialog->nameOf(message->hwnd);
         if (!name.empty() && target) {
             const std::string what = std::string(target) + ' ' + name + ' ' + std::to_string(message->wParam);
@@ -291,6 +266,31 @@ DialogTemplate gameOverLayout() {
 }
 
 }  // namespace
+
+std::string loggedMessageName(UINT message) {
+    switch (message) {
+        case WM_KEYDOWN:
+            return "WM_KEYDOWN";
+        case WM_KEYUP:
+            return "WM_KEYUP";
+        case WM_SYSKEYDOWN:
+            return "WM_SYSKEYDOWN";
+        case WM_SYSKEYUP:
+            return "WM_SYSKEYUP";
+        case WM_SYSCOMMAND:
+            return "WM_SYSCOMMAND";
+        case WM_CLOSE:
+            return "WM_CLOSE";
+        case WM_PASTE:
+            return "WM_PASTE";
+        case BM_SETCHECK:
+            return "BM_SETCHECK";
+        case BM_CLICK:
+            return "BM_CLICK";
+        default:
+            return {};
+    }
+}
 
 bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD hangMs) {
     DialogTemplate layout(200, 60);

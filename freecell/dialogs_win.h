@@ -16,6 +16,10 @@ namespace freecell {
 
 // The end-this-game box; true for yes. With hangMs > 0 the box, once shown,
 // stops handling messages for that long.
+// The name under which the log writes a message of interest that a window of
+// the game received ("WM_KEYDOWN", "BM_CLICK" ...); empty for any other.
+std::string loggedMessageName(UINT message);
+
 bool showConfirmDialog(HWND owner, const GameTexts& texts, EventLog& log, DWORD hangMs);
 
 // The game-number dialog: the field's text on OK, none on Cancel. hangMs as

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "freecell/dialogs_win.h"
 #include "freecell/game_build_win.h"
 #include "freecell/test_configuration.h"
 #include "freecell/test_protocol.h"
@@ -15,20 +16,10 @@ namespace freecell {
 
 namespace {
 
+// The main window's messages of interest: the test commands, and those a
+// dialog logs too.
 std::string mainMessageName(UINT message) {
     switch (message) {
-        case WM_KEYDOWN:
-            return "WM_KEYDOWN";
-        case WM_KEYUP:
-            return "WM_KEYUP";
-        case WM_SYSKEYDOWN:
-            return "WM_SYSKEYDOWN";
-        case WM_SYSKEYUP:
-            return "WM_SYSKEYUP";
-        case WM_SYSCOMMAND:
-            return "WM_SYSCOMMAND";
-        case WM_CLOSE:
-            return "WM_CLOSE";
         case kCommandWin:
             return "STANDIN_WIN";
         case kCommandLose:
@@ -40,7 +31,7 @@ std::string mainMessageName(UINT message) {
         case kCommandPing:
             return "STANDIN_PING";
         default:
-            return {};
+            return loggedMessageName(message);
     }
 }
 
