@@ -10,7 +10,9 @@
 //                            Tallykeep's behalf
 //   --dialogs D              dialogs of each kind answered (100): the lost
 //                            dialog, the end-this-game box, the game-number
-//                            dialog and the won dialog, from the game's log
+//                            dialog and the won dialog, from the game's log;
+//                            the player answers half of the won dialogs at
+//                            once, half after reading them (200-399 ms)
 //   --saves R                results whose way to the disk is timed (100):
 //                            from the lost dialog to the result's line in
 //                            Tallykeep.csv and to the settings file that holds
@@ -281,15 +283,22 @@ void measureStartUp(Figures& figures, const std::string& label, const std::strin
 }
 
 // The dialogs of a user's session, each after a random pause: a user acts at
-// any moment of Tallykeep's 100 ms tick.
-void playDialogs(e2e::TallykeepSession& session, const tools::Table& table, int dialogs, int& number) {
+// any moment of Tallykeep's 100 ms tick. Returns where each run begins in the
+// game's log and where the last ends (lost dialogs, end-this-game boxes, won
+// dialogs answered at once, won dialogs answered after a while): the
+// game-number dialog follows each of these but the lost dialog, and finds
+// Tallykeep busy with another thing.
+std::vector<std::size_t> playDialogs(e2e::TallykeepSession& session, const tools::Table& table, int dialogs,
+                                     int& number) {
     std::mt19937 random(20240601);
     std::uniform_int_distribution<int> pauseMs(0, 199);
     const auto userPause = [&] { Sleep(static_cast<DWORD>(pauseMs(random))); };
+    std::vector<std::size_t> marks{session.log.size()};
     for (int i = 0; i < dialogs; ++i) {
         userPause();
         tools::loseAndRedeal(table, number);
     }
+    marks.push_back(session.log.size());
     for (int i = 0; i < dialogs; ++i) {
         userPause();
         // Another number each time, as a user picks one. F3 during a game
@@ -298,16 +307,36 @@ void playDialogs(e2e::TallykeepSession& session, const tools::Table& table, int 
         if (!session.selectGame(std::to_string(number), std::to_string(number)))
             throw Failure("F3 did not lead to game " + std::to_string(number));
     }
-    for (int i = 0; i < dialogs; ++i) {
-        userPause();
-        tools::winAndAnswerYes(table, number + 1);
-        ++number;
+    marks.push_back(session.log.size());
+    // The won dialog: half of them answered as soon as Tallykeep has ticked
+    // its box, as a program would (Tallykeep is still drawing and saving the
+    // win then), half after 200-399 ms, as a person reads the dialog first.
+    for (int half = 0; half < 2; ++half) {
+        for (int i = 0; i < (dialogs + 1 - half) / 2; ++i) {
+            userPause();
+            tools::winAndAnswerYes(table, number + 1, half == 0 ? 0u : 200u + static_cast<unsigned>(pauseMs(random)));
+            ++number;
+        }
+        marks.push_back(session.log.size());
     }
+    return marks;
 }
 
-void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& lines) {
+void recordDialogTimes(Figures& figures, const std::vector<e2e::LogLine>& all, const std::vector<std::size_t>& marks) {
+    const auto part = [&](std::size_t kind) {
+        return std::vector<e2e::LogLine>(all.begin() + static_cast<std::ptrdiff_t>(marks[kind]),
+                                         all.begin() + static_cast<std::ptrdiff_t>(marks[kind + 1]));
+    };
+    const std::vector<e2e::LogLine> lines(all.begin() + static_cast<std::ptrdiff_t>(marks.front()),
+                                          all.begin() + static_cast<std::ptrdiff_t>(marks.back()));
     figures.add("game-number dialog to its Enter (ms)",
                 intervals(lines, "dialog-open", "gamenumber", "msg", "okbutton WM_KEYDOWN"));
+    // A lost game is dealt again without the dialog.
+    const char* const after[] = {"after the end-this-game box", "after the won dialog answered at once",
+                                 "after the won dialog answered after 200-399 ms"};
+    for (std::size_t kind = 1; kind < 4; ++kind)
+        figures.add(std::string("  game-number dialog to its Enter, ") + after[kind - 1] + " (ms)",
+                    intervals(part(kind), "dialog-open", "gamenumber", "msg", "okbutton WM_KEYDOWN"));
     figures.add("game-number dialog to its deal (ms)", intervals(lines, "dialog-open", "gamenumber", "deal", ""));
     figures.add("lost dialog to its yes (ms)", intervals(lines, "dialog-open", "lost", "answer", "lost yes"));
     figures.add("end-this-game box to its yes (ms)", intervals(lines, "confirm-open", "", "confirm-yes", ""));
@@ -442,11 +471,8 @@ Figures runBuild(const std::string& label, const std::string& exe, const Options
     say("[" + label + "] " + std::to_string(dialogs) +
         " dialogs of each kind, a random 0-199 ms pause before each ...");
     int number = 2;
-    const std::size_t dialogsMark = session.log.size();
-    playDialogs(session, table, dialogs, number);
-    std::vector<e2e::LogLine> lines = session.log.lines();
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(dialogsMark));
-    recordDialogTimes(figures, lines);
+    const std::vector<std::size_t> marks = playDialogs(session, table, dialogs, number);
+    recordDialogTimes(figures, session.log.lines(), marks);
 
     if (options.saves > 0) {
         say("[" + label + "] " + std::to_string(options.saves) +

@@ -46,10 +46,10 @@ HWND findProcessWindow(DWORD processId, const char* className, const char* capti
     return nullptr;
 }
 
-void winAndAnswerYes(const Table& table, int nextGame) {
+void winAndAnswerYes(const Table& table, int nextGame, unsigned thinkMs) {
     const std::size_t mark = table.log->size();
     e2e::standinWin(table.game);
-    answerWonDialogYes(table, nextGame, mark);
+    answerWonDialogYes(table, nextGame, mark, thinkMs);
 }
 
 int playWinAndAnswerYes(const Table& table, int number) {
@@ -60,7 +60,7 @@ int playWinAndAnswerYes(const Table& table, int number) {
     return play.moves;
 }
 
-void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark) {
+void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark, unsigned thinkMs) {
     // The game may open the dialog with the box already ticked (it remembers
     // the last choice): only the logged BM_SETCHECK shows Tallykeep's answer.
     if (!table.log->waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark))
@@ -68,6 +68,7 @@ void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark) {
     HWND dialog = e2e::findTopLevel(game::kDialogClass, table.texts.TitleGameOver);
     HWND yes = dialog ? e2e::findChild(dialog, nullptr, table.texts.CaptionYes) : nullptr;
     if (!yes) throw Failure("the won dialog's yes button is not there");
+    if (thinkMs > 0) Sleep(thinkMs);
     e2e::clickButton(yes);
     if (!table.log->waitFor("deal", std::to_string(nextGame), mark))
         throw Failure("game " + std::to_string(nextGame) + " was not dealt after the won dialog");

@@ -36,13 +36,13 @@ struct Table {
     ProfileTexts texts{};
 };
 
-// The game is won; once Tallykeep has ticked the select-game box, the user's
-// yes: the game asks for the next number and Tallykeep enters it. Throws
-// Failure unless `nextGame` is dealt.
-void winAndAnswerYes(const Table& table, int nextGame);
+// The game is won; once Tallykeep has ticked the select-game box and
+// `thinkMs` more have passed, the user's yes: the game asks for the next
+// number and Tallykeep enters it. Throws Failure unless `nextGame` is dealt.
+void winAndAnswerYes(const Table& table, int nextGame, unsigned thinkMs = 0);
 // The same for a game that has just been won by play: `mark` is the log's
 // size before the play.
-void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark);
+void answerWonDialogYes(const Table& table, int nextGame, std::size_t mark, unsigned thinkMs = 0);
 // Plays the dealt game `number` to its end with the mouse and answers the
 // won dialog as above. Returns the moves made.
 int playWinAndAnswerYes(const Table& table, int number);
