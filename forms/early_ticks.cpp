@@ -31,7 +31,6 @@ bool EarlyTicks::start(GameLink& game) {
     stop();
     {
         CriticalSection::Locked locked(lock_);
-        lastTick_ = GetTickCount();
         pacer_ = EarlyTickPacer(EarlyTickPacer::Timing{kGapMs, kFollowUpMs, kSettleMs});
     }
     if (!wakeUps_.start(&EarlyTicks::onWakeUp, this)) return false;
@@ -109,12 +108,4 @@ void EarlyTicks::setWakeUp(uint64_t nowMs) {
     std::optional<uint64_t> at = pacerWakeUpAtMs_;
     if (!lookedAt_.empty()) at = std::min(at.value_or(UINT64_MAX), nowMs + kLookMs);
     if (at) wakeUps_.ringIn(static_cast<uint32_t>(*at > nowMs ? *at - nowMs : 0));
-}
-
-// GetTickCount wraps after 49.7 days; the clock adds up its differences.
-uint64_t EarlyTicks::nowMs() {
-    const uint32_t tick = GetTickCount();
-    elapsedMs_ += static_cast<uint32_t>(tick - lastTick_);
-    lastTick_ = tick;
-    return elapsedMs_;
 }

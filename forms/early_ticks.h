@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/tick_clock_win.h"
 #include "gamelink/early_tick_pacer.h"
 #include "gamelink/game_link.h"
 #include "toolkit/critical_section.h"
@@ -41,7 +42,8 @@ public:
 
     // At most one early tick is asked for in this time.
     static constexpr uint32_t kGapMs = 3;
-    // The follow-ups' interval (a thread timer's shortest).
+    // The follow-ups' interval: as often as a wait loop sends its answer
+    // again.
     static constexpr uint32_t kFollowUpMs = 10;
     // Follow-ups go on for this long after the last change: the game
     // finishes a dialog after the last change that Windows tells of.
@@ -70,7 +72,7 @@ private:
     void follow(const EarlyTickPacer::Answer& answer, uint64_t nowMs);
     bool lookAgain(uint64_t nowMs);
     void setWakeUp(uint64_t nowMs);
-    uint64_t nowMs();
+    uint64_t nowMs() { return clock_.nowMs(); }
 
     Timer& watchTimer_;
     GameLink* game_ = nullptr;
@@ -79,7 +81,6 @@ private:
     EarlyTickPacer pacer_{EarlyTickPacer::Timing{kGapMs, kFollowUpMs, kSettleMs}};
     std::optional<uint64_t> pacerWakeUpAtMs_;
     std::vector<LookedAt> lookedAt_;
-    uint32_t lastTick_ = 0;
-    uint64_t elapsedMs_ = 0;
+    TickClock clock_;
     WakeUpThread wakeUps_;
 };

@@ -92,14 +92,6 @@ void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
     }
 }
 
-uint64_t Win32Desktop::nowMs() {
-    const uint32_t tick = GetTickCount();
-    if (started_) elapsedMs_ += static_cast<uint32_t>(tick - lastTick_);
-    started_ = true;
-    lastTick_ = tick;
-    return elapsedMs_;
-}
-
 bool Win32Desktop::watchWindows(WindowId gameWindow, WindowsChanged changed) {
     return windowEvents_.listen(toHwnd(gameWindow), [this, changed = std::move(changed)](HWND newTopLevel) {
         gameChanged_ = true;

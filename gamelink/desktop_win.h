@@ -4,6 +4,7 @@
 #include <functional>
 #include <utility>
 
+#include "common/tick_clock_win.h"
 #include "gamelink/desktop.h"
 #include "gamelink/window_events_win.h"
 
@@ -27,7 +28,7 @@ public:
     void moveWindow(WindowId window, const ScreenBox& box) override;
     void pause(uint32_t milliseconds) override { pauseFor(milliseconds, false); }
     void pauseUntilGameChanges(uint32_t milliseconds) override { pauseFor(milliseconds, true); }
-    uint64_t nowMs() override;
+    uint64_t nowMs() override { return clock_.nowMs(); }
     bool sessionEnding() override { return sessionEnding_(); }
     bool watchWindows(WindowId gameWindow, WindowsChanged changed) override;
     void stopWatchingWindows() override { windowEvents_.stop(); }
@@ -40,9 +41,6 @@ private:
     bool gameChanged_ = false;
     // A pause took the message loop's WM_QUIT and gave it back.
     bool endRequested_ = false;
-    // GetTickCount wraps after 49.7 days; the clock adds up its differences.
-    uint32_t lastTick_ = 0;
-    uint64_t elapsedMs_ = 0;
-    bool started_ = false;
+    TickClock clock_;
     GameWindowEvents windowEvents_;
 };

@@ -27,7 +27,6 @@ public:
     bool start(Ring ring, void* context);
     // Waits for a ring under way to end; nothing rings after.
     void stop();
-    bool running() const { return static_cast<bool>(thread_); }
 
     // Rings once, after this many milliseconds; a ring set before and not yet
     // rung is replaced.
