@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "freecell/cards.h"
 #include "freecell/event_log.h"
@@ -52,7 +53,9 @@ public:
     void restart();     // Game menu, Restart
     // WM_CLOSE and the Exit item; true when the window may go.
     bool close();
-    void undo();  // F10, the last move with the automatic moves after it
+    // F10: takes back the last move not yet taken back, with the cards that
+    // went home by themselves after it, one move a time back to the deal.
+    void undo();
     // The player's mouse; `hit` is what the pointer was on, if anything.
     void click(const std::optional<Hit>& hit);
     void doubleClick(const std::optional<Hit>& hit);
@@ -103,7 +106,8 @@ private:
 
     std::optional<int32_t> number_;
     Board board_;
-    std::optional<Board> undoBoard_;
+    // The board before each move of this deal, the latest last.
+    std::vector<Board> history_;
     std::optional<Selection> selection_;
     int moves_ = 0;
     bool inProgress_ = false;

@@ -236,16 +236,23 @@ TEST_F(FreeCell, CancelLeavesTheBoardAsItWas) {
     EXPECT_EQ(standinState(main), "game=0 moves=0 inprogress=0 select=1");
 }
 
-TEST_F(FreeCell, UndoTakesBackOneMoveOnly) {
+TEST_F(FreeCell, UndoTakesBackOneMoveAtATimeBackToTheDeal) {
     start();
     selectGame(kDefaultTexts, "5");
+    const std::string dealt = freecell::boardText(freecell::dealBoard(5));
     standinMove(main);
     standinMove(main);
-    postKey(main, game::kVkF10);
     postKey(main, game::kVkF10);
     ASSERT_TRUE(standinSync(main, log()));
     EXPECT_EQ(standinState(main), "game=5 moves=1 inprogress=1 select=1");
+    postKey(main, game::kVkF10);
+    postKey(main, game::kVkF10);  // nothing before the deal
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=1 select=1");
+    EXPECT_EQ(standinBoard(main), dealt);
     EXPECT_EQ(log().count("undo", "moves=1"), 1);
+    EXPECT_EQ(log().count("undo", "moves=0"), 1);
+    EXPECT_EQ(log().count("ignored", "undo nothing-to-undo"), 1);
 }
 
 TEST_F(FreeCell, MenuRouteRestartsTheSameGameOnce) {
