@@ -17,6 +17,38 @@ std::string withCrlf(const std::string& text) {
     return out;
 }
 
+// The licence file breaks its lines at 80 columns; the dialog's edit control
+// wraps at its own width, so each paragraph becomes one line that it wraps
+// cleanly, and the empty lines between paragraphs stay.
+std::string joinParagraphLines(const std::string& text) {
+    std::string out;
+    std::string line;
+    bool inParagraph = false;
+    const auto endLine = [&] {
+        if (line.empty()) {
+            out += '\n';
+            inParagraph = false;
+            return;
+        }
+        if (inParagraph) {
+            out.back() = ' ';  // the line break inside the paragraph
+        }
+        out += line + '\n';
+        inParagraph = true;
+        line.clear();
+    };
+    for (const char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            endLine();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) endLine();
+    return out;
+}
+
 }  // namespace
 
 std::vector<StatisticsLine> statisticsLines(const Statistics& s) {
@@ -65,7 +97,7 @@ std::string aboutText(const std::string& version, const std::string& licence) {
                     "\n"
                     "Tallykeep に付属するゲームです。\n"
                     "\n" +
-                    licence);
+                    joinParagraphLines(licence));
 }
 
 }  // namespace freecell
