@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "freecell/drag_play.h"
 #include "freecell/game_texts.h"
 
 namespace freecell {
@@ -116,6 +117,31 @@ void FreeCellGame::doubleClick(const std::optional<Hit>& hit) {
         }
         changed();
     });
+}
+
+bool FreeCellGame::drop(const std::optional<Location>& target) {
+    bool played = false;
+    run("drop", [&] {
+        if (!inProgress_ || !selection_) return;
+        const Selection dragged = *selection_;
+        selection_.reset();
+        if (target && *target != dragged.location) {
+            if (const std::optional<Move> move = dropMove(board_, dragged, *target)) {
+                play(*move);
+                played = true;
+                return;
+            }
+            refuse(Hit{*target});
+        }
+        changed();
+    });
+    return played;
+}
+
+void FreeCellGame::cancelSelection() {
+    if (!selection_) return;
+    selection_.reset();
+    changed();
 }
 
 void FreeCellGame::makeMove() {

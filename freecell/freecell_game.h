@@ -59,6 +59,13 @@ public:
     // The player's mouse; `hit` is what the pointer was on, if anything.
     void click(const std::optional<Hit>& hit);
     void doubleClick(const std::optional<Hit>& hit);
+    // The selected cards, dragged, dropped on `target` (none: beside every
+    // place): the move is played when the rules allow it. False when it was
+    // not, and the cards go back where they were.
+    bool drop(const std::optional<Location>& target);
+    // A drag that ends without a drop (the window lost the mouse): the
+    // selected cards go back.
+    void cancelSelection();
     // Test commands: one legal move (into a free cell when one is free), and
     // the game won or lost at once.
     void makeMove();
