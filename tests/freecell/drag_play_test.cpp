@@ -80,17 +80,6 @@ TEST(DragPlay, CardsLandWhereTheirLeadingCardCoversMost) {
     EXPECT_FALSE(dropTarget(layout, position, shifted(layout.cell(0), 0, -500)));
 }
 
-TEST(DragPlay, SlidingBackKeepsTheCardsSizeAndEndsWhereTheyCameFrom) {
-    const Rect from{300, 200, 371, 296};
-    const Rect to{10, 112, 81, 208};
-    const Rect half = between(from, to, 0.5);
-    EXPECT_EQ(half.right - half.left, 71);
-    EXPECT_EQ(half.left, 155);
-    const Rect end = between(from, to, 1.5);
-    EXPECT_EQ(end.left, to.left);
-    EXPECT_EQ(end.bottom, to.bottom);
-}
-
 class DraggedGame : public testing::GameFlow {
 protected:
     // Presses on the cards that `move` takes and drops them on its target.

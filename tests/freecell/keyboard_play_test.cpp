@@ -48,15 +48,5 @@ TEST_F(KeyboardPlayedGame, TwoKeysMoveACardAsTwoClicksDo) {
     EXPECT_EQ(game.moves(), 1);
 }
 
-TEST_F(KeyboardPlayedGame, AColumnKeyPicksUpItsBottomRunAndHomeTakesOnlyWhatMayGoHome) {
-    selectAndDeal("1");
-    press('7');  // column 7 ends 4D JH 8C: a run of one
-    ASSERT_TRUE(game.selection());
-    EXPECT_EQ(game.selection()->row, static_cast<int>(game.board().columns[6].size()) - 1);
-    press('H');  // 8C cannot go home yet
-    EXPECT_EQ(ui.refusals, 1);
-    EXPECT_EQ(cardsLeft(game.board()), 52);
-}
-
 }  // namespace
 }  // namespace freecell
