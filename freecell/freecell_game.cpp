@@ -22,17 +22,28 @@ void FreeCellGame::run(const char* command, const std::function<void()>& body) {
         log_.write("busy", command);
         return;
     }
-    busy_ = true;
+    // A command that fails (a dialog that cannot be made) must not leave the
+    // game refusing every command after it.
+    struct Running {
+        bool& busy;
+        explicit Running(bool& flag) : busy(flag) { busy = true; }
+        ~Running() { busy = false; }
+    } running(busy_);
     body();
-    busy_ = false;
     changed();  // the select flag, for one, changes without a deal
+}
+
+// A random deal is one the game could also be asked for: 1 to its highest.
+int32_t FreeCellGame::randomDeal() {
+    const uint32_t drawn = static_cast<uint32_t>(randomGameNumber_());
+    return static_cast<int32_t>(1u + (drawn - 1u) % static_cast<uint32_t>(maxGameNumber_));
 }
 
 void FreeCellGame::newGame() {
     run("new", [this] {
         if (!resignIfInProgress()) return;
         selectFlag_ = false;
-        deal(randomGameNumber_());
+        deal(randomDeal());
     });
 }
 
@@ -269,7 +280,7 @@ bool FreeCellGame::resignIfInProgress() {
 }
 
 void FreeCellGame::askNumberAndDeal() {
-    std::string field = std::to_string(number_ ? *number_ : randomGameNumber_());
+    std::string field = std::to_string(number_ ? *number_ : randomDeal());
     for (;;) {
         log_.write("dialog-open", "gamenumber " + field);
         const std::optional<std::string> answer = ui_.askGameNumber(field);
@@ -292,7 +303,7 @@ void FreeCellGame::nextGameAfterResult() {
     if (selectFlag_) {
         askNumberAndDeal();
     } else {
-        deal(randomGameNumber_());
+        deal(randomDeal());
     }
 }
 

@@ -89,6 +89,7 @@ public:
     void run(const char* command, const std::function<void()>& body);
 
 private:
+    int32_t randomDeal();
     // A move the rules refuse: logged for the tests, and the game beeps.
     void refuse(const std::optional<Hit>& hit);
     bool resignIfInProgress();

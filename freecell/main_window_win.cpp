@@ -104,7 +104,7 @@ MainWindow::MainWindow(const GameConfig& config, EventLog& log, std::unique_ptr<
       store_(log),
       random_(GetTickCount() | 1u),
       game_(*this, store_, log, config.maxGameNumber,
-            [this] { return std::uniform_int_distribution<int32_t>(1, 32767)(random_); }),
+            [this] { return std::uniform_int_distribution<int32_t>(1, config_.maxGameNumber)(random_); }),
       testCommands_(std::move(testCommands)) {}
 
 bool MainWindow::create(int showCommand) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 #include "game_flow_fixture.h"
 #include "freecell/freecell_game.h"
@@ -301,6 +302,29 @@ TEST_F(GameFlow, CommandsWhileADialogIsOpenAreRefused) {
     selectAndDeal("5");
     EXPECT_EQ(game.number(), 5);
     EXPECT_EQ(ui.numberFields.size(), 1u);
+}
+
+// A dialog that cannot be made ends its command, not every command after it.
+TEST_F(GameFlow, ACommandThatFailsLeavesTheGameTakingCommands) {
+    ui.duringNumberDialog = [] { throw std::runtime_error("CreateDialogIndirectParamA failed"); };
+    EXPECT_THROW(selectAndDeal("5"), std::runtime_error);
+    ui.duringNumberDialog = nullptr;
+    ui.numberAnswers.clear();
+    selectAndDeal("6");
+    EXPECT_EQ(game.number(), 6);
+}
+
+// F2 deals only what the game number dialog could also be asked for.
+TEST_F(GameFlow, ARandomDealIsBetweenOneAndTheHighestNumber) {
+    for (const int32_t drawn : {32000, 32001, 32767, 1}) {
+        nextRandom = drawn;
+        game.newGame();
+        EXPECT_GE(game.number(), 1) << drawn;
+        EXPECT_LE(game.number(), 32000) << drawn;
+    }
+    nextRandom = 11982;
+    game.newGame();
+    EXPECT_EQ(game.number(), 11982) << "a number within the range is dealt as drawn";
 }
 
 }  // namespace
