@@ -140,8 +140,8 @@ void ResultsWindow::createMenu() {
         bool checked;
         void (ResultsWindow::*onClick)();  // nullptr: none (a submenu, or a pass-list slot)
     };
-    constexpr Shortcut kAltO = 32847;   // 'O' + Alt
-    constexpr Shortcut kCtrlP = 16464;  // 'P' + Ctrl
+    constexpr Shortcut kAltO = kShortcutAlt | 'O';    // 32847
+    constexpr Shortcut kCtrlP = kShortcutCtrl | 'P';  // 16464
     using W = ResultsWindow;
 
     // The menu bar "ｵﾌﾟｼｮﾝ" (Option1) and "ﾊﾟｽ" (N1), their items (ControlBar,
