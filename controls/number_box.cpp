@@ -1,5 +1,7 @@
 #include "controls/number_box.h"
 
+#include <imm.h>
+
 #include "common/code_page_932.h"
 #include "controls/thousands.h"
 
@@ -126,12 +128,13 @@ LRESULT NumberBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         // What the IME gives or a paste brings: full-width digits become
-        // ASCII digits once it is in.
+        // ASCII digits once it is in. A composition still under way is the
+        // IME's (the edit may show it in its line) and stays as it is.
         case WM_IME_CHAR:
         case WM_IME_COMPOSITION:
         case WM_PASTE: {
             const LRESULT result = Edit::handleMessage(message, wParam, lParam);
-            tidyTypedText(thousands_);
+            if (message != WM_IME_COMPOSITION || (lParam & GCS_RESULTSTR)) tidyTypedText(thousands_);
             return result;
         }
         case WM_GETDLGCODE:

@@ -7,8 +7,9 @@
 // The number box: an edit that shows its text with a thousands separator ","
 // between groups of three characters while its text() deals in the plain text
 // without them. Full-width digits, which the IME types, become ASCII digits as
-// they come in, and text() reads ASCII digits whatever the window holds. It aligns its text as Alignment says, ignores Enter, and leaves
-// Tab, Enter and Escape to the window's keyboard navigation.
+// they come in, and text() reads ASCII digits whatever the window holds. It
+// aligns its text as Alignment says, ignores Enter, and leaves Tab, Enter and
+// Escape to the window's keyboard navigation.
 //
 // A single-line EDIT, whose line scrolls. Windows 95 and NT 4.0 align only a
 // multi-line EDIT, which wraps a number wider than the box; there the box is
