@@ -7,9 +7,11 @@
 #include "forms/control_bar.h"
 #include "forms/results_window.h"
 #include "gamelink/clipboard_win.h"
+#include "gamelink/early_tick_thread_win.h"
 #include "gamelink/game_link.h"
 #include "gamelink/os_version_win.h"
 #include "gamelink/process_launcher_win.h"
+#include "records/record_keeper.h"
 #include "records/results_log_win.h"
 #include "records/settings.h"
 #include "records/settings_file_win.h"
@@ -33,22 +35,31 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32StatisticsRegistry gameStatistics;
     Win32SettingsFiles settingsFiles;
     Win32LocalClock clock;
-    GameLink game(*desktop, launcher, queryOsVersion(), executablePath());
+    EarlyTickThread earlyTicks(*desktop);
 
+    std::unique_ptr<GameLink> game;
     std::unique_ptr<Win32LogFile> logFile;
+    std::unique_ptr<RecordKeeper> keeper;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
     try {
-        ResultsWindowPorts ports;
-        ports.game = &game;
-        ports.gameStatistics = &gameStatistics;
-        ports.settingsFiles = &settingsFiles;
         const std::string executable = executablePath();
-        ports.settingsPath = iniPathFor(executable);
-        ports.logPath = resultsLogPathFor(executable);
-        logFile = std::make_unique<Win32LogFile>(ports.logPath);
-        ports.logFile = logFile.get();
-        ports.clock = &clock;
+        game = std::make_unique<GameLink>(*desktop, launcher, queryOsVersion(), executable);
+
+        RecordFiles files;
+        files.settingsFiles = &settingsFiles;
+        files.settingsPath = iniPathFor(executable);
+        files.logPath = resultsLogPathFor(executable);
+        logFile = std::make_unique<Win32LogFile>(files.logPath);
+        files.logFile = logFile.get();
+        files.clock = &clock;
+        files.gameStatistics = &gameStatistics;
+        keeper = std::make_unique<RecordKeeper>(files, game->maxGameNumber());
+
+        ResultsWindowPorts ports;
+        ports.game = game.get();
+        ports.earlyTicks = &earlyTicks;
+        ports.keeper = keeper.get();
         ports.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
 
         // The first form created is the main form; its start-up runs to its
@@ -56,10 +67,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         results = std::make_unique<ResultsWindow>(ports);
         results->create();
 
+        GameLink& link = *game;
         ControlBarCommands commands;
-        commands.start = [&game] { game.start(); };
-        commands.restart = [&game] { game.restart(); };
-        commands.takeBack = [&game] { game.takeBack(); };
+        commands.start = [&link] { link.start(); };
+        commands.restart = [&link] { link.restart(); };
+        commands.takeBack = [&link] { link.takeBack(); };
         ResultsWindow& resultsWindow = *results;
         commands.exit = [&resultsWindow] { resultsWindow.close(); };
         commands.hidden = [&resultsWindow] { resultsWindow.controlBarHidden(); };

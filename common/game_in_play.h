@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // The game number in play and the attempt at it, 1 for the first attempt.
-// The watcher owns it; the settings file carries it from one run to the next.
+// The keeper of the record owns it; the settings file carries it from one run
+// to the next.
 struct GameInPlay {
     int32_t number = 1;
     int32_t attempt = 1;
@@ -16,4 +19,15 @@ struct GameResult {
     int32_t gameNumber = 0;
     int32_t attempt = 1;
     bool counted() const { return attempt == 1; }
+};
+
+// How a game ended, as the watcher sees it; which number it was is the
+// keeper's to say.
+enum class GameEnd { won, lost };
+
+// The number the game is to be given when it asks, or why the number box's
+// text cannot be given (the text shown in the error box).
+struct NumberToDeal {
+    std::optional<int32_t> number;
+    std::string refusal;
 };

@@ -11,6 +11,7 @@
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
 #include "records/results_log_reader.h"
+#include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
 
@@ -247,15 +248,20 @@ void ProgressWindow::onDoubleClick(int x, int y) {
 
 // The object comes with the creation and stays bound to its window until the
 // object goes; messages before and after go to the default handling.
+// Every message runs through the toolkit's entry guard: a failure (a size
+// whose picture cannot be made, an allocation) is told in the error box and
+// never crosses back into Windows.
 LRESULT CALLBACK ProgressWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self || !self->window_ || self->window_.get() != window)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return self->handleMessage(message, wParam, lParam);
+    return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
+        if (message == WM_NCCREATE) {
+            const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<ProgressWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (!self || !self->window_ || self->window_.get() != window)
+            return DefWindowProcA(window, message, wParam, lParam);
+        return self->handleMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

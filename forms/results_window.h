@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,12 +12,9 @@
 #include "controls/number_box.h"
 #include "forms/control_bar_view.h"
 #include "forms/progress_window.h"
-#include "forms/early_ticks.h"
+#include "gamelink/early_tick_thread_win.h"
 #include "gamelink/game_link.h"
-#include "records/results_log.h"
-#include "records/settings_save.h"
-#include "records/statistics_snapshot.h"
-#include "records/tally.h"
+#include "records/record_keeper.h"
 #include "toolkit/bevel.h"
 #include "toolkit/form.h"
 #include "toolkit/group_box.h"
@@ -29,13 +27,10 @@
 // What the results window reaches outside itself.
 struct ResultsWindowPorts {
     GameLink* game = nullptr;
-    StatisticsRegistry* gameStatistics = nullptr;
-    SettingsFiles* settingsFiles = nullptr;
-    std::string settingsPath;
-    // The dated log of every game, and the clock that dates its lines.
-    AppendOnlyFile* logFile = nullptr;
-    LocalClock* clock = nullptr;
-    std::string logPath;
+    // Where Windows tells of the game's window changes, ticks come at once.
+    EarlyTickThread* earlyTicks = nullptr;
+    // The record: counts, history, pass list, options, the log, the saving.
+    RecordKeeper* keeper = nullptr;
     // The clipboard, owned by the window once it exists.
     std::function<std::unique_ptr<Clipboard>(HWND owner)> makeClipboard;
 };
@@ -58,11 +53,11 @@ enum ResultsCommand : UINT {
 };
 static_assert(cmRetryLast - cmRetryFirst + 1 == 10, "one command id for each pass-list slot");
 
-// The results window "成績", the program's main window. It keeps the tally
-// (counts, history, pass list, options), draws it, and saves it; the game in
-// play belongs to the watcher, which it runs on its timer and whose outcomes
-// it applies. Creating it runs the start-up: the settings are loaded, the
-// game's statistics taken, and the game found or started.
+// The results window "成績", the program's main window. It runs the watcher
+// on its timer, hands what the watcher saw to the keeper of the record, and
+// draws what the keeper keeps; its menu's commands go to the keeper too.
+// Creating it runs the start-up: the record is loaded, and the game found or
+// started.
 class ResultsWindow final : public Form {
 public:
     explicit ResultsWindow(ResultsWindowPorts ports);
@@ -80,6 +75,11 @@ public:
     // The number box counts as being typed into for this long after its text
     // changed while it has the keyboard focus.
     static constexpr uint32_t kTypingPauseMs = 1000;
+    // The watcher's timer, while a dialog of the game is open or the game's
+    // window events are not known to come; and while neither, when the
+    // events bring the ticks and the timer only stands behind them.
+    static constexpr uint32_t kTickMs = 100;
+    static constexpr uint32_t kIdleTickMs = 1000;
 
 private:
     // Start-up and shutdown.
@@ -87,42 +87,36 @@ private:
     void findOrStartGame();
     void shutDown(bool& canClose);
     void endSession();
-    void loadSettings();
-    void saveSettings();
-    // Saves the settings file when what it keeps has changed since the last
-    // save tried; an unchanged tally is not saved again.
-    void saveWhenChanged();
-    // Appends a line to the log; lines it cannot take wait for the next one.
-    void writeToLog(const LogEntry& entry);
-    LogEntry stampedEntry(LogEvent event, int32_t gameNumber, bool counted) const;
-    // The problems of keeping (settings file, log) not yet told: one box.
-    void tellKeepingProblems();
+    void startEarlyTicks();
 
-    // The watcher's tick and what it reports.
+    // The watcher's tick, and what it saw taken to the keeper.
     void onTick();
-    void apply(const TickOutcome& outcome);
+    void take(const TickOutcome& outcome);
+    // What a change of the record asks of the window; the record itself is
+    // drawn by draw().
+    void show(const RecordChange& change);
+    // The problems of keeping not yet told: one box.
+    void tellKeepingProblems();
     TickInput readNumberBox();
-    void showInNumberBox(const std::string& text);
+    std::string boxText() const { return numberBox_.text(); }
 
     // Menu commands.
     void toggleControlBar();
-    void toggleRestoreGameStatistics();
-    void clearTotals();
+    void toggleRestoreGameStatistics() { apply(keeper_.toggleRestoreGameStatistics()); }
+    void clearTotals() { apply(keeper_.clearTotals(boxText())); }
     void passGame();
     void retryPassedGame(int slot);
-    void toggleSkipImpossible();
+    void toggleSkipImpossible() { apply(keeper_.toggleSkipImpossible()); }
     void openProgress();
-
-    // The number the box moves on to: with the option on, past the known
-    // impossible deals, each with its line in the log.
-    int32_t moveOnFromImpossible(int32_t next);
+    // A command of the keeper's: what it changed shown, drawn and told.
+    void apply(const RecordChange& change);
 
     // The application's events.
     void onActivate();
     void arrangeAroundGame();  // in results_window_arrangement.cpp
 
-    // Labels, history, menu and check marks, drawn from the tally and the
-    // game in play.
+    // Labels, history, menu and check marks, drawn from the record; only
+    // what changed since the last drawing.
     void draw();
 
     void createControls();  // the layout, in results_window_layout.cpp
@@ -130,26 +124,26 @@ private:
     MenuItem& menuItem(UINT command) { return menu_.item(command); }
 
     ResultsWindowPorts ports_;
-    Tally tally_;
-    ResultsLog log_;
-    // What the last save tried to write, and the problems of keeping: each
-    // is told once per session, when it first happens.
-    std::vector<std::string> lastSaveTried_;
-    bool settingsProblemTold_ = false;
-    bool logProblemTold_ = false;
-    std::vector<std::string> untoldProblems_;
-    StatisticsSnapshot gameStatisticsAtStart_;
+    RecordKeeper& keeper_;
     std::unique_ptr<Clipboard> clipboard_;
     ControlBarView* controlBar_ = nullptr;
     bool controlBarVisible_ = true;
     bool closeInProgress_ = false;
+    bool earlyTicksRunning_ = false;
+    // An early tick was asked for (on any thread): the game's window events
+    // are known to come.
+    std::atomic<bool> earlyTickSeen_{false};
     // Since when the drawing and saving of a tick wait for the game's next
     // dialog to be answered.
     std::optional<uint64_t> drawOwedSinceMs_;
     static constexpr uint64_t kLongestDrawOwedMs = 100;
     // The last close attempt failed at the write-back or the save.
     bool lastCloseFailed_ = false;
+    // What the window shows was drawn from this revision of the record.
+    uint64_t drawnRevision_ = 0;
     std::vector<std::string> historyDrawn_;
+    bool drawnControlBarVisible_ = false;
+    std::string drawnBoxText_;
 
     // The controls, parents before children (the layout table maps each to
     // its place in the window).
@@ -169,6 +163,4 @@ private:
     MainMenu menu_;
     // The window "進捗", made when first opened.
     std::unique_ptr<ProgressWindow> progress_;
-    // Gone before the timer that it asks for ticks.
-    EarlyTicks earlyTicks_{watchTimer_};
 };

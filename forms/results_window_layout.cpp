@@ -127,7 +127,7 @@ void ResultsWindow::createControls() {
                 break;
         }
     }
-    watchTimer_.create(*this, 100, [this] { onTick(); });
+    watchTimer_.create(*this, kTickMs, [this] { onTick(); });
     createMenu();
 }
 

@@ -7,8 +7,12 @@
 
 namespace freecell {
 
+// The classic card, and the client area that shows it at this size: the
+// game's 632 × 480 window at 96 pixels per inch.
 inline constexpr int kCardWidth = 71;
 inline constexpr int kCardHeight = 96;
+inline constexpr int kClassicClientWidth = 624;
+inline constexpr int kClassicClientHeight = 434;
 
 struct Point {
     int x = 0;
@@ -25,14 +29,31 @@ struct Rect {
     }
 };
 
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// The smallest client area the window may have: the board at three quarters
+// of its classic size, at the screen's pixels per inch, where the cards'
+// ranks and symbols still read well.
+Size smallestClientSize(int pixelsPerInch);
+
 // Where everything lies in the main window's client area: the four free
 // cells at the top left, the four home cells (clubs, diamonds, hearts, spades)
 // at the top right, the eight columns below them, and a status line at the
 // bottom. A long column draws its cards closer together to stay above the
-// status line.
+// status line. Everything is scaled with the client area: the classic client
+// size shows the classic 71 × 96 cards, a larger one larger cards, as large
+// as both its width and its height allow.
 class BoardLayout {
 public:
     BoardLayout(int clientWidth, int clientHeight);
+
+    // The cards' size against the classic one (1 at the classic client size).
+    double scale() const { return scale_; }
+    int cardWidth() const { return cardWidth_; }
+    int cardHeight() const { return cardHeight_; }
 
     Rect cell(int index) const;
     Rect home(int suit) const;
@@ -55,8 +76,16 @@ public:
     Point pointOn(const Board& board, const Location& location, int row = -1) const;
 
 private:
+    int scaled(double length) const;
+
     int width_;
     int height_;
+    double scale_;
+    int cardWidth_;
+    int cardHeight_;
+    int columnsTop_;
+    int normalStep_;
+    int statusHeight_;
     int columnGap_;
 };
 

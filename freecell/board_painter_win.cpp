@@ -40,12 +40,15 @@ void paintStatus(HDC dc, const Rect& line, const BoardView& view) {
     GdiObject brush(CreateSolidBrush(kStatusBar));
     const RECT area = toRect(line);
     FillRect(dc, &area, static_cast<HBRUSH>(brush.get()));
-    GdiObject font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ Ｐゴシック"));
+    // 12 of the line's classic 20 pixels.
+    const int textHeight = (line.bottom - line.top) * 12 / 20;
+    GdiObject font(CreateFontA(-textHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                               "ＭＳ Ｐゴシック"));
     Selected selected(dc, font.get());
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
-    const int y = line.top + 3;
+    const int y = line.top + (line.bottom - line.top - textHeight) / 2 - 1;
     if (view.board) {
         const std::string number = "ゲーム番号 " + std::to_string(view.gameNumber);
         TextOutA(dc, line.left + 6, y, number.c_str(), static_cast<int>(number.size()));
@@ -62,13 +65,17 @@ void paintBoard(HDC dc, const RECT& client, const BoardView& view) {
     GdiObject table(CreateSolidBrush(kTable));
     FillRect(dc, &client, static_cast<HBRUSH>(table.get()));
     const BoardLayout layout(client.right - client.left, client.bottom - client.top);
-    const CardPainter painter;
+    const CardPainter painter(layout.scale());
     static const Board kEmptyBoard;
     const Board& board = view.board ? *view.board : kEmptyBoard;
 
+    const std::optional<LiftedCards>& lifted = view.lifted;
+    const auto isLifted = [&](Place place, int index, int row) {
+        return lifted && lifted->cards.location == Location{place, index} && row >= lifted->cards.row;
+    };
     for (int i = 0; i < kCellCount; ++i) {
         const Rect rect = layout.cell(i);
-        if (board.cells[i]) {
+        if (board.cells[i] && !isLifted(Place::Cell, i, 0)) {
             painter.card(dc, rect.left, rect.top, *board.cells[i]);
         } else {
             painter.emptySlot(dc, toRect(rect), -1);
@@ -89,11 +96,33 @@ void paintBoard(HDC dc, const RECT& client, const BoardView& view) {
             continue;
         }
         for (std::size_t row = 0; row < cards.size(); ++row) {
+            if (isLifted(Place::Column, column, static_cast<int>(row))) break;
             const Rect rect = layout.card(board, column, static_cast<int>(row));
             painter.card(dc, rect.left, rect.top, cards[row]);
         }
     }
-    if (view.board && view.selection && *view.selection) showSelection(dc, layout, board, **view.selection);
+    if (view.board && lifted) {
+        const Location& from = lifted->cards.location;
+        if (from.place == Place::Cell && board.cells[from.index]) {
+            painter.card(dc, lifted->lead.left, lifted->lead.top, *board.cells[from.index]);
+        } else if (from.place == Place::Column) {
+            const auto& cards = board.columns[from.index];
+            const int step = layout.step(board, from.index);
+            for (int row = lifted->cards.row; row < static_cast<int>(cards.size()); ++row) {
+                painter.card(dc, lifted->lead.left, lifted->lead.top + (row - lifted->cards.row) * step, cards[row]);
+            }
+        }
+    } else if (view.board && view.selection && *view.selection) {
+        showSelection(dc, layout, board, **view.selection);
+    }
+    if (view.board && view.revealed && view.revealed->location.place == Place::Column) {
+        const int column = view.revealed->location.index;
+        const int row = view.revealed->row;
+        if (row >= 0 && row < static_cast<int>(board.columns[column].size())) {
+            const Rect rect = layout.card(board, column, row);
+            painter.card(dc, rect.left, rect.top, board.columns[column][row]);
+        }
+    }
     paintStatus(dc, layout.statusLine(), view);
 }
 

@@ -1,5 +1,7 @@
 #include "freecell/card_painter_win.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -37,10 +39,13 @@ void drawText(HDC dc, HGDIOBJ font, COLORREF colour, int x, int y, const char* t
 
 COLORREF suitColour(Card card) { return isRed(card) ? kRed : kBlack; }
 
-CardPainter::CardPainter()
-    : rankFont_(makeFont(14, FW_BOLD, 0)),
-      turnedRankFont_(makeFont(14, FW_BOLD, 1800)),
-      faceFont_(makeFont(34, FW_BOLD, 0)) {}
+CardPainter::CardPainter(double scale)
+    : scale_(scale),
+      rankFont_(makeFont(at(14), FW_BOLD, 0)),
+      turnedRankFont_(makeFont(at(14), FW_BOLD, 1800)),
+      faceFont_(makeFont(at(34), FW_BOLD, 0)) {}
+
+int CardPainter::at(double length) const { return static_cast<int>(std::lround(length * scale_)); }
 
 void CardPainter::suit(HDC dc, int suitIndex, double x, double y, double halfSize, bool upsideDown,
                        COLORREF colour) const {
@@ -60,15 +65,18 @@ void CardPainter::suit(HDC dc, int suitIndex, double x, double y, double halfSiz
 }
 
 void CardPainter::card(HDC dc, int x, int y, Card card) const {
+    const int width = at(kCardWidth);
+    const int height = at(kCardHeight);
     {
         Selected brush(dc, GetStockObject(WHITE_BRUSH));
         Selected pen(dc, GetStockObject(BLACK_PEN));
-        RoundRect(dc, x, y, x + kCardWidth, y + kCardHeight, 9, 9);
+        RoundRect(dc, x, y, x + width, y + height, at(9), at(9));
     }
     const COLORREF colour = suitColour(card);
     const int rank = rankOf(card);
     const int suitIndex = suitOf(card);
     const char* rankText = kRankTexts[rank];
+    const double s = scale_;
 
     // The index: the rank with the suit beside it, in the strip a covered
     // card still shows, and turned in the opposite corner.
@@ -78,28 +86,29 @@ void CardPainter::card(HDC dc, int x, int y, Card card) const {
         Selected font(dc, rankFont_.get());
         GetTextExtentPoint32A(dc, rankText, static_cast<int>(std::string(rankText).size()), &extent);
     }
-    const double suitX = 3 + extent.cx + 6;
-    drawText(dc, rankFont_.get(), colour, x + 3, y + 2, rankText, TA_LEFT | TA_TOP);
-    suit(dc, suitIndex, x + suitX, y + 9.5, 5, false, colour);
+    const double suitX = 3 * s + extent.cx + 6 * s;
+    drawText(dc, rankFont_.get(), colour, x + at(3), y + at(2), rankText, TA_LEFT | TA_TOP);
+    suit(dc, suitIndex, x + suitX, y + 9.5 * s, 5 * s, false, colour);
     // Text turned by 180 degrees runs left and up from its origin.
-    drawText(dc, turnedRankFont_.get(), colour, x + kCardWidth - 3, y + kCardHeight - 2, rankText, TA_LEFT | TA_TOP);
-    suit(dc, suitIndex, x + kCardWidth - suitX, y + kCardHeight - 9.5, 5, true, colour);
+    drawText(dc, turnedRankFont_.get(), colour, x + width - at(3), y + height - at(2), rankText, TA_LEFT | TA_TOP);
+    suit(dc, suitIndex, x + width - suitX, y + height - 9.5 * s, 5 * s, true, colour);
 
     if (rank < 10) {
         for (const Pip& pip : pipLayout(rank))
-            suit(dc, suitIndex, x + pip.x, y + pip.y, pip.halfSize, pip.upsideDown, colour);
+            suit(dc, suitIndex, x + pip.x * s, y + pip.y * s, pip.halfSize * s, pip.upsideDown, colour);
         return;
     }
     // Jack, queen and king: a framed panel with the letter and the suit.
     GdiObject panel(CreateSolidBrush(kFacePanel));
-    GdiObject frame(CreatePen(PS_SOLID, 2, colour));
+    GdiObject frame(CreatePen(PS_SOLID, std::max(1, at(2)), colour));
     {
         Selected brush(dc, panel.get());
         Selected pen(dc, frame.get());
-        Rectangle(dc, x + 14, y + kIndexStripHeight + 2, x + kCardWidth - 14, y + kCardHeight - kIndexStripHeight - 2);
+        Rectangle(dc, x + at(14), y + at(kIndexStripHeight + 2), x + width - at(14),
+                  y + height - at(kIndexStripHeight + 2));
     }
-    drawText(dc, faceFont_.get(), colour, x + kCardWidth / 2, y + 24, rankText, TA_CENTER | TA_TOP);
-    suit(dc, suitIndex, x + kCardWidth / 2.0, y + 64, 8, false, colour);
+    drawText(dc, faceFont_.get(), colour, x + width / 2, y + at(24), rankText, TA_CENTER | TA_TOP);
+    suit(dc, suitIndex, x + width / 2.0, y + 64 * s, 8 * s, false, colour);
 }
 
 void CardPainter::emptySlot(HDC dc, const RECT& rect, int suitIndex) const {
@@ -117,7 +126,8 @@ void CardPainter::emptySlot(HDC dc, const RECT& rect, int suitIndex) const {
         LineTo(dc, rect.left, rect.bottom - 1);
     }
     if (suitIndex >= 0) {
-        suit(dc, suitIndex, (rect.left + rect.right) / 2.0, (rect.top + rect.bottom) / 2.0, 16, false, kDimSymbol);
+        suit(dc, suitIndex, (rect.left + rect.right) / 2.0, (rect.top + rect.bottom) / 2.0, 16 * scale_, false,
+             kDimSymbol);
     }
 }
 

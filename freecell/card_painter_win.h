@@ -7,13 +7,14 @@
 
 namespace freecell {
 
-// Draws the cards, 71 × 96 pixels each, face up: the rank and a small suit
-// symbol in two corners, the suit symbols in their pattern on an ace or a
-// number card, a framed letter on a jack, queen or king. Holds its fonts for
-// one painting of the board.
+// Draws the cards face up: the rank and a small suit symbol in two corners,
+// the suit symbols in their pattern on an ace or a number card, a framed
+// letter on a jack, queen or king. Every length is the classic 71 × 96 card's
+// times `scale`, drawn as shapes and text at that size, so that the cards are
+// sharp at any size. Holds its fonts for one painting of the board.
 class CardPainter {
 public:
-    CardPainter();
+    explicit CardPainter(double scale = 1.0);
     CardPainter(const CardPainter&) = delete;
     CardPainter& operator=(const CardPainter&) = delete;
 
@@ -25,6 +26,9 @@ public:
     void suit(HDC dc, int suit, double x, double y, double halfSize, bool upsideDown, COLORREF colour) const;
 
 private:
+    int at(double length) const;
+
+    double scale_;
     GdiObject rankFont_;
     GdiObject turnedRankFont_;
     GdiObject faceFont_;

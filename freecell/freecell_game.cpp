@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "freecell/drag_play.h"
 #include "freecell/game_texts.h"
 
 namespace freecell {
@@ -66,12 +67,12 @@ bool FreeCellGame::close() {
 
 void FreeCellGame::undo() {
     run("undo", [this] {
-        if (!inProgress_ || !undoBoard_) {
+        if (!inProgress_ || history_.empty()) {
             log_.write("ignored", "undo nothing-to-undo");
             return;
         }
-        board_ = *undoBoard_;
-        undoBoard_.reset();
+        board_ = std::move(history_.back());
+        history_.pop_back();
         selection_.reset();
         --moves_;
         log_.write("undo", "moves=" + std::to_string(moves_));
@@ -118,6 +119,31 @@ void FreeCellGame::doubleClick(const std::optional<Hit>& hit) {
     });
 }
 
+bool FreeCellGame::drop(const std::optional<Location>& target) {
+    bool played = false;
+    run("drop", [&] {
+        if (!inProgress_ || !selection_) return;
+        const Selection dragged = *selection_;
+        selection_.reset();
+        if (target && *target != dragged.location) {
+            if (const std::optional<Move> move = dropMove(board_, dragged, *target)) {
+                play(*move);
+                played = true;
+                return;
+            }
+            refuse(Hit{*target});
+        }
+        changed();
+    });
+    return played;
+}
+
+void FreeCellGame::cancelSelection() {
+    if (!selection_) return;
+    selection_.reset();
+    changed();
+}
+
 void FreeCellGame::makeMove() {
     run("move", [this] {
         if (!inProgress_) {
@@ -148,7 +174,7 @@ void FreeCellGame::play(const Move& move) {
         details += " home:" + cardName(*leadingCard(board_, *automatic));
         applyMove(board_, *automatic);
     }
-    undoBoard_ = std::move(before);
+    history_.push_back(std::move(before));
     selection_.reset();
     ++moves_;
     log_.write("play", details);
@@ -183,7 +209,7 @@ void FreeCellGame::lose() {
 }
 
 void FreeCellGame::endWon() {
-    undoBoard_.reset();
+    history_.clear();
     selection_.reset();
     inProgress_ = false;
     log_.write("won", std::to_string(*number_));
@@ -203,7 +229,7 @@ void FreeCellGame::endWon() {
 
 void FreeCellGame::endLost() {
     inProgress_ = false;
-    undoBoard_.reset();
+    history_.clear();
     selection_.reset();
     log_.write("lost", std::to_string(*number_));
     recordLoss(*number_);
@@ -273,7 +299,7 @@ void FreeCellGame::nextGameAfterResult() {
 void FreeCellGame::deal(int32_t number) {
     number_ = number;
     board_ = dealBoard(number);
-    undoBoard_.reset();
+    history_.clear();
     selection_.reset();
     moves_ = 0;
     inProgress_ = true;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "freecell/cards.h"
 #include "freecell/event_log.h"
@@ -52,10 +53,19 @@ public:
     void restart();     // Game menu, Restart
     // WM_CLOSE and the Exit item; true when the window may go.
     bool close();
-    void undo();  // F10, the last move with the automatic moves after it
+    // F10: takes back the last move not yet taken back, with the cards that
+    // went home by themselves after it, one move a time back to the deal.
+    void undo();
     // The player's mouse; `hit` is what the pointer was on, if anything.
     void click(const std::optional<Hit>& hit);
     void doubleClick(const std::optional<Hit>& hit);
+    // The selected cards, dragged, dropped on `target` (none: beside every
+    // place): the move is played when the rules allow it. False when it was
+    // not, and the cards go back where they were.
+    bool drop(const std::optional<Location>& target);
+    // A drag that ends without a drop (the window lost the mouse): the
+    // selected cards go back.
+    void cancelSelection();
     // Test commands: one legal move (into a free cell when one is free), and
     // the game won or lost at once.
     void makeMove();
@@ -103,7 +113,8 @@ private:
 
     std::optional<int32_t> number_;
     Board board_;
-    std::optional<Board> undoBoard_;
+    // The board before each move of this deal, the latest last.
+    std::vector<Board> history_;
     std::optional<Selection> selection_;
     int moves_ = 0;
     bool inProgress_ = false;

@@ -17,10 +17,25 @@ freecell::WindowsVersion windowsVersion() {
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
+// Windows Vista and later would stretch the window of a program that does
+// not say it scales itself, blurring the cards; the game draws them at the
+// screen's pixels per inch. The function is looked up, as Windows before
+// Vista has none.
+void declareOwnScaling(const freecell::WindowsVersion& version) {
+    if (version.major < 6) return;
+    HMODULE user = GetModuleHandleA("user32.dll");
+    using SetAware = BOOL(WINAPI*)();
+    const auto setAware =
+        user ? reinterpret_cast<SetAware>(reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware")))
+             : nullptr;
+    if (setAware) setAware();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     const freecell::WindowsVersion version = windowsVersion();
+    declareOwnScaling(version);
     const freecell::GameConfig config = freecell::configurationFor(version);
     freecell::EventLog log(config.logPath);
     log.write("start", std::string("texts=") + config.texts.name + " max=" + std::to_string(config.maxGameNumber) +

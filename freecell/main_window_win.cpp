@@ -1,5 +1,6 @@
 #include "freecell/main_window_win.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "freecell/dialogs_win.h"
 #include "freecell/game_identity.h"
 #include "freecell/gdi_objects_win.h"
+#include "freecell/keyboard_play.h"
 #include "freecell/player_dialogs_win.h"
 #include "freecell/player_texts.h"
 #include "freecell/resource_ids.h"
@@ -17,6 +19,12 @@
 namespace freecell {
 
 namespace {
+
+constexpr UINT_PTR kSlideTimer = 1;
+constexpr UINT kSlideFrameMs = 15;
+constexpr DWORD kSlideMs = 150;
+
+Point pointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 enum CommandId : int {
     kMenuNewGame = 301,
@@ -66,6 +74,28 @@ std::string licenceText() {
     return std::string(static_cast<const char*>(bytes), SizeofResource(module, found));
 }
 
+int screenPixelsPerInch() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 96;
+    const int reported = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return reported > 0 ? reported : 96;
+}
+
+// The classic window, 632 × 480 at 96 pixels per inch, grown with the
+// screen's pixels per inch, and shrunk to the work area if it is larger.
+Size startingWindowSize() {
+    const int dpi = screenPixelsPerInch();
+    Size size{MulDiv(632, dpi, 96), MulDiv(480, dpi, 96)};
+    RECT work{};
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) && work.right > work.left && work.bottom > work.top) {
+        const double fit = std::min({1.0, static_cast<double>(work.right - work.left) / size.width,
+                                     static_cast<double>(work.bottom - work.top) / size.height});
+        size = {static_cast<int>(size.width * fit), static_cast<int>(size.height * fit)};
+    }
+    return size;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const GameConfig& config, EventLog& log, std::unique_ptr<TestCommands> testCommands)
@@ -88,8 +118,9 @@ bool MainWindow::create(int showCommand) {
     if (!RegisterClassA(&windowClass)) return false;
 
     HMENU menu = createMenuBar();
+    const Size size = startingWindowSize();
     window_ = CreateWindowExA(0, kMainWindowClass, config_.texts.titleConfirm, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 632, 480, nullptr, menu, windowClass.hInstance, this);
+                              CW_USEDEFAULT, size.width, size.height, nullptr, menu, windowClass.hInstance, this);
     if (!window_) {
         if (menu) DestroyMenu(menu);
         return false;
@@ -116,6 +147,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (testCommands_) testCommands_->windowCreated(window_, game_);
             return 0;
         case WM_KEYDOWN:
+            if (keyDown(wParam) || playKey(wParam)) return 0;
+            break;
         case WM_SYSKEYDOWN:
             if (keyDown(wParam)) return 0;
             break;
@@ -151,8 +184,34 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (game_.close()) DestroyWindow(window_);
             return 0;
         case WM_LBUTTONDOWN:
+            leftButtonDown(pointOf(lParam));
+            return 0;
         case WM_LBUTTONDBLCLK:
-            mouse(message, lParam);
+            doubleClick(pointOf(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            mouseMove(pointOf(lParam), wParam);
+            return 0;
+        case WM_LBUTTONUP:
+            leftButtonUp(pointOf(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != window_) captureLost();
+            return 0;
+        case WM_RBUTTONDOWN:
+            rightButtonDown(pointOf(lParam));
+            return 0;
+        case WM_RBUTTONUP:
+            rightButtonUp();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kSlideTimer) {
+                slideStep();
+                return 0;
+            }
+            break;
+        case WM_GETMINMAXINFO:
+            limitSize(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_ERASEBKGND:
             return 1;  // the painting covers the whole client area
@@ -195,17 +254,114 @@ void MainWindow::command(int id) {
     }
 }
 
-void MainWindow::mouse(UINT message, LPARAM lParam) {
-    RECT client;
+// The window goes no smaller than the board at its smallest legible size,
+// whoever sizes it: the player's frame, or another program's SetWindowPos.
+void MainWindow::limitSize(MINMAXINFO& limits) const {
+    const Size client = smallestClientSize(screenPixelsPerInch());
+    RECT outer{0, 0, client.width, client.height};
+    if (!AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)), TRUE,
+                            static_cast<DWORD>(GetWindowLongA(window_, GWL_EXSTYLE))))
+        return;
+    limits.ptMinTrackSize.x = outer.right - outer.left;
+    limits.ptMinTrackSize.y = outer.bottom - outer.top;
+}
+
+BoardLayout MainWindow::layout() const {
+    RECT client{};
     GetClientRect(window_, &client);
-    const BoardLayout layout(client.right, client.bottom);
-    const Point point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    const std::optional<Hit> hit = layout.hitTest(game_.board(), point);
-    if (message == WM_LBUTTONDBLCLK) {
-        game_.doubleClick(hit);
-    } else {
-        game_.click(hit);
+    return BoardLayout(client.right, client.bottom);
+}
+
+// A press is a click, as it always was: the first picks the cards up, the
+// second puts them down. Cards just picked up follow the pointer once it
+// moves with the button held, and are put down where the button is released.
+void MainWindow::leftButtonDown(const Point& point) {
+    slide_.reset();
+    drag_.reset();
+    const BoardLayout board = layout();
+    const bool hadSelection = game_.selection().has_value();
+    game_.click(board.hitTest(game_.board(), point));
+    if (hadSelection || !game_.selection()) return;
+    const Selection& picked = *game_.selection();
+    const Rect lead = picked.location.place == Place::Cell
+                          ? board.cell(picked.location.index)
+                          : board.card(game_.board(), picked.location.index, picked.row);
+    drag_.emplace(picked, lead, point);
+    SetCapture(window_);
+}
+
+void MainWindow::mouseMove(const Point& point, WPARAM buttons) {
+    if (!drag_ || !(buttons & MK_LBUTTON)) return;
+    if (!game_.selection()) {  // a command took the cards away meanwhile
+        drag_.reset();
+        ReleaseCapture();
+        return;
     }
+    const bool begun = drag_->begun();
+    if (!drag_->follow(point, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) return;
+    if (!begun && !canDrag(game_.board(), drag_->cards())) {
+        // More cards than one move may carry: they stay picked up for a click.
+        drag_.reset();
+        ReleaseCapture();
+        MessageBeep(MB_OK);
+        return;
+    }
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::leftButtonUp(const Point& point) {
+    if (!drag_) return;
+    CardDrag drag = *drag_;
+    drag_.reset();
+    ReleaseCapture();
+    const bool begun = drag.begun();
+    // Released where it was pressed: a click, and the cards stay picked up.
+    if (!drag.follow(point, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG))) return;
+    if (!begun && !canDrag(game_.board(), drag.cards())) return;
+    if (!game_.drop(dropTarget(layout(), game_.board(), drag.lead()))) slideBack(drag);
+}
+
+void MainWindow::captureLost() {
+    if (!drag_) return;
+    const CardDrag drag = *drag_;
+    drag_.reset();
+    if (!drag.begun()) return;
+    game_.cancelSelection();
+    slideBack(drag);
+}
+
+void MainWindow::doubleClick(const Point& point) {
+    drag_.reset();
+    game_.doubleClick(layout().hitTest(game_.board(), point));
+}
+
+void MainWindow::rightButtonDown(const Point& point) {
+    if (!game_.hasGame()) return;
+    const std::optional<Hit> hit = layout().hitTest(game_.board(), point);
+    if (!hit || hit->location.place != Place::Column || hit->row < 0) return;
+    if (hit->row + 1 >= static_cast<int>(game_.board().columns[hit->location.index].size())) return;
+    revealed_ = hit;
+    SetCapture(window_);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::rightButtonUp() {
+    if (!drag_ && GetCapture() == window_) ReleaseCapture();
+    if (!revealed_) return;
+    revealed_.reset();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::slideBack(const CardDrag& drag) {
+    slide_ = Slide{drag.cards(), drag.lead(), drag.origin(), GetTickCount()};
+    if (!SetTimer(window_, kSlideTimer, kSlideFrameMs, nullptr)) slide_.reset();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::slideStep() {
+    if (slide_ && GetTickCount() - slide_->start >= kSlideMs) slide_.reset();
+    if (!slide_) KillTimer(window_, kSlideTimer);
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 bool MainWindow::keyDown(WPARAM key) {
@@ -238,13 +394,33 @@ bool MainWindow::keyDown(WPARAM key) {
     return false;
 }
 
+bool MainWindow::playKey(WPARAM key) {
+    if (drag_ && drag_->begun()) return false;
+    if (key == kPutBackKey) {
+        game_.cancelSelection();
+        return true;
+    }
+    const std::optional<Location> place = placeForKey(static_cast<unsigned>(key));
+    if (!place) return false;
+    drag_.reset();
+    game_.click(Hit{*place, -1});
+    return true;
+}
+
 void MainWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
     if (!dc) return;
     RECT client;
     GetClientRect(window_, &client);
-    const BoardView view{game_.hasGame() ? &game_.board() : nullptr, game_.number(), &game_.selection()};
+    BoardView view{game_.hasGame() ? &game_.board() : nullptr, game_.number(), &game_.selection()};
+    if (drag_ && drag_->begun()) {
+        view.lifted = LiftedCards{drag_->cards(), drag_->lead()};
+    } else if (slide_) {
+        const double fraction = static_cast<double>(GetTickCount() - slide_->start) / kSlideMs;
+        view.lifted = LiftedCards{slide_->cards, between(slide_->from, slide_->to, fraction)};
+    }
+    view.revealed = revealed_;
     // Drawn off screen first, so that a move never flickers.
     HDC buffer = CreateCompatibleDC(dc);
     GdiObject bitmap(buffer ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
@@ -334,6 +510,8 @@ LostAnswer MainWindow::askAfterLoss() { return showLostDialog(window_, config_.t
 WonAnswer MainWindow::askAfterWin(bool selectGame) { return showWonDialog(window_, config_.texts, log_, selectGame); }
 
 void MainWindow::boardChanged() {
+    slide_.reset();  // the cards sliding back may be elsewhere now
+    revealed_.reset();
     if (testCommands_) testCommands_->boardChanged(game_);
     InvalidateRect(window_, nullptr, FALSE);
 }

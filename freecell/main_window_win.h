@@ -6,6 +6,8 @@
 #include <memory>
 #include <random>
 
+#include "freecell/board_layout.h"
+#include "freecell/drag_play.h"
 #include "freecell/event_log.h"
 #include "freecell/freecell_game.h"
 #include "freecell/game_build_win.h"
@@ -32,9 +34,23 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id);
-    void mouse(UINT message, LPARAM lParam);
+    void limitSize(MINMAXINFO& limits) const;
+    BoardLayout layout() const;
+    void leftButtonDown(const Point& point);
+    void mouseMove(const Point& point, WPARAM buttons);
+    void leftButtonUp(const Point& point);
+    // The window lost the mouse in the middle of a drag.
+    void captureLost();
+    void doubleClick(const Point& point);
+    void rightButtonDown(const Point& point);
+    void rightButtonUp();
+    // The dragged cards, refused where they were dropped, slide back.
+    void slideBack(const CardDrag& drag);
+    void slideStep();
     // True when the key was the game's; false leaves it to the default handling.
     bool keyDown(WPARAM key);
+    // The keys of keyboard play (keyboard_play.h); true when it was one.
+    bool playKey(WPARAM key);
     void paint();
     void showPlayerDialog(const char* command, const char* title, const std::function<bool()>& show);
     // Asks the open player's dialog, if any, to close; true when it was asked.
@@ -57,6 +73,17 @@ private:
     FreeCellGame game_;
     MenuRoute menuRoute_;
     std::unique_ptr<TestCommands> testCommands_;
+    // The cards the left button picked up, until it is released.
+    std::optional<CardDrag> drag_;
+    struct Slide {
+        Selection cards;
+        Rect from;
+        Rect to;
+        DWORD start;
+    };
+    std::optional<Slide> slide_;
+    // The covered card the right button shows while it is held.
+    std::optional<Hit> revealed_;
     // The title of the statistics, rules or version dialog while it is open.
     const char* playerDialogTitle_ = nullptr;
     HWND window_ = nullptr;

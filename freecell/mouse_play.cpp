@@ -81,6 +81,8 @@ ClickOutcome doubleClick(const Board& board, const std::optional<Hit>& hit) {
     const Location& place = hit->location;
     std::optional<Move> move;
     if (place.place == Place::Column && !board.columns[place.index].empty()) {
+        const Card card = board.columns[place.index].back();
+        if (canGoHome(board, card)) return {Move{place, {Place::Home, suitOf(card)}}, false};
         for (int cell = 0; cell < kCellCount && !move; ++cell) {
             if (!board.cells[cell]) move = Move{place, {Place::Cell, cell}};
         }

@@ -35,8 +35,9 @@ struct ClickOutcome {
 // selection.
 ClickOutcome click(const Board& board, std::optional<Selection>& selection, const std::optional<Hit>& hit);
 
-// A double click sends a column's bottom card into the first free cell, and a
-// free cell's card home when it can go there.
+// A double click sends a column's bottom card home when it can go there, and
+// otherwise into the first free cell; a free cell's card goes home when it
+// can.
 ClickOutcome doubleClick(const Board& board, const std::optional<Hit>& hit);
 
 }  // namespace freecell

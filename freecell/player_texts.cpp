@@ -17,6 +17,38 @@ std::string withCrlf(const std::string& text) {
     return out;
 }
 
+// The licence file breaks its lines at 80 columns; the dialog's edit control
+// wraps at its own width, so each paragraph becomes one line that it wraps
+// cleanly, and the empty lines between paragraphs stay.
+std::string joinParagraphLines(const std::string& text) {
+    std::string out;
+    std::string line;
+    bool inParagraph = false;
+    const auto endLine = [&] {
+        if (line.empty()) {
+            out += '\n';
+            inParagraph = false;
+            return;
+        }
+        if (inParagraph) {
+            out.back() = ' ';  // the line break inside the paragraph
+        }
+        out += line + '\n';
+        inParagraph = true;
+        line.clear();
+    };
+    for (const char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            endLine();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) endLine();
+    return out;
+}
+
 }  // namespace
 
 std::vector<StatisticsLine> statisticsLines(const Statistics& s) {
@@ -50,7 +82,17 @@ std::string rulesText(int32_t maxGameNumber) {
         "\n"
         "操作\n"
         "・カードをクリックしてつかみ、置きたい場所をクリックします。\n"
-        "・カードをダブルクリックすると、空いているフリーセルへ移ります。\n"
+        "・カードはドラッグしても動かせます。置けない場所で離すと元に戻ります。\n"
+        "・カードをダブルクリックすると、組札置き場へ置けるときはそこへ、置けないときは空いているフリーセルへ移ります。"
+        "\n"
+        "・右ボタンを押している間、重なって隠れたカードが見えます。\n"
+        "\n"
+        "キーボード\n"
+        "・1 から 8 で場の列、A S D F で左からのフリーセル、H で組札置き場を選びます。\n"
+        "・1つ目のキーでつかみ、2つ目のキーで置きます（クリックと同じ）。Esc でつかんだカードを戻します。\n"
+        "・F10 を押すたびに1手ずつ、配ったところまで戻せます。\n"
+        "\n"
+        "キー\n"
         "・F2 新しいゲーム、F3 ゲーム番号の指定、F4 成績、F10 1手戻す。\n"
         "\n"
         "ゲーム番号は 1 から " +
@@ -65,7 +107,7 @@ std::string aboutText(const std::string& version, const std::string& licence) {
                     "\n"
                     "Tallykeep に付属するゲームです。\n"
                     "\n" +
-                    licence);
+                    joinParagraphLines(licence));
 }
 
 }  // namespace freecell

@@ -31,7 +31,8 @@ std::vector<StatisticsLine> statisticsLines(const Statistics& statistics);
 std::string rulesText(int32_t maxGameNumber);
 
 // The version dialog's text: the game, its version, and the licence it is
-// given under (LF or CRLF line ends in, CRLF out).
+// given under (LF or CRLF line ends in, CRLF out), each of its paragraphs
+// one line for the dialog to wrap at its width.
 std::string aboutText(const std::string& version, const std::string& licence);
 
 }  // namespace freecell

@@ -65,7 +65,9 @@
 // writes it. Read them with WM_GETTEXT.
 //
 // Mouse: WM_LBUTTONDOWN and WM_LBUTTONDBLCLK at client coordinates, placed by
-// freecell/board_layout.h for the window's client size.
+// freecell/board_layout.h for the window's client size. A press and release
+// at one point is a click; real input that moves with the button held drags
+// (freecell/drag_play.h), and a drop the rules refuse logs "illegal <place>".
 namespace freecell {
 
 inline constexpr char kTextsVariable[] = "FREECELL_TEXTS";

@@ -23,6 +23,11 @@ public:
     virtual WindowId findChild(WindowId parent, const char* className, const char* caption) = 0;
     // True while the id names an existing window (IsWindow).
     virtual bool exists(WindowId window) = 0;
+    // The window's title, read without a message to its program (a game that
+    // hangs cannot hold the caller), and whether it is shown (IsWindowVisible).
+    // Safe from any thread.
+    virtual std::string titleOf(WindowId window) = 0;
+    virtual bool shown(WindowId window) = 0;
     virtual void bringToForeground(WindowId window) = 0;  // SetForegroundWindow
     virtual void bringToTop(WindowId window) = 0;         // BringWindowToTop
     // PostMessageA with lParam 0; the result is not tested.

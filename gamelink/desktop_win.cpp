@@ -24,6 +24,16 @@ WindowId Win32Desktop::findChild(WindowId parent, const char* className, const c
 
 bool Win32Desktop::exists(WindowId window) { return window != 0 && IsWindow(toHwnd(window)) != FALSE; }
 
+// GetWindowTextA reads another process's title from the window manager
+// without a message to it.
+std::string Win32Desktop::titleOf(WindowId window) {
+    char title[128] = {};
+    const int length = GetWindowTextA(toHwnd(window), title, sizeof title);
+    return std::string(title, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+bool Win32Desktop::shown(WindowId window) { return IsWindowVisible(toHwnd(window)) != FALSE; }
+
 // The results of SetForegroundWindow, BringWindowToTop and PostMessageA are not
 // acted on: a window of the game that has gone meanwhile is simply missed, and
 // the next lookup notices.

@@ -20,6 +20,8 @@ public:
     WindowId findTopLevel(const char* className, const char* title) override;
     WindowId findChild(WindowId parent, const char* className, const char* caption) override;
     bool exists(WindowId window) override;
+    std::string titleOf(WindowId window) override;
+    bool shown(WindowId window) override;
     void bringToForeground(WindowId window) override;
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;

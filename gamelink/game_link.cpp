@@ -3,8 +3,6 @@
 #include <utility>
 
 #include "gamelink/arrangement.h"
-#include <utility>
-
 #include "gamelink/game_contract.h"
 
 GameLink::GameLink(Desktop& desktop, ProcessLauncher& launcher, const OsVersion& version, std::string executablePath)

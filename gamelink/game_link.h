@@ -23,8 +23,7 @@ public:
     GameLink& operator=(const GameLink&) = delete;
 
     const OsProfile& profile() const { return profile_; }
-    GameWatcher& watcher() { return watcher_; }
-    Desktop& desktop() { return desktop_; }
+    int32_t maxGameNumber() const { return profile_.maxGameNumber; }
     // False on Windows NT 4.0, whose game takes no take-back from outside.
     bool takeBackAvailable() const { return !takeBackIsUnavailable(version_); }
 
@@ -37,6 +36,15 @@ public:
     // (Desktop::watchWindows); false where it does not, or with no game.
     bool watchWindows(Desktop::WindowsChanged changed);
     void stopWatchingWindows() { desktop_.stopWatchingWindows(); }
+
+    // The watcher's tick: tick() and then continueTick() while the outcome
+    // says there is more (GameWatcher).
+    TickOutcome tick(Clipboard& clipboard, const TickInput& input) { return watcher_.tick(clipboard, input); }
+    TickOutcome continueTick(Clipboard& clipboard) { return watcher_.continueTick(clipboard); }
+    // None of the game's dialogs was open at the last tick.
+    bool idleAtLastTick() const { return watcher_.lastTickFoundNoDialog(); }
+    // The clock of the wait loops, in milliseconds.
+    uint64_t nowMs() { return desktop_.nowMs(); }
 
     // Closes the game as the user would, answering its end-this-game question;
     // true when its window is gone within the time.

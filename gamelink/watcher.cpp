@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/app_error.h"
 #include "common/number_text.h"
 #include "gamelink/game_contract.h"
 
@@ -49,6 +50,7 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
 
     for (WindowId* counted : {&countedLossButton_, &countedConfirmButton_, &countedWinBox_})
         if (*counted != 0 && !desktop_.exists(*counted)) *counted = 0;
+    lastTickFoundNoDialog_ = found_.gameNumberDialog == 0 && found_.gameOverDialog == 0 && found_.confirmBox == 0;
 
     next_ = Step::gameNumber;
     return runSteps(clipboard);
@@ -57,7 +59,7 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
 TickOutcome GameWatcher::continueTick(Clipboard& clipboard) {
     const Wait wait = wait_;
     wait_ = Wait{};
-    carryOut(wait);
+    carryOut(wait, clipboard);
     return runSteps(clipboard);
 }
 
@@ -88,13 +90,13 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
     switch (step) {
         case Step::gameNumber:
             if (found_.gameNumberDialog == 0) {
-                if (desktop_.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) refusedBoxText_.reset();
+                if (desktop_.nowMs() - gameNumberDialogLastSeenMs_ >= kRefusalMemoryMs) refusedNumber_.reset();
                 return false;
             }
             gameNumberDialogLastSeenMs_ = desktop_.nowMs();
             // A number still being typed is not taken half-typed: the dialog waits.
             if (input_.boxBeingTyped) return false;
-            if (refusedBoxText_ && input_.boxText == *refusedBoxText_) return false;
+            if (refusedNumber_ && input_.deal.number == refusedNumber_) return false;
             return enterGameNumber(clipboard, outcome);
         case Step::lostDialog:
             if (found_.gameOverDialog == 0 || found_.sameGameBox == 0 || found_.gameOverYes == 0 ||
@@ -136,28 +138,25 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
 }
 
 bool GameWatcher::enterGameNumber(Clipboard& clipboard, TickOutcome& outcome) {
-    // A text that is no number raises before anything changes.
-    int32_t number = textToInt(input_.boxText);
-    if (number != inPlay_.number) inPlay_.attempt = 1;
-    std::string textAfterTick = input_.boxText;
-    if (number > profile_.maxGameNumber) {
-        number = 1;
-        inPlay_.attempt = 1;
-        outcome.boxNumber = 1;
-        textAfterTick = "1";
-    }
-    inPlay_.number = number;
+    // A box that gives no number raises before anything changes.
+    if (!input_.deal.number) throw AppError(input_.deal.refusal);
+    const int32_t number = *input_.deal.number;
 
+    // The player's own text goes back once the game has pasted the number.
     // Pasting whatever else the clipboard holds would deal a wrong game: when
     // the number does not stay on the clipboard, the dialog is left for the
     // next tick.
+    outcome.dealt = number;
+    std::string before = clipboard.text();
     if (!putOnClipboard(clipboard, intToText(number))) return false;
 
     wait_ = Wait{};
     wait_.kind = Wait::Kind::gameTakesNumber;
     wait_.dialog = found_.gameNumberDialog;
-    wait_.enteredText = input_.boxText;
-    wait_.textAfterTick = textAfterTick;
+    wait_.enteredNumber = number;
+    // A number left there by an earlier entry is no text of the player's.
+    if (!before.empty() && before != intToText(number) && before != numberLeftOnClipboard_)
+        wait_.clipboardBefore = std::move(before);
     wait_.askedAtMs = desktop_.nowMs();
     return true;
 }
@@ -174,26 +173,17 @@ bool GameWatcher::putOnClipboard(Clipboard& clipboard, const std::string& text) 
     return false;
 }
 
-// A won game moves on to the next number; a lost or resigned one is played
-// again at the next attempt. Either way the next request for the same number
-// is a new game, not the game refusing it.
+// Either way the next request for the same number is a new game, not the
+// game refusing it.
 void GameWatcher::countEndedGame(bool won, TickOutcome& outcome) {
     quickEntries_ = 0;
-    outcome.result = GameResult{won, inPlay_.number, inPlay_.attempt};
-    if (won) {
-        // No bound here: the next game-number dialog applies maxGameNumber.
-        inPlay_.number = wrappingAdd(inPlay_.number, 1);
-        inPlay_.attempt = 1;
-        outcome.boxNumber = inPlay_.number;
-    } else {
-        inPlay_.attempt = wrappingAdd(inPlay_.attempt, 1);
-    }
+    outcome.ended = won ? GameEnd::won : GameEnd::lost;
 }
 
-void GameWatcher::carryOut(const Wait& wait) {
+void GameWatcher::carryOut(const Wait& wait, Clipboard& clipboard) {
     switch (wait.kind) {
         case Wait::Kind::gameTakesNumber:
-            waitForNumberTaken(wait);
+            waitForNumberTaken(wait, clipboard);
             break;
         case Wait::Kind::gameTakesYes:
             waitForYesTaken(wait);
@@ -206,7 +196,7 @@ void GameWatcher::carryOut(const Wait& wait) {
     }
 }
 
-void GameWatcher::waitForNumberTaken(const Wait& wait) {
+void GameWatcher::waitForNumberTaken(const Wait& wait, Clipboard& clipboard) {
     const char* title = profile_.texts.TitleGameNumber;
     const uint64_t start = desktop_.nowMs();
     WindowId dialog = wait.dialog;
@@ -226,23 +216,33 @@ void GameWatcher::waitForNumberTaken(const Wait& wait) {
             // The game keeps asking: it refuses this number (and opens a new
             // dialog each time) or does not react at all. The dialog is left
             // to the user until the box holds something else.
-            refusedBoxText_ = wait.textAfterTick;
+            refusedNumber_ = wait.enteredNumber;
             gameNumberDialogLastSeenMs_ = desktop_.nowMs();
             return;
         }
     }
-    refusedBoxText_.reset();
-    noteEntry(wait.enteredText, wait.askedAtMs, desktop_.nowMs());
+    refusedNumber_.reset();
+    noteEntry(wait.enteredNumber, wait.askedAtMs, desktop_.nowMs());
     gameNumberDialogLastSeenMs_ = desktop_.nowMs();
+    // The game has pasted: the clipboard is the player's again. A clipboard
+    // held by another program at this moment keeps the number; the deal is
+    // done either way.
+    numberLeftOnClipboard_ = intToText(wait.enteredNumber);
+    if (wait.clipboardBefore) {
+        try {
+            clipboard.setText(*wait.clipboardBefore);
+            numberLeftOnClipboard_.clear();
+        } catch (const AppError&) {}
+    }
 }
 
-void GameWatcher::noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs) {
-    const bool askedAgainAtOnce = boxText == lastEnteredText_ && askedAtMs - lastEnteredAtMs_ < kRefusalMemoryMs;
+void GameWatcher::noteEntry(int32_t number, uint64_t askedAtMs, uint64_t nowMs) {
+    const bool askedAgainAtOnce = number == lastEnteredNumber_ && askedAtMs - lastEnteredAtMs_ < kRefusalMemoryMs;
     quickEntries_ = askedAgainAtOnce ? quickEntries_ + 1 : 1;
-    lastEnteredText_ = boxText;
+    lastEnteredNumber_ = number;
     lastEnteredAtMs_ = nowMs;
     if (quickEntries_ >= kEntriesBeforeRefusal) {
-        refusedBoxText_ = boxText;
+        refusedNumber_ = number;
         quickEntries_ = 0;
     }
 }

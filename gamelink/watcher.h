@@ -8,41 +8,39 @@
 #include "gamelink/desktop.h"
 #include "gamelink/os_profile.h"
 
-// What the watcher reads of the results window, once per tick.
+// What the watcher is given, once per tick.
 struct TickInput {
-    // The number box's plain text (without thousands separators): the number
-    // the next game-number dialog is to deal.
-    std::string boxText;
+    // The number the next game-number dialog is to deal (the keeper of the
+    // record reads it from the number box), or why there is none.
+    NumberToDeal deal;
     // The player is typing into the box: the game-number dialog waits.
     bool boxBeingTyped = false;
 };
 
-// What one step of a tick did. The results window applies it (counts, history,
-// number box, attempt label from inPlay()) before it lets the tick go on, so
-// that the player sees a result while the tick waits for the game or the user.
+// What one step of a tick saw. The keeper of the record takes it and the
+// results window shows what changed before the tick goes on, so that the
+// player sees a result while the tick waits for the game or the user.
 struct TickOutcome {
-    std::optional<GameResult> result;  // a game ended
-    std::optional<int32_t> boxNumber;  // the number box is to show this number
+    std::optional<int32_t> dealt;      // this number is entered into the game-number dialog
+    std::optional<GameEnd> ended;      // the game on the board ended
     std::optional<std::string> error;  // an error to show; the tick has ended
     bool gameGone = false;             // no game window is left: the program ends
-    bool more = false;                 // call continueTick() once this is applied
+    bool more = false;                 // call continueTick() once this is taken
 };
 
-// Answers the game's dialogs and owns the game in play: the number and the
-// attempt at it. One tick (the 100 ms timer) is tick() followed by
-// continueTick() for as long as the outcome says there is more.
+// Answers the game's dialogs. One tick (the 100 ms timer, or an early tick
+// when the game's windows change) is tick() followed by continueTick() for as
+// long as the outcome says there is more.
 class GameWatcher {
 public:
     GameWatcher(Desktop& desktop, const OsProfile& profile) : desktop_(desktop), profile_(profile) {}
-
-    const GameInPlay& inPlay() const { return inPlay_; }
-    // The game in play as the settings file left it.
-    void resume(const GameInPlay& inPlay) { inPlay_ = inPlay; }
 
     TickOutcome tick(Clipboard& clipboard, const TickInput& input);
     // Carries out the wait of the step before (until the game has closed the
     // dialog answered, or the user has answered the won dialog), then goes on.
     TickOutcome continueTick(Clipboard& clipboard);
+    // The game's windows found by the last tick: none of its dialogs was open.
+    bool lastTickFoundNoDialog() const { return lastTickFoundNoDialog_; }
 
     // Pause of each pass of a loop that waits for the game, and of the wait
     // for the user's answer to the won dialog.
@@ -99,8 +97,9 @@ private:
         WindowId dialog = 0;
         WindowId control = 0;  // the yes button, or the select-game box
         Counted counted = Counted::lostDialog;
-        std::string enteredText;    // the box's text when the number was entered
-        std::string textAfterTick;  // what the box shows once the outcome is applied
+        int32_t enteredNumber = 0;
+        // The player's text on the clipboard before the number took its place.
+        std::optional<std::string> clipboardBefore;
         uint64_t askedAtMs = 0;
     };
 
@@ -112,16 +111,15 @@ private:
     void countEndedGame(bool won, TickOutcome& outcome);
     bool putOnClipboard(Clipboard& clipboard, const std::string& text);
 
-    void carryOut(const Wait& wait);
-    void waitForNumberTaken(const Wait& wait);
+    void carryOut(const Wait& wait, Clipboard& clipboard);
+    void waitForNumberTaken(const Wait& wait, Clipboard& clipboard);
     void waitForYesTaken(const Wait& wait);
     void waitForUserAnswer(const Wait& wait);
-    void noteEntry(const std::string& boxText, uint64_t askedAtMs, uint64_t nowMs);
+    void noteEntry(int32_t number, uint64_t askedAtMs, uint64_t nowMs);
     WindowId& countedWindow(Counted counted);
 
     Desktop& desktop_;
     const OsProfile& profile_;
-    GameInPlay inPlay_;
 
     // The tick under way.
     TickInput input_;
@@ -129,13 +127,13 @@ private:
     Step next_ = Step::done;
     Wait wait_;
 
-    // Box text of a game-number dialog that the game kept refusing: not entered
-    // again while the dialog stays and the box holds the same text.
-    std::optional<std::string> refusedBoxText_;
+    // A number that the game kept refusing: not entered again while the dialog
+    // stays and the box still gives the same number.
+    std::optional<int32_t> refusedNumber_;
     uint64_t gameNumberDialogLastSeenMs_ = 0;
-    // The last text entered, when the game closed that dialog, and how many
+    // The last number entered, when the game closed that dialog, and how many
     // times in a row the game asked again at once.
-    std::string lastEnteredText_;
+    int32_t lastEnteredNumber_ = 0;
     uint64_t lastEnteredAtMs_ = 0;
     int quickEntries_ = 0;
     WindowId countedLossButton_ = 0;
@@ -143,4 +141,8 @@ private:
     WindowId countedWinBox_ = 0;
     // The error of the tick before; the same error is shown only once in a row.
     std::optional<std::string> lastError_;
+    bool lastTickFoundNoDialog_ = true;
+    // The number an entry left on the clipboard, where the player had no
+    // text of their own to put back.
+    std::string numberLeftOnClipboard_;
 };

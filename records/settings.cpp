@@ -55,6 +55,10 @@ const NumberKey kExtraNumberKeys[] = {
 };
 // clang-format on
 
+// A problem that the end of the last Windows session could not tell anyone.
+constexpr char kUntoldSection[] = "Extra";
+constexpr char kUntoldKey[] = "Untold";
+
 constexpr std::size_t kSlots = 10;
 
 std::string slotKey(const char* prefix, std::size_t slot) { return prefix + std::to_string(slot); }
@@ -85,6 +89,7 @@ void writeAllKeys(ProfileStore& store, const Settings& settings, const std::stri
     }
     for (const FlagKey& k : kExtraFlagKeys) write(k.section, k.key, k.field(s) ? "1" : "0");
     for (const NumberKey& k : kExtraNumberKeys) write(k.section, k.key, intToText(k.field(s)));
+    write(kUntoldSection, kUntoldKey, s.untoldProblem);
 }
 
 // Keeps what is written, one text per key.
@@ -130,6 +135,7 @@ Settings readSettings(ProfileStore& store) {
     for (const FlagKey& k : kExtraFlagKeys)
         k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
     for (const NumberKey& k : kExtraNumberKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback);
+    s.untoldProblem = store.read(kUntoldSection, kUntoldKey);
     return s;
 }
 

@@ -12,6 +12,9 @@
 struct Settings {
     GameInPlay game;
     Tally tally;
+    // A problem of keeping met where nobody could be told (the end of the
+    // Windows session), told at the next start; one line.
+    std::string untoldProblem;
 };
 
 // The private-profile services on one file.

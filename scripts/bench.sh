@@ -15,7 +15,9 @@
 # Takes about 15 minutes with the defaults.
 #   bench.sh [tk_bench options: --windows 3 --seconds 30 --dialogs 100
 #             --saves 100 --starts 10 --seed-dialogs 20]
-# TK_BENCH_TIMER_ONLY=0 and TK_BENCH_SEED=0 leave a variant out. Overrides:
+# TK_BENCH_TIMER_ONLY=0 and TK_BENCH_SEED=0 leave a variant out;
+# TK_BENCH_BEFORE=<git revision> adds that revision's Tallykeep.exe, built in a
+# worktree of its own under build/bench-before, side by side in the same run. Overrides:
 # TK_BUILD_DIR (the Windows build, default build/windows), TK_WINE_DIR. Not part
 # of the test command.
 set -euo pipefail
@@ -44,6 +46,15 @@ fi
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
   seed_exe=$build/bin/tk_bench_spinning.exe
   seed_args+=(--seed-exe "Z:${seed_exe//\//\\}")
+fi
+if [ -n "${TK_BENCH_BEFORE:-}" ]; then
+  before_dir=$root/build/bench-before
+  rm -rf "$before_dir"
+  git -C "$root" worktree prune
+  git -C "$root" worktree add --detach "$before_dir" "$TK_BENCH_BEFORE" >/dev/null
+  (cd "$before_dir" && cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target Tallykeep >/dev/null)
+  before_exe=$before_dir/build/windows/bin/Tallykeep.exe
+  seed_args+=(--before-exe "Z:${before_exe//\//\\}")
 fi
 bash scripts/prepare-prefix.sh
 

@@ -362,7 +362,13 @@ void Form::onEndSession(bool ending) {
         return;
     }
     // The session ends when this returns, wherever it finds the program.
-    if (!closedForSessionEnd_ && OnEndSession) OnEndSession();
+    // Whatever the handler meets, the process ends: a box here would wait
+    // for a user who is leaving, and Windows would find the program hung.
+    if (!closedForSessionEnd_ && OnEndSession) {
+        try {
+            OnEndSession();
+        } catch (...) {}
+    }
     ExitProcess(0);
 }
 

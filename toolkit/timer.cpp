@@ -37,6 +37,13 @@ void Timer::setEnabled(bool enabled) {
     enabled_ = enabled;
 }
 
+void Timer::setInterval(UINT intervalMs) {
+    if (intervalMs == interval_) return;
+    interval_ = intervalMs;
+    // SetTimer with the same id replaces the running timer's interval.
+    if (enabled_ && !SetTimer(form_->handle(), id_, interval_, nullptr)) throw AppError("SetTimer failed");
+}
+
 void Timer::requestTick() {
     if (!form_ || requestPending_.exchange(true)) return;
     // A request that cannot be posted is left to the regular ticks.

@@ -19,6 +19,9 @@ public:
     // Enabled from creation.
     void create(Form& form, UINT intervalMs, std::function<void()> onTimer);
     void setEnabled(bool enabled);
+    // The time between the regular ticks from now on.
+    void setInterval(UINT intervalMs);
+    UINT interval() const { return interval_; }
     bool enabled() const { return enabled_; }
     void tick();
 

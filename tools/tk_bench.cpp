@@ -23,6 +23,9 @@
 //                            game on its 100 ms timer alone, without early
 //                            ticks on the game's window events
 //                            (tk_bench_timer_only.exe), with as many dialogs
+//   --before-exe PATH        also the same figures for an earlier Tallykeep.exe
+//                            (scripts/bench.sh builds one with TK_BENCH_BEFORE),
+//                            with as many dialogs, side by side with this one
 //   --seed-exe PATH          also the same figures for a build whose wait loops
 //                            pass without pause (tk_bench_spinning.exe), with
 //                            --seed-dialogs (20) dialogs of each kind
@@ -66,6 +69,7 @@ struct Options {
     int saves = 100;
     std::string timerOnlyExe;
     std::string seedExe;
+    std::string beforeExe;
     int seedDialogs = 20;
     DWORD wineserverPid = 0;
 };
@@ -543,6 +547,8 @@ Options parse(int argc, char** argv) {
             options.seedExe = value();
         else if (arg == "--timer-only-exe")
             options.timerOnlyExe = value();
+        else if (arg == "--before-exe")
+            options.beforeExe = value();
         else
             throw Failure("unknown argument " + arg);
     }
@@ -558,6 +564,8 @@ int main(int argc, char** argv) {
         if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
         const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
         std::vector<std::pair<std::string, Figures>> others;
+        if (!options.beforeExe.empty())
+            others.emplace_back("before", runBuild("before", options.beforeExe, options, options.dialogs));
         if (!options.timerOnlyExe.empty())
             others.emplace_back("timer only", runBuild("timer-only", options.timerOnlyExe, options, options.dialogs));
         if (!options.seedExe.empty())

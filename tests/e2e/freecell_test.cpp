@@ -236,16 +236,23 @@ TEST_F(FreeCell, CancelLeavesTheBoardAsItWas) {
     EXPECT_EQ(standinState(main), "game=0 moves=0 inprogress=0 select=1");
 }
 
-TEST_F(FreeCell, UndoTakesBackOneMoveOnly) {
+TEST_F(FreeCell, UndoTakesBackOneMoveAtATimeBackToTheDeal) {
     start();
     selectGame(kDefaultTexts, "5");
+    const std::string dealt = freecell::boardText(freecell::dealBoard(5));
     standinMove(main);
     standinMove(main);
-    postKey(main, game::kVkF10);
     postKey(main, game::kVkF10);
     ASSERT_TRUE(standinSync(main, log()));
     EXPECT_EQ(standinState(main), "game=5 moves=1 inprogress=1 select=1");
+    postKey(main, game::kVkF10);
+    postKey(main, game::kVkF10);  // nothing before the deal
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinState(main), "game=5 moves=0 inprogress=1 select=1");
+    EXPECT_EQ(standinBoard(main), dealt);
     EXPECT_EQ(log().count("undo", "moves=1"), 1);
+    EXPECT_EQ(log().count("undo", "moves=0"), 1);
+    EXPECT_EQ(log().count("ignored", "undo nothing-to-undo"), 1);
 }
 
 TEST_F(FreeCell, MenuRouteRestartsTheSameGameOnce) {
@@ -385,6 +392,29 @@ TEST_F(FreeCell, MainWindowIsTheBoardAtTheClassicSize) {
     EXPECT_TRUE(waitForStandinBoard(main, freecell::boardText(freecell::dealBoard(617)))) << standinBoard(main);
 }
 
+// Another program sizes the game as Tallykeep does: larger, the board grows
+// with it; smaller than the smallest legible board, the window stops there.
+TEST_F(FreeCell, WindowSizedFromOutsideScalesTheBoardAndStopsAtItsSmallest) {
+    start();
+    selectGame(kDefaultTexts, "1");
+    SetWindowPos(main, nullptr, 0, 0, 948, 720, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    ASSERT_TRUE(waitUntil([&] { return windowRect(main).right - windowRect(main).left == 948; }));
+    EXPECT_GT(standinLayout(main).cardWidth(), freecell::kCardWidth);
+
+    SetWindowPos(main, nullptr, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    ASSERT_TRUE(standinSync(main, log()));
+    ASSERT_TRUE(waitUntil([&] { return windowRect(main).right - windowRect(main).left < 948; }));
+    RECT client{};
+    GetClientRect(main, &client);
+    const freecell::Size smallest = freecell::smallestClientSize(96);
+    EXPECT_GE(client.right, smallest.width);
+    EXPECT_GE(client.bottom, smallest.height);
+    // Still played where it is drawn, at the smaller size.
+    const freecell::BoardLayout layout = standinLayout(main);
+    clickBoard(main, layout.pointOn(freecell::dealBoard(1), {freecell::Place::Column, 1}));
+    EXPECT_TRUE(log().waitFor("select", std::string("column1 row=6"))) << log().text();
+}
+
 // Game 1 as a person starts it, with the mouse only.
 class FreeCellMousePlay : public FreeCell {
 protected:
@@ -407,6 +437,26 @@ TEST_F(FreeCellMousePlay, ClickThenClickMovesACard) {
     ASSERT_TRUE(log().waitFor("play", std::string("column1>cell2 9C"))) << log().text();
     EXPECT_TRUE(log().waitFor("move", std::string("moves=1")));
     EXPECT_NE(standinBoard(main).find("cells=- - 9C -"), std::string::npos) << standinBoard(main);
+}
+
+TEST_F(FreeCellMousePlay, ACardDraggedToAFreeCellMovesThere) {
+    dragBoard(main, on(column(1)), on(cell(2)));
+    ASSERT_TRUE(log().waitFor("play", std::string("column1>cell2 9C"))) << log().text();
+    EXPECT_TRUE(log().waitFor("move", std::string("moves=1")));
+    EXPECT_TRUE(waitUntil([&] { return standinBoard(main).find("cells=- - 9C -") != std::string::npos; }))
+        << standinBoard(main);
+}
+
+TEST_F(FreeCellMousePlay, ACardDraggedWhereItMayNotGoGoesBack) {
+    const std::string dealt = standinBoard(main);
+    dragBoard(main, on(column(0)), on(column(1)));  // 6S onto 9C
+    ASSERT_TRUE(log().waitFor("illegal", std::string("column1"))) << log().text();
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_EQ(standinBoard(main), dealt);
+    EXPECT_EQ(log().count("move"), 0);
+    // Nothing stays picked up: the next click picks up afresh.
+    clickBoard(main, on(column(1)));
+    ASSERT_TRUE(log().waitFor("select", std::string("column1 row=6"))) << log().text();
 }
 
 TEST_F(FreeCellMousePlay, SafeCardsGoHomeAndF10TakesThemBackWithTheMove) {

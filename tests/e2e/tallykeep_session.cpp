@@ -177,6 +177,11 @@ bool TallykeepSession::closeAndWait(std::chrono::milliseconds timeout) {
 void TallykeepTest::SetUp() {
     killStrayPrograms();
     ASSERT_TRUE(deleteStatisticsKey());
+    // Tallykeep puts back what the player had on the clipboard; a test starts
+    // with nothing there, so that the number it entered stays to be read.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
 }
 
 void TallykeepTest::TearDown() { killStrayPrograms(); }

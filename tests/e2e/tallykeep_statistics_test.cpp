@@ -148,3 +148,30 @@ TEST_F(TallykeepStatistics, NoKeyGivesNoErrorAndIsNotCreated) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game does not close within the close's limit (its end-this-game box
+// hangs): Tallykeep ends all the same, leaves the game's statistics as the
+// game keeps them, and tells so at its next start.
+TEST_F(TallykeepStatistics, AGameThatDoesNotCloseKeepsItsStatisticsAndTheNextStartSaysSo) {
+    for (std::size_t i = 0; i < 6; ++i) ASSERT_TRUE(writeStatisticsValue(kNames[i], REG_BINARY, kStartBytes[i]));
+    ASSERT_TRUE(setOption(true));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "6")) << log().text();
+    const std::optional<RegistryValue> wonByGame = readStatisticsValue("won");
+    ASSERT_TRUE(wonByGame && wonByGame->bytes != kStartBytes[1]);
+
+    standinHangNextConfirm(session->game, std::chrono::milliseconds(60000));
+    ASSERT_TRUE(standinSync(session->game, log()));
+    ASSERT_TRUE(session->closeAndWait(std::chrono::seconds(40))) << log().text();
+    EXPECT_EQ(readStatisticsValue("won")->bytes, wonByGame->bytes) << "written back under a running game";
+    killStrayPrograms();
+
+    ASSERT_NO_FATAL_FAILURE(startThroughErrorBox(
+        "前回 Tallykeep を閉じたとき、フリーセルが終了しませんでした。ゲームの成績は元に戻していません。"));
+    EXPECT_TRUE(waitUntil([&] { return iniValue(iniPath(), "Extra", "Untold").empty(); })) << "told once";
+}
+
+}  // namespace

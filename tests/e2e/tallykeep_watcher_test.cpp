@@ -39,10 +39,27 @@ TEST_F(TallykeepE2E, AnswersTheGameNumberDialogWithTheBoxNumber) {
     EXPECT_EQ(results().label("Label1"), "1");
 }
 
-TEST_F(TallykeepE2E, PassesNegativeNumbersUnchanged) {
+// 0 names no deal and -1, -2 are the game's fixed layouts: the box's number
+// is refused with an error box, nothing is dealt, and the dialog waits for a
+// number that can be (the prefix plays Windows XP, whose game deals up to
+// 1,000,000).
+TEST_F(TallykeepE2E, NumbersBelowOneAreRefusedAndTheDialogWaitsForANumber) {
     start();
-    ASSERT_TRUE(session->selectGame("-1", "-1")) << log().text();
-    EXPECT_EQ(clipboardText().value_or("<none>"), "-1");
+    const std::size_t mark = log().size();
+    results().setNumberBox("-1");
+    postKey(session->game, game::kVkF3);
+    const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
+    ASSERT_NE(box, nullptr) << log().text();
+    std::string text;
+    EXPECT_TRUE(waitUntil([&] {
+        for (const ChildWindow& child : children(box))
+            if (child.className == "Static" && !child.text.empty()) text = child.text;
+        return text == "「-1」はゲーム番号にできません（1 から 1,000,000 まで）";
+    })) << text;
+    EXPECT_EQ(log().count("deal"), 0) << log().text();
+    clickButton(GetDlgItem(box, IDOK));
+    results().setNumberBox("7");
+    EXPECT_TRUE(log().waitFor("deal", std::string("7"), mark)) << log().text();
 }
 
 TEST_F(TallykeepE2E, NumberAboveTheGamesHighestIsResetToOne) {
@@ -54,14 +71,19 @@ TEST_F(TallykeepE2E, NumberAboveTheGamesHighestIsResetToOne) {
     EXPECT_EQ(clipboardText().value_or("<none>"), "1");
 }
 
-// The game refuses 0 and opens a new dialog at once: Tallykeep stops pressing
-// after its bound, stays responsive, and deals what the user types next.
+// The game refuses a number above its own highest and opens a new dialog at
+// once (here a game of 32,000 deals beside Tallykeep's 1,000,000 of Windows
+// XP): Tallykeep stops pressing after its bound, stays responsive, and deals
+// what the user types next.
 TEST_F(TallykeepE2E, RefusedNumberIsNotPressedForeverAndTheNextTypedNumberIsDealt) {
-    start();
+    SessionOptions options;
+    options.windowsVersion = "winxp";
+    options.environment = {{"FREECELL_MAXGAME", "32000"}};
+    start(options);
     const std::size_t mark = log().size();
-    results().setNumberBox("0");
+    results().setNumberBox("50000");
     postKey(session->game, game::kVkF3);
-    ASSERT_TRUE(log().waitFor("refused", std::string("0"), mark)) << log().text();
+    ASSERT_TRUE(log().waitFor("refused", std::string("50000"), mark)) << log().text();
 
     // Within the bound (a few seconds) the refusals stop growing.
     int refusals = 0;

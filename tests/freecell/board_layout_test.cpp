@@ -85,6 +85,57 @@ TEST(BoardLayout, BetweenThePlacesNothingIsHit) {
     EXPECT_FALSE(layout.hitTest(board, {40, layout.statusLine().top + 5}));
 }
 
+// Every card of a dealt board lies inside the client area, above the status
+// line, and is found where it is drawn.
+void expectBoardFitsAndIsFound(int width, int height) {
+    const BoardLayout layout(width, height);
+    const Board board = dealBoard(617);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_LE(layout.home(i).right, width) << width << 'x' << height;
+        EXPECT_GE(layout.cell(i).left, 0);
+    }
+    EXPECT_LE(layout.cell(3).right, layout.home(0).left) << width << 'x' << height;
+    for (int column = 0; column < kColumnCount; ++column) {
+        const int cards = static_cast<int>(board.columns[column].size());
+        EXPECT_LE(layout.columnSlot(column).right, width) << width << 'x' << height;
+        EXPECT_LE(layout.card(board, column, cards - 1).bottom, layout.statusLine().top) << width << 'x' << height;
+        for (int row = 0; row < cards; ++row) {
+            const auto hit = layout.hitTest(board, layout.pointOn(board, {Place::Column, column}, row));
+            ASSERT_TRUE(hit) << width << 'x' << height;
+            EXPECT_EQ(hit->row, row);
+        }
+    }
+}
+
+TEST(BoardLayout, CardsGrowAndShrinkWithTheWindowAsFarAsBothSidesAllow) {
+    const BoardLayout classic(kClientWidth, kClientHeight);
+    EXPECT_EQ(classic.cardWidth(), kCardWidth);
+    EXPECT_EQ(classic.cardHeight(), kCardHeight);
+
+    const BoardLayout doubled(2 * kClientWidth, 2 * kClientHeight);
+    EXPECT_EQ(doubled.cardWidth(), 2 * kCardWidth);
+    EXPECT_EQ(doubled.cardHeight(), 2 * kCardHeight);
+    // A wide, low window: the height decides, and the cards keep their shape.
+    const BoardLayout wide(3 * kClientWidth, kClientHeight);
+    EXPECT_EQ(wide.cardWidth(), kCardWidth);
+    // Maximised on 1024 x 768 and on a full-HD screen, the classic size, and
+    // the smallest sizes the window allows at 96 and 144 pixels per inch.
+    for (const Size size : {Size{1016, 693}, Size{1912, 1009}, Size{kClientWidth, kClientHeight},
+                            smallestClientSize(96), smallestClientSize(144), Size{552, 354}}) {
+        expectBoardFitsAndIsFound(size.width, size.height);
+    }
+}
+
+// The smallest window still draws readable cards, larger under large fonts,
+// and lets Tallykeep's tests move the game to 560 x 400 (client 552 x 354).
+TEST(BoardLayout, TheSmallestWindowKeepsThreeQuartersOfTheClassicCards) {
+    const Size smallest = smallestClientSize(96);
+    EXPECT_GE(BoardLayout(smallest.width, smallest.height).cardWidth(), kCardWidth * 3 / 4);
+    EXPECT_GT(smallestClientSize(120).height, smallest.height);
+    EXPECT_LE(smallest.width, 552);
+    EXPECT_LE(smallest.height, 354);
+}
+
 TEST(CardFaces, NumberCardsShowTheirCountOfSymbolsInsideTheCardWithoutOverlap) {
     for (int rank = 0; rank < 10; ++rank) {
         const std::vector<Pip> pips = pipLayout(rank);

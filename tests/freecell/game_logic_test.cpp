@@ -255,13 +255,32 @@ TEST_F(GameFlow, CloseDuringAGameConfirmsAndCountsALoss) {
     EXPECT_FALSE(game.close());
 }
 
-TEST_F(GameFlow, UndoTakesBackOneMoveOnly) {
+TEST_F(GameFlow, UndoTakesBackEveryMoveBackToTheDealAndNoFurther) {
     selectAndDeal("5");
+    const Board dealt = game.board();
+    game.makeMove();
+    const Board afterFirst = game.board();
     game.makeMove();
     game.makeMove();
     game.undo();
     game.undo();
     EXPECT_EQ(game.moves(), 1);
+    EXPECT_EQ(game.board(), afterFirst);
+    game.undo();
+    EXPECT_EQ(game.board(), dealt);
+    game.undo();  // nothing before the deal
+    EXPECT_EQ(game.stateText(), "game=5 moves=0 inprogress=1 select=1");
+    EXPECT_EQ(game.board(), dealt);
+}
+
+TEST_F(GameFlow, ARestartedDealHasNothingToUndo) {
+    selectAndDeal("5");
+    game.makeMove();
+    game.restart();
+    const Board dealt = game.board();
+    game.undo();
+    EXPECT_EQ(game.board(), dealt);
+    EXPECT_EQ(game.moves(), 0);
 }
 
 TEST_F(GameFlow, RestartRedealsTheSameNumberAfterConfirming) {

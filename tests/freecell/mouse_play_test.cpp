@@ -108,6 +108,12 @@ TEST(MousePlay, DoubleClickSendsABottomCardIntoTheFirstFreeCell) {
     EXPECT_FALSE(doubleClick(playBoard(), onColumn(2, -1)).move);
 }
 
+TEST(MousePlay, DoubleClickSendsACardHomeBeforeAFreeCell) {
+    const ClickOutcome outcome = doubleClick(playBoard(), onColumn(3, 0));  // AS
+    ASSERT_TRUE(outcome.move);
+    EXPECT_EQ(outcome.move->to, (Location{Place::Home, 3}));
+}
+
 TEST(MousePlay, DoubleClickOnAFreeCellSendsItsCardHomeWhenItCan) {
     Board ready = playBoard();
     ready.home[0] = 5;

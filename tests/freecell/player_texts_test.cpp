@@ -73,13 +73,23 @@ TEST(RulesText, NamesEveryKeyOfTheMenu) {
 }
 
 TEST(AboutText, CarriesTheVersionAndTheWholeLicenceWithWindowsLineEnds) {
-    const std::string text = aboutText("1.21", "MIT License\n\nCopyright (c) 2026\r\nlast line");
+    const std::string text = aboutText("1.21", "MIT License\n\nCopyright (c) 2026\r\n\r\nlast line");
     EXPECT_NE(text.find("1.21"), std::string::npos);
-    EXPECT_NE(text.find("MIT License\r\n\r\nCopyright (c) 2026\r\nlast line"), std::string::npos);
+    EXPECT_NE(text.find("MIT License\r\n\r\nCopyright (c) 2026\r\n\r\nlast line\r\n"), std::string::npos);
     EXPECT_EQ(text.find("\r\r"), std::string::npos);
     std::size_t bareLineFeeds = 0;
     for (std::size_t i = 0; i < text.size(); ++i) bareLineFeeds += text[i] == '\n' && (i == 0 || text[i - 1] != '\r');
     EXPECT_EQ(bareLineFeeds, 0u);
+}
+
+// The licence's lines break at 80 columns; the dialog wraps each paragraph at
+// its own width instead, so no line stops short in the middle of a sentence.
+TEST(AboutText, LicenceParagraphsAreOneLineEachForTheDialogToWrap) {
+    const std::string text =
+        aboutText("1.21", "Permission is hereby granted,\nfree of charge, to any person\n\nTHE SOFTWARE IS\nPROVIDED");
+    EXPECT_NE(text.find("Permission is hereby granted, free of charge, to any person\r\n\r\nTHE SOFTWARE IS PROVIDED"),
+              std::string::npos)
+        << text;
 }
 
 }  // namespace

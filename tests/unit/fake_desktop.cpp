@@ -71,6 +71,16 @@ bool FakeDesktop::exists(WindowId id) {
     return isAlive(id);
 }
 
+std::string FakeDesktop::titleOf(WindowId id) {
+    const Window* found = window(id);
+    return found && found->alive ? found->caption : std::string();
+}
+
+void FakeDesktop::setTitle(WindowId id, const std::string& title) {
+    for (Window& each : windows_)
+        if (each.id == id) each.caption = title;
+}
+
 void FakeDesktop::bringToForeground(WindowId id) { calls.push_back({Call::Foreground, id, 0, 0, {}, {}, 0}); }
 
 void FakeDesktop::bringToTop(WindowId id) { calls.push_back({Call::Top, id, 0, 0, {}, {}, 0}); }

@@ -36,6 +36,10 @@ public:
     WindowId findTopLevel(const char* className, const char* title) override;
     WindowId findChild(WindowId parent, const char* className, const char* caption) override;
     bool exists(WindowId window) override;
+    std::string titleOf(WindowId window) override;
+    bool shown(WindowId window) override { return isAlive(window) && hiddenWindows.count(window) == 0; }
+    // Gives a window another title, as a game finishing its dialog does.
+    void setTitle(WindowId window, const std::string& title);
     void bringToForeground(WindowId window) override;
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
@@ -53,6 +57,7 @@ public:
     std::vector<Call> calls;
     uint64_t clockMs = 1000;
     std::set<WindowId> minimizedWindows;
+    std::set<WindowId> hiddenWindows;
     std::map<WindowId, Rect> boxes;  // where moveWindow put a window
     // The Windows session ends from this time on; none: it goes on.
     std::optional<uint64_t> sessionEndsAtMs;

@@ -9,7 +9,8 @@
 #include "gamelink/game_contract.h"
 #include "common/number_text.h"
 #include "gamelink/watcher.h"
-#include "records/tally.h"
+#include "record_doubles.h"
+#include "records/record_keeper.h"
 
 namespace {
 
@@ -25,20 +26,22 @@ OsProfile testProfile() {
     return profile;
 }
 
+// The watcher with the keeper of the record, as the results window runs
+// them: the keeper gives the number to deal and takes what each step saw.
 class WatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         game.start();
-        watcher.resume({5, 1});
+        resumeAt({5, 1});
     }
-    // One tick as the results window runs it: each outcome is applied (the
-    // counts, the history, the number box) before the tick goes on; the error
-    // it shows is raised.
+    // One tick as the results window runs it: each outcome is taken by the
+    // keeper (the counts, the history, the number box) before the tick goes
+    // on; the error it shows is raised.
     void tick() {
-        TickOutcome outcome = watcher.tick(clipboard, TickInput{box, typing});
+        TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
-            if (outcome.result) tally.record(*outcome.result);
-            if (outcome.boxNumber) box = intToText(*outcome.boxNumber);
+            if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));
+            if (outcome.ended) show(keeper.gameEnded(*outcome.ended));
             closeRequests += outcome.gameGone;
             if (outcome.error) {
                 attemptsShown.push_back(intToText(attempt()));
@@ -49,13 +52,28 @@ protected:
         }
         attemptsShown.push_back(intToText(attempt()));
     }
-    int32_t gameNumber() const { return watcher.inPlay().number; }
-    int32_t attempt() const { return watcher.inPlay().attempt; }
-    void setGameNumber(int32_t number) { watcher.resume({number, attempt()}); }
-    void setAttempt(int32_t attempt) { watcher.resume({gameNumber(), attempt}); }
-    int wins() const { return tally.ledger.won; }
-    int losses() const { return tally.ledger.lost; }
-    const std::vector<std::string>& history() const { return tally.history.lines(); }
+    void show(const RecordChange& change) {
+        if (change.boxText) box = *change.boxText;
+    }
+    int32_t gameNumber() const { return keeper.inPlay().number; }
+    int32_t attempt() const { return keeper.inPlay().attempt; }
+    // The game in play as a settings file leaves it.
+    void resumeAt(const GameInPlay& inPlay) {
+        world.store("Game/GameNo", intToText(inPlay.number));
+        world.store("Game/TryCnt", intToText(inPlay.attempt));
+        keeper.load();
+    }
+    void setGameNumber(int32_t number) { resumeAt({number, attempt()}); }
+    void setAttempt(int32_t attempt) { resumeAt({gameNumber(), attempt}); }
+    int wins() const { return keeper.tally().ledger.won; }
+    int losses() const { return keeper.tally().ledger.lost; }
+    // The history's lines, without the empty ones of a new settings file.
+    std::vector<std::string> history() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : keeper.tally().history.lines())
+            if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
     // Every game-number dialog that the game left open goes away.
     void closeGameNumberDialogs() {
         while (const WindowId dialog = desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber))
@@ -68,10 +86,11 @@ protected:
     OsProfile profile = testProfile();
     GameWatcher watcher{desktop, profile};
     FakeGame game{desktop, clipboard, profile.texts};
+    record_test::KeeperWorld world;
+    RecordKeeper keeper{world.files(), profile.maxGameNumber};
     // The results window as the watcher sees it.
     std::string box = "5";
     bool typing = false;
-    Tally tally;
     std::vector<std::string> attemptsShown;  // the attempt label after each tick
     int closeRequests = 0;
 };
@@ -119,16 +138,25 @@ TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne) {
     EXPECT_EQ(clipboard.content, "1");
 }
 
-TEST_F(WatcherTest, ZeroAndNegativeNumbersPassUnchanged) {
-    box = "0";
+// 0 names no deal, and -1 and -2 are the game's fixed layouts, which no
+// numbered play reaches: each is refused as a text that is no number is.
+TEST_F(WatcherTest, NumbersBelowOneAreRefusedAndNothingIsDealt) {
     game.showGameNumberDialog();
+    for (const char* text : {"0", "-1", "-2"}) {
+        box = text;
+        try {
+            tick();
+            ADD_FAILURE() << text << " was taken";
+        } catch (const AppError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("「") + text + "」はゲーム番号にできません（1 から 32,000 まで）");
+        }
+    }
+    EXPECT_TRUE(game.dealt.empty());
+    EXPECT_EQ(gameNumber(), 5);
+    box = "6";
     tick();
-    EXPECT_EQ(gameNumber(), 0);
-    box = "-7";
-    game.showGameNumberDialog();
-    tick();
-    EXPECT_EQ(gameNumber(), -7);
-    EXPECT_EQ(game.dealt, (std::vector<std::string>{"0", "-7"}));
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"6"}) << "the dialog is answered once the box holds a number";
 }
 
 TEST_F(WatcherTest, LeadingZerosAreDroppedAndOneClipboardWriteSuffices) {
@@ -176,6 +204,25 @@ TEST_F(WatcherTest, GameNumberIsPastedAndConfirmedWithoutDisplayUpdate) {
 
 // Game-over dialogs (branches B and C) and the end-this-game box (branch D)
 
+// The game pastes the number from the clipboard; once it has, the player's
+// own text is there again. A number an entry left is no text of the player's.
+TEST_F(WatcherTest, ThePlayersClipboardTextComesBackOnceTheGameHasPasted) {
+    clipboard.content = "コピーした文";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(game.dealt, std::vector<std::string>{"5"});
+    EXPECT_EQ(clipboard.content, "コピーした文");
+
+    clipboard.content.clear();
+    game.showGameNumberDialog();
+    tick();
+    box = "6";
+    game.showGameNumberDialog();
+    tick();
+    EXPECT_EQ(game.dealt, (std::vector<std::string>{"5", "5", "6"}));
+    EXPECT_EQ(clipboard.content, "6");
+}
+
 TEST_F(WatcherTest, WinAtFirstAttemptCountsAndMovesOn) {
     game.userAnswersWinAfterPauses = 3;
     const WindowId dialog = game.showWinDialog();
@@ -205,8 +252,8 @@ TEST_F(WatcherTest, WinWaitTakesAsLongAsTheUserAndTicksTheBoxOnce) {
 TEST_F(WatcherTest, WonDialogHasItsBoxTickedWhenTheWinIsHandedOut) {
     game.userAnswersWinAfterPauses = 3;
     game.showWinDialog();
-    const TickOutcome outcome = watcher.tick(clipboard, TickInput{box, typing});
-    ASSERT_TRUE(outcome.result && outcome.result->won);
+    const TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
+    ASSERT_TRUE(outcome.ended == GameEnd::won);
     EXPECT_TRUE(outcome.more);
     EXPECT_TRUE(game.selectGameChecked);
 }
@@ -293,6 +340,7 @@ TEST_F(WatcherTest, CountersWrapAsTwosComplement) {
     tick();
     EXPECT_EQ(gameNumber(), INT32_MIN);
     EXPECT_EQ(box, "-2147483648");
+    closeGameNumberDialogs();  // a number below 1 is never dealt
     setAttempt(INT32_MAX);
     game.showLossDialog();
     tick();
@@ -439,8 +487,8 @@ TEST_F(WatcherTest, GameNumberLoopGivesUpOnAGameThatDoesNotReact) {
 }
 
 TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges) {
-    game.accepts = [](int32_t number) { return number != 0; };
-    box = "0";
+    game.accepts = [](int32_t number) { return number != 7; };
+    box = "7";
     game.showGameNumberDialog();
     tick();
     EXPECT_GT(game.gameNumberDialogsShown, 1) << "the game opened new dialogs";
@@ -455,8 +503,8 @@ TEST_F(WatcherTest, RefusedNumberIsNotEnteredAgainUntilTheBoxChanges) {
 }
 
 TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen) {
-    game.accepts = [](int32_t number) { return number != 0; };
-    box = "0";
+    game.accepts = [](int32_t number) { return number != 7; };
+    box = "7";
     game.showGameNumberDialog();
     tick();
     // The user cancels the dialog the game left open.
@@ -474,9 +522,9 @@ TEST_F(WatcherTest, RefusalIsForgottenWhenNoGameNumberDialogIsOpen) {
 // ends in that gap, and the refusal shows only as the game asking again at
 // once for the same text.
 TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost) {
-    game.accepts = [](int32_t number) { return number != 0; };
+    game.accepts = [](int32_t number) { return number != 7; };
     game.refusalLeavesAGap = true;
-    box = "0";
+    box = "7";
     int entries = 0;
     for (int tickCount = 0; tickCount < 10; ++tickCount) {
         if (!desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber)) game.showGameNumberDialog();
@@ -518,8 +566,8 @@ TEST_F(WatcherTest, SameNumberRequestedQuicklyThroughTheConfirmBoxIsEnteredEachT
 // Between closing a refused dialog and opening the next one the game shows no
 // dialog for a moment; a tick that falls into that gap must not forget.
 TEST_F(WatcherTest, RefusalOutlivesTheGameMomentarilyShowingNoDialog) {
-    game.accepts = [](int32_t number) { return number != 0; };
-    box = "0";
+    game.accepts = [](int32_t number) { return number != 7; };
+    box = "7";
     game.showGameNumberDialog();
     tick();
     closeGameNumberDialogs();

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "forms/early_ticks.h"
+#include "gamelink/early_tick_thread_win.h"
 #include "gamelink/desktop_win.h"
 #include "gamelink/game_contract.h"
 #include "gamelink/game_session.h"
@@ -217,8 +217,8 @@ TEST(EarlyTicks, ADialogTitledAfterItsWindowsWereCreatedBringsATick) {
     GameLink link(desktop, launcher, OsVersion{2, 5, 1});
     ASSERT_FALSE(link.findOrStart());
     ASSERT_TRUE(link.hasWindow());
-    EarlyTicks ticks(t.timer);
-    if (!ticks.start(link)) GTEST_SKIP() << "this Windows tells of no window events";
+    EarlyTickThread ticks(desktop);
+    if (!ticks.start(link, [&] { t.timer.requestTick(); })) GTEST_SKIP() << "this Windows tells of no window events";
 
     game.openUntitledDialog();
     ASSERT_TRUE(waitUntil([&] { return game.done(1); }));

@@ -12,10 +12,13 @@
 
 #include "forms/progress_painter_win.h"
 #include "forms/progress_window.h"
+#include "toolkit/application.h"
 #include "toolkit_test_support.h"
 
 namespace {
 
+using toolkit_test::FromInsideModalLoop;
+using toolkit_test::openBoxes;
 using toolkit_test::waitUntil;
 
 std::string logLine(int32_t number, int32_t attempt, const char* result, bool counted) {
@@ -116,6 +119,26 @@ TEST_F(ProgressWindowTest, ClosedItKeepsItsPlaceAndReadsTheLogAfreshWhenOpenedAg
     window_->open(32000, 6, *place_);
     EXPECT_NE(summary().find("負けたまま 0"), std::string::npos) << summary();
     EXPECT_NE(summary().find("読めなかった行 1"), std::string::npos) << summary();
+}
+
+// A size whose summary cannot be written fails inside the window procedure:
+// the error box tells it, and the window goes on.
+TEST_F(ProgressWindowTest, AFailureWhileSizingIsToldAndTheWindowGoesOn) {
+    DestroyWindow(FindWindowExA(window_->handle(), nullptr, "Static", nullptr));
+    Application::instance().setTitle("Tallykeep");
+    bool told = false;
+    {
+        const FromInsideModalLoop answer([&] {
+            const std::vector<HWND> boxes = openBoxes("Tallykeep");
+            if (boxes.empty()) return false;
+            told = true;
+            PostMessageA(boxes.front(), WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        SendMessageA(window_->handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 500));
+    }
+    EXPECT_TRUE(told);
+    EXPECT_TRUE(IsWindow(window_->handle()));
 }
 
 }  // namespace

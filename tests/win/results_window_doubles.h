@@ -39,6 +39,8 @@ public:
     }
     WindowId findChild(WindowId, const char*, const char*) override { return 0; }
     bool exists(WindowId window) override { return open && window == kGame; }
+    std::string titleOf(WindowId window) override { return exists(window) ? "フリーセル" : ""; }
+    bool shown(WindowId window) override { return exists(window); }
     void bringToForeground(WindowId window) override { calls.push_back("foreground " + std::to_string(window)); }
     void bringToTop(WindowId window) override { calls.push_back("top " + std::to_string(window)); }
     void post(WindowId window, uint32_t message, uintptr_t wParam) override {
@@ -112,14 +114,17 @@ public:
             SettingsFiles* settingsFiles = nullptr)
         : game(game), link(game, launcher, version), logFile(settingsPath.substr(0, settingsPath.rfind('.')) + ".csv") {
         Application::instance().setTitle("Tallykeep");
+        RecordFiles recordFiles;
+        recordFiles.gameStatistics = &statistics;
+        recordFiles.settingsFiles = settingsFiles ? settingsFiles : &files;
+        recordFiles.logPath = settingsPath.substr(0, settingsPath.rfind('.')) + ".csv";
+        recordFiles.logFile = &logFile;
+        recordFiles.clock = &clock;
+        recordFiles.settingsPath = std::move(settingsPath);
+        keeper = std::make_unique<RecordKeeper>(recordFiles, link.maxGameNumber());
         ResultsWindowPorts ports;
         ports.game = &link;
-        ports.gameStatistics = &statistics;
-        ports.settingsFiles = settingsFiles ? settingsFiles : &files;
-        ports.logPath = settingsPath.substr(0, settingsPath.rfind('.')) + ".csv";
-        ports.logFile = &logFile;
-        ports.clock = &clock;
-        ports.settingsPath = std::move(settingsPath);
+        ports.keeper = keeper.get();
         ports.makeClipboard = [](HWND) { return std::make_unique<MemoryClipboard>(); };
         results = std::make_unique<ResultsWindow>(ports);
         results->create();
@@ -177,6 +182,7 @@ public:
     GameLink link;
     Win32LogFile logFile;
     Win32LocalClock clock;
+    std::unique_ptr<RecordKeeper> keeper;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
 };

@@ -1,7 +1,6 @@
-// The results window keeps every change at once: the settings file is saved
-// after each change from the menu (not on idle ticks), the log gets its line,
-// a file that cannot be written is told once per session and caught up with
-// later, and a save cut off at any step leaves the old file or the new one.
+// The results window's keeping over the real files: a settings file that
+// cannot be written is told in one box and saved with the next change, and a
+// save cut off at any step leaves the old file or the new one.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -142,10 +141,6 @@ protected:
         program_ = std::make_unique<Program>(iniPath_, game_, OsVersion{2, 5, 1}, files);
         return *program_;
     }
-    LogReading logged() const {
-        std::ifstream in(logPath_, std::ios::binary);
-        return readResultsLog(in);
-    }
 
     RunningGame game_;
     std::string iniPath_;
@@ -153,68 +148,8 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
-TEST_F(ResultsWindowKeeping, EachChangeFromTheMenuIsSavedAtOnceAndIdleTicksSaveNothing) {
-    Program& p = open();
-    waitUntil([] { return false; }, 600);  // several ticks of the watcher
-    EXPECT_FALSE(readBytes(iniPath_).has_value()) << "nothing changed, nothing saved";
-
-    p.choose(cmRestoreGameStatistics);
-    EXPECT_TRUE(contains(readBytes(iniPath_), "SskUp=1"));
-    SetWindowTextA(p.numberBox(), "300");
-    p.choose(cmPass);
-    EXPECT_TRUE(contains(readBytes(iniPath_), "Retry0=300"));
-    p.choose(cmRetryFirst);
-    EXPECT_TRUE(contains(readBytes(iniPath_), "Retry0=\r\n"));
-    p.choose(cmControlBar);
-    EXPECT_TRUE(contains(readBytes(iniPath_), "CtlBar=0"));
-
-    const std::optional<std::string> afterChanges = readBytes(iniPath_);
-    const HANDLE file =
-        CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    FILETIME written{};
-    EXPECT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
-    CloseHandle(file);
-    waitUntil([] { return false; }, 600);
-    const HANDLE again =
-        CreateFileA(iniPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(again, INVALID_HANDLE_VALUE);
-    FILETIME stillWritten{};
-    EXPECT_TRUE(GetFileTime(again, nullptr, nullptr, &stillWritten));
-    CloseHandle(again);
-    EXPECT_EQ(CompareFileTime(&written, &stillWritten), 0) << "an idle tick saved";
-    EXPECT_EQ(readBytes(iniPath_), afterChanges);
-}
-
-// Pass, take-back and clear each leave their line; the clear's line comes
-// before the totals go, with the number in the box and the attempt shown.
-TEST_F(ResultsWindowKeeping, PassTakeBackAndClearAreLoggedWithTheNumberAndAttempt) {
-    writeSetting("Game", "GameNo", "42");
-    writeSetting("Game", "TryCnt", "3");
-    writeSetting("Score", "won", "5");
-    Program& p = open();
-    p.choose(cmPass);  // 42, at its third attempt
-    SetWindowTextA(p.numberBox(), "77");
-    p.choose(cmPass);            // a number not in play: its first attempt
-    p.choose(cmRetryFirst + 1);  // 42 back into the box
-    p.choose(cmClearTotals);
-
-    const LogReading reading = logged();
-    EXPECT_EQ(reading.skippedLines, 0u);
-    ASSERT_EQ(reading.entries.size(), 4u);
-    const LogEvent events[] = {LogEvent::pass, LogEvent::pass, LogEvent::retry, LogEvent::clear};
-    const int32_t numbers[] = {42, 77, 42, 42};
-    const int32_t attempts[] = {3, 1, 3, 3};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(reading.entries[i].event, events[i]) << i;
-        EXPECT_EQ(reading.entries[i].gameNumber, numbers[i]) << i;
-        EXPECT_EQ(reading.entries[i].attempt, attempts[i]) << i;
-        EXPECT_EQ(reading.entries[i].counted, events[i] == LogEvent::clear) << i;
-    }
-    EXPECT_EQ(readBytes(logPath_)->rfind(kResultsLogHeader, 0), 0u) << "the header comes first";
-    EXPECT_TRUE(contains(readBytes(iniPath_), "won=0"));
-}
-
+// What the keeper could not write is told in one box, however many changes
+// meet the same problem.
 TEST_F(ResultsWindowKeeping, SettingsThatCannotBeWrittenAreToldOnceAndSavedWithTheNextChange) {
     ControlledFiles files;
     Program& p = open(&files);
@@ -236,34 +171,6 @@ TEST_F(ResultsWindowKeeping, SettingsThatCannotBeWrittenAreToldOnceAndSavedWithT
     EXPECT_TRUE(contains(saved, "Retry0=500")) << "kept in memory meanwhile";
     EXPECT_TRUE(contains(saved, "CtlBar=0"));
     EXPECT_EQ(boxes.texts.size(), 1u);
-}
-
-// Excel holds the log open: one box, play goes on, and the missed lines are
-// written once, in order, as soon as the file can be written again.
-TEST_F(ResultsWindowKeeping, LogThatCannotBeWrittenIsToldOnceAndCaughtUpWithoutDoubles) {
-    Program& p = open();
-    const HANDLE held =
-        CreateFileA(logPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    {
-        ErrorBoxes boxes;
-        for (const char* number : {"10", "20"}) {
-            SetWindowTextA(p.numberBox(), number);
-            p.choose(cmPass);
-        }
-        ASSERT_EQ(boxes.texts.size(), 1u);
-        EXPECT_NE(boxes.texts[0].find(logPath_ + " に書き込めません"), std::string::npos) << boxes.texts[0];
-        EXPECT_TRUE(contains(readBytes(iniPath_), "Retry1=10")) << "the settings file is still saved";
-        CloseHandle(held);
-        SetWindowTextA(p.numberBox(), "30");
-        p.choose(cmPass);
-        EXPECT_EQ(boxes.texts.size(), 1u);
-    }
-    const LogReading reading = logged();
-    ASSERT_EQ(reading.entries.size(), 3u);
-    EXPECT_EQ(reading.entries[0].gameNumber, 10);
-    EXPECT_EQ(reading.entries[1].gameNumber, 20);
-    EXPECT_EQ(reading.entries[2].gameNumber, 30);
 }
 
 // The save after a change is the crash-safe one: cut off at any of its steps,

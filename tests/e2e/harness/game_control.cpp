@@ -116,6 +116,41 @@ void doubleClickBoard(HWND mainWindow, const freecell::Point& point) {
     post(mainWindow, WM_LBUTTONUP, 0, at);
 }
 
+namespace {
+
+void sendMouse(DWORD flags, const POINT& screen = {}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute positions run from 0 to 65535 across the screen.
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to) {
+    POINT start{from.x, from.y};
+    POINT end{to.x, to.y};
+    ClientToScreen(mainWindow, &start);
+    ClientToScreen(mainWindow, &end);
+    // From far off first, as pressMouseOn does: a pointer already resting on
+    // the spot would not move there.
+    sendMouse(MOUSEEVENTF_MOVE, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+    sendMouse(MOUSEEVENTF_MOVE, start);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    constexpr int kSteps = 12;
+    for (int step = 1; step <= kSteps; ++step) {
+        sendMouse(MOUSEEVENTF_MOVE,
+                  {start.x + (end.x - start.x) * step / kSteps, start.y + (end.y - start.y) * step / kSteps});
+    }
+    sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
 RunningStandin::RunningStandin(const Sandbox& sandbox, const Environment& extra)
     : process([&] {
           Environment environment = extra;

@@ -76,6 +76,10 @@ freecell::BoardLayout standinLayout(HWND mainWindow);
 // and up), and a double click (the system's four messages).
 void clickBoard(HWND mainWindow, const freecell::Point& point);
 void doubleClickBoard(HWND mainWindow, const freecell::Point& point);
+// The real mouse (SendInput): the left button pressed at `from`, the pointer
+// moved in steps to `to` with the button held, and released there; client
+// coordinates.
+void dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to);
 
 // FREECELL.EXE copied into a sandbox and started there with its log in the
 // sandbox (plus `extra` variables such as FREECELL_TEXTS); waits for its main

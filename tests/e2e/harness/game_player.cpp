@@ -9,10 +9,11 @@ namespace e2e {
 namespace {
 
 // One move as a person makes it: a double click sends a card into a free
-// cell; a column's run is picked up at its first moving card.
+// cell (unless it would send it home); a column's run is picked up at its
+// first moving card.
 void postMove(HWND game, const freecell::Board& board, const freecell::Move& move) {
     const freecell::BoardLayout layout = standinLayout(game);
-    if (move.to.place == freecell::Place::Cell) {
+    if (move.to.place == freecell::Place::Cell && !freecell::canGoHome(board, *freecell::leadingCard(board, move))) {
         doubleClickBoard(game, layout.pointOn(board, move.from));
         return;
     }

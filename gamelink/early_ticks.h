@@ -1,44 +1,46 @@
 #pragma once
 
-#include <windows.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/tick_clock_win.h"
+#include "gamelink/desktop.h"
 #include "gamelink/early_tick_pacer.h"
-#include "gamelink/game_link.h"
-#include "toolkit/critical_section.h"
-#include "toolkit/timer.h"
-#include "toolkit/wake_up_thread.h"
 
 // The watcher's early ticks: where Windows tells of changes to the game's
-// windows, the watcher's timer is asked for a tick at once instead of at its
-// next 100 ms, so that a dialog is answered as soon as it is there. The tick
-// is the timer's own, run through the same event boundary; the timer keeps
-// ticking as before and finds the game alone where no change is told.
+// windows, a tick is asked for at once instead of at the timer's next one, so
+// that a dialog is answered as soon as it is there.
 //
 // Windows tells that a dialog was shown (EVENT_OBJECT_SHOW) once the game has
 // finished it; Wine tells only that its windows were created, 5 to 10 ms
 // before the game gives the dialog its title, and nothing after. So each new
 // top-level window of the game is looked at every millisecond, for a short
 // while, and a change of its title or of its showing counts as a change told.
+//
+// This is the deciding part, on one thread at a time; where the calls come
+// from (the hook's callback, a wake-up thread) is the caller's.
 class EarlyTicks {
 public:
-    explicit EarlyTicks(Timer& watchTimer) : watchTimer_(watchTimer) {}
-    ~EarlyTicks();
-    EarlyTicks(const EarlyTicks&) = delete;
-    EarlyTicks& operator=(const EarlyTicks&) = delete;
+    explicit EarlyTicks(Desktop& desktop) : desktop_(desktop) {}
 
-    // Listens to the game's windows; false where Windows cannot tell of them.
-    bool start(GameLink& game);
-    // The timer alone from here on.
-    void stop();
-    // A new top-level window of the game (its next dialog, most likely) is
-    // not complete yet: a tick will be asked for when it is.
-    bool gameBuildsAWindow();
+    struct Answer {
+        bool requestTick = false;
+        // Call wokeUp() after this time; none: nothing to wake up for.
+        std::optional<uint32_t> wakeUpInMs;
+    };
+
+    // Forgets every change: a new start.
+    void reset();
+    // The game's windows changed; newTopLevel is a new top-level window of
+    // the game (its next dialog, most likely), else 0.
+    Answer windowsChanged(WindowId newTopLevel, uint64_t nowMs);
+    // The wake-up of an answer came.
+    Answer wokeUp(uint64_t nowMs);
+    // A new top-level window of the game is not complete yet: a tick will be
+    // asked for when it is.
+    bool gameBuildsAWindow() const { return !lookedAt_.empty(); }
 
     // At most one early tick is asked for in this time.
     static constexpr uint32_t kGapMs = 3;
@@ -56,31 +58,18 @@ public:
     static constexpr std::size_t kMostLookedAt = 8;
 
 private:
-    // What is looked at of a new top-level window.
     struct LookedAt {
-        HWND window;
+        WindowId window;
         uint64_t sinceMs;
         std::string title;
-        bool visible;
+        bool shown;
     };
 
-    // The hook's callback, on the program's thread.
-    void onWindowsChanged(WindowId newTopLevel);
-    // The wake-up, on the wake-up thread.
-    static void onWakeUp(void* self);
-    // The rest under lock_.
-    void follow(const EarlyTickPacer::Answer& answer, uint64_t nowMs);
+    Answer follow(const EarlyTickPacer::Answer& answer, uint64_t nowMs);
     bool lookAgain(uint64_t nowMs);
-    void setWakeUp(uint64_t nowMs);
-    uint64_t nowMs() { return clock_.nowMs(); }
 
-    Timer& watchTimer_;
-    GameLink* game_ = nullptr;
-    // Everything below is shared by the two threads.
-    CriticalSection lock_;
+    Desktop& desktop_;
     EarlyTickPacer pacer_{EarlyTickPacer::Timing{kGapMs, kFollowUpMs, kSettleMs}};
     std::optional<uint64_t> pacerWakeUpAtMs_;
     std::vector<LookedAt> lookedAt_;
-    TickClock clock_;
-    WakeUpThread wakeUps_;
 };

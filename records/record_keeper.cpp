@@ -1,0 +1,276 @@
+#include "records/record_keeper.h"
+
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+#include "common/app_error.h"
+#include "common/number_text.h"
+#include "controls/thousands.h"
+#include "records/impossible_deals.h"
+
+RecordKeeper::RecordKeeper(RecordFiles files, int32_t maxGameNumber)
+    : files_(std::move(files)), maxGameNumber_(maxGameNumber), log_(*files_.logFile, *files_.clock) {}
+
+RecordChange RecordKeeper::load() {
+    recoverSettingsFile(*files_.settingsFiles, files_.settingsPath);
+    {
+        const std::unique_ptr<ProfileStore> store = files_.settingsFiles->openProfile(files_.settingsPath);
+        settings_ = readSettings(*store);
+    }
+    lastSaveTried_ = savedValues(settings_);
+    // A problem the last session's end could not tell is told now, once.
+    if (!settings_.untoldProblem.empty()) {
+        untoldProblems_.push_back(settings_.untoldProblem);
+        settings_.untoldProblem.clear();
+        unsaved_ = true;
+    }
+    // A snapshot not taken whole concerns only the write-back at the end,
+    // which leaves the values not read alone.
+    try {
+        readStatistics(*files_.gameStatistics, gameStatisticsAtStart_);
+    } catch (const AppError& error) {
+        untoldProblems_.push_back(error.what());
+    }
+    changed();
+    RecordChange change;
+    change.boxText = intToText(settings_.game.number);
+    return change;
+}
+
+NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) {
+    boxReplacedByGameOne_ = false;
+    NumberToDeal deal;
+    const std::optional<int32_t> number = tryTextToInt(boxText);
+    if (!number) {
+        try {
+            textToInt(boxText);
+        } catch (const AppError& error) {
+            deal.refusal = error.what();
+        }
+        return deal;
+    }
+    if (*number < 1) {
+        deal.refusal = "「" + boxText + "」はゲーム番号にできません（1 から " +
+                       groupThousands(intToText(maxGameNumber_)) + " まで）";
+        return deal;
+    }
+    // Past the highest number (the game after the last one was won) the
+    // numbers start again at 1.
+    boxReplacedByGameOne_ = *number > maxGameNumber_;
+    deal.number = boxReplacedByGameOne_ ? 1 : *number;
+    return deal;
+}
+
+RecordChange RecordKeeper::gameDealt(int32_t number) {
+    RecordChange change;
+    GameInPlay& game = settings_.game;
+    if (number != game.number) game.attempt = 1;
+    game.number = number;
+    if (boxReplacedByGameOne_) change.boxText = intToText(number);
+    boxReplacedByGameOne_ = false;
+    unsaved_ = true;
+    changed();
+    return change;
+}
+
+RecordChange RecordKeeper::gameEnded(GameEnd end) {
+    RecordChange change;
+    GameInPlay& game = settings_.game;
+    const GameResult result{end == GameEnd::won, game.number, game.attempt};
+    settings_.tally.record(result);
+    log(entryForResult(result, files_.clock->now()), change);
+    if (result.won) {
+        // No bound here: the next deal applies the highest number.
+        game.number = wrappingAdd(game.number, 1);
+        game.attempt = 1;
+        game.number = moveOn(game.number, change);
+        change.boxText = intToText(game.number);
+    } else {
+        game.attempt = wrappingAdd(game.attempt, 1);
+    }
+    unsaved_ = true;
+    changed();
+    return change;
+}
+
+RecordChange RecordKeeper::pass(const std::string& boxText) {
+    RecordChange change;
+    const PassOutcome outcome = passGame(settings_.tally.passes, boxText);
+    if (outcome.listFull) {
+        change.passListFull = true;
+        return change;
+    }
+    log(stamped(LogEvent::pass, textToInt(boxText), false), change);
+    change.boxText = intToText(moveOn(outcome.nextNumber, change));
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return change;
+}
+
+// An entry written by hand that is no number names no game: it leaves the
+// list without a line in the log.
+RecordChange RecordKeeper::takeBackPass(int slot) {
+    PassSlots& passes = settings_.tally.passes;
+    if (slot < 0 || slot >= static_cast<int>(passes.size()) || passes[static_cast<size_t>(slot)].empty())
+        throw std::out_of_range("no passed game in slot " + std::to_string(slot));
+    RecordChange change;
+    const std::string number = passes[static_cast<size_t>(slot)];
+    ::takeBackPass(passes, slot);
+    if (const std::optional<int32_t> retried = tryTextToInt(number))
+        log(stamped(LogEvent::retry, *retried, false), change);
+    change.boxText = number;
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return change;
+}
+
+// The log keeps what was cleared: the totals can be counted again from it.
+RecordChange RecordKeeper::clearTotals(const std::string& boxText) {
+    RecordChange change;
+    const GameInPlay& game = settings_.game;
+    const int32_t boxNumber = tryTextToInt(boxText).value_or(game.number);
+    LogEntry entry = log_.stamped(LogEvent::clear, boxNumber, game.attempt, true);
+    log(entry, change);
+    settings_.tally.clearTotals();
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return change;
+}
+
+RecordChange RecordKeeper::setShowControlBar(bool show) {
+    settings_.tally.options.showControlBar = show;
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return {};
+}
+
+RecordChange RecordKeeper::toggleRestoreGameStatistics() {
+    Options& options = settings_.tally.options;
+    options.restoreGameStatistics = !options.restoreGameStatistics;
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return {};
+}
+
+RecordChange RecordKeeper::toggleSkipImpossible() {
+    Options& options = settings_.tally.options;
+    options.skipImpossible = !options.skipImpossible;
+    unsaved_ = true;
+    changed();
+    saveIfChanged();
+    return {};
+}
+
+void RecordKeeper::setProgressPlace(const Options::Place& place) {
+    settings_.tally.options.progressWindow = place;
+    unsaved_ = true;
+    saveIfChanged();
+}
+
+// The attempt at a number not in play is the first.
+LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted) const {
+    const GameInPlay& game = settings_.game;
+    return log_.stamped(event, gameNumber, gameNumber == game.number ? game.attempt : 1, counted);
+}
+
+void RecordKeeper::log(const LogEntry& entry, RecordChange& change) {
+    change.logged.push_back(entry);
+    const AppendOnlyFile::Outcome outcome = log_.add(entry);
+    if (outcome.written || logProblemTold_) return;
+    logProblemTold_ = true;
+    untoldProblems_.push_back(
+        files_.logPath + " に書き込めません\r\n" + outcome.reason +
+        "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。");
+}
+
+int32_t RecordKeeper::moveOn(int32_t next, RecordChange& change) {
+    if (!settings_.tally.options.skipImpossible) return next;
+    const ImpossibleSkip skip = skipKnownImpossible(next, maxGameNumber_);
+    for (const int32_t skipped : skip.skipped) log(log_.stamped(LogEvent::skip, skipped, 1, false), change);
+    return skip.next;
+}
+
+void RecordKeeper::saveIfChanged() {
+    if (!unsaved_) return;
+    unsaved_ = false;
+    std::vector<std::string> values = savedValues(settings_);
+    if (values == lastSaveTried_) return;
+    lastSaveTried_ = std::move(values);
+    try {
+        saveNow();
+    } catch (const AppError& error) {
+        if (settingsProblemTold_) return;
+        settingsProblemTold_ = true;
+        const std::string reason = files_.settingsFiles->failureReason();
+        untoldProblems_.push_back(std::string(error.what()) + (reason.empty() ? "" : "\r\n" + reason) +
+                                  "\r\n成績は覚えておき、書き込めるようになったときに保存します。");
+    }
+}
+
+void RecordKeeper::saveNow() { saveSettingsFile(*files_.settingsFiles, settings_, files_.settingsPath); }
+
+void RecordKeeper::retryLog() {
+    if (log_.pendingLines() > 0) log_.writePending();
+}
+
+void RecordKeeper::finish(bool gameClosed) {
+    std::string failure;
+    // A game that did not close keeps its own statistics: it writes them
+    // itself when it ends. The program ends all the same (a hung game must
+    // not keep it), and the next start tells what was left.
+    if (!gameClosed) {
+        settings_.untoldProblem = "前回 Tallykeep を閉じたとき、フリーセルが終了しませんでした。";
+        if (settings_.tally.options.restoreGameStatistics)
+            settings_.untoldProblem += "ゲームの成績は元に戻していません。";
+    } else if (settings_.tally.options.restoreGameStatistics) {
+        try {
+            writeStatistics(*files_.gameStatistics, gameStatisticsAtStart_);
+        } catch (const AppError& error) {
+            failure = error.what();
+        }
+    }
+    // The last chance for lines the log refused; they were told already.
+    log_.writePending();
+    lastSaveTried_ = savedValues(settings_);
+    unsaved_ = false;
+    saveNow();
+    if (!failure.empty()) throw AppError(failure);
+}
+
+void RecordKeeper::finishAtSessionEnd() {
+    std::string failure;
+    try {
+        if (settings_.tally.options.restoreGameStatistics)
+            writeStatistics(*files_.gameStatistics, gameStatisticsAtStart_);
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+    try {
+        log_.writePending();
+    } catch (const std::exception&) {
+        // The lines stay where they were refused; nothing more can be done.
+    }
+    // The settings file keeps what the next start tells: the line breaks of
+    // a message would end its value.
+    for (char& c : failure)
+        if (c == '\r' || c == '\n') c = ' ';
+    settings_.untoldProblem = failure;
+    try {
+        saveNow();
+    } catch (const std::exception&) {
+        // Nothing is left to tell it to: Windows is ending the session.
+    }
+}
+
+std::string RecordKeeper::takeProblems() {
+    std::string text;
+    for (const std::string& problem : untoldProblems_) text += (text.empty() ? "" : "\r\n\r\n") + problem;
+    untoldProblems_.clear();
+    return text;
+}

@@ -1,0 +1,214 @@
+// The keeper of the record through whole sessions, with its files in memory
+// and no window: what the log, the settings file and the player are given.
+#include "records/record_keeper.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "record_doubles.h"
+#include "records/results_log_reader.h"
+
+namespace {
+
+using record_test::KeeperWorld;
+
+// A registry that takes the snapshot and counts, or refuses, the write-back.
+class CountingStatistics : public StatisticsRegistry, public StatisticsKey {
+public:
+    int writes = 0;
+    bool refusing = false;
+
+    Opening openKey() override {
+        Opening opening;
+        opening.key = std::make_unique<Key>(*this);
+        return opening;
+    }
+    ValueInfo query(const char*) override { return {Lookup::missing, 0, 0}; }
+    bool read(const char*, uint8_t*, uint32_t) override { return false; }
+    bool write(const char*, const std::array<uint8_t, 4>&) override {
+        ++writes;
+        return !refusing;
+    }
+
+private:
+    class Key : public StatisticsKey {
+    public:
+        explicit Key(CountingStatistics& owner) : owner_(owner) {}
+        ValueInfo query(const char* name) override { return owner_.query(name); }
+        bool read(const char* name, uint8_t* buffer, uint32_t size) override { return owner_.read(name, buffer, size); }
+        bool write(const char* name, const std::array<uint8_t, 4>& bytes) override { return owner_.write(name, bytes); }
+
+    private:
+        CountingStatistics& owner_;
+    };
+};
+
+class RecordKeeperSession : public ::testing::Test {
+protected:
+    // The game deals the number the box gives, as the watcher enters it.
+    RecordChange deal(const std::string& text) {
+        const NumberToDeal deal = keeper.numberToDeal(text);
+        EXPECT_TRUE(deal.number) << text << ": " << deal.refusal;
+        return keeper.gameDealt(deal.number.value_or(0));
+    }
+    RecordChange play(const std::string& text, GameEnd end) {
+        deal(text);
+        const RecordChange change = keeper.gameEnded(end);
+        keeper.saveIfChanged();
+        return change;
+    }
+    // The log's lines without their date and time.
+    std::vector<std::string> logLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(world.log.bytes);
+        std::string line;
+        std::getline(in, line);  // the header
+        while (std::getline(in, line)) lines.push_back(line.substr(20, line.size() - 21));
+        return lines;
+    }
+
+    KeeperWorld world;
+    RecordKeeper keeper{world.files(), 32000};
+};
+
+TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
+    EXPECT_EQ(keeper.load().boxText, "1");
+
+    EXPECT_EQ(play("1", GameEnd::won).boxText, "2");
+    play("2", GameEnd::lost);
+    EXPECT_EQ(keeper.inPlay().attempt, 2);
+    EXPECT_EQ(play("2", GameEnd::won).boxText, "3");
+    const RecordChange passed = keeper.pass("3");
+    EXPECT_EQ(passed.boxText, "4");
+    ASSERT_EQ(passed.logged.size(), 1u) << "the progress window is given the line";
+    EXPECT_EQ(passed.logged[0].event, LogEvent::pass);
+
+    const Tally& tally = keeper.tally();
+    EXPECT_EQ(tally.ledger.won, 1);
+    EXPECT_EQ(tally.ledger.lost, 1);
+    EXPECT_EQ(tally.history.lines()[0], "2 負け（2回）");
+    EXPECT_EQ(tally.history.lines()[1], "1 勝ち");
+    EXPECT_EQ(tally.passes[0], "3");
+    EXPECT_EQ(world.saved("Game/GameNo"), "3");
+    EXPECT_EQ(world.saved("Rtry/Retry0"), "3");
+
+    EXPECT_EQ(keeper.takeBackPass(0).boxText, "3");
+    EXPECT_THROW(keeper.takeBackPass(0), std::out_of_range) << "an empty slot is no passed game";
+    EXPECT_THROW(keeper.takeBackPass(10), std::out_of_range);
+    keeper.clearTotals("3");
+    EXPECT_EQ(tally.ledger.won, 0);
+    EXPECT_EQ(tally.ledger.runWins, 1) << "this run's counts stay";
+    EXPECT_EQ(world.saved("Score/won"), "0");
+
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"1,1,勝ち,1", "2,1,負け,1", "2,2,勝ち,0", "3,1,パス,0",
+                                                    "3,1,再挑戦,0", "3,1,クリア,1"}));
+    EXPECT_TRUE(keeper.takeProblems().empty());
+
+    // The next start goes on where this one ended.
+    RecordKeeper next(world.files(), 32000);
+    EXPECT_EQ(next.load().boxText, "3");
+    EXPECT_EQ(next.tally().history.lines()[0], std::string());
+}
+
+TEST_F(RecordKeeperSession, IdleTicksWriteNothingAndEachChangeIsSavedOnce) {
+    keeper.load();
+    keeper.saveIfChanged();
+    EXPECT_EQ(world.settings.saves, 0) << "a loaded record is not saved again";
+    keeper.toggleSkipImpossible();
+    EXPECT_EQ(world.settings.saves, 1);
+    for (int tick = 0; tick < 5; ++tick) keeper.saveIfChanged();
+    EXPECT_EQ(world.settings.saves, 1);
+    EXPECT_EQ(world.saved("Extra/SkipImpossible"), "1");
+}
+
+TEST_F(RecordKeeperSession, AFileThatCannotBeWrittenIsToldOnceAndCaughtUpLater) {
+    keeper.load();
+    world.log.refusing = true;
+    world.settings.refusing = true;
+    play("1", GameEnd::won);
+    play("2", GameEnd::lost);
+    const std::string told = keeper.takeProblems();
+    EXPECT_NE(told.find(std::string(KeeperWorld::kLogPath) + " に書き込めません"), std::string::npos) << told;
+    EXPECT_NE(told.find(std::string(KeeperWorld::kIniPath) + " に書き込めません\r\naccess denied"), std::string::npos)
+        << told;
+    play("2", GameEnd::lost);
+    EXPECT_TRUE(keeper.takeProblems().empty()) << "each problem is told once";
+    EXPECT_TRUE(world.log.bytes.empty());
+
+    world.log.refusing = false;
+    world.settings.refusing = false;
+    keeper.retryLog();
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"1,1,勝ち,1", "2,1,負け,1", "2,2,負け,0"}));
+    keeper.retryLog();
+    EXPECT_EQ(logLines().size(), 3u) << "written once";
+    play("2", GameEnd::won);
+    EXPECT_EQ(world.saved("Score/won"), "1") << "the record kept in memory is saved with the next change";
+    EXPECT_EQ(world.saved("Score/lost"), "1");
+}
+
+TEST_F(RecordKeeperSession, TheNumberToDealIsBetweenOneAndTheHighest) {
+    keeper.load();
+    EXPECT_EQ(keeper.numberToDeal("32000").number, 32000);
+    EXPECT_EQ(keeper.numberToDeal("abc").refusal, "'abc' is not a valid integer value");
+    EXPECT_EQ(keeper.numberToDeal("0").refusal, "「0」はゲーム番号にできません（1 から 32,000 まで）");
+    EXPECT_FALSE(keeper.numberToDeal("-1").number);
+    // Past the last number the numbers start again at 1, and the box follows.
+    EXPECT_EQ(deal("32001").boxText, "1");
+    EXPECT_EQ(keeper.inPlay().number, 1);
+    EXPECT_FALSE(deal("7").boxText);
+}
+
+TEST_F(RecordKeeperSession, AWinMovesPastTheKnownImpossibleDealsWhenAsked) {
+    world.store("Game/GameNo", "11981");
+    keeper.load();
+    keeper.toggleSkipImpossible();
+    const RecordChange change = play("11981", GameEnd::won);
+    EXPECT_EQ(change.boxText, "11983");
+    EXPECT_EQ(keeper.inPlay().number, 11983);
+    EXPECT_EQ(world.saved("Game/GameNo"), "11983");
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"11981,1,勝ち,1", "11982,1,スキップ,0"}));
+}
+
+TEST_F(RecordKeeperSession, TheGamesStatisticsGoBackOnlyWhenTheGameClosed) {
+    CountingStatistics statistics;
+    RecordFiles files = world.files();
+    files.gameStatistics = &statistics;
+    RecordKeeper withStatistics(files, 32000);
+    withStatistics.load();
+    withStatistics.toggleRestoreGameStatistics();
+    withStatistics.finish(false);
+    EXPECT_EQ(statistics.writes, 0) << "a game still running writes its own statistics when it ends";
+    RecordKeeper next(files, 32000);
+    next.load();
+    EXPECT_EQ(next.takeProblems(),
+              "前回 Tallykeep を閉じたとき、フリーセルが終了しませんでした。ゲームの成績は元に戻していません。");
+    next.finish(true);
+    EXPECT_EQ(statistics.writes, 6);
+}
+
+// Nobody answers a box when Windows ends the session: the failure waits in
+// the settings file and is told at the next start, once.
+TEST_F(RecordKeeperSession, AFailureAtTheSessionsEndIsToldAtTheNextStart) {
+    CountingStatistics statistics;
+    statistics.refusing = true;
+    RecordFiles files = world.files();
+    files.gameStatistics = &statistics;
+    RecordKeeper ending(files, 32000);
+    ending.load();
+    ending.toggleRestoreGameStatistics();
+    EXPECT_NO_THROW(ending.finishAtSessionEnd());
+
+    RecordKeeper next(world.files(), 32000);
+    next.load();
+    EXPECT_EQ(next.takeProblems(), "'wins' の設定に失敗しました");
+    next.saveIfChanged();
+    RecordKeeper third(world.files(), 32000);
+    third.load();
+    EXPECT_TRUE(third.takeProblems().empty());
+}
+
+}  // namespace
