@@ -7,3 +7,11 @@ inline bool isLeadByte(char c) {
     const auto b = static_cast<unsigned char>(c);
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+
+// The ASCII digit of a full-width digit ０ to ９ (0x82 0x4F to 0x82 0x58), as
+// the input method types digits; 0 for any other character.
+inline char asciiDigitOfFullWidth(char lead, char trail) {
+    const auto t = static_cast<unsigned char>(trail);
+    if (static_cast<unsigned char>(lead) != 0x82 || t < 0x4F || t > 0x58) return 0;
+    return static_cast<char>('0' + (t - 0x4F));
+}

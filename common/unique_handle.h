@@ -39,8 +39,11 @@ public:
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != Traits::invalid(); }
 
-    // Closes the handle held so far and holds the new one.
+    // Closes the handle held so far and holds the new one. Given the handle
+    // it already holds, it keeps it open: closing it would leave this owner
+    // holding a closed handle that it closes a second time when it goes.
     void reset(Handle handle = Traits::invalid()) {
+        if (handle == handle_) return;
         const Handle old = std::exchange(handle_, handle);
         if (old != Traits::invalid()) traits_.close(old);
     }

@@ -1,5 +1,8 @@
 #include "controls/number_box.h"
 
+#include <imm.h>
+
+#include "common/code_page_932.h"
 #include "controls/thousands.h"
 
 void NumberBox::create(Container& parent, const CreateArgs& args) {
@@ -10,7 +13,9 @@ void NumberBox::create(Container& parent, const CreateArgs& args) {
     Edit::create(parent, edit);
 }
 
-std::string NumberBox::text() const { return thousands_ ? withoutSeparators(GetRawText()) : GetRawText(); }
+std::string NumberBox::text() const {
+    return withAsciiDigits(thousands_ ? withoutSeparators(GetRawText()) : GetRawText());
+}
 
 void NumberBox::setText(const std::string& text) { SetRawText(thousands_ ? groupThousands(text) : text); }
 
@@ -30,11 +35,14 @@ void NumberBox::setThousands(bool thousands) {
     if (thousands_) ReformatThousands();
 }
 
-void NumberBox::ReformatThousands() {
+void NumberBox::ReformatThousands() { tidyTypedText(true); }
+
+void NumberBox::tidyTypedText(bool grouped) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const Regrouped regrouped = regroupThousands(GetRawText(), {static_cast<long>(start), static_cast<long>(end)});
+    const Regrouped regrouped =
+        tidyNumberText(GetRawText(), {static_cast<long>(start), static_cast<long>(end)}, grouped);
     SetRawText(regrouped.text);
     SendMessageA(handle(), EM_SETSEL, static_cast<WPARAM>(regrouped.selection.start),
                  static_cast<LPARAM>(regrouped.selection.end));
@@ -86,11 +94,47 @@ void NumberBox::keyPress(char& key) {
     if (key == '\r') key = 0;
 }
 
+// A double-byte character comes to the box either in one WM_CHAR, its lead
+// byte in the high byte (as Wine delivers it), or in two, the lead byte first
+// (as Windows delivers it to a window of code page texts). A full-width digit
+// goes to the edit as its ASCII digit, so that the box never shows it; any
+// other character goes on as it came.
+LRESULT NumberBox::typeCharacter(WPARAM code, LPARAM lParam) {
+    if (heldLeadByte_) {
+        const char lead = heldLeadByte_;
+        heldLeadByte_ = 0;
+        if (const char digit = asciiDigitOfFullWidth(lead, static_cast<char>(code)))
+            return Edit::handleMessage(WM_CHAR, static_cast<unsigned char>(digit), lParam);
+        Edit::handleMessage(WM_CHAR, static_cast<unsigned char>(lead), heldLeadParam_);
+        return Edit::handleMessage(WM_CHAR, code, lParam);
+    }
+    if (code <= 0xFF && isLeadByte(static_cast<char>(code))) {
+        heldLeadByte_ = static_cast<char>(code);
+        heldLeadParam_ = lParam;
+        return 0;
+    }
+    if (code > 0xFF) {
+        if (const char digit = asciiDigitOfFullWidth(static_cast<char>(code >> 8), static_cast<char>(code)))
+            return Edit::handleMessage(WM_CHAR, static_cast<unsigned char>(digit), lParam);
+    }
+    return Edit::handleMessage(WM_CHAR, code, lParam);
+}
+
 LRESULT NumberBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR: {
+            const LRESULT result = typeCharacter(wParam, lParam);
+            tidyTypedText(thousands_);
+            return result;
+        }
+        // What the IME gives or a paste brings: full-width digits become
+        // ASCII digits once it is in. A composition still under way is the
+        // IME's (the edit may show it in its line) and stays as it is.
+        case WM_IME_CHAR:
+        case WM_IME_COMPOSITION:
+        case WM_PASTE: {
             const LRESULT result = Edit::handleMessage(message, wParam, lParam);
-            if (thousands_) ReformatThousands();
+            if (message != WM_IME_COMPOSITION || (lParam & GCS_RESULTSTR)) tidyTypedText(thousands_);
             return result;
         }
         case WM_GETDLGCODE:

@@ -6,8 +6,10 @@
 
 // The number box: an edit that shows its text with a thousands separator ","
 // between groups of three characters while its text() deals in the plain text
-// without them. It aligns its text as Alignment says, ignores Enter, and leaves
-// Tab, Enter and Escape to the window's keyboard navigation.
+// without them. Full-width digits, which the IME types, become ASCII digits as
+// they come in, and text() reads ASCII digits whatever the window holds. It
+// aligns its text as Alignment says, ignores Enter, and leaves Tab, Enter and
+// Escape to the window's keyboard navigation.
 //
 // A single-line EDIT, whose line scrolls. Windows 95 and NT 4.0 align only a
 // multi-line EDIT, which wraps a number wider than the box; there the box is
@@ -50,6 +52,14 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // ASCII digits for full-width ones and, when grouped, the groups made
+    // again, keeping the caret and selection at the same distance from the end.
+    void tidyTypedText(bool grouped);
+    LRESULT typeCharacter(WPARAM code, LPARAM lParam);
+
     Alignment alignment_ = Alignment::taLeftJustify;
     bool thousands_ = false;
+    // The lead byte of a double-byte character typed, until its trail byte comes.
+    char heldLeadByte_ = 0;
+    LPARAM heldLeadParam_ = 0;
 };

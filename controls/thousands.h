@@ -9,8 +9,9 @@ inline constexpr char kThousandsSeparator = ',';
 
 // Inserts a separator between groups of three characters, counted from the
 // right, whatever the characters are: "1234567" becomes "1,234,567"; a text of
-// three characters or fewer stays as it is. Separators already in the text are
-// counted like any other character.
+// three characters or fewer stays as it is. A double-byte character counts as
+// one and is never split. Separators already in the text are counted like any
+// other character.
 std::string groupThousands(std::string text);
 
 // The text with every separator removed.
@@ -27,7 +28,16 @@ struct Regrouped {
     TextSelection selection;
 };
 
-// The displayed text regrouped, with the selection kept at the same distance
-// from the end of the text. Positions that would fall outside the new text (stray
-// separators after the caret) are held between 0 and its length.
+// The text with the full-width digits that the IME types (０ to ９) as the
+// ASCII digits they are; every other character stays as it is.
+std::string withAsciiDigits(const std::string& text);
+
+// The displayed text with ASCII digits for full-width ones and, when grouped,
+// regrouped, with the selection kept at the same distance from the end of the
+// text (a converted digit counting as the one byte it becomes). Positions that
+// would fall outside the new text (stray separators after the caret) are held
+// between 0 and its length, and never fall inside a double-byte character.
+Regrouped tidyNumberText(const std::string& displayed, TextSelection selection, bool grouped);
+
+// tidyNumberText, grouped.
 Regrouped regroupThousands(const std::string& displayed, TextSelection selection);

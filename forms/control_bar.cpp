@@ -88,15 +88,12 @@ void ControlBar::showBar() {
 
 void ControlBar::hideBar() { hide(); }
 
-ScreenBox ControlBar::barBox() const {
-    const Rect r = bounds();
-    return ScreenBox{r.left, r.top, r.width, r.height};
-}
+Rect ControlBar::barBox() const { return bounds(); }
 
 int ControlBar::barFrameWidth() const { return bounds().width - clientWidth(); }
 
-void ControlBar::placeBar(const ScreenBox& box, const std::array<int, 4>& buttonLefts, int buttonWidth) {
-    setBounds(Rect{box.left, box.top, box.width, box.height});
+void ControlBar::placeBar(const Rect& box, const std::array<int, 4>& buttonLefts, int buttonWidth) {
+    setBounds(box);
     SpeedButton* const buttons[] = {&startButton_, &restartButton_, &takeBackButton_, &exitButton_};
     for (size_t i = 0; i < buttonLefts.size(); ++i) {
         Rect button = buttons[i]->bounds();

@@ -29,9 +29,9 @@ public:
     // ControlBarView
     void showBar() override;
     void hideBar() override;
-    ScreenBox barBox() const override;
+    Rect barBox() const override;
     int barFrameWidth() const override;
-    void placeBar(const ScreenBox& box, const std::array<int, 4>& buttonLefts, int buttonWidth) override;
+    void placeBar(const Rect& box, const std::array<int, 4>& buttonLefts, int buttonWidth) override;
     void disableTakeBack() override;
 
 private:

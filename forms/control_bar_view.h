@@ -11,10 +11,10 @@ class ControlBarView {
 public:
     virtual void showBar() = 0;  // visible and on top, without taking the activation
     virtual void hideBar() = 0;
-    virtual ScreenBox barBox() const = 0;   // outer rectangle on the screen
+    virtual Rect barBox() const = 0;        // outer rectangle on the screen
     virtual int barFrameWidth() const = 0;  // how much wider the bar is than its client area
     // The bar at its new place, its four buttons at these left edges and this width.
-    virtual void placeBar(const ScreenBox& box, const std::array<int, 4>& buttonLefts, int buttonWidth) = 0;
+    virtual void placeBar(const Rect& box, const std::array<int, 4>& buttonLefts, int buttonWidth) = 0;
     virtual void disableTakeBack() = 0;
 
 protected:

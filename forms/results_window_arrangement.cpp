@@ -23,7 +23,7 @@ void setHeight(Control& control, int height) {
 // while Tallykeep comes back), every window stays where it is.
 void ResultsWindow::arrangeAroundGame() {
     GameLink& game = *ports_.game;
-    const std::optional<ScreenBox> gameBox = game.gameBox();
+    const std::optional<Rect> gameBox = game.gameBox();
     if (!gameBox || minimized()) return;
 
     const ScreenSpace space = readScreenSpace();
@@ -43,8 +43,7 @@ void ResultsWindow::arrangeAroundGame() {
     const std::optional<ArrangementLayout> layout = arrangeWindows(input);
     if (!layout) return;
 
-    const ScreenBox& r = layout->results;
-    setBounds(Rect{r.left, r.top, r.width, r.height});
+    setBounds(layout->results);
     setHeight(historyGroup_, layout->historyBoxHeight);
     setHeight(historyMemo_, layout->historyMemoHeight);
     controlBar_->placeBar(layout->controlBar, layout->buttonLefts, layout->buttonWidth);

@@ -140,8 +140,8 @@ void ResultsWindow::createMenu() {
         bool checked;
         void (ResultsWindow::*onClick)();  // nullptr: none (a submenu, or a pass-list slot)
     };
-    constexpr Shortcut kAltO = 32847;   // 'O' + Alt
-    constexpr Shortcut kCtrlP = 16464;  // 'P' + Ctrl
+    constexpr Shortcut kAltO = kShortcutAlt | 'O';    // 32847
+    constexpr Shortcut kCtrlP = kShortcutCtrl | 'P';  // 16464
     using W = ResultsWindow;
 
     // The menu bar "ｵﾌﾟｼｮﾝ" (Option1) and "ﾊﾟｽ" (N1), their items (ControlBar,
@@ -157,10 +157,8 @@ void ResultsWindow::createMenu() {
         {cmPassMenu,              0,            "ﾊﾟｽ(&P)",                        kCtrlP,  false,  nullptr},
         {cmPass,                  cmPassMenu,   "このｹﾞｰﾑをﾊﾟｽする(10個まで)",     0,       false,  &W::passGame},
         {cmRetryMenu,             cmPassMenu,   "ﾊﾟｽしたｹﾞｰﾑに再挑戦",             0,       false,  nullptr},
-    };
-    // Items of this version, at the end of "ｵﾌﾟｼｮﾝ": the skip option, then
-    // after a dividing line the progress window.
-    static const MenuRow kLaterOptions[] = {
+        // Items of this version, at the end of "ｵﾌﾟｼｮﾝ": the skip option, then
+        // after a dividing line the progress window.
         {cmSkipImpossible,        cmOptionsMenu,"解けない番号は飛ばす",             0,       false,  &W::toggleSkipImpossible},
         {cmProgressSeparator,     cmOptionsMenu,"",                               0,       false,  nullptr},
         {cmProgress,              cmOptionsMenu,"進捗...",                         0,       false,  &W::openProgress},
@@ -175,14 +173,6 @@ void ResultsWindow::createMenu() {
         args.caption = row.caption;
         args.shortcut = row.shortcut;
         args.checked = row.checked;
-        if (row.onClick) args.onClick = [this, onClick = row.onClick](MenuItem&) { (this->*onClick)(); };
-        items.push_back(std::move(args));
-    }
-    for (const MenuRow& row : kLaterOptions) {
-        MainMenu::ItemArgs args;
-        args.commandId = row.command;
-        args.parentId = row.parent;
-        args.caption = row.caption;
         args.separator = row.command == cmProgressSeparator;
         if (row.onClick) args.onClick = [this, onClick = row.onClick](MenuItem&) { (this->*onClick)(); };
         items.push_back(std::move(args));

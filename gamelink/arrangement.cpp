@@ -82,7 +82,7 @@ std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input) {
         layout.controlBar.left = 0;
         layout.results.left = layout.controlBar.width;
     }
-    layout.game = ScreenBox{left, top, gameWidth, gameHeight};
+    layout.game = Rect{left, top, gameWidth, gameHeight};
     return layout;
 }
 

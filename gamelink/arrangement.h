@@ -16,10 +16,10 @@ struct ArrangementInput {
     // The work area (SPI_GETWORKAREA); none when it could not be read. Only its
     // right and bottom edges count: the group is centred between the screen's
     // top-left corner and them.
-    std::optional<ScreenBox> workArea;
+    std::optional<Rect> workArea;
     int screenWidth = 0;   // SM_CXSCREEN
     int screenHeight = 0;  // SM_CYSCREEN
-    ScreenBox game;        // the game's window as it stands
+    Rect game;             // the game's window as it stands
     // The results window: its outer width, and how much higher it is than its
     // client area (frame, caption and menu bar; its width never changes, so
     // neither does the menu bar's wrapping).
@@ -39,9 +39,9 @@ struct ArrangementInput {
 // Where everything goes. Sizes that a very small game window would make
 // negative are 0.
 struct ArrangementLayout {
-    ScreenBox controlBar;
-    ScreenBox game;
-    ScreenBox results;
+    Rect controlBar;
+    Rect game;
+    Rect results;
     int historyBoxHeight = 0;   // GroupBox2
     int historyMemoHeight = 0;  // Memo1
     int buttonWidth = 0;

@@ -8,8 +8,8 @@
 // The screen as the arrangement reads it.
 
 struct ScreenSpace {
-    std::optional<ScreenBox> workArea;  // none when SPI_GETWORKAREA fails
-    int width = 0;                      // SM_CXSCREEN
-    int height = 0;                     // SM_CYSCREEN
+    std::optional<Rect> workArea;  // none when SPI_GETWORKAREA fails
+    int width = 0;                 // SM_CXSCREEN
+    int height = 0;                // SM_CYSCREEN
 };
 ScreenSpace readScreenSpace();

@@ -8,11 +8,30 @@
 
 namespace {
 
+// Another program may hold the clipboard for a moment (a clipboard manager,
+// the clipboard history of Windows 10 and 11, which read every new text):
+// opening it is tried again for this long before the player is told.
+constexpr DWORD kOpenTriesForMs = 250;
+constexpr DWORD kOpenRetryStepMs = 15;
+
+// Waits one step between tries, answering the messages that other threads
+// and programs send meanwhile (as the owner of the clipboard must, while
+// another program pastes), and nothing of the program's own queue.
+void waitOneStep() {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kOpenRetryStepMs, QS_SENDMESSAGE);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 // The clipboard opened for one operation, closed again when it goes.
 ClipboardOpening openedClipboard(HWND owner) {
-    ClipboardOpening opened = openClipboard(owner);
-    if (!opened) throw AppError("クリップボードを開くことができません");
-    return opened;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        ClipboardOpening opened = openClipboard(owner);
+        if (opened) return opened;
+        if (GetTickCount() - start >= kOpenTriesForMs) throw AppError("クリップボードを開くことができません");
+        waitOneStep();
+    }
 }
 
 // Global memory holding the text and its NUL, owned until the clipboard

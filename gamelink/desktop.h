@@ -5,21 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "common/rect.h"
+
 // A top-level or child window of another process; 0 is "none".
 using WindowId = uintptr_t;
-
-// A window's place on the screen: outer left, top, width and height.
-struct ScreenBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const ScreenBox& other) const {
-        return left == other.left && top == other.top && width == other.width && height == other.height;
-    }
-};
 
 // The window-system operations by which Tallykeep sees and drives the game.
 // One Win32 implementation (desktop_win.cpp), one in-memory fake for tests.
@@ -48,11 +37,11 @@ public:
     // The window's outer rectangle (GetWindowRect); none when it is gone or
     // minimised, since a minimised window's rectangle is not the size the user
     // gave it.
-    virtual std::optional<ScreenBox> windowBox(WindowId window) = 0;
+    virtual std::optional<Rect> windowBox(WindowId window) = 0;
     // Moves and sizes the window with repaint, without waiting for its program
     // to carry it out (a hung game must not hold Tallykeep up); a window that
     // has gone meanwhile is simply missed.
-    virtual void moveWindow(WindowId window, const ScreenBox& box) = 0;
+    virtual void moveWindow(WindowId window, const Rect& box) = 0;
 
     // One pass of a wait loop: answers messages that other programs send to
     // Tallykeep's windows (the game's paste asks the clipboard owner), runs no

@@ -47,15 +47,15 @@ void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam) {
 
 bool Win32Desktop::minimized(WindowId window) { return window != 0 && IsIconic(toHwnd(window)) != FALSE; }
 
-std::optional<ScreenBox> Win32Desktop::windowBox(WindowId window) {
+std::optional<Rect> Win32Desktop::windowBox(WindowId window) {
     HWND handle = toHwnd(window);
     if (window == 0 || !IsWindow(handle) || IsIconic(handle)) return std::nullopt;
     RECT r{};
     if (!GetWindowRect(handle, &r)) return std::nullopt;
-    return ScreenBox{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Win32Desktop::moveWindow(WindowId window, const ScreenBox& box) {
+void Win32Desktop::moveWindow(WindowId window, const Rect& box) {
     // MoveWindow with repaint, but queued for the window's thread: a plain
     // move of another program's window waits until that program handles it.
     SetWindowPos(toHwnd(window), nullptr, box.left, box.top, box.width, box.height,

@@ -26,8 +26,8 @@ public:
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
     bool minimized(WindowId window) override;
-    std::optional<ScreenBox> windowBox(WindowId window) override;
-    void moveWindow(WindowId window, const ScreenBox& box) override;
+    std::optional<Rect> windowBox(WindowId window) override;
+    void moveWindow(WindowId window, const Rect& box) override;
     void pause(uint32_t milliseconds) override { pauseFor(milliseconds, false); }
     void pauseUntilGameChanges(uint32_t milliseconds) override { pauseFor(milliseconds, true); }
     uint64_t nowMs() override { return clock_.nowMs(); }

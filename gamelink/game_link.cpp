@@ -56,11 +56,11 @@ void GameLink::minimize() { postMinimize(desktop_, window_); }
 
 void GameLink::restore() { postRestore(desktop_, window_); }
 
-std::optional<ScreenBox> GameLink::gameBox() {
+std::optional<Rect> GameLink::gameBox() {
     if (window_ == 0) return std::nullopt;
     return desktop_.windowBox(window_);
 }
 
-void GameLink::moveGame(const ScreenBox& box) {
+void GameLink::moveGame(const Rect& box) {
     if (window_ != 0) desktop_.moveWindow(window_, box);
 }

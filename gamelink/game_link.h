@@ -64,8 +64,8 @@ public:
     void minimize();
     void restore();
     // The game's window; none while it is gone or minimised.
-    std::optional<ScreenBox> gameBox();
-    void moveGame(const ScreenBox& box);
+    std::optional<Rect> gameBox();
+    void moveGame(const Rect& box);
 
     // How long a start or restart counts as being carried out, at least: a
     // double click is quicker.

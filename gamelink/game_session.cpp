@@ -1,5 +1,6 @@
 #include "gamelink/game_session.h"
 
+#include "common/code_page_932.h"
 #include "gamelink/game_contract.h"
 
 namespace {
@@ -13,15 +14,13 @@ constexpr uint32_t kRedoPauseMs = 50;
 
 namespace {
 
-bool isLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
 // The folder of a code page 932 path, up to its last separator; a second
 // byte 0x5C of a double-byte character (表, ソ) is no separator. Empty when
 // the path has none.
 std::string folderOf(const std::string& path) {
     std::size_t separator = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        const char byte = path[i];
         if (isLeadByte(byte))
             ++i;
         else if (byte == '\\' || byte == '/')

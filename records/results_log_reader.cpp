@@ -34,12 +34,20 @@ std::optional<int32_t> plainNumber(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
+// The years a line of the log can be dated: a PC's clock never showed an
+// earlier one, and a year far ahead is a line edited or damaged. The
+// progress view makes a bar for every day or week between the first and the
+// last date, so one line dated year 0 would make half a million of them.
+constexpr int kFirstYear = 1980;
+constexpr int kLastYear = 2200;
+
 bool readDate(const std::string& text, LocalTime& when) {
     if (text.size() != 10 || text[4] != '/' || text[7] != '/') return false;
     const std::optional<int> year = fixedNumber(text, 0, 4);
     const std::optional<int> month = fixedNumber(text, 5, 2);
     const std::optional<int> day = fixedNumber(text, 8, 2);
-    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31) return false;
+    if (!year || !month || !day || *year < kFirstYear || *year > kLastYear) return false;
+    if (*month < 1 || *month > 12 || *day < 1 || *day > 31) return false;
     when.year = *year;
     when.month = *month;
     when.day = *day;

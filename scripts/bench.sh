@@ -2,8 +2,8 @@
 # The benchmark, on a private Xvfb: builds Tallykeep and the benchmark's own
 # variants of it: tk_bench_timer_only, which sees the game on its 100 ms timer
 # alone, without early ticks on the game's window events
-# (tests/e2e/tools/timer_only_desktop_win.cpp), and tk_bench_spinning, whose
-# wait loops pass without pause (tests/e2e/tools/spinning_desktop_win.cpp);
+# (tools/timer_only_desktop_win.cpp), and tk_bench_spinning, whose
+# wait loops pass without pause (tools/spinning_desktop_win.cpp);
 # then runs tk_bench on all three in one run and prints minimum / median /
 # maximum of every figure side by side:
 # processor time idle and while the won dialog waits (Tallykeep, the game, the

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Which window events of the stand-in game's process reach another program
 # under this Wine, and how soon: builds and runs window_events_probe
-# (tests/e2e/tools/window_events_probe.cpp) beside the game on a private Xvfb
+# (tools/window_events_probe.cpp) beside the game on a private Xvfb
 # and prints its trace, with the hook as Tallykeep sets it and again with
 # WINEVENT_SKIPOWNPROCESS added (docs/window-events.md). Not part of the test command.
 set -euo pipefail

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/rect.h"
+
 // Value types shared by every control of the toolkit.
 
 // A COLORREF (0x00BBGGRR), or a system colour when the top bit is set (the low
@@ -14,16 +16,6 @@ inline constexpr Color clLime = 0x00FF00;
 inline constexpr Color clWindowText = 0x80000008;  // COLOR_WINDOWTEXT
 inline constexpr Color clWindow = 0x80000005;      // COLOR_WINDOW
 inline constexpr Color clBtnFace = 0x8000000F;     // COLOR_BTNFACE
-
-// Left, top, width and height in pixels, relative to the parent's client area.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-};
 
 enum class Alignment { taLeftJustify, taRightJustify, taCenter };
 

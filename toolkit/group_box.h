@@ -3,12 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/control.h"
+#include "toolkit/container_control.h"
 
 // A framed box with a caption (a real BUTTON of style BS_GROUPBOX) that holds
-// children. It hands its children's notifications on to the form, so that
-// labels inside it get their colours.
-class GroupBox : public Control, public Container {
+// children.
+class GroupBox : public ContainerControl {
 public:
     struct CreateArgs {
         Rect bounds;
@@ -17,11 +16,6 @@ public:
     };
 
     void create(Container& parent, const CreateArgs& args);
-
-    HWND containerHandle() const override { return handle(); }
-    const FontSpec& containerFont() const override { return font(); }
-    Color containerColor() const override { return color(); }
-    Form& containerForm() override { return form(); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -129,9 +129,9 @@ void MainMenu::create(Form& form, const std::vector<ItemArgs>& items) {
         if (args.shortcut) {
             ACCEL accel{};
             accel.fVirt = FVIRTKEY;
-            if (args.shortcut & 8192) accel.fVirt |= FSHIFT;
-            if (args.shortcut & 16384) accel.fVirt |= FCONTROL;
-            if (args.shortcut & 32768) accel.fVirt |= FALT;
+            if (args.shortcut & kShortcutShift) accel.fVirt |= FSHIFT;
+            if (args.shortcut & kShortcutCtrl) accel.fVirt |= FCONTROL;
+            if (args.shortcut & kShortcutAlt) accel.fVirt |= FALT;
             accel.key = static_cast<WORD>(args.shortcut & 0xFF);
             accel.cmd = static_cast<WORD>(args.commandId);
             shortcuts.push_back(accel);

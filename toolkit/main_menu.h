@@ -68,6 +68,9 @@ private:
 // A shortcut as the form data writes it: a virtual-key code plus 8192 for
 // Shift, 16384 for Ctrl and 32768 for Alt; 0 for none.
 using Shortcut = uint16_t;
+inline constexpr Shortcut kShortcutShift = 0x2000;  // 8192
+inline constexpr Shortcut kShortcutCtrl = 0x4000;   // 16384
+inline constexpr Shortcut kShortcutAlt = 0x8000;    // 32768
 
 class MainMenu {
 public:

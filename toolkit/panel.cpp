@@ -2,7 +2,6 @@
 
 #include "common/app_error.h"
 #include "toolkit/entry_guard.h"
-#include "toolkit/form.h"
 #include "toolkit/gdi_object.h"
 
 namespace {
@@ -32,31 +31,15 @@ void Panel::create(Container& parent, const CreateArgs& args) {
 
 LRESULT CALLBACK Panel::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return guardWindowProcedure(window, message, wParam, lParam, [&]() -> LRESULT {
-        auto* panel = dynamic_cast<Panel*>(Control::fromHandle(window));
-        if (!panel) return DefWindowProcA(window, message, wParam, lParam);
-        switch (message) {
-            case WM_ERASEBKGND: {
-                RECT r{};
-                GetClientRect(window, &r);
-                FillRect(reinterpret_cast<HDC>(wParam), &r, panel->form().paintCache().brush(panel->color()));
-                return 1;
-            }
-            case WM_PAINT: {
-                const PaintScope paint(window);
-                RECT r{};
-                GetClientRect(window, &r);
-                DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
-                return 0;
-            }
-            case WM_CTLCOLORSTATIC:
-            case WM_CTLCOLOREDIT:
-            case WM_CTLCOLORBTN:
-            case WM_COMMAND:
-            case WM_DRAWITEM:
-                // The children's notifications are the form's to handle.
-                return SendMessageA(panel->form().handle(), message, wParam, lParam);
-            default:
-                return DefWindowProcA(window, message, wParam, lParam);
+        if (message == WM_PAINT) {
+            const PaintScope paint(window);
+            RECT r{};
+            GetClientRect(window, &r);
+            DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
+            return 0;
         }
+        LRESULT answer = 0;
+        if (answerAsContainer(window, message, wParam, lParam, answer)) return answer;
+        return DefWindowProcA(window, message, wParam, lParam);
     });
 }

@@ -1,5 +1,21 @@
 #include "toolkit/wake_up_thread.h"
 
+#include <exception>
+
+namespace {
+
+// A ring that failed is dropped, and the thread goes on to the next: a
+// wake-up only brings news sooner than the owner's own timer would. The
+// error box belongs to the program's thread, so the failure goes to the
+// debugger's output instead.
+void reportFailedRing(const char* what) noexcept {
+    OutputDebugStringA("Tallykeep: a wake-up failed: ");
+    OutputDebugStringA(what ? what : "unexpected error");
+    OutputDebugStringA("\n");
+}
+
+}  // namespace
+
 bool WakeUpThread::start(Ring ring, void* context) {
     stop();
     ring_ = ring;
@@ -37,8 +53,26 @@ void WakeUpThread::ringIn(uint32_t milliseconds) {
 }
 
 DWORD WINAPI WakeUpThread::run(void* self) {
-    static_cast<WakeUpThread*>(self)->waitAndRing();
-    return 0;
+    // Nothing may leave a thread's entry: an exception there ends the process.
+    try {
+        static_cast<WakeUpThread*>(self)->waitAndRing();
+        return 0;
+    } catch (const std::exception& error) {
+        reportFailedRing(error.what());
+    } catch (...) {
+        reportFailedRing(nullptr);
+    }
+    return 1;
+}
+
+void WakeUpThread::ring() noexcept {
+    try {
+        ring_(context_);
+    } catch (const std::exception& error) {
+        reportFailedRing(error.what());
+    } catch (...) {
+        reportFailedRing(nullptr);
+    }
 }
 
 void WakeUpThread::waitAndRing() {
@@ -59,7 +93,7 @@ void WakeUpThread::waitAndRing() {
             }
         }
         if (wait == 0) {
-            ring_(context_);
+            ring();
             continue;
         }
         WaitForSingleObject(changed_.get(), wait);

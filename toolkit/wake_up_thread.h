@@ -13,7 +13,8 @@
 // waits on an event with a time-out wakes within a millisecond or two under
 // Wine, and at the system clock's tick (15.6 ms at most) on Windows. The
 // callback runs on the wake-up thread: it must do only what is safe there
-// (post a message, take a lock).
+// (post a message, take a lock). A callback that throws loses that one ring;
+// the thread rings again at the next time set.
 class WakeUpThread {
 public:
     using Ring = void (*)(void* context);
@@ -35,6 +36,7 @@ public:
 private:
     static DWORD WINAPI run(void* self);
     void waitAndRing();
+    void ring() noexcept;
 
     Ring ring_ = nullptr;
     void* context_ = nullptr;

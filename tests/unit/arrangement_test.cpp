@@ -13,10 +13,10 @@ namespace {
 // a control bar 60 high whose client width becomes 626.
 ArrangementLayout arranged(const std::function<void(ArrangementInput&)>& change = {}) {
     ArrangementInput input;
-    input.workArea = ScreenBox{0, 0, 1024, 738};
+    input.workArea = Rect{0, 0, 1024, 738};
     input.screenWidth = 1024;
     input.screenHeight = 768;
-    input.game = ScreenBox{300, 40, 632, 480};
+    input.game = Rect{300, 40, 632, 480};
     input.resultsWidth = 159;
     input.resultsFrameHeight = 44;
     input.historyBoxTop = 260;
@@ -30,9 +30,9 @@ ArrangementLayout arranged(const std::function<void(ArrangementInput&)>& change 
 
 TEST(Arrangement, ExampleGroup) {
     const ArrangementLayout layout = arranged();
-    EXPECT_EQ(layout.game, (ScreenBox{116, 159, 632, 480}));
-    EXPECT_EQ(layout.controlBar, (ScreenBox{116, 99, 632, 60}));
-    EXPECT_EQ(layout.results, (ScreenBox{748, 159, 159, 480}));
+    EXPECT_EQ(layout.game, (Rect{116, 159, 632, 480}));
+    EXPECT_EQ(layout.controlBar, (Rect{116, 99, 632, 60}));
+    EXPECT_EQ(layout.results, (Rect{748, 159, 159, 480}));
     EXPECT_EQ(layout.buttonWidth, 150);  // 601 / 4 = 150.25
     EXPECT_EQ(layout.buttonLefts, (std::array<int, 4>{5, 160, 315, 470}));
     EXPECT_EQ(layout.historyBoxHeight, 480 - 44 - 260 - 5);
@@ -42,9 +42,9 @@ TEST(Arrangement, ExampleGroup) {
 TEST(Arrangement, SpaceReachesFromTheScreensCornerToTheWorkAreasRightAndBottom) {
     // Taskbars at the top and on the left change nothing.
     EXPECT_EQ(arranged([](ArrangementInput& in) {
-                  in.workArea = ScreenBox{100, 30, 924, 708};
+                  in.workArea = Rect{100, 30, 924, 708};
               }).controlBar,
-              (ScreenBox{116, 99, 632, 60}));
+              (Rect{116, 99, 632, 60}));
     // Without a work area, the screen.
     EXPECT_EQ(arranged([](ArrangementInput& in) { in.workArea.reset(); }).controlBar.top, (768 - 480 - 60) / 2);
 }
@@ -88,7 +88,7 @@ TEST(Arrangement, LowGameLeavesHistoryHeightsAtZeroAndAGameWithoutAreaArrangesNo
     EXPECT_EQ(layout.historyMemoHeight, 0);
     ArrangementInput empty;
     empty.screenWidth = 1024;
-    empty.game = ScreenBox{10, 10, 0, 300};
+    empty.game = Rect{10, 10, 0, 300};
     EXPECT_FALSE(arrangeWindows(empty).has_value());
 }
 

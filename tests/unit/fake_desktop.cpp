@@ -214,12 +214,12 @@ void FakeGame::onPause() {
     if (selectGameChecked) showGameNumberDialog();
 }
 
-std::optional<ScreenBox> FakeDesktop::windowBox(WindowId window) {
+std::optional<Rect> FakeDesktop::windowBox(WindowId window) {
     if (!isAlive(window) || minimized(window)) return std::nullopt;
     const auto box = boxes.find(window);
-    return box == boxes.end() ? ScreenBox{} : box->second;
+    return box == boxes.end() ? Rect{} : box->second;
 }
 
-void FakeDesktop::moveWindow(WindowId window, const ScreenBox& box) {
+void FakeDesktop::moveWindow(WindowId window, const Rect& box) {
     if (isAlive(window)) boxes[window] = box;
 }

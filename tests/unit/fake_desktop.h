@@ -44,8 +44,8 @@ public:
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;
     bool minimized(WindowId window) override { return isAlive(window) && minimizedWindows.count(window) != 0; }
-    std::optional<ScreenBox> windowBox(WindowId window) override;
-    void moveWindow(WindowId window, const ScreenBox& box) override;
+    std::optional<Rect> windowBox(WindowId window) override;
+    void moveWindow(WindowId window, const Rect& box) override;
     void pause(uint32_t milliseconds) override;
     uint64_t nowMs() override { return clockMs; }
     bool sessionEnding() override { return sessionEndsAtMs && clockMs >= *sessionEndsAtMs; }
@@ -58,7 +58,7 @@ public:
     uint64_t clockMs = 1000;
     std::set<WindowId> minimizedWindows;
     std::set<WindowId> hiddenWindows;
-    std::map<WindowId, ScreenBox> boxes;  // where moveWindow put a window
+    std::map<WindowId, Rect> boxes;  // where moveWindow put a window
     // The Windows session ends from this time on; none: it goes on.
     std::optional<uint64_t> sessionEndsAtMs;
     // The game's reaction to a message posted to a living window.

@@ -246,6 +246,24 @@ TEST(ProgressFromTheLog, BrokenLinesAreSkippedAndCountedAndSkipLinesRead) {
     EXPECT_EQ(record.fate(11983), NumberFate::lost);
 }
 
+TEST(ProgressFromTheLog, LinesDatedOutsideThePcsYearsAreSkippedAndTheChartKeepsToTheRest) {
+    const std::string log = std::string(kResultsLogHeader) +
+                            "\r\n0000/01/01,10:00:00,7,1,勝ち,1\r\n"
+                            "1979/12/31,10:00:00,8,1,勝ち,1\r\n"
+                            "1980/01/01,10:00:00,9,1,負け,1\r\n"
+                            "2200/12/31,10:00:00,10,1,負け,1\r\n"
+                            "2201/01/01,10:00:00,11,1,勝ち,1\r\n"
+                            "2026/11/01,10:00:00,12,1,勝ち,1\r\n";
+    std::istringstream in(log);
+    ProgressRecord record(32000);
+    record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
+    EXPECT_EQ(record.summary().skippedLines, 3u);
+    EXPECT_EQ(record.fate(7), NumberFate::noRecord);
+    EXPECT_EQ(record.fate(10), NumberFate::lost) << "the last year read";
+    // 1980 to 2200 in weekly bars.
+    EXPECT_LT(record.chart().bins.size(), 12000u);
+}
+
 TEST(ProgressMemory, AMillionNumbersTakeAboutThreeMegabytes) {
     ProgressRecord record(1000000);
     for (int32_t number = 1; number <= 1000000; number += 7) record.add(win(1 + number % 28, number));

@@ -18,4 +18,25 @@ TEST(Thousands, GroupsByThreeFromTheRightAndKeepsTheSelectionInsideTheText) {
     EXPECT_EQ(pasted.selection.end, 0);
 }
 
+// Typed with the IME on, digits are full-width: two bytes each in code page 932.
+TEST(Thousands, TakesFullWidthDigitsAsDigitsAndNeverSplitsADoubleByteCharacter) {
+    EXPECT_EQ(withAsciiDigits("１２３４"), "1234");
+    EXPECT_EQ(withAsciiDigits("9０表"), "90表") << "other characters stay";
+    EXPECT_EQ(groupThousands("あいうえ"), "あ,いうえ");
+    EXPECT_EQ(groupThousands("1表23"), "1,表23") << "表's trail byte is a backslash, not a character";
+
+    // "1,234" with the caret after 2, and then ５ typed at the end.
+    const Regrouped typed = regroupThousands("1,234５", {3, 3});
+    EXPECT_EQ(typed.text, "12,345");
+    EXPECT_EQ(typed.selection.start, 3) << "still between 2 and 3";
+    const Regrouped atEnd = regroupThousands("１２３４", {8, 8});
+    EXPECT_EQ(atEnd.text, "1,234");
+    EXPECT_EQ(atEnd.selection.start, 5);
+    const Regrouped ungrouped = tidyNumberText("12３", {4, 4}, false);
+    EXPECT_EQ(ungrouped.text, "123");
+    EXPECT_EQ(ungrouped.selection.end, 3);
+    // A stray separator after the caret would place it inside あ.
+    EXPECT_EQ(regroupThousands("あい,う", {2, 2}).selection.start, 0);
+}
+
 }  // namespace

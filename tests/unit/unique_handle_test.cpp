@@ -58,4 +58,14 @@ TEST_F(UniqueHandleTest, ResetClosesTheOldHandleAndReleaseClosesNone) {
     EXPECT_EQ(closed.size(), 1u);
 }
 
+TEST_F(UniqueHandleTest, ResetWithTheHandleItHoldsKeepsItOpenAndClosesItOnceWhenItGoes) {
+    {
+        Counted handle(6);
+        handle.reset(handle.get());
+        EXPECT_TRUE(closed.empty()) << "the handle it keeps is still open";
+        EXPECT_EQ(handle.get(), 6);
+    }
+    EXPECT_EQ(closed, (std::vector<std::pair<int, int>>{{0, 6}}));
+}
+
 }  // namespace

@@ -32,17 +32,17 @@ private:
 };
 
 // Another "program": a thread with its own window that opens the clipboard and
-// keeps it open until told to let go.
+// keeps it open for the time given, or until told to let go.
 class ClipboardHolder {
 public:
-    ClipboardHolder()
-        : thread_([this] {
+    explicit ClipboardHolder(std::chrono::milliseconds holdFor = std::chrono::seconds(30))
+        : thread_([this, holdFor] {
               OwnerWindow window;
               const bool opened = OpenClipboard(window.get()) != FALSE;
               std::unique_lock<std::mutex> lock(mutex_);
               state_ = opened ? State::Holding : State::Failed;
               changed_.notify_all();
-              changed_.wait_for(lock, std::chrono::seconds(30), [this] { return state_ == State::Release; });
+              changed_.wait_for(lock, holdFor, [this] { return state_ == State::Release; });
               if (opened) CloseClipboard();
           }) {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -103,12 +103,31 @@ TEST(Win32Clipboard, ClipboardWithoutTextReadsEmpty) {
     EXPECT_EQ(clipboard.text(), "");
 }
 
-TEST(Win32Clipboard, ClipboardHeldByAnotherProgramCannotBeOpened) {
+// A clipboard manager reads each new text at once, holding the clipboard for
+// a moment: writing and reading wait for it to let go.
+TEST(Win32Clipboard, ClipboardHeldForAMomentIsOpenedOnceLetGo) {
     OwnerWindow owner;
     Win32Clipboard clipboard(owner.get());
     clipboard.setText("before");
     {
-        ClipboardHolder holder;
+        ClipboardHolder holder(std::chrono::milliseconds(100));
+        ASSERT_TRUE(holder.holding());
+        EXPECT_EQ(errorOf([](Win32Clipboard& c) { c.setText("5"); }, clipboard), "(no error)");
+    }
+    EXPECT_EQ(clipboard.text(), "5");
+    {
+        ClipboardHolder holder(std::chrono::milliseconds(100));
+        ASSERT_TRUE(holder.holding());
+        EXPECT_EQ(errorOf([](Win32Clipboard& c) { EXPECT_EQ(c.text(), "5"); }, clipboard), "(no error)");
+    }
+}
+
+TEST(Win32Clipboard, ClipboardHeldLongerByAnotherProgramCannotBeOpened) {
+    OwnerWindow owner;
+    Win32Clipboard clipboard(owner.get());
+    clipboard.setText("before");
+    {
+        ClipboardHolder holder(std::chrono::seconds(2));
         ASSERT_TRUE(holder.holding());
         EXPECT_EQ(errorOf([](Win32Clipboard& c) { c.setText("5"); }, clipboard), kCannotOpen);
         EXPECT_EQ(errorOf([](Win32Clipboard& c) { c.text(); }, clipboard), kCannotOpen);

@@ -187,7 +187,7 @@ TEST_F(ControlBarTest, ActivationGluesTheBarAboveTheGameAndTheResultsBesideIt) {
     RECT barRect{}, resultsRect{};
     GetWindowRect(bar(), &barRect);
     GetWindowRect(program_->window(), &resultsRect);
-    const ScreenBox& gameBox = game_.box;
+    const Rect& gameBox = game_.box;
     EXPECT_EQ(barRect.left, gameBox.left);
     EXPECT_EQ(barRect.right, gameBox.right());
     EXPECT_EQ(barRect.bottom, gameBox.top);

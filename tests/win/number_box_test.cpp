@@ -91,6 +91,31 @@ TEST(NumberBox, SwitchesThousandsAndAlignmentAndLeavesTabAndAllKeysToTheWindow) 
     EXPECT_EQ(b.selection(), Selection(2, 2)) << "focus selects nothing";
 }
 
+// With the IME on, a digit arrives as the two bytes of its full-width form:
+// one WM_CHAR each (Windows), or one WM_CHAR holding both (Wine). The box shows
+// and reads the ASCII digit, grouped or not.
+TEST(NumberBox, ShowsAndReadsFullWidthDigitsAsAsciiDigits) {
+    DeclaredNumberBox b;
+    b.box.setText("");
+    b.type(0, "１２３４");
+    EXPECT_EQ(b.box.GetRawText(), "1,234");
+    EXPECT_EQ(b.box.text(), "1234");
+    EXPECT_EQ(b.selection(), Selection(5, 5));
+    b.type(1, "５");
+    EXPECT_EQ(b.box.GetRawText(), "15,234");
+    EXPECT_EQ(b.selection(), Selection(2, 2)) << "after the digit typed";
+
+    b.box.setThousands(false);
+    b.box.setText("");
+    b.type(0, "８");
+    const std::string zero = "０";
+    const auto packed =
+        static_cast<WPARAM>(static_cast<unsigned char>(zero[0]) << 8 | static_cast<unsigned char>(zero[1]));
+    SendMessageA(b.box.handle(), WM_CHAR, packed, 1);
+    EXPECT_EQ(b.box.GetRawText(), "80");
+    EXPECT_EQ(b.box.text(), "80");
+}
+
 // EM_POSFROMCHAR of a character: its left edge in the box's client area.
 POINT positionOf(HWND box, int index) {
     const LRESULT packed = SendMessageA(box, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);

@@ -49,14 +49,14 @@ public:
         if (window == kGame && message == game::kWmClose) open = false;
     }
     bool minimized(WindowId) override { return false; }
-    std::optional<ScreenBox> windowBox(WindowId window) override {
+    std::optional<Rect> windowBox(WindowId window) override {
         if (!exists(window)) return std::nullopt;
         return box;
     }
-    void moveWindow(WindowId window, const ScreenBox& to) override {
+    void moveWindow(WindowId window, const Rect& to) override {
         if (exists(window)) box = to;
     }
-    ScreenBox box{100, 150, 620, 460};
+    Rect box{100, 150, 620, 460};
     void pause(uint32_t milliseconds) override {
         calls.push_back("pause " + std::to_string(milliseconds));
         Sleep(milliseconds);
