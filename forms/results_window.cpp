@@ -64,8 +64,20 @@ void ResultsWindow::startUp() {
     findOrStartGame();
     startEarlyTicks();
     Application& application = Application::instance();
-    application.OnMinimize = [this] { ports_.game->minimize(); };
-    application.OnRestore = [this] { ports_.game->restore(); };
+    // The game and the control bar go and come back with the results window:
+    // a bar left on top of an empty desktop would stand for nothing.
+    application.OnMinimize = [this] {
+        ports_.game->minimize();
+        if (controlBar_) controlBar_->hideBar();
+    };
+    application.OnRestore = [this] {
+        ports_.game->restore();
+        if (controlBar_ && keeper_.options().showControlBar) {
+            controlBar_->showBar();
+            controlBarVisible_ = true;
+        }
+        draw();
+    };
     application.OnActivate = [this] { onActivate(); };
 }
 

@@ -129,6 +129,7 @@ void ResultsWindow::createControls() {
     }
     watchTimer_.create(*this, kTickMs, [this] { onTick(); });
     createMenu();
+    setActiveControl(&numberBox_);
 }
 
 void ResultsWindow::createMenu() {

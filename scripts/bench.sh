@@ -49,11 +49,15 @@ if [ "${TK_BENCH_SEED:-1}" != 0 ]; then
 fi
 if [ -n "${TK_BENCH_BEFORE:-}" ]; then
   before_dir=$root/build/bench-before
-  rm -rf "$before_dir"
-  git -C "$root" worktree prune
-  git -C "$root" worktree add --detach "$before_dir" "$TK_BENCH_BEFORE" >/dev/null
-  (cd "$before_dir" && cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target Tallykeep >/dev/null)
   before_exe=$before_dir/build/windows/bin/Tallykeep.exe
+  # A build of the same revision left by an earlier run is used again.
+  wanted=$(git -C "$root" rev-parse "$TK_BENCH_BEFORE^{commit}")
+  if [ ! -f "$before_exe" ] || [ "$(git -C "$before_dir" rev-parse HEAD 2>/dev/null)" != "$wanted" ]; then
+    rm -rf "$before_dir"
+    git -C "$root" worktree prune
+    git -C "$root" worktree add --detach "$before_dir" "$wanted" >/dev/null
+    (cd "$before_dir" && cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs" --target Tallykeep >/dev/null)
+  fi
   seed_args+=(--before-exe "Z:${before_exe//\//\\}")
 fi
 bash scripts/prepare-prefix.sh

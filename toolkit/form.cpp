@@ -436,6 +436,17 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             onSize(wParam);
             break;
+        case WM_ACTIVATE: {
+            // The default activation gives the focus to the form itself,
+            // where no key does anything. An activation by a click is left
+            // to the click, which puts the focus where it lands.
+            const LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
+            const HWND focus = GetFocus();
+            if (LOWORD(wParam) == WA_ACTIVE && !HIWORD(wParam) && activeControl_ && activeControl_->handle() &&
+                (focus == nullptr || focus == window_))
+                SetFocus(activeControl_->handle());
+            return result;
+        }
         case WM_ACTIVATEAPP:
             if (wParam) Application::instance().postEvent(ApplicationEvent::activate);
             break;

@@ -87,6 +87,11 @@ public:
     int clientWidth() const;
     int clientHeight() const;
 
+    // The control that takes the keyboard focus when the form is activated
+    // with the focus nowhere in it (after another program, a menu or an owned
+    // window), so that the player types where typing counts.
+    void setActiveControl(Control* control) { activeControl_ = control; }
+
     // The event boundary (see the class comment).
     void runEvent(const std::function<void()>& handler);
 
@@ -136,4 +141,5 @@ private:
     std::map<UINT, Timer*> timers_;
     bool minimized_ = false;
     bool closedForSessionEnd_ = false;
+    Control* activeControl_ = nullptr;
 };

@@ -81,6 +81,19 @@ void expectMenuOpensAndCloses(HWND results, const Shortcut& shortcut) {
     EXPECT_TRUE(waitUntil([&] { return answers(results); }, 10s)) << "Tallykeep no longer answers";
 }
 
+// Back from the game, the player types a number at once: the focus is in the
+// number box, not on the window, where keys do nothing.
+TEST_F(TallykeepKeyboard, TheResultsWindowActivatedTakesTypedDigitsInItsNumberBox) {
+    start();
+    SetForegroundWindow(session->game);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == session->game; }));
+    SetForegroundWindow(results().window());
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == results().window(); }));
+    press('7');
+    EXPECT_TRUE(waitUntil([&] { return results().numberBox().find('7') != std::string::npos; }))
+        << results().numberBox();
+}
+
 TEST_F(TallykeepKeyboard, MenuShortcutsOnTheWindowOpenTheirMenuAndTallykeepGoesOn) {
     start();
     ASSERT_TRUE(results().waitForNumberBox("1"));

@@ -169,14 +169,21 @@ TEST_F(TallykeepLifecycle, EndOfTheWindowsSessionRunsTheShutdown) {
     EXPECT_TRUE(session->tallykeep->waitForExit(20s).has_value());
 }
 
-TEST_F(TallykeepLifecycle, GameFollowsMinimiseAndRestore) {
+// The game and the control bar go with the results window and come back
+// with it: no bar is left alone on top of an empty desktop.
+TEST_F(TallykeepLifecycle, GameAndControlBarFollowMinimiseAndRestore) {
     start();
+    const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
+    ASSERT_TRUE(bar && waitUntil([&] { return IsWindowVisible(bar) != FALSE; }));
     post(session->results.window(), WM_SYSCOMMAND, SC_MINIMIZE);
     EXPECT_TRUE(waitUntil([&] { return isIconic(session->game); })) << log().text();
     EXPECT_TRUE(log().waitFor("msg", std::string("main WM_SYSCOMMAND 61472"))) << log().text();
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) == FALSE; })) << "the bar stayed on the desktop";
     post(session->results.window(), WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_TRUE(waitUntil([&] { return !isIconic(session->game); })) << log().text();
     EXPECT_TRUE(log().waitFor("msg", std::string("main WM_SYSCOMMAND 61728"))) << log().text();
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) != FALSE; })) << "the bar did not come back";
+    EXPECT_NE(iniValue(session->iniPath(), "Show", "CtlBar"), "0") << "the option itself was not switched";
 }
 
 // The control bar's buttons, clicked: each posts exactly its sequence.

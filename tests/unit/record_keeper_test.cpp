@@ -150,18 +150,6 @@ TEST_F(RecordKeeperSession, AFileThatCannotBeWrittenIsToldOnceAndCaughtUpLater) 
     EXPECT_EQ(world.saved("Score/lost"), "1");
 }
 
-TEST_F(RecordKeeperSession, TheNumberToDealIsBetweenOneAndTheHighest) {
-    keeper.load();
-    EXPECT_EQ(keeper.numberToDeal("32000").number, 32000);
-    EXPECT_EQ(keeper.numberToDeal("abc").refusal, "'abc' is not a valid integer value");
-    EXPECT_EQ(keeper.numberToDeal("0").refusal, "「0」はゲーム番号にできません（1 から 32,000 まで）");
-    EXPECT_FALSE(keeper.numberToDeal("-1").number);
-    // Past the last number the numbers start again at 1, and the box follows.
-    EXPECT_EQ(deal("32001").boxText, "1");
-    EXPECT_EQ(keeper.inPlay().number, 1);
-    EXPECT_FALSE(deal("7").boxText);
-}
-
 TEST_F(RecordKeeperSession, AWinMovesPastTheKnownImpossibleDealsWhenAsked) {
     world.store("Game/GameNo", "11981");
     keeper.load();
