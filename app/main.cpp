@@ -17,6 +17,7 @@
 #include "records/settings_file_win.h"
 #include "records/statistics_registry_win.h"
 #include "toolkit/application.h"
+#include "toolkit/event_gate.h"
 
 // Tallykeep has no command line: the arguments are ignored.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -69,9 +70,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
         GameLink& link = *game;
         ControlBarCommands commands;
-        commands.start = [&link] { link.start(); };
-        commands.restart = [&link] { link.restart(); };
-        commands.takeBack = [&link] { link.takeBack(); };
+        // A press that waited behind the watcher's tick says how long, so
+        // that one made while the game asked the player is dropped.
+        commands.start = [&link] { link.start(EventGate::runningEventWaitedMs()); };
+        commands.restart = [&link] { link.restart(EventGate::runningEventWaitedMs()); };
+        commands.takeBack = [&link] { link.takeBack(EventGate::runningEventWaitedMs()); };
         ResultsWindow& resultsWindow = *results;
         commands.exit = [&resultsWindow] { resultsWindow.close(); };
         commands.hidden = [&resultsWindow] { resultsWindow.controlBarHidden(); };

@@ -7,6 +7,24 @@
 
 namespace freecell {
 
+namespace {
+
+// The game takes no command for the life of this: a dialog of its own is
+// open. Whatever ends it, exception included, the game is as before.
+class BusyWhile {
+public:
+    explicit BusyWhile(bool& busy) : busy_(busy), before_(busy) { busy_ = true; }
+    ~BusyWhile() { busy_ = before_; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    bool& busy_;
+    bool before_;
+};
+
+}  // namespace
+
 FreeCellGame::FreeCellGame(GameUi& ui, StatisticsStore& store, EventLog& log, int32_t maxGameNumber,
                            std::function<int32_t()> randomGameNumber)
     : ui_(ui),
@@ -24,11 +42,7 @@ void FreeCellGame::run(const char* command, const std::function<void()>& body) {
     }
     // A command that fails (a dialog that cannot be made) must not leave the
     // game refusing every command after it.
-    struct Running {
-        bool& busy;
-        explicit Running(bool& flag) : busy(flag) { busy = true; }
-        ~Running() { busy = false; }
-    } running(busy_);
+    const BusyWhile running(busy_);
     body();
     changed();  // the select flag, for one, changes without a deal
 }
@@ -227,6 +241,9 @@ void FreeCellGame::endWon() {
     recordWin(*number_);
     changed();
     log_.write("dialog-open", std::string("won select=") + (selectFlag_ ? "1" : "0"));
+    // Keys posted while the dialog is open (F2, F3, a restart) are no
+    // answer to it: they are dropped, not carried out after it.
+    const BusyWhile asking(busy_);
     const WonAnswer answer = ui_.askAfterWin(selectFlag_);
     if (!answer.yes) {
         log_.write("answer", "won no");
@@ -246,6 +263,7 @@ void FreeCellGame::endLost() {
     recordLoss(*number_);
     changed();
     log_.write("dialog-open", "lost");
+    const BusyWhile asking(busy_);
     const LostAnswer answer = ui_.askAfterLoss();
     if (!answer.yes) {
         log_.write("answer", "lost no");

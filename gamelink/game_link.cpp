@@ -33,8 +33,18 @@ bool GameLink::commandUnderWay() {
            desktop_.findTopLevel(game::kDialogClass, profile_.texts.TitleConfirm) != 0;
 }
 
-bool GameLink::start() {
-    if (commandUnderWay()) return false;
+// The game asks the player (its won or lost dialog is open), or did when a
+// press that waited behind a tick was made: the press is no answer to the
+// dialog, and carried out after it, it would end the game dealt next.
+bool GameLink::gameAsksThePlayer(uint32_t pressWaitedMs) {
+    if (desktop_.findTopLevel(nullptr, profile_.texts.TitleGameOver) != 0) return true;
+    const std::optional<uint64_t> seen = watcher_.gameOverLastSeenMs();
+    const uint64_t now = desktop_.nowMs();
+    return seen && *seen + pressWaitedMs >= now;
+}
+
+bool GameLink::start(uint32_t pressWaitedMs) {
+    if (gameAsksThePlayer(pressWaitedMs) || commandUnderWay()) return false;
     lastCommandAtMs_ = desktop_.nowMs();
     // A game dealt while minimised would be a game the player cannot see.
     if (desktop_.minimized(window_)) postRestore(desktop_, window_);
@@ -42,15 +52,19 @@ bool GameLink::start() {
     return true;
 }
 
-bool GameLink::restart() {
-    if (commandUnderWay()) return false;
+bool GameLink::restart(uint32_t pressWaitedMs) {
+    if (gameAsksThePlayer(pressWaitedMs) || commandUnderWay()) return false;
     lastCommandAtMs_ = desktop_.nowMs();
     if (desktop_.minimized(window_)) postRestore(desktop_, window_);
     postRedoCommand(desktop_, window_);
     return true;
 }
 
-void GameLink::takeBack() { postUndoCommand(desktop_, window_); }
+bool GameLink::takeBack(uint32_t pressWaitedMs) {
+    if (gameAsksThePlayer(pressWaitedMs)) return false;
+    postUndoCommand(desktop_, window_);
+    return true;
+}
 
 void GameLink::minimize() { postMinimize(desktop_, window_); }
 

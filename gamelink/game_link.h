@@ -57,9 +57,12 @@ public:
     // game takes a moment to show its question), and for as long as the game
     // shows its end-this-game question or its number dialog. False when
     // dropped.
-    bool start();
-    bool restart();
-    void takeBack();
+    // None of them is carried out while the game's won or lost dialog asks
+    // the player, nor when the press was made then and waited behind the
+    // watcher's tick (`pressWaitedMs`, how long it waited).
+    bool start(uint32_t pressWaitedMs = 0);
+    bool restart(uint32_t pressWaitedMs = 0);
+    bool takeBack(uint32_t pressWaitedMs = 0);
 
     void minimize();
     void restore();
@@ -73,6 +76,7 @@ public:
 
 private:
     bool commandUnderWay();
+    bool gameAsksThePlayer(uint32_t pressWaitedMs);
 
     Desktop& desktop_;
     ProcessLauncher& launcher_;

@@ -51,6 +51,7 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
     for (WindowId* counted : {&countedLossButton_, &countedConfirmButton_, &countedWinBox_})
         if (*counted != 0 && !desktop_.exists(*counted)) *counted = 0;
     lastTickFoundNoDialog_ = found_.gameNumberDialog == 0 && found_.gameOverDialog == 0 && found_.confirmBox == 0;
+    if (found_.gameOverDialog != 0) gameOverLastSeenMs_ = desktop_.nowMs();
 
     next_ = Step::gameNumber;
     return runSteps(clipboard);
@@ -279,6 +280,7 @@ void GameWatcher::waitForUserAnswer(const Wait& wait) {
     // unless the Windows session ends first.
     const char* selectCaption = profile_.texts.CaptionSelectGame;
     while (desktop_.findChild(wait.dialog, nullptr, selectCaption) != 0) {
+        gameOverLastSeenMs_ = desktop_.nowMs();
         if (desktop_.sessionEnding()) return;
         desktop_.pauseUntilGameChanges(kUserPassPauseMs);
     }

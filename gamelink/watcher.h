@@ -41,6 +41,8 @@ public:
     TickOutcome continueTick(Clipboard& clipboard);
     // The game's windows found by the last tick: none of its dialogs was open.
     bool lastTickFoundNoDialog() const { return lastTickFoundNoDialog_; }
+    // When the watcher last saw a won or lost dialog open; none: never.
+    std::optional<uint64_t> gameOverLastSeenMs() const { return gameOverLastSeenMs_; }
 
     // Pause of each pass of a loop that waits for the game, and of the wait
     // for the user's answer to the won dialog.
@@ -142,6 +144,7 @@ private:
     // The error of the tick before; the same error is shown only once in a row.
     std::optional<std::string> lastError_;
     bool lastTickFoundNoDialog_ = true;
+    std::optional<uint64_t> gameOverLastSeenMs_;
     // The number an entry left on the clipboard, where the player had no
     // text of their own to put back.
     std::string numberLeftOnClipboard_;

@@ -1,5 +1,8 @@
 #include "toolkit/event_gate.h"
 
+#include <windows.h>
+
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <optional>
@@ -10,7 +13,13 @@
 namespace {
 
 int depth = 0;  // handlers running (more than one only through a modal box)
-std::deque<std::function<void()>> waiting;
+struct Waiting {
+    std::function<void()> handler;
+    DWORD cameAt;  // GetTickCount when the event came
+};
+std::deque<Waiting> waiting;
+// How long the running handler's event waited for the gate.
+DWORD runningWaitedMs = 0;
 
 // The error box of a handler that failed.
 std::optional<std::string> runClosed(const std::function<void()>& handler) {
@@ -37,16 +46,21 @@ bool EventGate::isClosed() { return depth > 0; }
 
 void EventGate::run(std::function<void()> handler) {
     if (isClosed()) {
-        waiting.push_back(std::move(handler));
+        waiting.push_back(Waiting{std::move(handler), GetTickCount()});
         return;
     }
+    runningWaitedMs = 0;
     runNow(handler);
     while (!isClosed() && !waiting.empty()) {
-        const std::function<void()> next = std::move(waiting.front());
+        const Waiting next = std::move(waiting.front());
         waiting.pop_front();
-        runNow(next);
+        runningWaitedMs = GetTickCount() - next.cameAt;
+        runNow(next.handler);
+        runningWaitedMs = 0;
     }
 }
+
+uint32_t EventGate::runningEventWaitedMs() { return runningWaitedMs; }
 
 EventGate::OpenForModalBox::OpenForModalBox() : closedDepth_(depth) { depth = 0; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 // Tallykeep's event handlers never nest. While one runs the gate is closed,
@@ -23,6 +24,10 @@ public:
     // else right after the running handler. An exception that the handler
     // raises is shown in the error box, once the gate is open again.
     static void run(std::function<void()> handler);
+    // How long the running handler's event waited for the gate to open: 0
+    // for one run at once. A press made while a wait loop ran is told apart
+    // from one made after it.
+    static uint32_t runningEventWaitedMs();
 
     // Opens the gate for the life of a modal box.
     class OpenForModalBox {

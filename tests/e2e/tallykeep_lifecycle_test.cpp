@@ -2,6 +2,8 @@
 // following minimise and restore, and the control bar's buttons, checked from
 // outside: the game's log, its windows and the settings file.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <windows.h>
 // psapi.h needs <windows.h> first.
 #include <psapi.h>
@@ -213,6 +215,29 @@ TEST_F(TallykeepControlBar, StartPostsF3AndTheNumberIsDealt) {
     clickButton(button("開始"));
     ASSERT_TRUE(log().waitFor("deal", std::string("8"), mark)) << log().text();
     EXPECT_EQ(mainMessages(mark), (std::vector<std::string>{"WM_KEYDOWN 114", "WM_KEYUP 114"}));
+}
+
+// 開始 pressed while the won dialog waits for the player is no answer to it:
+// the press is dropped, not carried out after the dialog, where it would end
+// the game dealt next.
+TEST_F(TallykeepControlBar, StartPressedWhileTheWonDialogWaitsIsDropped) {
+    start();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    const std::size_t mark = log().size();
+    standinWin(session->game);
+    ASSERT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
+    clickButton(button("開始"));
+    waitUntil([] { return false; }, 500ms);  // the player reads the dialog
+    const HWND dialog = findTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    const HWND yes = dialog ? findChild(dialog, nullptr, kDefaultTexts.CaptionYes) : nullptr;
+    ASSERT_NE(yes, nullptr);
+    clickButton(yes);
+    ASSERT_TRUE(log().waitFor("deal", std::string("6"), mark)) << log().text();
+    // A press carried out after the dialog would reach the game now.
+    waitUntil([] { return false; }, 1500ms);
+    const std::vector<std::string> messages = mainMessages(mark);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "WM_KEYDOWN 114"), 0) << log().text();
+    EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
 }
 
 TEST_F(TallykeepControlBar, RedoPostsTheMenuRouteAndTheGameRestarts) {

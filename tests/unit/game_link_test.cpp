@@ -71,6 +71,25 @@ TEST_F(GameLinkTest, MinimisedGameIsRestoredBeforeItDeals) {
     EXPECT_EQ(posted.back(), game::kVkF3);
 }
 
+// The won dialog asks the player: a press then, or one made then that waited
+// behind the watcher's wait for the answer, is no answer to it.
+TEST_F(GameLinkTest, PressMadeWhileTheGameOverDialogAsksIsDropped) {
+    game.showWinDialog();
+    EXPECT_FALSE(link.start());
+    EXPECT_FALSE(link.restart());
+    EXPECT_FALSE(link.takeBack());
+    game.userAnswersWinAfterPauses = 3;
+    TickOutcome outcome = link.tick(clipboard, TickInput{NumberToDeal{5, {}}, false});
+    while (outcome.more) outcome = link.continueTick(clipboard);
+    while (const WindowId dialog = desktop.findTopLevel(nullptr, link.profile().texts.TitleGameNumber))
+        desktop.destroyWindow(dialog);
+    desktop.clockMs += 20;
+    desktop.clearLog();
+    EXPECT_FALSE(link.start(100)) << "made while the dialog asked";
+    EXPECT_TRUE(postedToGame().empty());
+    EXPECT_TRUE(link.start(0)) << "made after it";
+}
+
 TEST_F(GameLinkTest, TakeBackIsNeverDropped) {
     link.takeBack();
     link.takeBack();
