@@ -143,24 +143,23 @@ RecordChange RecordKeeper::clearTotals(const std::string& boxText) {
 
 RecordChange RecordKeeper::setShowControlBar(bool show) {
     settings_.tally.options.showControlBar = show;
-    unsaved_ = true;
-    changed();
-    saveIfChanged();
-    return {};
+    return saveChangedOption();
 }
 
 RecordChange RecordKeeper::toggleRestoreGameStatistics() {
-    Options& options = settings_.tally.options;
-    options.restoreGameStatistics = !options.restoreGameStatistics;
-    unsaved_ = true;
-    changed();
-    saveIfChanged();
-    return {};
+    bool& option = settings_.tally.options.restoreGameStatistics;
+    option = !option;
+    return saveChangedOption();
 }
 
 RecordChange RecordKeeper::toggleSkipImpossible() {
-    Options& options = settings_.tally.options;
-    options.skipImpossible = !options.skipImpossible;
+    bool& option = settings_.tally.options.skipImpossible;
+    option = !option;
+    return saveChangedOption();
+}
+
+// An option of the menu changes nothing else: it is drawn and saved at once.
+RecordChange RecordKeeper::saveChangedOption() {
     unsaved_ = true;
     changed();
     saveIfChanged();

@@ -103,6 +103,7 @@ private:
     // impossible deals, each with its line in the log.
     int32_t moveOn(int32_t next, RecordChange& change);
     void saveNow();
+    RecordChange saveChangedOption();
     void changed() { ++revision_; }
 
     RecordFiles files_;
