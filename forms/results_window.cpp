@@ -174,7 +174,7 @@ void ResultsWindow::onTick() {
 // game's answer. A won game's dialog (its select box ticked already) waits
 // for the player, for as long as it takes: that is drawn and saved at once.
 void ResultsWindow::take(const TickOutcome& outcome) {
-    if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt));
+    if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt, boxText()));
     if (outcome.ended) show(keeper_.gameEnded(*outcome.ended));
     const bool waitsForThePlayer = outcome.ended == GameEnd::won;
     // The game opens its next dialog as soon as it has taken an answer (the

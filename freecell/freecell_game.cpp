@@ -9,18 +9,17 @@ namespace freecell {
 
 namespace {
 
-// The game takes no command for the life of this: a dialog of its own is
-// open. Whatever ends it, exception included, the game is as before.
+// The game takes no other command while one runs (its dialogs included);
+// however the command ends, exception included, the game takes them again.
 class BusyWhile {
 public:
-    explicit BusyWhile(bool& busy) : busy_(busy), before_(busy) { busy_ = true; }
-    ~BusyWhile() { busy_ = before_; }
+    explicit BusyWhile(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyWhile() { busy_ = false; }
     BusyWhile(const BusyWhile&) = delete;
     BusyWhile& operator=(const BusyWhile&) = delete;
 
 private:
     bool& busy_;
-    bool before_;
 };
 
 }  // namespace
@@ -241,9 +240,6 @@ void FreeCellGame::endWon() {
     recordWin(*number_);
     changed();
     log_.write("dialog-open", std::string("won select=") + (selectFlag_ ? "1" : "0"));
-    // Keys posted while the dialog is open (F2, F3, a restart) are no
-    // answer to it: they are dropped, not carried out after it.
-    const BusyWhile asking(busy_);
     const WonAnswer answer = ui_.askAfterWin(selectFlag_);
     if (!answer.yes) {
         log_.write("answer", "won no");
@@ -263,7 +259,6 @@ void FreeCellGame::endLost() {
     recordLoss(*number_);
     changed();
     log_.write("dialog-open", "lost");
-    const BusyWhile asking(busy_);
     const LostAnswer answer = ui_.askAfterLoss();
     if (!answer.yes) {
         log_.write("answer", "lost no");

@@ -23,7 +23,6 @@ RecordChange RecordKeeper::load() {
     if (!settings_.untoldProblem.empty()) {
         untoldProblems_.push_back(settings_.untoldProblem);
         settings_.untoldProblem.clear();
-        unsaved_ = true;
     }
     // A snapshot not taken whole concerns only the write-back at the end,
     // which leaves the values not read alone.
@@ -38,8 +37,7 @@ RecordChange RecordKeeper::load() {
     return change;
 }
 
-NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) {
-    boxReplacedByGameOne_ = false;
+NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) const {
     NumberToDeal deal;
     const std::optional<int32_t> number = tryTextToInt(boxText);
     if (!number) {
@@ -57,19 +55,17 @@ NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) {
     }
     // Past the highest number (the game after the last one was won) the
     // numbers start again at 1.
-    boxReplacedByGameOne_ = *number > maxGameNumber_;
-    deal.number = boxReplacedByGameOne_ ? 1 : *number;
+    deal.number = *number > maxGameNumber_ ? 1 : *number;
     return deal;
 }
 
-RecordChange RecordKeeper::gameDealt(int32_t number) {
+RecordChange RecordKeeper::gameDealt(int32_t number, const std::string& boxText) {
     RecordChange change;
     GameInPlay& game = settings_.game;
     if (number != game.number) game.attempt = 1;
     game.number = number;
-    if (boxReplacedByGameOne_) change.boxText = intToText(number);
-    boxReplacedByGameOne_ = false;
-    unsaved_ = true;
+    // Game 1 dealt for a number past the highest: the box follows.
+    if (tryTextToInt(boxText) != number) change.boxText = intToText(number);
     changed();
     return change;
 }
@@ -89,7 +85,6 @@ RecordChange RecordKeeper::gameEnded(GameEnd end) {
     } else {
         game.attempt = wrappingAdd(game.attempt, 1);
     }
-    unsaved_ = true;
     changed();
     return change;
 }
@@ -103,9 +98,7 @@ RecordChange RecordKeeper::pass(const std::string& boxText) {
     }
     log(stamped(LogEvent::pass, textToInt(boxText), false), change);
     change.boxText = intToText(moveOn(outcome.nextNumber, change));
-    unsaved_ = true;
-    changed();
-    saveIfChanged();
+    changedAndSaved();
     return change;
 }
 
@@ -121,9 +114,7 @@ RecordChange RecordKeeper::takeBackPass(int slot) {
     if (const std::optional<int32_t> retried = tryTextToInt(number))
         log(stamped(LogEvent::retry, *retried, false), change);
     change.boxText = number;
-    unsaved_ = true;
-    changed();
-    saveIfChanged();
+    changedAndSaved();
     return change;
 }
 
@@ -132,38 +123,36 @@ RecordChange RecordKeeper::clearTotals(const std::string& boxText) {
     RecordChange change;
     const GameInPlay& game = settings_.game;
     const int32_t boxNumber = tryTextToInt(boxText).value_or(game.number);
-    LogEntry entry = log_.stamped(LogEvent::clear, boxNumber, game.attempt, true);
-    log(entry, change);
+    log(log_.stamped(LogEvent::clear, boxNumber, game.attempt, true), change);
     settings_.tally.clearTotals();
-    unsaved_ = true;
-    changed();
-    saveIfChanged();
+    changedAndSaved();
     return change;
 }
 
 RecordChange RecordKeeper::setShowControlBar(bool show) {
     settings_.tally.options.showControlBar = show;
-    return saveChangedOption();
+    changedAndSaved();
+    return {};
 }
 
 RecordChange RecordKeeper::toggleRestoreGameStatistics() {
     bool& option = settings_.tally.options.restoreGameStatistics;
     option = !option;
-    return saveChangedOption();
+    changedAndSaved();
+    return {};
 }
 
 RecordChange RecordKeeper::toggleSkipImpossible() {
     bool& option = settings_.tally.options.skipImpossible;
     option = !option;
-    return saveChangedOption();
+    changedAndSaved();
+    return {};
 }
 
-// An option of the menu changes nothing else: it is drawn and saved at once.
-RecordChange RecordKeeper::saveChangedOption() {
-    unsaved_ = true;
+// A command of the menu: drawn and saved at once.
+void RecordKeeper::changedAndSaved() {
     changed();
     saveIfChanged();
-    return {};
 }
 
 void RecordKeeper::setProgressPlace(const Options::Place& place) {

@@ -58,11 +58,12 @@ public:
     // text: 1 to the highest number of the version in use. A number above it
     // deals game 1 (the box follows once it is dealt); one below 1, or a text
     // that is no number, is refused with the reason.
-    NumberToDeal numberToDeal(const std::string& boxText);
+    NumberToDeal numberToDeal(const std::string& boxText) const;
 
     // What the watcher reports. The game took a number from its game-number
-    // dialog: a number other than the one in play starts its first attempt.
-    RecordChange gameDealt(int32_t number);
+    // dialog: a number other than the one in play starts its first attempt,
+    // and a box that gave another number (one past the highest) shows it.
+    RecordChange gameDealt(int32_t number, const std::string& boxText);
     // The game in play ended: counted (first attempts only), logged, and the
     // next number (after a win, past the known impossible deals when asked)
     // or the next attempt set up. Saved with saveIfChanged().
@@ -103,8 +104,12 @@ private:
     // impossible deals, each with its line in the log.
     int32_t moveOn(int32_t next, RecordChange& change);
     void saveNow();
-    RecordChange saveChangedOption();
-    void changed() { ++revision_; }
+    // What the window draws or the settings file keeps may have changed.
+    void changed() {
+        ++revision_;
+        unsaved_ = true;
+    }
+    void changedAndSaved();
 
     RecordFiles files_;
     int32_t maxGameNumber_;
@@ -118,8 +123,5 @@ private:
     bool settingsProblemTold_ = false;
     bool logProblemTold_ = false;
     std::vector<std::string> untoldProblems_;
-    // The number box held a number above the highest: game 1 is dealt instead
-    // and the box shows it.
-    bool boxReplacedByGameOne_ = false;
     uint64_t revision_ = 1;
 };

@@ -14,22 +14,25 @@ namespace record_test {
 
 class FixedClock : public LocalClock {
 public:
-    LocalTime time{2026, 12, 8, 9, 30, 0};
+    LocalTime time{2026, 3, 9, 7, 5, 3};
     LocalTime now() override { return time; }
 };
 
-// The log; while `refusing` it takes nothing, as a file held open by Excel.
+// The log file in memory; while `refusing` it takes nothing, as a file held
+// open by Excel or a full disk.
 class MemoryLog : public AppendOnlyFile {
 public:
     std::string bytes;
     bool refusing = false;
+    int writes = 0;
 
     Outcome append(const std::function<std::string(const End&)>& compose) override {
-        if (refusing) return {false, "held by another program"};
+        if (refusing) return {false, "used by another process"};
         End end;
         end.empty = bytes.empty();
         end.endsWithLineBreak = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
         bytes += compose(end);
+        ++writes;
         return {true, {}};
     }
 };

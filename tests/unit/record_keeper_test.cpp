@@ -53,7 +53,7 @@ protected:
     RecordChange deal(const std::string& text) {
         const NumberToDeal deal = keeper.numberToDeal(text);
         EXPECT_TRUE(deal.number) << text << ": " << deal.refusal;
-        return keeper.gameDealt(deal.number.value_or(0));
+        return keeper.gameDealt(deal.number.value_or(0), text);
     }
     RecordChange play(const std::string& text, GameEnd end) {
         deal(text);

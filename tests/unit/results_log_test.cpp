@@ -5,34 +5,13 @@
 #include <sstream>
 #include <string>
 
+#include "record_doubles.h"
 #include "records/results_log_reader.h"
 
 namespace {
 
-class FixedClock : public LocalClock {
-public:
-    LocalTime time{2026, 3, 9, 7, 5, 3};
-    LocalTime now() override { return time; }
-};
-
-// The log file in memory; while `refusing` it takes nothing, as a file held
-// open by Excel or a full disk.
-class MemoryFile : public AppendOnlyFile {
-public:
-    std::string bytes;
-    bool refusing = false;
-    int writes = 0;
-
-    Outcome append(const std::function<std::string(const End&)>& compose) override {
-        if (refusing) return {false, "used by another process"};
-        End end;
-        end.empty = bytes.empty();
-        end.endsWithLineBreak = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
-        bytes += compose(end);
-        ++writes;
-        return {true, {}};
-    }
-};
+using record_test::FixedClock;
+using record_test::MemoryLog;
 
 LogReading read(const std::string& bytes) {
     std::istringstream in(bytes);
@@ -65,7 +44,7 @@ TEST(ResultsLogLine, LiesBesideTheSettingsFileUnderTheExecutablesName) {
 }
 
 TEST(ResultsLogWriting, NewFileStartsWithTheHeaderAndEachLineIsOneWrite) {
-    MemoryFile file;
+    MemoryLog file;
     FixedClock clock;
     ResultsLog log(file, clock);
     EXPECT_TRUE(log.add(entryForResult({true, 1, 1}, clock.now())).written);
@@ -79,7 +58,7 @@ TEST(ResultsLogWriting, NewFileStartsWithTheHeaderAndEachLineIsOneWrite) {
 }
 
 TEST(ResultsLogWriting, LineAfterATornLastLineStartsOnALineOfItsOwn) {
-    MemoryFile file;
+    MemoryLog file;
     file.bytes = "日付,時刻,ゲーム番号,回目,結果,集計\r\n2026/03/09,07:0";
     FixedClock clock;
     ResultsLog log(file, clock);
@@ -93,7 +72,7 @@ TEST(ResultsLogWriting, LineAfterATornLastLineStartsOnALineOfItsOwn) {
 // Excel holds the file open: the lines wait in memory and go out, in order and
 // once each, with the first write that succeeds.
 TEST(ResultsLogWriting, RefusedLinesWaitAndAreWrittenOnceInOrder) {
-    MemoryFile file;
+    MemoryLog file;
     FixedClock clock;
     ResultsLog log(file, clock);
     log.add(entryForResult({true, 1, 1}, clock.now()));
@@ -118,7 +97,7 @@ TEST(ResultsLogWriting, RefusedLinesWaitAndAreWrittenOnceInOrder) {
 }
 
 TEST(ResultsLogReading, ReadsBackWhatWasWritten) {
-    MemoryFile file;
+    MemoryLog file;
     FixedClock clock;
     ResultsLog log(file, clock);
     log.add(log.stamped(LogEvent::retry, 300, 1, false));

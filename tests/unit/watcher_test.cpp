@@ -40,7 +40,7 @@ protected:
     void tick() {
         TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
-            if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));
+            if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt, box));
             if (outcome.ended) show(keeper.gameEnded(*outcome.ended));
             closeRequests += outcome.gameGone;
             if (outcome.error) {

@@ -21,6 +21,7 @@
 #include "records/results_log_win.h"
 #include "records/settings_file_win.h"
 #include "records/statistics_snapshot.h"
+#include "tests/unit/record_doubles.h"
 
 namespace results_test {
 
@@ -73,14 +74,7 @@ public:
     bool launch(const std::string&) override { return false; }
 };
 
-class NoStatistics : public StatisticsRegistry {
-public:
-    Opening openKey() override {
-        Opening opening;
-        opening.keyMissing = true;
-        return opening;
-    }
-};
+using record_test::NoStatistics;
 
 class MemoryClipboard : public Clipboard {
 public:
