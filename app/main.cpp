@@ -55,6 +55,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         files.logFile = logFile.get();
         files.clock = &clock;
         files.gameStatistics = &gameStatistics;
+        files.readLog = [path = files.logPath](const std::function<void(const LogEntry&)>& onEntry) {
+            readLogFile(path, onEntry);
+        };
         keeper = std::make_unique<RecordKeeper>(files, game->maxGameNumber());
 
         ResultsWindowPorts ports;
@@ -72,10 +75,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ControlBarCommands commands;
         // A press that waited behind the watcher's tick says how long, so
         // that one made while the game asked the player is dropped.
-        commands.start = [&link] { link.start(EventGate::runningEventWaitedMs()); };
-        commands.restart = [&link] { link.restart(EventGate::runningEventWaitedMs()); };
+
         commands.takeBack = [&link] { link.takeBack(EventGate::runningEventWaitedMs()); };
         ResultsWindow& resultsWindow = *results;
+        commands.start = [&resultsWindow] { resultsWindow.startGame(); };
+        commands.restart = [&resultsWindow] { resultsWindow.restartGame(); };
         commands.exit = [&resultsWindow] { resultsWindow.close(); };
         commands.hidden = [&resultsWindow] { resultsWindow.controlBarHidden(); };
         controlBar = std::make_unique<ControlBar>(commands);

@@ -13,17 +13,22 @@ struct GameInPlay {
 };
 
 // A game that ended: won, or lost (a lost dialog, or the game ended by the
-// player). Only the first attempt at a number is counted in the totals.
+// player). Only the first attempt at a number is counted in the totals, once.
 struct GameResult {
     bool won = false;
     int32_t gameNumber = 0;
     int32_t attempt = 1;
-    bool counted() const { return attempt == 1; }
+    // The number's first attempt was counted before (it came back from the
+    // pass list, was typed again, or was reached again after the highest).
+    bool countedBefore = false;
+    bool counted() const { return attempt == 1 && !countedBefore; }
 };
 
-// How a game ended, as the watcher sees it; which number it was is the
-// keeper's to say.
-enum class GameEnd { won, lost };
+// How a game ended, as the watcher sees it: won, lost in the game's lost
+// dialog (whose yes deals the same game again), or resigned in the game's
+// end-this-game box (after which the command that asked deals what it deals).
+// Which number it was is the keeper's to say.
+enum class GameEnd { won, lost, resigned };
 
 // The number the game is to be given when it asks, or why the number box's
 // text cannot be given (the text shown in the error box).

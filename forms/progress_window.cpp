@@ -11,6 +11,7 @@
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
 #include "records/results_log_reader.h"
+#include "records/results_log_win.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
@@ -77,17 +78,8 @@ void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Opt
 void ProgressWindow::readLog(int32_t maxGameNumber, int32_t numberInPlay) {
     record_ = std::make_unique<ProgressRecord>(maxGameNumber);
     record_->setNumberInPlay(numberInPlay);
-    // Shared for writing: the results window appends while it is open.
-    FileHandle file(CreateFileA(ports_.logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return;
     ProgressRecord& record = *record_;
-    const auto read = [&file](char* buffer, std::size_t size) -> std::size_t {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
-        return got;
-    };
-    record.setSkippedLines(readResultsLogChunks(read, [&record](const LogEntry& entry) { record.add(entry); }));
+    record.setSkippedLines(readLogFile(ports_.logPath, [&record](const LogEntry& entry) { record.add(entry); }));
 }
 
 void ProgressWindow::createWindow(const Options::Place& place) {

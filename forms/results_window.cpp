@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "records/impossible_deals.h"
 #include "toolkit/application.h"
+#include "toolkit/event_gate.h"
 #include "toolkit/message_box.h"
 
 namespace {
@@ -121,6 +122,7 @@ void ResultsWindow::shutDown(bool& canClose) {
     if (ports_.earlyTicks) ports_.earlyTicks->stop();
     earlyTicksRunning_ = false;
     const bool gameClosed = ports_.game->close(kCloseWaitLimitMs);
+    keeper_.boxChanged(boxText());
     try {
         keeper_.finish(gameClosed);
         lastCloseFailed_ = false;
@@ -139,7 +141,10 @@ void ResultsWindow::shutDown(bool& canClose) {
 // below this, or waiting behind a handler that will not resume. Everything is
 // saved here; a failure waits in the settings file for the next start, as
 // nobody is left to answer a box. Windows ends the game itself.
-void ResultsWindow::endSession() { keeper_.finishAtSessionEnd(); }
+void ResultsWindow::endSession() {
+    keeper_.boxChanged(boxText());
+    keeper_.finishAtSessionEnd();
+}
 
 void ResultsWindow::onTick() {
     if (!clipboard_) return;
@@ -174,7 +179,8 @@ void ResultsWindow::onTick() {
 // game's answer. A won game's dialog (its select box ticked already) waits
 // for the player, for as long as it takes: that is drawn and saved at once.
 void ResultsWindow::take(const TickOutcome& outcome) {
-    if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt, boxText()));
+    if (outcome.unknownDeal) show(keeper_.unknownGameDealt());
+    if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt));
     if (outcome.ended) show(keeper_.gameEnded(*outcome.ended));
     const bool waitsForThePlayer = outcome.ended == GameEnd::won;
     // The game opens its next dialog as soon as it has taken an answer (the
@@ -222,7 +228,9 @@ void ResultsWindow::tellKeepingProblems() {
 // within the last second.
 TickInput ResultsWindow::readNumberBox() {
     TickInput input;
-    input.deal = keeper_.numberToDeal(boxText());
+    const std::string text = boxText();
+    keeper_.boxChanged(text);
+    input.deal = keeper_.numberToDeal(text);
     const std::optional<uint32_t> editedAt = numberBox_.lastUserEditMs();
     input.boxBeingTyped = editedAt && GetFocus() == numberBox_.handle() &&
                           static_cast<uint32_t>(GetTickCount() - *editedAt) < kTypingPauseMs;
@@ -255,7 +263,16 @@ void ResultsWindow::passGame() {
     apply(change);
 }
 
-void ResultsWindow::retryPassedGame(int slot) { apply(keeper_.takeBackPass(slot)); }
+void ResultsWindow::retryPassedGame(int slot) { apply(keeper_.takeBackPass(slot, boxText())); }
+
+void ResultsWindow::startGame() {
+    if (ports_.game->start(EventGate::runningEventWaitedMs())) keeper_.startSent();
+}
+
+void ResultsWindow::restartGame() {
+    // A press made while the game asked the player is dropped (GameLink).
+    if (ports_.game->restart(EventGate::runningEventWaitedMs())) keeper_.restartSent();
+}
 
 void ResultsWindow::onActivate() {
     if (controlBar_) {
@@ -289,7 +306,10 @@ void ResultsWindow::draw() {
         setCaption(longestWinLabel_, intToText(s.wins));
         setCaption(longestLossLabel_, intToText(s.losses));
         setCaption(currentStreakLabel_, streakText(s.streak, s.stype));
-        setCaption(attemptLabel_, intToText(keeper_.inPlay().attempt));
+        // A deal nobody can vouch for has no number and no attempt to show.
+        const bool known = keeper_.boardKnown();
+        setCaption(attemptLabel_, known ? intToText(keeper_.inPlay().attempt) : std::string());
+        setCaption(attemptSuffixLabel_, known ? "回目" : "番号不明");
 
         if (tally.history.lines() != historyDrawn_) {
             historyDrawn_ = tally.history.lines();

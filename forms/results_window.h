@@ -69,6 +69,10 @@ public:
     // check mark follows, the option stays, so that the next arrangement
     // brings the bar back.
     void controlBarHidden();
+    // The control bar's 開始 and やり直し: the keeper knows what the game
+    // deals next.
+    void startGame();
+    void restartGame();
 
     // The bound of the close wait of the shutdown.
     static constexpr uint32_t kCloseWaitLimitMs = 10000;
@@ -150,6 +154,7 @@ private:
     Bevel frame_;
     Panel numberPanel_;
     Label attemptLabel_;
+    Label attemptSuffixLabel_;
     NumberBox numberBox_;
     GroupBox resultsGroup_;
     Label runPercentLabel_, runWonLabel_, runLostLabel_;

@@ -57,7 +57,7 @@ void ResultsWindow::createControls() {
         {Kind::frame,     &W::frame_,              kWindow,            {  0,   0, 151, 436}, "",                kParentFont,                       kAutoSize},
         {Kind::panel,     &W::numberPanel_,        kWindow,            {  5,   5, 140,  31}, "",                kParentFont,                       kAutoSize},
         {Kind::label,     &W::attemptLabel_,       &W::numberPanel_,   { 90,  13,  16,  13}, "99",              textFont(-13, kBold, clBlack),         kRightAutoSize},
-        {Kind::label,     kCaption,                &W::numberPanel_,   {107,  13,  28,  13}, "回目",            textFont(-13, kBold, clBlack),         kRightAutoSize},
+        {Kind::label,     &W::attemptSuffixLabel_, &W::numberPanel_,   {107,  13,  28,  13}, "回目",            textFont(-13, kBold, clBlack),         kRightAutoSize},
         {Kind::numberBox, &W::numberBox_,          &W::numberPanel_,   {  4,   6,  81,  21}, "1000000",         textFont(-16, kBold, clBlue),          kAutoSize},
         {Kind::groupBox,  &W::resultsGroup_,       kWindow,            {  5,  38, 140, 217}, "成績",            textFont(-13, kRegular, clWindowText), kAutoSize},
         {Kind::label,     kCaption,                &W::resultsGroup_,  {  8,  72,  43,  13}, "トータル",        kParentFont,                       kAutoSize},

@@ -28,6 +28,9 @@ public:
     // Safe from any thread.
     virtual std::string titleOf(WindowId window) = 0;
     virtual bool shown(WindowId window) = 0;
+    // Whether a check box is ticked (BM_GETCHECK, bounded against a game that
+    // hangs); none when it cannot be told.
+    virtual std::optional<bool> ticked(WindowId) { return std::nullopt; }
     virtual void bringToForeground(WindowId window) = 0;  // SetForegroundWindow
     virtual void bringToTop(WindowId window) = 0;         // BringWindowToTop
     // PostMessageA with lParam 0; the result is not tested.

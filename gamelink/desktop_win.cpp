@@ -45,6 +45,12 @@ void Win32Desktop::post(WindowId window, uint32_t message, uintptr_t wParam) {
     PostMessageA(toHwnd(window), message, wParam, 0);
 }
 
+std::optional<bool> Win32Desktop::ticked(WindowId checkBox) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(toHwnd(checkBox), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 200, &state)) return std::nullopt;
+    return state == BST_CHECKED;
+}
+
 bool Win32Desktop::minimized(WindowId window) { return window != 0 && IsIconic(toHwnd(window)) != FALSE; }
 
 std::optional<Rect> Win32Desktop::windowBox(WindowId window) {

@@ -22,6 +22,7 @@ public:
     bool exists(WindowId window) override;
     std::string titleOf(WindowId window) override;
     bool shown(WindowId window) override;
+    std::optional<bool> ticked(WindowId checkBox) override;
     void bringToForeground(WindowId window) override;
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;

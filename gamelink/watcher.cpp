@@ -60,8 +60,11 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
 TickOutcome GameWatcher::continueTick(Clipboard& clipboard) {
     const Wait wait = wait_;
     wait_ = Wait{};
+    answeredWithSelectUnticked_ = false;
     carryOut(wait, clipboard);
-    return runSteps(clipboard);
+    TickOutcome outcome = runSteps(clipboard);
+    outcome.unknownDeal = answeredWithSelectUnticked_;
+    return outcome;
 }
 
 TickOutcome GameWatcher::runSteps(Clipboard& clipboard) {
@@ -103,14 +106,14 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
             if (found_.gameOverDialog == 0 || found_.sameGameBox == 0 || found_.gameOverYes == 0 ||
                 found_.gameOverYes == countedLossButton_)
                 return false;
-            countEndedGame(false, outcome);
+            countEndedGame(GameEnd::lost, outcome);
             countedLossButton_ = found_.gameOverYes;
             wait_ = yesWait(found_.gameOverDialog, found_.gameOverYes, Counted::lostDialog);
             return true;
         case Step::wonDialog:
             if (found_.gameOverDialog == 0 || found_.selectGameBox == 0 || found_.selectGameBox == countedWinBox_)
                 return false;
-            countEndedGame(true, outcome);
+            countEndedGame(GameEnd::won, outcome);
             countedWinBox_ = found_.selectGameBox;
             // The game's part is done at once; the player answers while the
             // win is shown and saved.
@@ -125,7 +128,7 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
             if (found_.confirmBox == 0 || found_.confirmText == 0 || found_.confirmYes == 0 ||
                 found_.confirmYes == countedConfirmButton_)
                 return false;
-            countEndedGame(false, outcome);
+            countEndedGame(GameEnd::resigned, outcome);
             countedConfirmButton_ = found_.confirmYes;
             wait_ = yesWait(found_.confirmBox, found_.confirmYes, Counted::confirmBox);
             return true;
@@ -176,9 +179,9 @@ bool GameWatcher::putOnClipboard(Clipboard& clipboard, const std::string& text) 
 
 // Either way the next request for the same number is a new game, not the
 // game refusing it.
-void GameWatcher::countEndedGame(bool won, TickOutcome& outcome) {
+void GameWatcher::countEndedGame(GameEnd end, TickOutcome& outcome) {
     quickEntries_ = 0;
-    outcome.ended = won ? GameEnd::won : GameEnd::lost;
+    outcome.ended = end;
 }
 
 void GameWatcher::carryOut(const Wait& wait, Clipboard& clipboard) {
@@ -278,11 +281,17 @@ void GameWatcher::waitForYesTaken(const Wait& wait) {
 void GameWatcher::waitForUserAnswer(const Wait& wait) {
     // The user answers the dialog in the game; this takes as long as it takes,
     // unless the Windows session ends first.
+    // The box as the player left it tells what the answer dealt: ticked, the
+    // game-number dialog follows a yes (and a no leaves the board); unticked,
+    // a yes deals a random game, and a no cannot be told from it.
     const char* selectCaption = profile_.texts.CaptionSelectGame;
-    while (desktop_.findChild(wait.dialog, nullptr, selectCaption) != 0) {
+    std::optional<bool> ticked;
+    while (const WindowId selectBox = desktop_.findChild(wait.dialog, nullptr, selectCaption)) {
         gameOverLastSeenMs_ = desktop_.nowMs();
         if (desktop_.sessionEnding()) return;
+        if (const std::optional<bool> now = desktop_.ticked(selectBox)) ticked = now;
         desktop_.pauseUntilGameChanges(kUserPassPauseMs);
     }
     countedWinBox_ = 0;
+    answeredWithSelectUnticked_ = ticked == false;
 }

@@ -21,8 +21,11 @@ struct TickInput {
 // results window shows what changed before the tick goes on, so that the
 // player sees a result while the tick waits for the game or the user.
 struct TickOutcome {
-    std::optional<int32_t> dealt;      // this number is entered into the game-number dialog
-    std::optional<GameEnd> ended;      // the game on the board ended
+    std::optional<int32_t> dealt;  // this number is entered into the game-number dialog
+    std::optional<GameEnd> ended;  // the game on the board ended
+    // The won dialog was answered with its select box unticked: the game
+    // dealt a game of its own choosing (or left its board): no number.
+    bool unknownDeal = false;
     std::optional<std::string> error;  // an error to show; the tick has ended
     bool gameGone = false;             // no game window is left: the program ends
     bool more = false;                 // call continueTick() once this is taken
@@ -110,7 +113,7 @@ private:
     // True when the step leaves a wait to carry out before the next one.
     bool runStep(Step step, Clipboard& clipboard, TickOutcome& outcome);
     bool enterGameNumber(Clipboard& clipboard, TickOutcome& outcome);
-    void countEndedGame(bool won, TickOutcome& outcome);
+    void countEndedGame(GameEnd end, TickOutcome& outcome);
     bool putOnClipboard(Clipboard& clipboard, const std::string& text);
 
     void carryOut(const Wait& wait, Clipboard& clipboard);
@@ -148,4 +151,5 @@ private:
     // The number an entry left on the clipboard, where the player had no
     // text of their own to put back.
     std::string numberLeftOnClipboard_;
+    bool answeredWithSelectUnticked_ = false;
 };

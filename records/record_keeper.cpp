@@ -10,7 +10,10 @@
 #include "records/impossible_deals.h"
 
 RecordKeeper::RecordKeeper(RecordFiles files, int32_t maxGameNumber)
-    : files_(std::move(files)), maxGameNumber_(maxGameNumber), log_(*files_.logFile, *files_.clock) {}
+    : files_(std::move(files)),
+      maxGameNumber_(maxGameNumber),
+      log_(*files_.logFile, *files_.clock),
+      counted_(maxGameNumber) {}
 
 RecordChange RecordKeeper::load() {
     recoverSettingsFile(*files_.settingsFiles, files_.settingsPath);
@@ -31,10 +34,27 @@ RecordChange RecordKeeper::load() {
     } catch (const AppError& error) {
         untoldProblems_.push_back(error.what());
     }
+    readCountedNumbers();
     changed();
     RecordChange change;
-    change.boxText = intToText(settings_.game.number);
+    change.boxText = intToText(nextNumber());
     return change;
+}
+
+// The numbers counted since the totals were last cleared. A log that cannot
+// be read counts every number as new, as before the log was kept.
+void RecordKeeper::readCountedNumbers() {
+    if (!files_.readLog) return;
+    try {
+        files_.readLog([this](const LogEntry& entry) {
+            if (entry.event == LogEvent::clear)
+                counted_.clear();
+            else if ((entry.event == LogEvent::win || entry.event == LogEvent::loss) && entry.counted)
+                counted_.add(entry.gameNumber);
+        });
+    } catch (const std::exception&) {
+        counted_.clear();
+    }
 }
 
 NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) const {
@@ -48,83 +68,170 @@ NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) const {
         }
         return deal;
     }
-    if (*number < 1) {
+    if (*number < 1 || *number > maxGameNumber_) {
         deal.refusal = "「" + boxText + "」はゲーム番号にできません（1 から " +
                        groupThousands(intToText(maxGameNumber_)) + " まで）";
         return deal;
     }
-    // Past the highest number (the game after the last one was won) the
-    // numbers start again at 1.
-    deal.number = *number > maxGameNumber_ ? 1 : *number;
+    deal.number = *number;
     return deal;
 }
 
-RecordChange RecordKeeper::gameDealt(int32_t number, const std::string& boxText) {
-    RecordChange change;
+void RecordKeeper::boxChanged(const std::string& boxText) {
+    const std::optional<int32_t> number = tryTextToInt(boxText);
+    if (!number || *number < 1 || *number > maxGameNumber_ || *number == nextNumber()) return;
+    // The player chose another number: a game taken back and left is theirs
+    // to take up again by hand.
+    settings_.nextGame = *number;
+    settings_.afterRetry = 0;
+    unsaved_ = true;
+}
+
+int32_t RecordKeeper::nextNumber() const {
+    const int32_t next = settings_.nextGame;
+    return next >= 1 && next <= maxGameNumber_ ? next : settings_.game.number;
+}
+
+void RecordKeeper::showInBox(int32_t number, RecordChange& change) {
+    settings_.nextGame = number;
+    change.boxText = intToText(number);
+}
+
+RecordChange RecordKeeper::gameDealt(int32_t number) {
     GameInPlay& game = settings_.game;
-    if (number != game.number) game.attempt = 1;
-    game.number = number;
-    // Game 1 dealt for a number past the highest: the box follows.
-    if (tryTextToInt(boxText) != number) change.boxText = intToText(number);
+    if (number != game.number || board_ != Board::inPlay) {
+        // The same number again after its win or a deal of the game's own is
+        // a later attempt at it.
+        const bool sameAsWon = board_ == Board::over && over_.number == number;
+        if (number != game.number) game.attempt = sameAsWon ? wrappingAdd(over_.attempt, 1) : firstAttemptAt(number);
+        game.number = number;
+    }
+    board_ = Board::inPlay;
+    restartAsked_ = startAsked_ = false;
     changed();
-    return change;
+    return {};
 }
 
 RecordChange RecordKeeper::gameEnded(GameEnd end) {
     RecordChange change;
+    if (board_ != Board::inPlay) {
+        // A deal Tallykeep did not enter (a random one, or one the player
+        // asked of the game itself): whatever comes next is no known number
+        // either, until Tallykeep enters one.
+        board_ = Board::unknown;
+        restartAsked_ = startAsked_ = false;
+        changed();
+        return change;
+    }
     GameInPlay& game = settings_.game;
-    const GameResult result{end == GameEnd::won, game.number, game.attempt};
+    const GameResult result{end == GameEnd::won, game.number, game.attempt, counted_.contains(game.number)};
+    if (result.counted()) counted_.add(game.number);
     settings_.tally.record(result);
     log(entryForResult(result, files_.clock->now()), change);
     if (result.won) {
-        // No bound here: the next deal applies the highest number.
-        game.number = wrappingAdd(game.number, 1);
-        game.attempt = 1;
-        game.number = moveOn(game.number, change);
-        change.boxText = intToText(game.number);
+        board_ = Board::over;
+        over_ = game;
+        // A passed game taken back and now won: the box goes back to where
+        // it was. Otherwise the next number, 1 after the highest.
+        const bool retryDone = settings_.afterRetry != 0 && nextNumber() == game.number;
+        int32_t next = game.number >= maxGameNumber_ ? 1 : wrappingAdd(game.number, 1);
+        if (retryDone) {
+            next = settings_.afterRetry;
+            settings_.afterRetry = 0;
+        }
+        game.number = retryDone ? next : moveOn(next, change);
+        game.attempt = firstAttemptAt(game.number);
+        showInBox(game.number, change);
     } else {
         game.attempt = wrappingAdd(game.attempt, 1);
+        // The lost dialog's yes deals the same game again, and so does a
+        // restart; 開始 goes on to the game-number dialog. After an
+        // end-this-game box of the player's own command (the game's new game,
+        // its menu) the deal is one nobody can vouch for.
+        if (end == GameEnd::resigned && !restartAsked_ && !startAsked_) board_ = Board::unknown;
     }
+    restartAsked_ = startAsked_ = false;
     changed();
     return change;
 }
 
+RecordChange RecordKeeper::unknownGameDealt() {
+    board_ = Board::unknown;
+    changed();
+    return {};
+}
+
+void RecordKeeper::restartSent() {
+    if (board_ == Board::over) {
+        // The game won is dealt again at once: no game is in progress.
+        settings_.game.number = over_.number;
+        settings_.game.attempt = wrappingAdd(over_.attempt, 1);
+        board_ = Board::inPlay;
+        changed();
+    } else if (board_ == Board::inPlay) {
+        restartAsked_ = true;
+    }
+}
+
 RecordChange RecordKeeper::pass(const std::string& boxText) {
+    // The box as typed since the last tick.
+    boxChanged(boxText);
     RecordChange change;
     const PassOutcome outcome = passGame(settings_.tally.passes, boxText);
     if (outcome.listFull) {
         change.passListFull = true;
         return change;
     }
-    log(stamped(LogEvent::pass, textToInt(boxText), false), change);
-    change.boxText = intToText(moveOn(outcome.nextNumber, change));
+    const int32_t passed = textToInt(boxText);
+    log(stamped(LogEvent::pass, passed, false), change);
+    // A game taken back and passed again: the box goes back to where it was.
+    if (settings_.afterRetry != 0 && passed == nextNumber()) {
+        showInBox(settings_.afterRetry, change);
+        settings_.afterRetry = 0;
+    } else {
+        // The highest number passed goes on with game 1, as a win does.
+        showInBox(moveOn(passed == maxGameNumber_ ? 1 : outcome.nextNumber, change), change);
+    }
     changedAndSaved();
     return change;
 }
 
 // An entry written by hand that is no number names no game: it leaves the
 // list without a line in the log.
-RecordChange RecordKeeper::takeBackPass(int slot) {
+RecordChange RecordKeeper::takeBackPass(int slot, const std::string& boxText) {
     PassSlots& passes = settings_.tally.passes;
     if (slot < 0 || slot >= static_cast<int>(passes.size()) || passes[static_cast<size_t>(slot)].empty())
         throw std::out_of_range("no passed game in slot " + std::to_string(slot));
+    boxChanged(boxText);
     RecordChange change;
     const std::string number = passes[static_cast<size_t>(slot)];
     ::takeBackPass(passes, slot);
-    if (const std::optional<int32_t> retried = tryTextToInt(number))
-        log(stamped(LogEvent::retry, *retried, false), change);
+    const std::optional<int32_t> retried = tryTextToInt(number);
+    if (retried) log(stamped(LogEvent::retry, *retried, false), change);
     change.boxText = number;
+    const std::optional<int32_t> boxNumber = tryTextToInt(boxText);
+    if (settings_.afterRetry != 0 && boxNumber == nextNumber()) {
+        // A game taken back before and not yet played goes back on the list
+        // (into the slot just freed) rather than being lost from the box.
+        passGame(passes, intToText(*boxNumber));
+        log(stamped(LogEvent::pass, *boxNumber, false), change);
+    } else if (boxNumber && *boxNumber >= 1 && *boxNumber <= maxGameNumber_) {
+        // Where the box goes back to once the game is won or passed again.
+        settings_.afterRetry = *boxNumber;
+    }
+    if (retried && *retried >= 1 && *retried <= maxGameNumber_) settings_.nextGame = *retried;
     changedAndSaved();
     return change;
 }
 
-// The log keeps what was cleared: the totals can be counted again from it.
 RecordChange RecordKeeper::clearTotals(const std::string& boxText) {
     RecordChange change;
     const GameInPlay& game = settings_.game;
     const int32_t boxNumber = tryTextToInt(boxText).value_or(game.number);
     log(log_.stamped(LogEvent::clear, boxNumber, game.attempt, true), change);
     settings_.tally.clearTotals();
+    // Counting starts again: every number counts once more.
+    counted_.clear();
     changedAndSaved();
     return change;
 }

@@ -1,15 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/game_in_play.h"
+#include "records/counted_numbers.h"
 #include "records/results_log.h"
 #include "records/settings.h"
 #include "records/settings_save.h"
 #include "records/statistics_snapshot.h"
+
+// Reads the whole log, handing over each entry it can read.
+using ReadLog = std::function<void(const std::function<void(const LogEntry&)>& onEntry)>;
 
 // What the keeper reaches outside itself.
 struct RecordFiles {
@@ -19,6 +24,9 @@ struct RecordFiles {
     std::string logPath;
     LocalClock* clock = nullptr;
     StatisticsRegistry* gameStatistics = nullptr;
+    // The log as it stands at start-up: which numbers were counted already.
+    // None: every number counts as new.
+    ReadLog readLog;
 };
 
 // What a change asks of the window, besides drawing the record again.
@@ -48,6 +56,11 @@ public:
     const Tally& tally() const { return settings_.tally; }
     const Options& options() const { return settings_.tally.options; }
     const GameInPlay& inPlay() const { return settings_.game; }
+    // The game on the board is one that Tallykeep can vouch for: it entered
+    // its number, or the game dealt that number again. Otherwise (a random
+    // deal, a command of the game's own answered by the player) nothing is
+    // counted until the next number Tallykeep enters.
+    bool boardKnown() const { return board_ != Board::unknown; }
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.
     const std::string& logPath() const { return files_.logPath; }
@@ -55,23 +68,38 @@ public:
     uint64_t revision() const { return revision_; }
 
     // The number the game is to deal when it asks, from the number box's
-    // text: 1 to the highest number of the version in use. A number above it
-    // deals game 1 (the box follows once it is dealt); one below 1, or a text
-    // that is no number, is refused with the reason.
+    // text: 1 to the highest number of the version in use. A text that is no
+    // number, or a number outside that range, is refused with the reason.
     NumberToDeal numberToDeal(const std::string& boxText) const;
+    // The number box's text as the player left it: its number is the next
+    // one, kept for the next start (saved with saveIfChanged()).
+    void boxChanged(const std::string& boxText);
 
     // What the watcher reports. The game took a number from its game-number
-    // dialog: a number other than the one in play starts its first attempt,
-    // and a box that gave another number (one past the highest) shows it.
-    RecordChange gameDealt(int32_t number, const std::string& boxText);
-    // The game in play ended: counted (first attempts only), logged, and the
-    // next number (after a win, past the known impossible deals when asked)
-    // or the next attempt set up. Saved with saveIfChanged().
+    // dialog: a number other than the one in play starts its first attempt
+    // (a later one when it was counted before).
+    RecordChange gameDealt(int32_t number);
+    // The game on the board ended: counted (a first attempt not counted
+    // before), logged, and the next number (after a win, past the known
+    // impossible deals when asked) or the next attempt set up. A game that
+    // Tallykeep cannot vouch for changes nothing. Saved with saveIfChanged().
     RecordChange gameEnded(GameEnd end);
+    // The game dealt a game of its own choosing (the won dialog answered
+    // with its select box unticked): nothing counts until the next number
+    // Tallykeep enters.
+    RecordChange unknownGameDealt();
+    // The control bar's やり直し went to the game: it deals the game on the
+    // board again, after its end-this-game box while a game is in progress.
+    void restartSent();
+    // The control bar's 開始 went to the game: its end-this-game box, if it
+    // shows one, is followed by the game-number dialog.
+    void startSent() { startAsked_ = true; }
 
     // The menu's commands; each is saved at once.
     RecordChange pass(const std::string& boxText);
-    RecordChange takeBackPass(int slot);
+    // The box shows the passed game; it goes back to `boxText`'s number once
+    // that game is won or passed again.
+    RecordChange takeBackPass(int slot, const std::string& boxText);
     RecordChange clearTotals(const std::string& boxText);
     RecordChange setShowControlBar(bool show);
     RecordChange toggleRestoreGameStatistics();
@@ -103,6 +131,15 @@ private:
     // The number the box moves on to: with the option on, past the known
     // impossible deals, each with its line in the log.
     int32_t moveOn(int32_t next, RecordChange& change);
+    // The number in the box, as the settings file keeps it: the game in
+    // play's where the file has none of its own (written by an older version).
+    int32_t nextNumber() const;
+    // The box is to show `number`, the next one.
+    void showInBox(int32_t number, RecordChange& change);
+    // The first attempt at a number is its first counted one, or a later
+    // one (at least the second) when the number was counted before.
+    int32_t firstAttemptAt(int32_t number) const { return counted_.contains(number) ? 2 : 1; }
+    void readCountedNumbers();
     void saveNow();
     // What the window draws or the settings file keeps may have changed.
     void changed() {
@@ -116,6 +153,16 @@ private:
     Settings settings_;
     ResultsLog log_;
     StatisticsSnapshot gameStatisticsAtStart_;
+    CountedNumbers counted_;
+    // What the game's board shows: the game in play, a game won whose board
+    // stands still until the next deal (`over_`), or a deal nobody can vouch
+    // for. A restart asked while a game is in progress keeps the game in
+    // play through the end-this-game box it brings.
+    enum class Board { inPlay, over, unknown };
+    Board board_ = Board::inPlay;
+    GameInPlay over_;
+    bool restartAsked_ = false;
+    bool startAsked_ = false;
     // Set when what the settings file keeps may have changed; the whole list
     // of saved values is built only then.
     bool unsaved_ = false;

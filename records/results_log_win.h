@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include "records/results_log.h"
@@ -20,3 +22,8 @@ class Win32LocalClock : public LocalClock {
 public:
     LocalTime now() override;
 };
+
+// Reads the log at `path` (shared for writing, so that it can be read while
+// it is appended to), handing each entry over as it is read; returns the
+// number of lines skipped. A log that cannot be opened (none yet) is empty.
+std::size_t readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry);

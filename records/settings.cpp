@@ -52,6 +52,8 @@ const NumberKey kExtraNumberKeys[] = {
     {"Extra", "ProgressTop",    0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.top; }},
     {"Extra", "ProgressWidth",  0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.width; }},
     {"Extra", "ProgressHeight", 0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.height; }},
+    {"Extra", "NextGame",       0, [](Settings& s) -> int32_t& { return s.nextGame; }},
+    {"Extra", "AfterRetry",     0, [](Settings& s) -> int32_t& { return s.afterRetry; }},
 };
 // clang-format on
 

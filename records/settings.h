@@ -12,6 +12,12 @@
 struct Settings {
     GameInPlay game;
     Tally tally;
+    // The number in the number box, offered at the next start; 0: the game
+    // in play's.
+    int32_t nextGame = 0;
+    // The number the box held before a passed game was taken back, to which
+    // it goes back once that game is won or passed again; 0: none.
+    int32_t afterRetry = 0;
     // A problem of keeping met where nobody could be told (the end of the
     // Windows session), told at the next start; one line.
     std::string untoldProblem;

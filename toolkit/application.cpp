@@ -80,6 +80,6 @@ void Application::showError(const std::string& text) {
     errorBoxOpen_ = true;
     Form* main = mainForm();
     const EventGate::OpenForModalBox open;
-    MessageBoxA(main ? main->handle() : nullptr, text.c_str(), title_.c_str(), MB_ICONERROR | MB_OK);
+    MessageBoxA(main ? main->handle() : nullptr, text.c_str(), title_.c_str(), MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
     errorBoxOpen_ = false;
 }

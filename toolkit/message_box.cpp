@@ -75,7 +75,7 @@ BoxResult errorMessageBox(const std::string& text) {
     if (watch.hook) currentWatch = &watch;
     {
         const EventGate::OpenForModalBox open;
-        MessageBoxA(ownerWindow(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+        MessageBoxA(ownerWindow(), text.c_str(), kErrorCaption, MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
     }
     watch.hook.reset();
     currentWatch = outer;

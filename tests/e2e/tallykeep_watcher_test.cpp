@@ -18,6 +18,15 @@ using namespace std::chrono_literals;
 
 using TallykeepE2E = TallykeepTest;
 
+// True when `window` is above `other` on the screen (earlier in the z-order).
+bool above(HWND window, HWND other) {
+    for (HWND at = GetTopWindow(nullptr); at; at = GetWindow(at, GW_HWNDNEXT)) {
+        if (at == window) return true;
+        if (at == other) return false;
+    }
+    return false;
+}
+
 TEST_F(TallykeepE2E, FreshStartShowsTheDefaultsInTheResultsWindow) {
     start();
     EXPECT_EQ(results().numberBox(), "1");
@@ -39,36 +48,40 @@ TEST_F(TallykeepE2E, AnswersTheGameNumberDialogWithTheBoxNumber) {
     EXPECT_EQ(results().label("Label1"), "1");
 }
 
-// 0 names no deal and -1, -2 are the game's fixed layouts: the box's number
-// is refused with an error box, nothing is dealt, and the dialog waits for a
-// number that can be (the prefix plays Windows XP, whose game deals up to
+// 0 names no deal and -1, -2 are the game's fixed layouts; a number above
+// the highest is a typo, not game 1: the box's number is refused with an
+// error box in front of the game, nothing is dealt, and the dialog waits for
+// a number that can be (the prefix plays Windows XP, whose game deals up to
 // 1,000,000).
-TEST_F(TallykeepE2E, NumbersBelowOneAreRefusedAndTheDialogWaitsForANumber) {
-    start();
-    const std::size_t mark = log().size();
-    results().setNumberBox("-1");
-    postKey(session->game, game::kVkF3);
-    const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
-    ASSERT_NE(box, nullptr) << log().text();
-    std::string text;
-    EXPECT_TRUE(waitUntil([&] {
-        for (const ChildWindow& child : children(box))
-            if (child.className == "Static" && !child.text.empty()) text = child.text;
-        return text == "「-1」はゲーム番号にできません（1 から 1,000,000 まで）";
-    })) << text;
-    EXPECT_EQ(log().count("deal"), 0) << log().text();
-    clickButton(GetDlgItem(box, IDOK));
-    results().setNumberBox("7");
-    EXPECT_TRUE(log().waitFor("deal", std::string("7"), mark)) << log().text();
-}
-
-TEST_F(TallykeepE2E, NumberAboveTheGamesHighestIsResetToOne) {
+TEST_F(TallykeepE2E, NumbersOutsideTheRangeAreRefusedAndTheDialogWaitsForANumber) {
     SessionOptions options;
     options.windowsVersion = "winxp";
     start(options);
-    ASSERT_TRUE(session->selectGame("1000001", "1")) << log().text();
-    EXPECT_EQ(results().numberBox(), "1");
-    EXPECT_EQ(clipboardText().value_or("<none>"), "1");
+    const std::size_t mark = log().size();
+    for (const char* number : {"-1", "1000001"}) {
+        results().setNumberBox(number);
+        postKey(session->game, game::kVkF3);
+        const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
+        ASSERT_NE(box, nullptr) << log().text();
+        std::string text;
+        EXPECT_TRUE(waitUntil([&] {
+            for (const ChildWindow& child : children(box))
+                if (child.className == "Static" && !child.text.empty()) text = child.text;
+            return text == std::string("「") + number + "」はゲーム番号にできません（1 から 1,000,000 まで）";
+        })) << text;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), results().window());
+        EXPECT_TRUE(waitUntil([&] { return above(box, session->game); })) << number << ": the box is behind the game";
+        EXPECT_EQ(log().count("deal"), 0) << log().text();
+        clickButton(GetDlgItem(box, IDOK));
+        ASSERT_TRUE(waitUntilGone(box));
+        // The game's dialog stays open: the next F3 asks nothing new.
+        const HWND dialog = findTopLevel(nullptr, kDefaultTexts.TitleGameNumber);
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(waitUntilGone(dialog));
+    }
+    results().setNumberBox("7");
+    postKey(session->game, game::kVkF3);
+    EXPECT_TRUE(log().waitFor("deal", std::string("7"), mark)) << log().text();
 }
 
 // The game refuses a number above its own highest and opens a new dialog at
@@ -144,7 +157,7 @@ TEST_F(TallykeepE2E, EndThisGameBoxCountsAsALoss) {
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
     const std::size_t mark = log().size();
-    postKey(session->game, VK_F2);  // a new game: the game asks first
+    postKey(session->game, game::kVkF3);  // another game: the game asks first
     ASSERT_TRUE(log().waitFor("confirm-yes", std::nullopt, mark)) << log().text();
     EXPECT_TRUE(results().waitForLabel("Label1", "2"));
     EXPECT_TRUE(results().waitForLabel("Label17", "1"));

@@ -120,6 +120,10 @@ FakeGame::FakeGame(FakeDesktop& desktop, FakeClipboard& clipboard, const Profile
     : desktop_(desktop), clipboard_(clipboard), texts_(texts) {
     desktop_.onPost = [this](WindowId window, uint32_t message, uintptr_t wParam) { react(window, message, wParam); };
     desktop_.onPause = [this] { onPause(); };
+    desktop_.tickedOf = [this](WindowId window) -> std::optional<bool> {
+        if (window != winSelectBox_) return std::nullopt;
+        return selectGameChecked;
+    };
 }
 
 void FakeGame::start() { mainWindow = desktop_.createWindow(0, game::kMainWindowClass, "フリーセル"); }

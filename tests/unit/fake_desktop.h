@@ -38,6 +38,7 @@ public:
     bool exists(WindowId window) override;
     std::string titleOf(WindowId window) override;
     bool shown(WindowId window) override { return isAlive(window) && hiddenWindows.count(window) == 0; }
+    std::optional<bool> ticked(WindowId window) override { return tickedOf ? tickedOf(window) : std::nullopt; }
     // Gives a window another title, as a game finishing its dialog does.
     void setTitle(WindowId window, const std::string& title);
     void bringToForeground(WindowId window) override;
@@ -65,6 +66,7 @@ public:
     std::function<void(WindowId, uint32_t, uintptr_t)> onPost;
     // Whatever happens in the world during one pause (the user, the game).
     std::function<void()> onPause;
+    std::function<std::optional<bool>(WindowId)> tickedOf;
 
 private:
     struct Window {

@@ -6,9 +6,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "records/record_keeper.h"
+#include "records/results_log_reader.h"
 
 namespace record_test {
 
@@ -127,7 +130,20 @@ struct KeeperWorld {
         files.logPath = kLogPath;
         files.clock = &clock;
         files.gameStatistics = &statistics;
+        files.readLog = [this](const std::function<void(const LogEntry&)>& onEntry) {
+            std::istringstream in(log.bytes);
+            readResultsLogEach(in, onEntry);
+        };
         return files;
+    }
+    // The log's lines without their date and time: "3,1,勝ち,1".
+    std::vector<std::string> loggedLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(log.bytes);
+        std::string line;
+        std::getline(in, line);  // the header
+        while (std::getline(in, line)) lines.push_back(line.substr(20, line.size() - 21));
+        return lines;
     }
     std::string saved(const std::string& sectionKey) const { return settings.value(kIniPath, sectionKey); }
     void store(const std::string& sectionKey, const std::string& value) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -53,7 +54,7 @@ protected:
     RecordChange deal(const std::string& text) {
         const NumberToDeal deal = keeper.numberToDeal(text);
         EXPECT_TRUE(deal.number) << text << ": " << deal.refusal;
-        return keeper.gameDealt(deal.number.value_or(0), text);
+        return keeper.gameDealt(deal.number.value_or(0));
     }
     RecordChange play(const std::string& text, GameEnd end) {
         deal(text);
@@ -61,15 +62,7 @@ protected:
         keeper.saveIfChanged();
         return change;
     }
-    // The log's lines without their date and time.
-    std::vector<std::string> logLines() const {
-        std::vector<std::string> lines;
-        std::istringstream in(world.log.bytes);
-        std::string line;
-        std::getline(in, line);  // the header
-        while (std::getline(in, line)) lines.push_back(line.substr(20, line.size() - 21));
-        return lines;
-    }
+    std::vector<std::string> logLines() const { return world.loggedLines(); }
 
     KeeperWorld world;
     RecordKeeper keeper{world.files(), 32000};
@@ -96,9 +89,9 @@ TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
     EXPECT_EQ(world.saved("Game/GameNo"), "3");
     EXPECT_EQ(world.saved("Rtry/Retry0"), "3");
 
-    EXPECT_EQ(keeper.takeBackPass(0).boxText, "3");
-    EXPECT_THROW(keeper.takeBackPass(0), std::out_of_range) << "an empty slot is no passed game";
-    EXPECT_THROW(keeper.takeBackPass(10), std::out_of_range);
+    EXPECT_EQ(keeper.takeBackPass(0, "4").boxText, "3");
+    EXPECT_THROW(keeper.takeBackPass(0, "4"), std::out_of_range) << "an empty slot is no passed game";
+    EXPECT_THROW(keeper.takeBackPass(10, "4"), std::out_of_range);
     keeper.clearTotals("3");
     EXPECT_EQ(tally.ledger.won, 0);
     EXPECT_EQ(tally.ledger.runWins, 1) << "this run's counts stay";
@@ -113,6 +106,146 @@ TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
     EXPECT_EQ(next.load().boxText, "3");
     EXPECT_EQ(next.tally().history.lines()[0], std::string());
 }
+
+// The counting rules, each as a player's moves and what the record says
+// after them. Moves: "deal N" (Tallykeep entered N), "won", "lost" (the lost
+// dialog, whose yes deals the same game), "resigned" (an end-this-game box),
+// "restart" and "start" (the bar's やり直し and 開始), "unknown" (the won
+// dialog answered with its select box unticked), "pass", "retry" (the first passed game
+// taken back), "box N" (typed), "reopen" (closed and started again).
+struct CountingCase {
+    const char* name;
+    std::vector<std::string> moves;
+    std::vector<std::string> logLines;
+    std::string box;
+    bool boardKnown;
+};
+
+const CountingCase kCountingCases[] = {
+    {"a random deal after an unticked select box counts nothing",
+     {"deal 22", "won", "unknown", "won"},
+     {"22,1,勝ち,1"},
+     "23",
+     false},
+    {"a game dealt by the game itself on a won board counts nothing",
+     {"deal 22", "won", "lost"},
+     {"22,1,勝ち,1"},
+     "23",
+     false},
+    {"開始 during a game: a loss, then the number the box gives",
+     {"deal 7", "start", "resigned"},
+     {"7,1,負け,1"},
+     "7",
+     true},
+    {"F2 resigns the game in play, and its random deal counts nothing",
+     {"deal 3", "won", "deal 4", "resigned", "won", "deal 4", "won"},
+     {"3,1,勝ち,1", "4,1,負け,1", "4,2,勝ち,0"},
+     "5",
+     true},
+    {"a win, no, then restart: the same number again, not the next",
+     {"deal 26", "won", "restart", "won"},
+     {"26,1,勝ち,1", "26,2,勝ち,0"},
+     "27",
+     true},
+    {"restart during a game: its end-this-game box is a loss, then the same game",
+     {"deal 7", "restart", "resigned", "won"},
+     {"7,1,負け,1", "7,2,勝ち,0"},
+     "8",
+     true},
+    {"the lost dialog deals the same game again", {"deal 9", "lost", "won"}, {"9,1,負け,1", "9,2,勝ち,0"}, "10", true},
+    {"a typed number is kept for the next start", {"deal 5", "box 11986", "reopen"}, {}, "11986", true},
+    {"ten passes then a close",
+     {"box 6", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "reopen"},
+     {"6,1,パス,0", "7,1,パス,0", "8,1,パス,0", "9,1,パス,0", "10,1,パス,0", "11,1,パス,0", "12,1,パス,0",
+      "13,1,パス,0", "14,1,パス,0", "15,1,パス,0"},
+     "16",
+     true},
+    {"a passed game taken back survives a close, and once won the box goes back",
+     {"box 14", "pass", "retry", "reopen", "deal 14", "won"},
+     {"14,1,パス,0", "14,1,再挑戦,0", "14,1,勝ち,1"},
+     "15",
+     true},
+    {"resigned, taken back and won: counted once, then back to where the box was",
+     {"deal 3", "pass", "resigned", "deal 4", "won", "retry", "deal 3", "won"},
+     {"3,1,パス,0", "3,1,負け,1", "4,1,勝ち,1", "3,1,再挑戦,0", "3,2,勝ち,0"},
+     "5",
+     true},
+    {"a number counted in an earlier run counts nothing",
+     {"deal 1", "won", "reopen", "deal 1", "won"},
+     {"1,1,勝ち,1", "1,2,勝ち,0"},
+     "2",
+     true},
+    {"after a clear every number counts again",
+     {"deal 1", "won", "clear", "reopen", "deal 1", "won"},
+     {"1,1,勝ち,1", "2,1,クリア,1", "1,1,勝ち,1"},
+     "2",
+     true},
+    {"the highest number won goes on with game 1", {"deal 32000", "won"}, {"32000,1,勝ち,1"}, "1", true},
+    {"taking back a second game puts the first, unplayed, back on the list",
+     {"box 20", "pass", "pass", "retry", "retry", "deal 20", "won"},
+     {"20,1,パス,0", "21,1,パス,0", "21,1,再挑戦,0", "20,1,再挑戦,0", "21,1,パス,0", "20,1,勝ち,1"},
+     "22",
+     true},
+};
+
+void PrintTo(const CountingCase& counting, std::ostream* out) { *out << counting.name; }
+
+class CountingRules : public ::testing::TestWithParam<CountingCase> {
+protected:
+    std::vector<std::string> logLines() const { return world.loggedLines(); }
+
+    KeeperWorld world;
+};
+
+TEST_P(CountingRules, TheRecordAfterThePlayersMoves) {
+    auto keeper = std::make_unique<RecordKeeper>(world.files(), 32000);
+    std::string box = *keeper->load().boxText;
+    const auto show = [&box](const RecordChange& change) {
+        if (change.boxText) box = *change.boxText;
+    };
+    for (const std::string& move : GetParam().moves) {
+        const std::string argument = move.find(' ') == std::string::npos ? "" : move.substr(move.find(' ') + 1);
+        if (move.rfind("deal", 0) == 0) {
+            // A box left as it was gives its own number.
+            if (argument != box) keeper->boxChanged(box = argument);
+            show(keeper->gameDealt(std::stoi(argument)));
+        } else if (move.rfind("box", 0) == 0) {
+            box = argument;
+            keeper->boxChanged(box);
+        } else if (move == "won" || move == "lost" || move == "resigned") {
+            show(keeper->gameEnded(move == "won" ? GameEnd::won : move == "lost" ? GameEnd::lost : GameEnd::resigned));
+        } else if (move == "restart") {
+            keeper->restartSent();
+        } else if (move == "start") {
+            keeper->startSent();
+        } else if (move == "unknown") {
+            show(keeper->unknownGameDealt());
+        } else if (move == "pass") {
+            show(keeper->pass(box));
+        } else if (move == "retry") {
+            show(keeper->takeBackPass(0, box));
+        } else if (move == "clear") {
+            show(keeper->clearTotals(box));
+        } else if (move == "reopen") {
+            keeper->finish(true);
+            keeper = std::make_unique<RecordKeeper>(world.files(), 32000);
+            box = *keeper->load().boxText;
+        }
+        keeper->saveIfChanged();
+    }
+    EXPECT_EQ(logLines(), GetParam().logLines);
+    EXPECT_EQ(box, GetParam().box);
+    EXPECT_EQ(keeper->boardKnown(), GetParam().boardKnown);
+    // What the window shows is what the next start offers.
+    keeper->finish(true);
+    RecordKeeper next(world.files(), 32000);
+    EXPECT_EQ(next.load().boxText, box);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keeper, CountingRules, ::testing::ValuesIn(kCountingCases),
+                         [](const ::testing::TestParamInfo<CountingCase>& info) {
+                             return "case" + std::to_string(info.index);
+                         });
 
 TEST_F(RecordKeeperSession, IdleTicksWriteNothingAndEachChangeIsSavedOnce) {
     keeper.load();

@@ -40,7 +40,8 @@ protected:
     void tick() {
         TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
-            if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt, box));
+            if (outcome.unknownDeal) show(keeper.unknownGameDealt());
+            if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));
             if (outcome.ended) show(keeper.gameEnded(*outcome.ended));
             closeRequests += outcome.gameGone;
             if (outcome.error) {
@@ -127,22 +128,12 @@ TEST_F(WatcherTest, MaxGameNoIsDealt) {
     EXPECT_EQ(game.dealt, std::vector<std::string>{"32000"});
 }
 
-TEST_F(WatcherTest, NumberAboveMaxGameNoBecomesGameOne) {
-    box = "32001";
-    setAttempt(4);
-    game.showGameNumberDialog();
-    tick();
-    EXPECT_EQ(box, "1");
-    EXPECT_EQ(gameNumber(), 1);
-    EXPECT_EQ(attempt(), 1);
-    EXPECT_EQ(clipboard.content, "1");
-}
-
 // 0 names no deal, and -1 and -2 are the game's fixed layouts, which no
-// numbered play reaches: each is refused as a text that is no number is.
-TEST_F(WatcherTest, NumbersBelowOneAreRefusedAndNothingIsDealt) {
+// numbered play reaches: each is refused as a text that is no number is. So
+// is a typo above the highest number, rather than dealing game 1.
+TEST_F(WatcherTest, NumbersOutsideTheRangeAreRefusedAndNothingIsDealt) {
     game.showGameNumberDialog();
-    for (const char* text : {"0", "-1", "-2"}) {
+    for (const char* text : {"0", "-1", "-2", "32001", "617912"}) {
         box = text;
         try {
             tick();
@@ -293,16 +284,15 @@ TEST_F(WatcherTest, EndThisGameBoxCountsLikeALoss) {
     EXPECT_FALSE(desktop.isAlive(box));
 }
 
-TEST_F(WatcherTest, WinAtMaxGameNoGoesBeyondItThenGameOneIsDealt) {
+TEST_F(WatcherTest, WinningTheHighestNumberGoesOnWithGameOne) {
     setGameNumber(32000);
     box = "32000";
     game.userAnswersWinAfterPauses = 0;
     game.showWinDialog();
     tick();
-    EXPECT_EQ(gameNumber(), 32001);
-    EXPECT_EQ(box, "32001");
-    tick();  // the game-number dialog opened by the user's answer
+    EXPECT_EQ(gameNumber(), 1);
     EXPECT_EQ(box, "1");
+    tick();  // the game-number dialog opened by the user's answer
     EXPECT_EQ(game.dealt, std::vector<std::string>{"1"});
 }
 
@@ -333,14 +323,7 @@ TEST_F(WatcherTest, BranchesOfOneTickDoNotExcludeEachOther) {
     EXPECT_EQ(losses(), 1);
 }
 
-TEST_F(WatcherTest, CountersWrapAsTwosComplement) {
-    setGameNumber(INT32_MAX);
-    game.userAnswersWinAfterPauses = 0;
-    game.showWinDialog();
-    tick();
-    EXPECT_EQ(gameNumber(), INT32_MIN);
-    EXPECT_EQ(box, "-2147483648");
-    closeGameNumberDialogs();  // a number below 1 is never dealt
+TEST_F(WatcherTest, AttemptsWrapAsTwosComplement) {
     setAttempt(INT32_MAX);
     game.showLossDialog();
     tick();

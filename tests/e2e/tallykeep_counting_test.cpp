@@ -1,0 +1,184 @@
+// Every result counted to the right number, once, in the moves players make
+// every day: a random deal, a win left on the board and dealt again, a
+// number typed and left, passed games taken back. Checked from outside in
+// Tallykeep.csv, the results window and the settings file after a restart.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gamelink/game_contract.h"
+#include "gamelink/os_profile.h"
+#include "harness/harness.h"
+#include "records/results_log_reader.h"
+#include "tallykeep_session.h"
+
+namespace {
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+class TallykeepCounting : public TallykeepTest {
+protected:
+    // The log's lines as "number,attempt,word,counted".
+    std::vector<std::string> logged() const {
+        std::istringstream in(readFileBytes(sandbox.path("Tallykeep.csv")).value_or(""));
+        std::vector<std::string> lines;
+        for (const LogEntry& entry : readResultsLog(in).entries) {
+            const std::string line = formatLogLine(entry);
+            lines.push_back(line.substr(20, line.size() - 22));
+        }
+        return lines;
+    }
+    HWND gameOverDialog() const { return waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver); }
+    // The game is won; Tallykeep has ticked the dialog's select box.
+    HWND winAndWaitForTheTick() {
+        const std::size_t mark = log().size();
+        standinWin(session->game);
+        EXPECT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
+        return gameOverDialog();
+    }
+    // The number of the next deal the game logs after `mark`.
+    std::string nextDeal(std::size_t mark) const {
+        const auto line = log().waitFor([](const LogLine& line) { return line.event == "deal"; }, mark);
+        return line ? line->details : "<no deal>";
+    }
+    void type(const std::string& keys) {
+        results().selectInNumberBox(0, -1);
+        results().typeIntoNumberBox(keys);
+    }
+    void closeAndStartAgain() {
+        ASSERT_TRUE(session->closeAndWait()) << log().text();
+        session->restart();
+        ASSERT_TRUE(session->results.found());
+    }
+};
+
+// The player unticks the won dialog's select box: the game deals a random
+// game, whose win is nobody's number. Nothing is counted for it, the box
+// keeps the next number, and the window says the game has no number.
+TEST_F(TallykeepCounting, ARandomDealAfterAnUntickedSelectBoxCountsNothing) {
+    start();
+    ASSERT_TRUE(session->selectGame("22", "22")) << log().text();
+    const HWND dialog = winAndWaitForTheTick();
+    ASSERT_NE(dialog, nullptr);
+    const HWND selectBox = findChild(dialog, nullptr, kDefaultTexts.CaptionSelectGame);
+    ASSERT_NE(selectBox, nullptr);
+    SendMessageA(selectBox, BM_SETCHECK, BST_UNCHECKED, 0);
+    waitUntil([] { return false; }, 300ms);  // the player moves to the yes button
+    std::size_t mark = log().size();
+    clickButton(findChild(dialog, nullptr, kDefaultTexts.CaptionYes));
+    ASSERT_NE(nextDeal(mark), "<no deal>") << log().text();
+    EXPECT_TRUE(results().waitForLabel("Label2", "番号不明")) << log().text();
+    EXPECT_EQ(results().label("Label1"), "");
+
+    const HWND second = winAndWaitForTheTick();
+    ASSERT_NE(second, nullptr);
+    mark = log().size();
+    clickButton(findChild(second, nullptr, kDefaultTexts.CaptionYes));
+    EXPECT_EQ(nextDeal(mark), "23") << "the box kept the next number";
+    EXPECT_TRUE(results().waitForLabel("Label2", "回目"));
+    EXPECT_EQ(results().label("Label18"), "1") << "one win in all";
+    EXPECT_EQ(logged(), std::vector<std::string>{"22,1,勝ち,1"});
+}
+
+// F2 in the game while game 4 is on the board: its end-this-game box is a
+// resign of 4; the random deal that follows counts nothing, and 4 dealt again
+// is its second attempt.
+TEST_F(TallykeepCounting, TheGamesOwnNewGameResignsTheGameInPlayAndItsDealCountsNothing) {
+    start();
+    ASSERT_TRUE(session->selectGame("4", "4")) << log().text();
+    std::size_t mark = log().size();
+    postKey(session->game, VK_F2);
+    ASSERT_TRUE(log().waitFor("confirm-yes", std::string(), mark)) << log().text();
+    ASSERT_NE(nextDeal(mark), "<no deal>");
+    EXPECT_TRUE(results().waitForLabel("Label2", "番号不明"));
+    const HWND dialog = winAndWaitForTheTick();
+    ASSERT_NE(dialog, nullptr);
+    mark = log().size();
+    clickButton(findChild(dialog, nullptr, kDefaultTexts.CaptionYes));
+    EXPECT_EQ(nextDeal(mark), "4");
+    EXPECT_TRUE(results().waitForLabel("Label1", "2"));
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "5")) << log().text();
+    EXPECT_EQ(logged(), (std::vector<std::string>{"4,1,負け,1", "4,2,勝ち,0"}));
+    EXPECT_EQ(results().label("Label18"), "0");
+    EXPECT_EQ(results().label("Label19"), "1");
+}
+
+// A win answered no leaves its board; the bar's やり直し deals that game
+// again, and its win belongs to that number, not to the next.
+TEST_F(TallykeepCounting, AWinLeftOnTheBoardAndDealtAgainIsALaterAttemptAtItsNumber) {
+    start();
+    ASSERT_TRUE(session->selectGame("26", "26")) << log().text();
+    const HWND dialog = winAndWaitForTheTick();
+    ASSERT_NE(dialog, nullptr);
+    clickButton(GetDlgItem(dialog, IDNO));
+    ASSERT_TRUE(waitUntilGone(dialog));
+    EXPECT_TRUE(results().waitForNumberBox("27"));
+    const std::size_t mark = log().size();
+    const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
+    clickButton(bar ? findChild(bar, nullptr, "やり直し") : nullptr);
+    ASSERT_EQ(nextDeal(mark), "26") << log().text();
+    EXPECT_TRUE(results().waitForLabel("Label1", "2"));
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "27")) << log().text();
+    EXPECT_EQ(logged(), (std::vector<std::string>{"26,1,勝ち,1", "26,2,勝ち,0"}));
+    EXPECT_EQ(results().history()[0], "26 負け（2回）");
+}
+
+// The box is the next number, however it got there: typed, moved on by ten
+// passes, or a passed game taken back; a close and a start keep it.
+TEST_F(TallykeepCounting, TheNextNumberSurvivesAClose) {
+    start();
+    type("11986");
+    ASSERT_TRUE(results().waitForNumberBox("11,986"));
+    closeAndStartAgain();
+    EXPECT_EQ(results().numberBox(), "11,986");
+
+    type("6");
+    for (int pass = 0; pass < 10; ++pass) results().menuCommand(kCmdPass);
+    ASSERT_TRUE(results().waitForNumberBox("16"));
+    closeAndStartAgain();
+    EXPECT_EQ(results().numberBox(), "16");
+
+    results().menuCommand(kCmdRetry0 + 1);  // 14: the list runs from the highest
+    ASSERT_TRUE(results().waitForNumberBox("14"));
+    closeAndStartAgain();
+    EXPECT_EQ(results().numberBox(), "14") << "the game taken back and not yet played";
+    const std::size_t mark = log().size();
+    postKey(session->game, game::kVkF3);
+    ASSERT_EQ(nextDeal(mark), "14") << log().text();
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "16")) << "back to where the box was: " << log().text();
+}
+
+// Game 3 passed while on the board and resigned by 開始 is a counted loss;
+// taken back later and won, it counts nothing more, and the box goes back to
+// the number it held.
+TEST_F(TallykeepCounting, AResignedGameTakenBackAndWonIsCountedOnce) {
+    start();
+    ASSERT_TRUE(session->selectGame("3", "3")) << log().text();
+    results().menuCommand(kCmdPass);
+    ASSERT_TRUE(results().waitForNumberBox("4"));
+    std::size_t mark = log().size();
+    const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
+    clickButton(bar ? findChild(bar, nullptr, "開始") : nullptr);
+    ASSERT_EQ(nextDeal(mark), "4") << log().text();
+    // Taken back while the won dialog waits (the command is carried out once
+    // the player has answered): the game-number dialog deals it.
+    const HWND dialog = winAndWaitForTheTick();
+    ASSERT_NE(dialog, nullptr);
+    results().menuCommand(kCmdRetry0);
+    mark = log().size();
+    clickButton(findChild(dialog, nullptr, kDefaultTexts.CaptionYes));
+    ASSERT_EQ(nextDeal(mark), "3") << log().text();
+    EXPECT_TRUE(results().waitForLabel("Label1", "2"));
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "5")) << log().text();
+    closeAndStartAgain();
+    EXPECT_EQ(logged(),
+              (std::vector<std::string>{"3,1,パス,0", "3,1,負け,1", "4,1,勝ち,1", "3,1,再挑戦,0", "3,2,勝ち,0"}));
+    EXPECT_EQ(results().label("Label18"), "1");
+    EXPECT_EQ(results().label("Label19"), "1");
+    EXPECT_EQ(results().numberBox(), "5");
+}
+
+}  // namespace
