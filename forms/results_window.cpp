@@ -1,5 +1,6 @@
 #include "forms/results_window.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -309,7 +310,7 @@ void ResultsWindow::draw() {
         // A deal nobody can vouch for has no number and no attempt to show.
         const bool known = keeper_.boardKnown();
         setCaption(attemptLabel_, known ? intToText(keeper_.inPlay().attempt) : std::string());
-        setCaption(attemptSuffixLabel_, known ? "回目" : "番号不明");
+        placeAttemptSuffix(known ? "回目" : "番号不明");
 
         if (tally.history.lines() != historyDrawn_) {
             historyDrawn_ = tally.history.lines();
@@ -350,6 +351,22 @@ void ResultsWindow::draw() {
     drawnRevision_ = keeper_.revision();
     drawnControlBarVisible_ = controlBarVisible_;
     drawnBoxText_ = box;
+}
+
+// "番号不明" is wider than "回目": it ends at the panel's inner edge instead
+// of where "回目" ends, and never covers the number box.
+void ResultsWindow::placeAttemptSuffix(const std::string& caption) {
+    Label& label = attemptSuffixLabel_;
+    if (!attemptSuffixRight_) attemptSuffixRight_ = label.left() + label.width();
+    if (label.caption() == caption) return;
+    label.setCaption(caption);
+    if (caption == "回目") {
+        label.setLeft(*attemptSuffixRight_ - label.width());
+    } else {
+        RECT inside{};
+        GetClientRect(numberPanel_.handle(), &inside);
+        label.setLeft(std::max(numberBox_.left() + numberBox_.width(), static_cast<int>(inside.right) - label.width()));
+    }
 }
 
 void ResultsWindow::openProgress() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,7 @@ private:
     // Labels, history, menu and check marks, drawn from the record; only
     // what changed since the last drawing.
     void draw();
+    void placeAttemptSuffix(const std::string& caption);
 
     void createControls();  // the layout, in results_window_layout.cpp
     void createMenu();
@@ -155,6 +157,8 @@ private:
     Panel numberPanel_;
     Label attemptLabel_;
     Label attemptSuffixLabel_;
+    // Where "回目" ends, as laid out.
+    std::optional<int> attemptSuffixRight_;
     NumberBox numberBox_;
     GroupBox resultsGroup_;
     Label runPercentLabel_, runWonLabel_, runLostLabel_;
