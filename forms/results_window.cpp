@@ -180,6 +180,7 @@ void ResultsWindow::onTick() {
 // game's answer. A won game's dialog (its select box ticked already) waits
 // for the player, for as long as it takes: that is drawn and saved at once.
 void ResultsWindow::take(const TickOutcome& outcome) {
+    if (outcome.toldNumber) keeper_.boardTold(*outcome.toldNumber);
     if (outcome.unknownDeal) show(keeper_.unknownGameDealt());
     if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt));
     if (outcome.ended) show(keeper_.gameEnded(*outcome.ended));
@@ -308,9 +309,9 @@ void ResultsWindow::draw() {
         setCaption(longestLossLabel_, intToText(s.losses));
         setCaption(currentStreakLabel_, streakText(s.streak, s.stype));
         // A deal nobody can vouch for has no number and no attempt to show.
-        const bool known = keeper_.boardKnown();
-        setCaption(attemptLabel_, known ? intToText(keeper_.inPlay().attempt) : std::string());
-        placeAttemptSuffix(known ? "回目" : "番号不明");
+        const std::optional<int32_t> attempt = keeper_.attemptShown();
+        setCaption(attemptLabel_, attempt ? intToText(*attempt) : std::string());
+        placeAttemptSuffix(attempt ? "回目" : "番号不明");
 
         if (tally.history.lines() != historyDrawn_) {
             historyDrawn_ = tally.history.lines();

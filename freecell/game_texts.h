@@ -52,6 +52,8 @@ struct GameConfig {
     GameTexts texts;
     int32_t maxGameNumber;
     std::string logPath;
+    // The main window tells the deal's number (kGameNumberProperty).
+    bool tellsGameNumber = true;
 };
 
 // The game reads the number field as a signed decimal integer: leading blanks,

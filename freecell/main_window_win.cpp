@@ -219,6 +219,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             paint();
             return 0;
         case WM_DESTROY:
+            RemovePropA(window_, kGameNumberProperty);
             PostQuitMessage(0);
             return 0;
     }
@@ -513,6 +514,11 @@ void MainWindow::boardChanged() {
     slide_.reset();  // the cards sliding back may be elsewhere now
     revealed_.reset();
     if (testCommands_) testCommands_->boardChanged(game_);
+    // Set before any dialog about this deal can open: a reader of the
+    // property finds the number of the game that ends.
+    if (config_.tellsGameNumber && game_.hasGame() &&
+        !SetPropA(window_, kGameNumberProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(game_.number()))))
+        log_.write("error", "SetPropA failed");
     InvalidateRect(window_, nullptr, FALSE);
 }
 

@@ -41,6 +41,7 @@ GameConfig configure(const WindowsVersion& version,
         if (const auto value = parseSignedDecimal(*text); value && *value >= 1) config.maxGameNumber = *value;
     }
     if (const auto path = environment(kLogVariable)) config.logPath = *path;
+    if (environment(kHideNumberVariable) == std::string("1")) config.tellsGameNumber = false;
     return config;
 }
 

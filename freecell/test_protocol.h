@@ -16,6 +16,8 @@
 //   FREECELL_MAXGAME the highest accepted game number (otherwise 1000000 on
 //                    platform 2 version 5.1, else 32000)
 //   FREECELL_LOG     a file to append the log to
+//   FREECELL_HIDE_NUMBER  1: the main window does not tell its deal's number,
+//                    as the classic game's does not
 //
 // Log lines: "<milliseconds since start> <event> <details>", details may be
 // empty. One line per event, written and flushed as it happens:
@@ -73,6 +75,7 @@ namespace freecell {
 inline constexpr char kTextsVariable[] = "FREECELL_TEXTS";
 inline constexpr char kMaxGameVariable[] = "FREECELL_MAXGAME";
 inline constexpr char kLogVariable[] = "FREECELL_LOG";
+inline constexpr char kHideNumberVariable[] = "FREECELL_HIDE_NUMBER";
 
 inline constexpr int kStateControlId = 900;
 inline constexpr int kBoardControlId = 901;

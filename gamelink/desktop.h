@@ -31,6 +31,9 @@ public:
     // Whether a check box is ticked (BM_GETCHECK, bounded against a game that
     // hangs); none when it cannot be told.
     virtual std::optional<bool> ticked(WindowId) { return std::nullopt; }
+    // The number the game's main window tells of the deal on its board
+    // (game::kGameNumberProperty); none from a game that does not tell.
+    virtual std::optional<int32_t> toldGameNumber(WindowId) { return std::nullopt; }
     virtual void bringToForeground(WindowId window) = 0;  // SetForegroundWindow
     virtual void bringToTop(WindowId window) = 0;         // BringWindowToTop
     // PostMessageA with lParam 0; the result is not tested.

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "gamelink/game_contract.h"
+
 namespace {
 
 HWND toHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
@@ -49,6 +51,12 @@ std::optional<bool> Win32Desktop::ticked(WindowId checkBox) {
     DWORD_PTR state = 0;
     if (!SendMessageTimeoutA(toHwnd(checkBox), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 200, &state)) return std::nullopt;
     return state == BST_CHECKED;
+}
+
+std::optional<int32_t> Win32Desktop::toldGameNumber(WindowId gameWindow) {
+    const HANDLE told = GetPropA(toHwnd(gameWindow), game::kGameNumberProperty);
+    if (!told) return std::nullopt;
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(told));
 }
 
 bool Win32Desktop::minimized(WindowId window) { return window != 0 && IsIconic(toHwnd(window)) != FALSE; }

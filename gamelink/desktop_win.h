@@ -23,6 +23,7 @@ public:
     std::string titleOf(WindowId window) override;
     bool shown(WindowId window) override;
     std::optional<bool> ticked(WindowId checkBox) override;
+    std::optional<int32_t> toldGameNumber(WindowId gameWindow) override;
     void bringToForeground(WindowId window) override;
     void bringToTop(WindowId window) override;
     void post(WindowId window, uint32_t message, uintptr_t wParam) override;

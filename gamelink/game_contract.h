@@ -12,6 +12,9 @@ inline constexpr char kEditClass[] = "Edit";
 inline constexpr char kButtonClass[] = "Button";
 inline constexpr char kExecutable[] = "FREECELL.EXE";
 inline constexpr char kStatisticsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\FreeCell";
+// The game that ships with Tallykeep keeps the number of the deal on its board
+// in this property of its main window; the classic game has none.
+inline constexpr char kGameNumberProperty[] = "FreeCellGameNumber";
 
 // The game's messages and keys, by their Windows names: this header stays
 // portable, so each carries the value that <windows.h> gives that name.

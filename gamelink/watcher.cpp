@@ -53,8 +53,12 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
     lastTickFoundNoDialog_ = found_.gameNumberDialog == 0 && found_.gameOverDialog == 0 && found_.confirmBox == 0;
     if (found_.gameOverDialog != 0) gameOverLastSeenMs_ = desktop_.nowMs();
 
+    const WindowId gameWindow = desktop_.findTopLevel(game::kMainWindowClass, nullptr);
+    const std::optional<int32_t> told = gameWindow ? desktop_.toldGameNumber(gameWindow) : std::nullopt;
     next_ = Step::gameNumber;
-    return runSteps(clipboard);
+    TickOutcome outcome = runSteps(clipboard);
+    outcome.toldNumber = told;
+    return outcome;
 }
 
 TickOutcome GameWatcher::continueTick(Clipboard& clipboard) {

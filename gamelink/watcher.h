@@ -26,6 +26,9 @@ struct TickOutcome {
     // The won dialog was answered with its select box unticked: the game
     // dealt a game of its own choosing (or left its board): no number.
     bool unknownDeal = false;
+    // The number of the deal on the board, as the game told it when the
+    // tick began (the game that ships with Tallykeep tells it).
+    std::optional<int32_t> toldNumber;
     std::optional<std::string> error;  // an error to show; the tick has ended
     bool gameGone = false;             // no game window is left: the program ends
     bool more = false;                 // call continueTick() once this is taken

@@ -112,7 +112,52 @@ RecordChange RecordKeeper::gameDealt(int32_t number) {
     return {};
 }
 
+void RecordKeeper::boardTold(int32_t number) {
+    // A board Tallykeep dealt is the game's to tell only once dealt: the
+    // game-number dialog may still be closing.
+    if (board_ == Board::inPlay || (board_ == Board::own && own_.number == number) ||
+        (board_ == Board::over && over_.number == number))
+        return;
+    own_ = {number, firstAttemptAt(number)};
+    board_ = Board::own;
+    changed();
+}
+
+std::optional<int32_t> RecordKeeper::attemptShown() const {
+    switch (board_) {
+        case Board::own:
+            return own_.attempt;
+        case Board::unknown:
+            return std::nullopt;
+        case Board::inPlay:
+        case Board::over:
+            break;
+    }
+    return settings_.game.attempt;
+}
+
+// A game the game dealt itself and told the number of: counted under that
+// number, once, while the box keeps the next number of the player's road.
+RecordChange RecordKeeper::ownGameEnded(GameEnd end) {
+    RecordChange change;
+    const GameResult result{end == GameEnd::won, own_.number, own_.attempt, counted_.contains(own_.number)};
+    if (result.counted()) counted_.add(own_.number);
+    settings_.tally.record(result);
+    log(entryForResult(result, files_.clock->now()), change);
+    if (result.won) {
+        board_ = Board::over;
+        over_ = own_;
+        overIsOwn_ = true;
+    } else {
+        own_.attempt = wrappingAdd(own_.attempt, 1);
+    }
+    restartAsked_ = startAsked_ = false;
+    changed();
+    return change;
+}
+
 RecordChange RecordKeeper::gameEnded(GameEnd end) {
+    if (board_ == Board::own) return ownGameEnded(end);
     RecordChange change;
     if (board_ != Board::inPlay) {
         // A deal Tallykeep did not enter (a random one, or one the player
@@ -131,6 +176,7 @@ RecordChange RecordKeeper::gameEnded(GameEnd end) {
     if (result.won) {
         board_ = Board::over;
         over_ = game;
+        overIsOwn_ = false;
         // A passed game taken back and now won: the box goes back to where
         // it was. Otherwise the next number, 1 after the highest.
         const bool retryDone = settings_.afterRetry != 0 && nextNumber() == game.number;
@@ -162,13 +208,17 @@ RecordChange RecordKeeper::unknownGameDealt() {
 }
 
 void RecordKeeper::restartSent() {
-    if (board_ == Board::over) {
+    if (board_ == Board::over && overIsOwn_) {
+        own_ = {over_.number, wrappingAdd(over_.attempt, 1)};
+        board_ = Board::own;
+        changed();
+    } else if (board_ == Board::over) {
         // The game won is dealt again at once: no game is in progress.
         settings_.game.number = over_.number;
         settings_.game.attempt = wrappingAdd(over_.attempt, 1);
         board_ = Board::inPlay;
         changed();
-    } else if (board_ == Board::inPlay) {
+    } else if (board_ == Board::inPlay || board_ == Board::own) {
         restartAsked_ = true;
     }
 }

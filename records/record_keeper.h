@@ -61,6 +61,9 @@ public:
     // deal, a command of the game's own answered by the player) nothing is
     // counted until the next number Tallykeep enters.
     bool boardKnown() const { return board_ != Board::unknown; }
+    // The attempt the window shows: the game on the board's, or the next
+    // number's once a game is won; none for a deal nobody can vouch for.
+    std::optional<int32_t> attemptShown() const;
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.
     const std::string& logPath() const { return files_.logPath; }
@@ -88,6 +91,10 @@ public:
     // with its select box unticked): nothing counts until the next number
     // Tallykeep enters.
     RecordChange unknownGameDealt();
+    // The game told the number of the deal on its board (the game that ships
+    // with Tallykeep does). A deal Tallykeep did not enter is counted under
+    // that number, as the game's own; the box keeps the next number.
+    void boardTold(int32_t number);
     // The control bar's やり直し went to the game: it deals the game on the
     // board again, after its end-this-game box while a game is in progress.
     void restartSent();
@@ -140,6 +147,7 @@ private:
     // one (at least the second) when the number was counted before.
     int32_t firstAttemptAt(int32_t number) const { return counted_.contains(number) ? 2 : 1; }
     void readCountedNumbers();
+    RecordChange ownGameEnded(GameEnd end);
     void saveNow();
     // What the window draws or the settings file keeps may have changed.
     void changed() {
@@ -158,9 +166,12 @@ private:
     // stands still until the next deal (`over_`), or a deal nobody can vouch
     // for. A restart asked while a game is in progress keeps the game in
     // play through the end-this-game box it brings.
-    enum class Board { inPlay, over, unknown };
+    // A deal of the game's own whose number the game told is `own_`.
+    enum class Board { inPlay, own, over, unknown };
     Board board_ = Board::inPlay;
+    GameInPlay own_;
     GameInPlay over_;
+    bool overIsOwn_ = false;
     bool restartAsked_ = false;
     bool startAsked_ = false;
     // Set when what the settings file keeps may have changed; the whole list

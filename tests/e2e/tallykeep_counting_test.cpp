@@ -48,6 +48,12 @@ protected:
         results().selectInNumberBox(0, -1);
         results().typeIntoNumberBox(keys);
     }
+    // The game as the classic one is: it does not tell its deal's number.
+    void startWithTheClassicContract() {
+        SessionOptions options;
+        options.environment = {{"FREECELL_HIDE_NUMBER", "1"}};
+        start(options);
+    }
     void closeAndStartAgain() {
         ASSERT_TRUE(session->closeAndWait()) << log().text();
         session->restart();
@@ -59,7 +65,7 @@ protected:
 // game, whose win is nobody's number. Nothing is counted for it, the box
 // keeps the next number, and the window says the game has no number.
 TEST_F(TallykeepCounting, ARandomDealAfterAnUntickedSelectBoxCountsNothing) {
-    start();
+    startWithTheClassicContract();
     ASSERT_TRUE(session->selectGame("22", "22")) << log().text();
     const HWND dialog = winAndWaitForTheTick();
     ASSERT_NE(dialog, nullptr);
@@ -87,7 +93,7 @@ TEST_F(TallykeepCounting, ARandomDealAfterAnUntickedSelectBoxCountsNothing) {
 // resign of 4; the random deal that follows counts nothing, and 4 dealt again
 // is its second attempt.
 TEST_F(TallykeepCounting, TheGamesOwnNewGameResignsTheGameInPlayAndItsDealCountsNothing) {
-    start();
+    startWithTheClassicContract();
     ASSERT_TRUE(session->selectGame("4", "4")) << log().text();
     std::size_t mark = log().size();
     postKey(session->game, VK_F2);
@@ -104,6 +110,29 @@ TEST_F(TallykeepCounting, TheGamesOwnNewGameResignsTheGameInPlayAndItsDealCounts
     EXPECT_EQ(logged(), (std::vector<std::string>{"4,1,負け,1", "4,2,勝ち,0"}));
     EXPECT_EQ(results().label("Label18"), "0");
     EXPECT_EQ(results().label("Label19"), "1");
+}
+
+// The game that ships with Tallykeep tells the number of every deal: its
+// random deal is counted under that number, once, and the box keeps the
+// player's next number.
+TEST_F(TallykeepCounting, TheShippedGamesRandomDealIsCountedUnderItsOwnNumber) {
+    start();
+    ASSERT_TRUE(session->selectGame("22", "22")) << log().text();
+    const HWND dialog = winAndWaitForTheTick();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(findChild(dialog, nullptr, kDefaultTexts.CaptionSelectGame), BM_SETCHECK, BST_UNCHECKED, 0);
+    std::size_t mark = log().size();
+    clickButton(findChild(dialog, nullptr, kDefaultTexts.CaptionYes));
+    const std::string random = nextDeal(mark);
+    ASSERT_NE(random, "<no deal>") << log().text();
+    const HWND second = winAndWaitForTheTick();
+    ASSERT_NE(second, nullptr);
+    mark = log().size();
+    clickButton(findChild(second, nullptr, kDefaultTexts.CaptionYes));
+    EXPECT_EQ(nextDeal(mark), "23") << "the box kept the next number";
+    EXPECT_EQ(logged(), (std::vector<std::string>{"22,1,勝ち,1", random + ",1,勝ち,1"}));
+    EXPECT_EQ(results().label("Label18"), "2");
+    EXPECT_EQ(results().history()[0], random + " 勝ち");
 }
 
 // A win answered no leaves its board; the bar's やり直し deals that game

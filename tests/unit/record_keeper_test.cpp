@@ -111,7 +111,8 @@ TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
 // after them. Moves: "deal N" (Tallykeep entered N), "won", "lost" (the lost
 // dialog, whose yes deals the same game), "resigned" (an end-this-game box),
 // "restart" and "start" (the bar's やり直し and 開始), "unknown" (the won
-// dialog answered with its select box unticked), "pass", "retry" (the first passed game
+// dialog answered with its select box unticked), "told N" (the game told the
+// number of the deal on its board), "pass", "retry" (the first passed game
 // taken back), "box N" (typed), "reopen" (closed and started again).
 struct CountingCase {
     const char* name;
@@ -132,6 +133,11 @@ const CountingCase kCountingCases[] = {
      {"22,1,勝ち,1"},
      "23",
      false},
+    {"a random deal the game tells the number of counts under it, once; the box keeps its number",
+     {"deal 22", "won", "unknown", "told 27353", "lost", "told 27353", "won", "restart", "won", "deal 23", "won"},
+     {"22,1,勝ち,1", "27353,1,負け,1", "27353,2,勝ち,0", "27353,3,勝ち,0", "23,1,勝ち,1"},
+     "24",
+     true},
     {"開始 during a game: a loss, then the number the box gives",
      {"deal 7", "start", "resigned"},
      {"7,1,負け,1"},
@@ -218,6 +224,8 @@ TEST_P(CountingRules, TheRecordAfterThePlayersMoves) {
             keeper->restartSent();
         } else if (move == "start") {
             keeper->startSent();
+        } else if (move.rfind("told", 0) == 0) {
+            keeper->boardTold(std::stoi(argument));
         } else if (move == "unknown") {
             show(keeper->unknownGameDealt());
         } else if (move == "pass") {

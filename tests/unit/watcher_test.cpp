@@ -40,6 +40,7 @@ protected:
     void tick() {
         TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
+            if (outcome.toldNumber) keeper.boardTold(*outcome.toldNumber);
             if (outcome.unknownDeal) show(keeper.unknownGameDealt());
             if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));
             if (outcome.ended) show(keeper.gameEnded(*outcome.ended));
