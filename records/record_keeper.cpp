@@ -136,17 +136,25 @@ std::optional<int32_t> RecordKeeper::attemptShown() const {
     return settings_.game.attempt;
 }
 
-// A game the game dealt itself and told the number of: counted under that
-// number, once, while the box keeps the next number of the player's road.
-RecordChange RecordKeeper::ownGameEnded(GameEnd end) {
-    RecordChange change;
-    const GameResult result{end == GameEnd::won, own_.number, own_.attempt, counted_.contains(own_.number)};
-    if (result.counted()) counted_.add(own_.number);
+// Counts the game (a first attempt at a number not counted before), writes
+// its history line and its line in the log; a won game stays on the board.
+GameResult RecordKeeper::record(GameEnd end, const GameInPlay& game, RecordChange& change) {
+    const GameResult result{end == GameEnd::won, game.number, game.attempt, counted_.contains(game.number)};
+    if (result.counted()) counted_.add(game.number);
     settings_.tally.record(result);
     log(entryForResult(result, files_.clock->now()), change);
     if (result.won) {
         board_ = Board::over;
-        over_ = own_;
+        over_ = game;
+    }
+    return result;
+}
+
+// A game the game dealt itself and told the number of: counted under that
+// number, once, while the box keeps the next number of the player's road.
+RecordChange RecordKeeper::ownGameEnded(GameEnd end) {
+    RecordChange change;
+    if (record(end, own_, change).won) {
         overIsOwn_ = true;
     } else {
         own_.attempt = wrappingAdd(own_.attempt, 1);
@@ -169,13 +177,7 @@ RecordChange RecordKeeper::gameEnded(GameEnd end) {
         return change;
     }
     GameInPlay& game = settings_.game;
-    const GameResult result{end == GameEnd::won, game.number, game.attempt, counted_.contains(game.number)};
-    if (result.counted()) counted_.add(game.number);
-    settings_.tally.record(result);
-    log(entryForResult(result, files_.clock->now()), change);
-    if (result.won) {
-        board_ = Board::over;
-        over_ = game;
+    if (record(end, game, change).won) {
         overIsOwn_ = false;
         // A passed game taken back and now won: the box goes back to where
         // it was. Otherwise the next number, 1 after the highest.

@@ -148,6 +148,7 @@ private:
     int32_t firstAttemptAt(int32_t number) const { return counted_.contains(number) ? 2 : 1; }
     void readCountedNumbers();
     RecordChange ownGameEnded(GameEnd end);
+    GameResult record(GameEnd end, const GameInPlay& game, RecordChange& change);
     void saveNow();
     // What the window draws or the settings file keeps may have changed.
     void changed() {
