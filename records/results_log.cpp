@@ -44,11 +44,30 @@ const char* logEventWord(LogEvent event) {
     return "";
 }
 
-std::string formatLogLine(const LogEntry& entry) {
+const char* logEventWordUtf8(LogEvent event) {
+    switch (event) {
+        case LogEvent::win:
+            return u8"勝ち";
+        case LogEvent::loss:
+            return u8"負け";
+        case LogEvent::pass:
+            return u8"パス";
+        case LogEvent::retry:
+            return u8"再挑戦";
+        case LogEvent::clear:
+            return u8"クリア";
+        case LogEvent::skip:
+            return u8"スキップ";
+    }
+    return "";
+}
+
+std::string formatLogLine(const LogEntry& entry, bool utf8) {
     const LocalTime& t = entry.when;
     return fourDigits(t.year) + '/' + twoDigits(t.month) + '/' + twoDigits(t.day) + ',' + twoDigits(t.hour) + ':' +
            twoDigits(t.minute) + ':' + twoDigits(t.second) + ',' + intToText(entry.gameNumber) + ',' +
-           intToText(entry.attempt) + ',' + logEventWord(entry.event) + ',' + (entry.counted ? '1' : '0') + "\r\n";
+           intToText(entry.attempt) + ',' + (utf8 ? logEventWordUtf8(entry.event) : logEventWord(entry.event)) + ',' +
+           (entry.counted ? '1' : '0') + "\r\n";
 }
 
 LogEntry entryForResult(const GameResult& result, const LocalTime& when) {
@@ -72,7 +91,7 @@ LogEntry ResultsLog::stamped(LogEvent event, int32_t gameNumber, int32_t attempt
 }
 
 AppendOnlyFile::Outcome ResultsLog::add(const LogEntry& entry) {
-    pending_.push_back(formatLogLine(entry));
+    pending_.push_back(entry);
     return writePending();
 }
 
@@ -85,7 +104,7 @@ AppendOnlyFile::Outcome ResultsLog::writePending() {
         // starts on a line of its own.
         else if (!end.endsWithLineBreak)
             bytes = "\r\n";
-        for (const std::string& line : pending_) bytes += line;
+        for (const LogEntry& entry : pending_) bytes += formatLogLine(entry, end.utf8);
         return bytes;
     });
     if (outcome.written) pending_.clear();

@@ -53,12 +53,14 @@ struct LogEntry {
     bool counted = false;
 };
 
-// The word of the 結果 column.
+// The word of the 結果 column, and the same word in UTF-8 (a log that a
+// spreadsheet saved as "CSV UTF-8").
 const char* logEventWord(LogEvent event);
+const char* logEventWordUtf8(LogEvent event);
 
 // One line of the log, its CR LF included:
-// "2026/12/07,18:36:39,4711,1,勝ち,1".
-std::string formatLogLine(const LogEntry& entry);
+// "2026/12/07,18:36:39,4711,1,勝ち,1"; its word in UTF-8 when asked.
+std::string formatLogLine(const LogEntry& entry, bool utf8 = false);
 
 // The entry of a game that ended.
 LogEntry entryForResult(const GameResult& result, const LocalTime& when);
@@ -71,6 +73,7 @@ public:
     struct End {
         bool empty = true;              // missing or without a byte
         bool endsWithLineBreak = true;  // its last bytes are CR LF
+        bool utf8 = false;              // it starts with UTF-8's byte-order mark
     };
     struct Outcome {
         bool written = false;
@@ -88,7 +91,10 @@ public:
 
 // Lines waiting to be written, and the writing: every line is queued, then
 // everything queued is appended in one write. Lines the file refused stay
-// queued, in order, and go out with the next line or the next retry.
+// queued, in order, and go out with the next line or the next retry. A log
+// that a spreadsheet saved in UTF-8 (with its byte-order mark) is appended to
+// in UTF-8, so that the file keeps one encoding; bytes already in it never
+// change.
 class ResultsLog {
 public:
     ResultsLog(AppendOnlyFile& file, LocalClock& clock) : file_(file), clock_(clock) {}
@@ -106,5 +112,5 @@ public:
 private:
     AppendOnlyFile& file_;
     LocalClock& clock_;
-    std::deque<std::string> pending_;
+    std::deque<LogEntry> pending_;
 };

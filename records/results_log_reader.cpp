@@ -41,11 +41,21 @@ std::optional<int32_t> plainNumber(const std::string& text) {
 constexpr int kFirstYear = 1980;
 constexpr int kLastYear = 2200;
 
+// 1 to `most` decimal digits, the whole of [from, to).
+std::optional<int> shortNumber(const std::string& text, std::size_t from, std::size_t to, std::size_t most) {
+    if (to <= from || to - from > most) return std::nullopt;
+    return fixedNumber(text, from, to - from);
+}
+
+// "2026/03/09" as the log writes it; "2026/3/9" and "2026-03-09" as
+// spreadsheets save it back.
 bool readDate(const std::string& text, LocalTime& when) {
-    if (text.size() != 10 || text[4] != '/' || text[7] != '/') return false;
+    if (text.size() < 8 || (text[4] != '/' && text[4] != '-')) return false;
+    const std::size_t second = text.find(text[4], 5);
+    if (second == std::string::npos) return false;
     const std::optional<int> year = fixedNumber(text, 0, 4);
-    const std::optional<int> month = fixedNumber(text, 5, 2);
-    const std::optional<int> day = fixedNumber(text, 8, 2);
+    const std::optional<int> month = shortNumber(text, 5, second, 2);
+    const std::optional<int> day = shortNumber(text, second + 1, text.size(), 2);
     if (!year || !month || !day || *year < kFirstYear || *year > kLastYear) return false;
     if (*month < 1 || *month > 12 || *day < 1 || *day > 31) return false;
     when.year = *year;
@@ -54,11 +64,16 @@ bool readDate(const std::string& text, LocalTime& when) {
     return true;
 }
 
+// "07:05:03" as the log writes it; "7:05:03" and "7:05" as spreadsheets save
+// it back.
 bool readTime(const std::string& text, LocalTime& when) {
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return false;
-    const std::optional<int> hour = fixedNumber(text, 0, 2);
-    const std::optional<int> minute = fixedNumber(text, 3, 2);
-    const std::optional<int> second = fixedNumber(text, 6, 2);
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon > 2) return false;
+    const bool withSeconds = text.size() == colon + 6 && text[colon + 3] == ':';
+    if (!withSeconds && text.size() != colon + 3) return false;
+    const std::optional<int> hour = fixedNumber(text, 0, colon);
+    const std::optional<int> minute = fixedNumber(text, colon + 1, 2);
+    const std::optional<int> second = withSeconds ? fixedNumber(text, colon + 4, 2) : std::optional<int>(0);
     if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) return false;
     when.hour = *hour;
     when.minute = *minute;
@@ -69,27 +84,56 @@ bool readTime(const std::string& text, LocalTime& when) {
 std::optional<LogEvent> readEvent(const std::string& word) {
     for (LogEvent event :
          {LogEvent::win, LogEvent::loss, LogEvent::pass, LogEvent::retry, LogEvent::clear, LogEvent::skip})
-        if (word == logEventWord(event)) return event;
+        if (word == logEventWord(event) || word == logEventWordUtf8(event)) return event;
     return std::nullopt;
 }
 
+// The columns of a line, as a spreadsheet writes them: a field in double
+// quotes may hold commas, and "" stands for one quote. Code page 932 has no
+// trail byte below 0x40, so neither the comma nor the quote is ever half a
+// character. Empty columns after the sixth (a spreadsheet's wider table) are
+// dropped.
 std::vector<std::string> splitColumns(const std::string& line) {
     std::vector<std::string> columns(1);
     columns.reserve(8);  // a line of the log has six: one allocation per line
-    for (char c : line) {
-        if (c == ',')
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+            columns.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
             columns.emplace_back();
-        else
+        } else {
             columns.back() += c;
+        }
     }
+    while (columns.size() > 6 && columns.back().empty()) columns.pop_back();
     return columns;
+}
+
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+// The header, in either encoding, wherever it stands: no line of the log.
+bool isHeader(const std::vector<std::string>& columns) { return columns[0] == "日付" || columns[0] == u8"日付"; }
+
+// A line with nothing in it (a spreadsheet writes an empty row as commas),
+// or the header.
+bool isBlankOrHeader(const std::string& line) {
+    if (line.find_first_not_of(",\"") == std::string::npos) return true;
+    const bool marked = line.compare(0, 3, kUtf8ByteOrderMark) == 0;
+    if (line.size() > kLongestLogLine) return false;
+    return isHeader(splitColumns(marked ? line.substr(3) : line));
 }
 
 }  // namespace
 
 std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     if (line.size() > kLongestLogLine) return std::nullopt;
-    const std::vector<std::string> columns = splitColumns(line);
+    const bool marked = line.compare(0, 3, kUtf8ByteOrderMark) == 0;
+    const std::vector<std::string> columns = splitColumns(marked ? line.substr(3) : line);
     if (columns.size() != 6) return std::nullopt;
     LogEntry entry;
     if (!readDate(columns[0], entry.when) || !readTime(columns[1], entry.when)) return std::nullopt;
@@ -115,7 +159,7 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
             if (!line.empty() || tooLong) ++skippedLines;
         } else if (tooLong) {
             ++skippedLines;
-        } else if (!line.empty() && line != kResultsLogHeader) {
+        } else if (!isBlankOrHeader(line)) {
             if (std::optional<LogEntry> entry = parseResultsLogLine(line))
                 onEntry(*entry);
             else

@@ -41,6 +41,12 @@ AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(con
             return refused(GetLastError());
         end.endsWithLineBreak = read == 2 && last[0] == '\r' && last[1] == '\n';
     }
+    if (size >= 3) {
+        char first[3] = {};
+        DWORD read = 0;
+        if (!moveTo(file.get(), 0) || !ReadFile(file.get(), first, 3, &read, nullptr)) return refused(GetLastError());
+        end.utf8 = read == 3 && first[0] == '\xEF' && first[1] == '\xBB' && first[2] == '\xBF';
+    }
 
     const std::string bytes = compose(end);
     if (!moveTo(file.get(), size)) return refused(GetLastError());

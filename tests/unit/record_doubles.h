@@ -34,6 +34,7 @@ public:
         End end;
         end.empty = bytes.empty();
         end.endsWithLineBreak = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
+        end.utf8 = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
         bytes += compose(end);
         ++writes;
         return {true, {}};

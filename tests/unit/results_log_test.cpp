@@ -69,6 +69,25 @@ TEST(ResultsLogWriting, LineAfterATornLastLineStartsOnALineOfItsOwn) {
     EXPECT_EQ(reading.skippedLines, 1u) << "the torn line";
 }
 
+// A log saved back by a spreadsheet as "CSV UTF-8" (a byte-order mark, quoted
+// fields, no line break at its end) keeps one encoding: the next line is
+// UTF-8, and every byte already there stays.
+TEST(ResultsLogWriting, ALogSavedInUtf8GetsUtf8Lines) {
+    MemoryLog file;
+    const std::string saved =
+        "\xEF\xBB\xBF\xE6\x97\xA5\xE4\xBB\x98\r\n\"2026/3/"
+        "9\",\"7:05:03\",\"1\",\"1\",\"\xE8\xB2\xA0\xE3\x81\x91\",\"1\"";
+    file.bytes = saved;
+    FixedClock clock;
+    ResultsLog log(file, clock);
+    log.add(entryForResult({true, 1, 2}, clock.now()));
+    EXPECT_EQ(file.bytes, saved + "\r\n2026/03/09,07:05:03,1,2,\xE5\x8B\x9D\xE3\x81\xA1,0\r\n");
+    const LogReading reading = read(file.bytes);
+    ASSERT_EQ(reading.entries.size(), 2u);
+    EXPECT_EQ(reading.entries[1].event, LogEvent::win);
+    EXPECT_EQ(reading.skippedLines, 0u);
+}
+
 // Excel holds the file open: the lines wait in memory and go out, in order and
 // once each, with the first write that succeeds.
 TEST(ResultsLogWriting, RefusedLinesWaitAndAreWrittenOnceInOrder) {
@@ -128,7 +147,8 @@ TEST(ResultsLogReading, SkipsAndCountsLinesItCannotRead) {
         "2026/03/09,24:00:00,5,1,勝ち,1\r\n",            // no such hour
         "2026/03/09,07:05:03,5,1,引き分け,1\r\n",        // no such result
         "2026/03/09,07:05:03,5,1,勝ち,2\r\n",            // 集計 is 0 or 1
-        "\"2026/03/09\",07:05:03,5,1,勝ち,1\r\n",        // quoted
+        "2026/3/9,7:5:03,5,1,勝ち,1\r\n",                // a minute of one digit
+        "2026/03/09,07:05:03,5,1,\"勝ち,1\r\n",          // a quote left open
         std::string(10 * 1024 * 1024, 'x') + "\r\n",     // a 10 MB line
     };
     std::string file = std::string(kResultsLogHeader) + "\r\n" + good;
@@ -144,13 +164,36 @@ TEST(ResultsLogReading, FileWithoutHeaderOrWithLineFeedsAloneIsRead) {
     EXPECT_EQ(reading.skippedLines, 0u);
 }
 
-// A file saved in another encoding: its words are not those of the log.
-TEST(ResultsLogReading, FileInAnotherEncodingIsSkippedWhole) {
-    // UTF-8 header and line ("勝ち" as UTF-8 bytes), then UTF-16 bytes.
-    const std::string utf8 =
-        "\xE6\x97\xA5\xE4\xBB\x98,\xE6\x99\x82\xE5\x88\xBB\r\n2026/03/09,07:05:03,5,1,\xE5\x8B\x9D\xE3\x81\xA1,1\r\n";
-    EXPECT_EQ(read(utf8).entries.size(), 0u);
-    EXPECT_EQ(read(utf8).skippedLines, 2u);
+// Excel and LibreOffice save the log back with their own dates, times and
+// quotes, in code page 932 or as "CSV UTF-8": every such line reads as the
+// line the log wrote. UTF-16 is no text the log is written in.
+TEST(ResultsLogReading, WhatSpreadsheetsSaveBackIsRead) {
+    const std::string lines[] = {
+        "2026/03/09,07:05:03,5,1,勝ち,1",
+        "2026/3/9,7:05:03,5,1,勝ち,1",
+        "2026-03-09,07:05:03,5,1,勝ち,1",
+        "2026/3/9,7:05,5,1,勝ち,1",
+        "\"2026/03/09\",\"07:05:03\",\"5\",\"1\",\"勝ち\",\"1\"",
+        "2026/03/09,07:05:03,5,1,勝ち,1,,,",
+        "\xEF\xBB\xBF"
+        "2026/03/09,07:05:03,5,1,\xE5\x8B\x9D\xE3\x81\xA1,1",
+        "2026/3/9,7:05:03,5,1,\xE5\x8B\x9D\xE3\x81\xA1,1",
+    };
+    for (const std::string& line : lines) {
+        const std::optional<LogEntry> entry = parseResultsLogLine(line);
+        ASSERT_TRUE(entry) << line;
+        EXPECT_EQ(entry->event, LogEvent::win) << line;
+        EXPECT_EQ(entry->gameNumber, 5) << line;
+        EXPECT_TRUE(entry->counted) << line;
+        EXPECT_EQ(entry->when.month * 100 + entry->when.day, 309) << line;
+        EXPECT_EQ(entry->when.hour * 100 + entry->when.minute, 705) << line;
+    }
+    // The header in UTF-8 with its byte-order mark, a blank row of commas
+    // and the header again in the middle are no lines to skip.
+    const LogReading utf8 = read("\xEF\xBB\xBF\xE6\x97\xA5\xE4\xBB\x98,\xE6\x99\x82\xE5\x88\xBB\n,,,,,\n" +
+                                 lines[6].substr(3) + "\n" + std::string(kResultsLogHeader) + "\n");
+    EXPECT_EQ(utf8.entries.size(), 1u);
+    EXPECT_EQ(utf8.skippedLines, 0u);
     std::string utf16;
     for (char c : std::string("2026/03/09,07:05:03,5,1,x,1\r\n")) utf16 += std::string{c, '\0'};
     EXPECT_EQ(read(utf16).entries.size(), 0u);
