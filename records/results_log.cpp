@@ -26,41 +26,37 @@ std::string resultsLogPathFor(const std::string& executablePath) {
     return iniPath.substr(0, iniPath.size() - 4) + ".csv";
 }
 
-const char* logEventWord(LogEvent event) {
+namespace {
+
+// The 結果 word in code page 932 (this file's narrow literals) and in UTF-8.
+struct EventWords {
+    const char* codePage932;
+    const char* utf8;
+};
+
+EventWords wordsOf(LogEvent event) {
     switch (event) {
         case LogEvent::win:
-            return "勝ち";
+            return {"勝ち", u8"勝ち"};
         case LogEvent::loss:
-            return "負け";
+            return {"負け", u8"負け"};
         case LogEvent::pass:
-            return "パス";
+            return {"パス", u8"パス"};
         case LogEvent::retry:
-            return "再挑戦";
+            return {"再挑戦", u8"再挑戦"};
         case LogEvent::clear:
-            return "クリア";
+            return {"クリア", u8"クリア"};
         case LogEvent::skip:
-            return "スキップ";
+            return {"スキップ", u8"スキップ"};
     }
-    return "";
+    return {"", ""};
 }
 
-const char* logEventWordUtf8(LogEvent event) {
-    switch (event) {
-        case LogEvent::win:
-            return u8"勝ち";
-        case LogEvent::loss:
-            return u8"負け";
-        case LogEvent::pass:
-            return u8"パス";
-        case LogEvent::retry:
-            return u8"再挑戦";
-        case LogEvent::clear:
-            return u8"クリア";
-        case LogEvent::skip:
-            return u8"スキップ";
-    }
-    return "";
-}
+}  // namespace
+
+const char* logEventWord(LogEvent event) { return wordsOf(event).codePage932; }
+
+const char* logEventWordUtf8(LogEvent event) { return wordsOf(event).utf8; }
 
 std::string formatLogLine(const LogEntry& entry, bool utf8) {
     const LocalTime& t = entry.when;
