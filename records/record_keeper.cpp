@@ -329,6 +329,9 @@ LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted)
 void RecordKeeper::log(const LogEntry& entry, RecordChange& change) {
     change.logged.push_back(entry);
     const AppendOnlyFile::Outcome outcome = log_.add(entry);
+    // One message for each time the log is held: once it took the lines, the
+    // next refusal is a new one.
+    if (outcome.written) logProblemTold_ = false;
     if (outcome.written || logProblemTold_) return;
     logProblemTold_ = true;
     untoldProblems_.push_back(
@@ -363,7 +366,7 @@ void RecordKeeper::saveIfChanged() {
 void RecordKeeper::saveNow() { saveSettingsFile(*files_.settingsFiles, settings_, files_.settingsPath); }
 
 void RecordKeeper::retryLog() {
-    if (log_.pendingLines() > 0) log_.writePending();
+    if (log_.pendingLines() > 0 && log_.writePending().written) logProblemTold_ = false;
 }
 
 void RecordKeeper::finish(bool gameClosed) {

@@ -289,6 +289,11 @@ TEST_F(RecordKeeperSession, AFileThatCannotBeWrittenIsToldOnceAndCaughtUpLater) 
     play("2", GameEnd::won);
     EXPECT_EQ(world.saved("Score/won"), "1") << "the record kept in memory is saved with the next change";
     EXPECT_EQ(world.saved("Score/lost"), "1");
+
+    // Held again later: a new hold, told again.
+    world.log.refusing = true;
+    play("3", GameEnd::won);
+    EXPECT_NE(keeper.takeProblems().find(" に書き込めません"), std::string::npos);
 }
 
 TEST_F(RecordKeeperSession, AWinMovesPastTheKnownImpossibleDealsWhenAsked) {
