@@ -153,6 +153,7 @@ void ResultsWindow::onTick() {
     // the keeper has counted already and the watcher goes on answering the game.
     std::optional<std::string> failure;
     TickOutcome outcome = ports_.game->tick(*clipboard_, readNumberBox());
+    bool waitedForThePlayer = false;
     for (;;) {
         try {
             take(outcome);
@@ -160,8 +161,10 @@ void ResultsWindow::onTick() {
             if (!failure) failure = error.what();
         }
         if (!outcome.more) break;
+        waitedForThePlayer = waitedForThePlayer || outcome.ended == GameEnd::won;
         outcome = ports_.game->continueTick(*clipboard_);
     }
+    if (waitedForThePlayer) dropClicksMadeWhileTheGameAsked();
     keeper_.retryLog();
     // Ticks come with the game's window events where they are known to come;
     // the timer stands behind them, at its full pace only while the game
@@ -170,6 +173,15 @@ void ResultsWindow::onTick() {
     watchTimer_.setInterval(eventsBringTicks && ports_.game->idleAtLastTick() ? kIdleTickMs : kTickMs);
     tellKeepingProblems();
     if (failure) throw AppError(*failure);
+}
+
+// A click on Tallykeep's windows made while the won dialog asked the player
+// waited in the input queue behind this tick: it is no answer to the dialog,
+// and no command after it (開始 would end the game the answer deals).
+void ResultsWindow::dropClicksMadeWhileTheGameAsked() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE | PM_NOYIELD)) {}
+    while (PeekMessageA(&message, nullptr, WM_NCLBUTTONDOWN, WM_NCMBUTTONDBLCLK, PM_REMOVE | PM_NOYIELD)) {}
 }
 
 // A result is in the log before the game is answered and before the window

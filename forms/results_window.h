@@ -124,6 +124,7 @@ private:
     // what changed since the last drawing.
     void draw();
     void placeAttemptSuffix(const std::string& caption);
+    static void dropClicksMadeWhileTheGameAsked();
 
     void createControls();  // the layout, in results_window_layout.cpp
     void createMenu();

@@ -240,6 +240,33 @@ TEST_F(TallykeepControlBar, StartPressedWhileTheWonDialogWaitsIsDropped) {
     EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
 }
 
+// The same press made with the real mouse, after the player looked at the
+// dialog a while: Tallykeep is waiting for the answer then, and the click
+// waits in its input queue until the wait ends. It is no command after the
+// dialog either.
+TEST_F(TallykeepControlBar, StartClickedWithTheMouseWhileTheWonDialogWaitsIsDropped) {
+    start();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    const std::size_t mark = log().size();
+    standinWin(session->game);
+    ASSERT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
+    waitUntil([] { return false; }, 2s);  // the player reads the dialog
+    realClick(button("開始"));
+    waitUntil([] { return false; }, 500ms);
+    const HWND dialog = findTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    const HWND yes = dialog ? findChild(dialog, nullptr, kDefaultTexts.CaptionYes) : nullptr;
+    ASSERT_NE(yes, nullptr);
+    clickButton(yes);
+    ASSERT_TRUE(log().waitFor("deal", std::string("6"), mark)) << log().text();
+    waitUntil([] { return false; }, 1500ms);  // a press carried out after the dialog would reach the game now
+    const std::vector<std::string> messages = mainMessages(mark);
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), "WM_KEYDOWN 114"), 0) << log().text();
+    EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
+    // The same click with no dialog open is carried out.
+    realClick(button("開始"));
+    EXPECT_TRUE(log().waitFor("msg", std::string("main WM_KEYDOWN 114"), mark)) << log().text();
+}
+
 TEST_F(TallykeepControlBar, RedoPostsTheMenuRouteAndTheGameRestarts) {
     start();
     ASSERT_TRUE(session->selectGame("8", "8")) << log().text();
