@@ -1,19 +1,19 @@
 #include "freecell/game_outlook.h"
 
-#include <algorithm>
-
 #include "freecell/solver_position.h"
 
 namespace freecell {
 
-void GameOutlook::dealt() { line_.clear(); }
+void GameOutlook::dealt() {
+    line_.clear();
+    known_.clear();
+}
 
 bool GameOutlook::reached(const Board& board, int moveNumber) {
     current_ = board;
-    if (moveNumber < 0) moveNumber = 0;
-    line_.resize(std::min(line_.size(), static_cast<std::size_t>(moveNumber)));
-    line_.push_back(solverPositionText(board));
-    return known_.find(line_.back()) == known_.end();
+    while (!line_.empty() && line_.back().moveNumber >= moveNumber) line_.pop_back();
+    line_.push_back({moveNumber, solverPositionText(board)});
+    return known_.find(line_.back().position) == known_.end();
 }
 
 void GameOutlook::analysed(const Board& board, const Analysis& analysis) {
@@ -33,13 +33,13 @@ void GameOutlook::analysed(const Board& board, const Analysis& analysis) {
 
 std::optional<Analysis> GameOutlook::currentAnalysis() const {
     if (line_.empty()) return std::nullopt;
-    const auto found = known_.find(line_.back());
+    const auto found = known_.find(line_.back().position);
     if (found == known_.end()) return std::nullopt;
     return found->second;
 }
 
 std::optional<Outlook> GameOutlook::outlookAt(std::size_t index) const {
-    const auto found = known_.find(line_[index]);
+    const auto found = known_.find(line_[index].position);
     if (found == known_.end()) return std::nullopt;
     return found->second.outlook;
 }
@@ -51,7 +51,9 @@ std::string GameOutlook::warning() const {
     // known lost, the move between them lost the game.
     for (std::size_t index = line_.size() - 1; index-- > 0;) {
         if (outlookAt(index) != Outlook::Winnable) continue;
-        if (outlookAt(index + 1) == Outlook::Lost) text += "（" + std::to_string(index + 1) + "手目で）";
+        const Step& next = line_[index + 1];
+        if (outlookAt(index + 1) == Outlook::Lost && next.moveNumber == line_[index].moveNumber + 1)
+            text += "（" + std::to_string(next.moveNumber) + "手目で）";
         break;
     }
     return text;

@@ -17,7 +17,8 @@ namespace freecell {
 // a move back finds its answer at once.
 class GameOutlook {
 public:
-    // A new deal, or the same deal again: its line of play starts afresh.
+    // A new deal, or the same deal again: its line of play starts afresh, and
+    // what was learnt of the deal before is forgotten.
     void dealt();
     // The game is at `board` after its `moveNumber`th move (0: as dealt);
     // taking moves back comes here too. True when the position has no answer
@@ -37,11 +38,15 @@ public:
     std::string warning() const;
 
 private:
+    struct Step {
+        int moveNumber;
+        std::string position;  // a key of known_
+    };
     std::optional<Outlook> outlookAt(std::size_t index) const;
 
     std::map<std::string, Analysis> known_;
-    // The positions from the deal to the one shown, as keys of known_.
-    std::vector<std::string> line_;
+    // The positions from the deal to the one shown.
+    std::vector<Step> line_;
     Board current_;
 };
 

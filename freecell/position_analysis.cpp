@@ -91,8 +91,7 @@ Scan scan(const std::string& position, bool thorough, long limit, long step, con
             outcome.result = Scan::Result::Stopped;
             return outcome;
         }
-        if (outcome.positions >= limit ||
-            freecell_solver_user_get_num_states_in_collection_long(solver.get()) >= limit)
+        if (outcome.positions >= limit || freecell_solver_user_get_num_states_in_collection_long(solver.get()) >= limit)
             return outcome;
         allowed += step;
         freecell_solver_user_limit_iterations_long(solver.get(), allowed);

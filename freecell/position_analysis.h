@@ -37,7 +37,7 @@ struct Analysis {
 
 // Searches from `board` (a position the game has played its automatic moves
 // in) for a way to win. None when `wanted` said no, and the search stopped.
-std::optional<Analysis> analysePosition(const Board& board, const AnalysisBound& bound = {},
-                                        const std::function<bool()>& wanted = [] { return true; });
+std::optional<Analysis> analysePosition(
+    const Board& board, const AnalysisBound& bound = {}, const std::function<bool()>& wanted = [] { return true; });
 
 }  // namespace freecell
