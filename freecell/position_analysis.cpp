@@ -16,6 +16,8 @@ namespace freecell {
 
 namespace {
 
+constexpr long kCachedPositions = 1000;
+
 struct SolverDeleter {
     void operator()(void* instance) const { freecell_solver_user_free(instance); }
 };
@@ -70,6 +72,10 @@ Scan scan(const std::string& position, bool thorough, long limit, long step, con
     Scan outcome;
     SolverInstance solver(freecell_solver_user_alloc());
     if (!solver) return outcome;
+    // Positions are kept as their differences from the one before; a cache
+    // holds some of them whole. A smaller cache than the solver's 10,000
+    // keeps the game's memory down for a little time.
+    if (freecell_solver_user_set_cache_limit(solver.get(), kCachedPositions) != 0) return outcome;
     if (thorough) {
         char* error = nullptr;
         freecell_solver_user_set_solving_method(solver.get(), FCS_METHOD_SOFT_DFS);

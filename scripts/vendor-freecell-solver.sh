@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes third_party/freecell-solver/ from Debian's source package
 # freecell-solver (5.0.0): the C sources of the solver's library as the game
-# builds it (Freecell only, 4 free cells, 8 columns), and the sources that its
+# builds it (Freecell only, 4 free cells, 8 columns; compact positions kept as
+# their differences from the position before, about a third of the memory of
+# the default), and the sources that its
 # own build generates with perl, gperf and python3, so that building the game
 # needs none of those. Run as root on Debian 12 (it installs the generators
 # and adds a deb-src line for bookworm if there is none); the result is
@@ -50,10 +52,12 @@ src=$work/freecell-solver-$version
 mkdir build
 cd build
 cmake "$src" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-product.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DFCS_FREECELL_ONLY=ON -DFCS_WITH_TEST_SUITE=OFF -DFCS_BUILD_DOCS=OFF -DFCS_AVOID_TCMALLOC=ON >configure.log
+  -DFCS_FREECELL_ONLY=ON -DSTATES_TYPE=COMPACT_STATES -DFCS_ENABLE_RCS_STATES=ON \
+  -DFCS_WITH_TEST_SUITE=OFF -DFCS_BUILD_DOCS=OFF -DFCS_AVOID_TCMALLOC=ON >configure.log
 make VERBOSE=1 freecell-solver-static >build.log
 
-rm -rf "$dest"
+# CMakeLists.txt and README.md there are the game's own, and stay.
+rm -rf "$dest/src" "$dest/generated" "$dest/sources.cmake" "$dest"/COPYING*
 mkdir -p "$dest/src" "$dest/generated"
 deps=$(cat $(find CMakeFiles/freecell-solver-static.dir -name '*.d') | tr ' \\' '\n\n' | grep -v ':$' |
   grep -v '^/usr' | grep . | sort -u)

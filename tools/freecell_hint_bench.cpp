@@ -5,6 +5,10 @@
 // warning after a move that loses, and the peak private memory.
 //
 //   freecell_hint_bench [positions, default 1000] [losing moves to time, default 100]
+//                       [thorough search's bound, default the game's] [pause]
+// "pause" waits two seconds before the first search and after the last, so
+// that the process's memory can be read from outside (Wine's own figures of
+// a process's private memory leave its heap out).
 #include <windows.h>
 #include <psapi.h>
 
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "freecell/position_analysis.h"
@@ -21,9 +26,11 @@ using namespace freecell;
 
 namespace {
 
+AnalysisBound bound;
+
 double secondsFor(const Board& board, Analysis& analysis) {
     const auto start = std::chrono::steady_clock::now();
-    analysis = analysePosition(board).value();
+    analysis = analysePosition(board, bound).value();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -45,6 +52,9 @@ double peakPrivateMegabytes() {
 int main(int argc, char** argv) {
     const int positions = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int losingWanted = argc > 2 ? std::atoi(argv[2]) : 100;
+    if (argc > 3) bound.thoroughPositions = std::atol(argv[3]);
+    const bool pause = argc > 4 && std::string(argv[4]) == "pause";
+    if (pause) Sleep(2000);
     std::mt19937 random(20261208);
     std::vector<double> hintTimes, warningTimes, undecidedTimes;
     int lost = 0, undecided = 0, losingTried = 0;
@@ -82,7 +92,8 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("positions: %d (deals 1..%d, 0-20 random legal moves each, seed 20261208)\n", positions, positions);
+    std::printf("positions: %d (deals 1..%d, 0-20 random legal moves each, seed 20261208); bound %ld + %ld\n",
+                positions, positions, bound.quickPositions, bound.thoroughPositions);
     std::printf("hint found: %zu; lost: %d; undecided within the bound: %d\n", hintTimes.size(), lost, undecided);
     std::printf("time to a hint: median %.1f ms, 99th percentile %.1f ms, longest %.1f ms\n",
                 percentile(hintTimes, 0.5) * 1000, percentile(hintTimes, 0.99) * 1000,
@@ -95,5 +106,6 @@ int main(int argc, char** argv) {
         warningTimes.size(), losingTried, percentile(warningTimes, 0.5) * 1000, percentile(warningTimes, 0.99) * 1000,
         percentile(warningTimes, 1.0) * 1000);
     std::printf("peak private memory: %.1f MB (%.1f MB before the first search)\n", peakPrivateMegabytes(), baseline);
+    if (pause) Sleep(2000);
     return 0;
 }
