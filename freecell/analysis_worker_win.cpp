@@ -1,5 +1,7 @@
 #include "freecell/analysis_worker_win.h"
 
+#include <exception>
+
 namespace freecell {
 
 AnalysisWorker::AnalysisWorker(const AnalysisBound& bound, UINT answerMessage)

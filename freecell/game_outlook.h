@@ -17,8 +17,9 @@ namespace freecell {
 // a move back finds its answer at once.
 class GameOutlook {
 public:
-    // A new deal, or the same deal again: its line of play starts afresh, and
-    // what was learnt of the deal before is forgotten.
+    // Another deal: its line of play starts afresh, and what was learnt of
+    // the deal before is forgotten. (The same deal dealt again comes to
+    // reached() with move 0, and keeps what was learnt of it.)
     void dealt();
     // The game is at `board` after its `moveNumber`th move (0: as dealt);
     // taking moves back comes here too. True when the position has no answer

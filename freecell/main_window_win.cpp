@@ -531,10 +531,11 @@ WonAnswer MainWindow::askAfterWin(bool selectGame) { return showWonDialog(window
 void MainWindow::boardChanged() {
     slide_.reset();  // the cards sliding back may be elsewhere now
     revealed_.reset();
-    // A new position (the select flag and the picked-up cards change without one).
-    const bool newDeal = game_.moves() == 0 || game_.number() != outlookDeal_;
-    if (game_.hasGame() && (newDeal || game_.board() != outlook_.current())) {
-        if (newDeal) outlook_.dealt();
+    // A new position (the select flag and the picked-up cards change without
+    // one). What was learnt of a deal holds when it is dealt again.
+    const bool otherDeal = game_.number() != outlookDeal_;
+    if (game_.hasGame() && (otherDeal || game_.board() != outlook_.current())) {
+        if (otherDeal) outlook_.dealt();
         outlookDeal_ = game_.number();
         hint_.reset();
         hintWaiting_ = false;
