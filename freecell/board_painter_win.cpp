@@ -1,5 +1,6 @@
 #include "freecell/board_painter_win.h"
 
+#include <algorithm>
 #include <string>
 
 #include "freecell/board_layout.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr COLORREF kTable = RGB(0, 128, 0);
 constexpr COLORREF kStatusBar = RGB(212, 208, 200);
+constexpr COLORREF kHint = RGB(255, 215, 0);
 
 RECT toRect(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
@@ -53,10 +55,50 @@ void paintStatus(HDC dc, const Rect& line, const BoardView& view) {
         const std::string number = "ゲーム番号 " + std::to_string(view.gameNumber);
         TextOutA(dc, line.left + 6, y, number.c_str(), static_cast<int>(number.size()));
     }
+    if (!view.message.empty()) {
+        SetTextAlign(dc, TA_CENTER | TA_TOP);
+        TextOutA(dc, (line.left + line.right) / 2, y, view.message.c_str(), static_cast<int>(view.message.size()));
+    }
     const std::string left = "残りのカード: " + std::to_string(view.board ? cardsLeft(*view.board) : kCardCount);
     SetTextAlign(dc, TA_RIGHT | TA_TOP);
     TextOutA(dc, line.right - 8, y, left.c_str(), static_cast<int>(left.size()));
     SetTextAlign(dc, TA_LEFT | TA_TOP);
+}
+
+// A frame in the hint's colour, drawn inside `rect`.
+void frame(HDC dc, const Rect& rect, int width) {
+    GdiObject pen(CreatePen(PS_INSIDEFRAME, width, kHint));
+    Selected selectedPen(dc, pen.get());
+    Selected hollow(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+// The hint's cards framed where they lie, and the place they go to.
+void showHint(HDC dc, const BoardLayout& layout, const Board& board, const Move& move) {
+    const int width = std::max(2, layout.cardWidth() / 24);
+    if (move.from.place == Place::Cell) {
+        frame(dc, layout.cell(move.from.index), width);
+    } else {
+        const int column = move.from.index;
+        const int cards = static_cast<int>(board.columns[column].size());
+        if (cards < move.count) return;
+        Rect run = layout.card(board, column, cards - move.count);
+        run.bottom = layout.card(board, column, cards - 1).bottom;
+        frame(dc, run, width);
+    }
+    switch (move.to.place) {
+        case Place::Cell:
+            frame(dc, layout.cell(move.to.index), width);
+            break;
+        case Place::Home:
+            frame(dc, layout.home(move.to.index), width);
+            break;
+        case Place::Column: {
+            const int cards = static_cast<int>(board.columns[move.to.index].size());
+            frame(dc, cards ? layout.card(board, move.to.index, cards - 1) : layout.columnSlot(move.to.index), width);
+            break;
+        }
+    }
 }
 
 }  // namespace
@@ -123,6 +165,7 @@ void paintBoard(HDC dc, const RECT& client, const BoardView& view) {
             painter.card(dc, rect.left, rect.top, board.columns[column][row]);
         }
     }
+    if (view.board && view.hint && !lifted) showHint(dc, layout, board, *view.hint);
     paintStatus(dc, layout.statusLine(), view);
 }
 

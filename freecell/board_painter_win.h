@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "freecell/board_layout.h"
 #include "freecell/cards.h"
 #include "freecell/mouse_play.h"
+#include "freecell/rules.h"
 
 namespace freecell {
 
@@ -24,6 +26,10 @@ struct BoardView {
     std::optional<LiftedCards> lifted = std::nullopt;
     // A covered card shown whole while the right button is held on it.
     std::optional<Hit> revealed = std::nullopt;
+    // The hint: its cards and where they go, framed.
+    std::optional<Move> hint = std::nullopt;
+    // Shown in the middle of the status line (the hint or the warning).
+    std::string message = {};
 };
 
 // Draws the table: free cells, home cells, the eight columns with the

@@ -23,6 +23,9 @@ namespace {
 constexpr UINT_PTR kSlideTimer = 1;
 constexpr UINT kSlideFrameMs = 15;
 constexpr DWORD kSlideMs = 150;
+// The worker's answers; above the test commands' WM_APP + 1 to 5.
+constexpr UINT kAnswerMessage = WM_APP + 0x100;
+constexpr UINT kHintKey = VK_F5;
 
 Point pointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
@@ -35,6 +38,7 @@ enum CommandId : int {
     kMenuExit,
     kMenuRules,
     kMenuAbout,
+    kMenuHint,
 };
 
 // Every key that a menu item shows works as a key too (MainWindow::keyDown).
@@ -54,6 +58,7 @@ HMENU createMenuBar() {
     AppendMenuA(game, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(game, MF_STRING, kMenuStatistics, "成績(&T)...\tF4");
     AppendMenuA(game, MF_STRING, kMenuUndo, "元に戻す(&U)\tF10");
+    AppendMenuA(game, MF_STRING, kMenuHint, "ヒント(&I)\tF5");
     AppendMenuA(game, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(game, MF_STRING, kMenuExit, "終了(&X)");
     AppendMenuA(help, MF_STRING, kMenuRules, "遊び方(&H)\tF1");
@@ -105,7 +110,8 @@ MainWindow::MainWindow(const GameConfig& config, EventLog& log, std::unique_ptr<
       random_(GetTickCount() | 1u),
       game_(*this, store_, log, config.maxGameNumber,
             [this] { return std::uniform_int_distribution<int32_t>(1, config_.maxGameNumber)(random_); }),
-      testCommands_(std::move(testCommands)) {}
+      testCommands_(std::move(testCommands)),
+      worker_(AnalysisBound{}, kAnswerMessage) {}
 
 bool MainWindow::create(int showCommand) {
     WNDCLASSA windowClass{};
@@ -145,6 +151,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             if (testCommands_) testCommands_->windowCreated(window_, game_);
+            if (!worker_.start(window_))
+                log_.write("error", "search thread not started " + std::to_string(GetLastError()));
+            return 0;
+        case kAnswerMessage:
+            takeAnswers();
             return 0;
         case WM_KEYDOWN:
             if (keyDown(wParam) || playKey(wParam)) return 0;
@@ -251,6 +262,9 @@ void MainWindow::command(int id) {
             break;
         case kMenuAbout:
             showAbout();
+            break;
+        case kMenuHint:
+            showHint();
             break;
     }
 }
@@ -391,6 +405,9 @@ bool MainWindow::keyDown(WPARAM key) {
         case VK_F10:
             game_.undo();
             return true;  // a real F10 arrives as a system key
+        case kHintKey:
+            showHint();
+            return true;
     }
     return false;
 }
@@ -422,6 +439,8 @@ void MainWindow::paint() {
         view.lifted = LiftedCards{slide_->cards, between(slide_->from, slide_->to, fraction)};
     }
     view.revealed = revealed_;
+    view.hint = hint_;
+    view.message = statusMessage();
     // Drawn off screen first, so that a move never flickers.
     HDC buffer = CreateCompatibleDC(dc);
     GdiObject bitmap(buffer ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
@@ -513,6 +532,17 @@ WonAnswer MainWindow::askAfterWin(bool selectGame) { return showWonDialog(window
 void MainWindow::boardChanged() {
     slide_.reset();  // the cards sliding back may be elsewhere now
     revealed_.reset();
+    // A new position (the select flag and the picked-up cards change without
+    // one). What was learnt of a deal holds when it is dealt again.
+    const bool otherDeal = game_.number() != outlookDeal_;
+    if (game_.hasGame() && (otherDeal || game_.board() != outlook_.current())) {
+        if (otherDeal) outlook_.dealt();
+        outlookDeal_ = game_.number();
+        hint_.reset();
+        hintWaiting_ = false;
+        noHint_ = false;
+        if (outlook_.reached(game_.board(), game_.moves())) worker_.search(game_.board());
+    }
     if (testCommands_) testCommands_->boardChanged(game_);
     // Set before any dialog about this deal can open: a reader of the
     // property finds the number of the game that ends.
@@ -523,5 +553,30 @@ void MainWindow::boardChanged() {
 }
 
 void MainWindow::moveRefused() { MessageBeep(MB_OK); }
+
+void MainWindow::showHint() {
+    if (!game_.hasGame() || isFinished(game_.board())) return;
+    const std::optional<Analysis> known = outlook_.currentAnalysis();
+    hintWaiting_ = !known;
+    noHint_ = known && known->way.empty();
+    if (known && !known->way.empty()) hint_ = known->way.front();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::takeAnswers() {
+    for (const auto& [board, analysis] : worker_.takeAnswers()) outlook_.analysed(board, analysis);
+    if (hintWaiting_ && outlook_.currentAnalysis()) showHint();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+std::string MainWindow::statusMessage() const {
+    if (!game_.hasGame()) return {};
+    const std::string warning = outlook_.warning();
+    if (!warning.empty()) return warning;
+    if (hint_) return hintText(game_.board(), *hint_);
+    if (hintWaiting_) return "ヒントを探しています…";
+    if (noHint_) return "ヒントが見つかりません";
+    return {};
+}
 
 }  // namespace freecell

@@ -6,10 +6,12 @@
 #include <memory>
 #include <random>
 
+#include "freecell/analysis_worker_win.h"
 #include "freecell/board_layout.h"
 #include "freecell/drag_play.h"
 #include "freecell/event_log.h"
 #include "freecell/freecell_game.h"
+#include "freecell/game_outlook.h"
 #include "freecell/game_build_win.h"
 #include "freecell/game_texts.h"
 #include "freecell/menu_route.h"
@@ -18,7 +20,7 @@
 namespace freecell {
 
 // The game's main window, class "FreeWClass": the board played with the
-// mouse, the Game and Help menus, the keys F1, F2, F3, F4 and F10, the menu
+// mouse, the Game and Help menus, the keys F1 to F5 and F10, the menu
 // route Alt-G-R, and in the test build the test commands.
 class MainWindow : private GameUi {
 public:
@@ -58,6 +60,13 @@ private:
     void showStatistics();
     void showRules();
     void showAbout();
+    // F5: the next move of a way to win, drawn on the board and named in the
+    // status line; shown once the search has an answer, if it has none yet.
+    void showHint();
+    // A search's answers arrived from the worker.
+    void takeAnswers();
+    // The status line's message: the warning, the hint, or what the hint found.
+    std::string statusMessage() const;
 
     bool confirmEndGame() override;
     std::optional<std::string> askGameNumber(const std::string& initial) override;
@@ -86,6 +95,15 @@ private:
     std::optional<Hit> revealed_;
     // The title of the statistics, rules or version dialog while it is open.
     const char* playerDialogTitle_ = nullptr;
+    // What the searches found, and the one that runs after each move.
+    GameOutlook outlook_;
+    AnalysisWorker worker_;
+    int32_t outlookDeal_ = 0;
+    std::optional<Move> hint_;
+    // The player asked for a hint before the search had answered.
+    bool hintWaiting_ = false;
+    // The hint was asked for and none is known (lost, or the search gave up).
+    bool noHint_ = false;
     HWND window_ = nullptr;
 };
 

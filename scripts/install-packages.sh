@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32
   mingw-w64 binutils-mingw-w64-i686 python3
-  libgtest-dev googletest
+  libgtest-dev googletest freecell-solver-bin
   wine wine32:i386 wine64
   xvfb x11-apps imagemagick locales fonts-ipafont-gothic fonts-wine
 )
@@ -53,6 +53,6 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
 fi
 
 for tool in i686-w64-mingw32-g++-posix i686-w64-mingw32-g++-win32 i686-w64-mingw32-objdump \
-            python3 wine Xvfb cmake; do
+            python3 wine Xvfb cmake fc-solve; do
   command -v "$tool" >/dev/null || { echo "install-packages: $tool not found after install" >&2; exit 1; }
 done

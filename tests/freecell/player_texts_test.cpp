@@ -69,7 +69,7 @@ TEST(RulesText, NamesTheHighestGameNumberOfTheEdition) {
 
 TEST(RulesText, NamesEveryKeyOfTheMenu) {
     const std::string text = rulesText(32000);
-    for (const char* key : {"F2", "F3", "F4", "F10"}) EXPECT_NE(text.find(key), std::string::npos) << key;
+    for (const char* key : {"F2", "F3", "F4", "F5", "F10"}) EXPECT_NE(text.find(key), std::string::npos) << key;
 }
 
 TEST(AboutText, CarriesTheVersionAndTheWholeLicenceWithWindowsLineEnds) {
