@@ -9,10 +9,13 @@
 # deals not done yet are written as unknown. One process under nice by
 # default; --jobs 2 uses both cores.
 #
-#   bash scripts/deal-table.sh [--jobs N] [--to N] [--fewest-to N] [--retry-unknown N] [--pack-only]
+#   bash scripts/deal-table.sh [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--pack-only]
 #
-#   --retry-unknown N  afterwards, search again with larger limits for up to N
-#                      deals whose fewest free cells were not found
+#   --states N         cap of the complete searches (default 200,000 states,
+#                      about 140 MB); a deal that reaches it is left undecided
+#   --retry-unknown N  afterwards, search again with larger limits (2,000,000
+#                      states) for up to N deals whose fewest free cells were
+#                      not found
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,15 +23,17 @@ jobs=1
 last=1000000
 fewest_to=32000
 retry=0
+states=200000
 pack_only=0
 while (($#)); do
   case "$1" in
     --jobs) jobs=$2; shift 2 ;;
     --to) last=$2; shift 2 ;;
     --fewest-to) fewest_to=$2; shift 2 ;;
+    --states) states=$2; shift 2 ;;
     --retry-unknown) retry=$2; shift 2 ;;
     --pack-only) pack_only=1; shift ;;
-    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--retry-unknown N] [--pack-only]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--pack-only]" >&2; exit 2 ;;
   esac
 done
 chunk=1000
@@ -63,12 +68,12 @@ run_chunk() {
   local flags=()
   [ "$kind" = fewest ] && flags=(--fewest)
   local began=$SECONDS
-  nice -n 19 "$solver" --from "$from" --to "$to" "${flags[@]}" >"$file.part" 2>"$file.log"
+  nice -n 19 "$solver" --from "$from" --to "$to" --states "$states" "${flags[@]}" >"$file.part" 2>"$file.log"
   mv "$file.part" "$file"
   echo "$(date -u +%H:%M:%S) $kind: $(cat "$file.log") (wall $((SECONDS - began)) s)"
 }
 export -f run_chunk
-export work chunk solver
+export work chunk solver states
 
 if ((!pack_only)); then
   todo=()
@@ -92,7 +97,7 @@ if ((!pack_only)); then
     for deal in "${open[@]}"; do
       file=$work/retry/$deal.txt
       [ -f "$file" ] && continue
-      nice -n 19 "$solver" --from "$deal" --to "$deal" --fewest --iterations 1000000 --states 6000000 \
+      nice -n 19 "$solver" --from "$deal" --to "$deal" --fewest --iterations 300000 --states 2000000 \
         >"$file.part" 2>>"$work/retry.log"
       mv "$file.part" "$file"
       echo "$(date -u +%H:%M:%S) retry: $(cat "$file")"
