@@ -43,23 +43,8 @@ if ((last % chunk || fewest_to % chunk)); then
 fi
 
 work=build/deal-table
-mkdir -p "$work/fewest" "$work/four" "$work/retry"
-
-if [ "$(dpkg-query -W -f='${Status}\n' freecell-solver-bin libfreecell-solver-dev 2>/dev/null |
-    grep -c 'install ok installed')" != 2 ]; then
-  if [ "$(id -u)" != 0 ]; then
-    echo "deal-table: Freecell Solver is not installed and this is not root" >&2
-    exit 1
-  fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    freecell-solver-bin libfreecell-solver-dev
-fi
-
 solver=$work/deal_table_solve
-sources=(tools/deal_table/deal_table_solve.cpp tools/deal_table/deal_solver.cpp freecell/cards.cpp)
-if [ ! -x "$solver" ] || [ -n "$(find "${sources[@]}" tools/deal_table/deal_solver.h -newer "$solver")" ]; then
-  nice -n 10 g++ -O2 -std=c++17 -Wall -Wextra -I. "${sources[@]}" -lfreecell-solver -o "$solver"
-fi
+mkdir -p "$work/fewest" "$work/four" "$work/retry"
 
 # Runs one chunk: "<kind> <first deal>"; the file appears only when complete.
 run_chunk() {
@@ -76,6 +61,21 @@ export -f run_chunk
 export work chunk solver states
 
 if ((!pack_only)); then
+  if [ "$(dpkg-query -W -f='${Status}\n' freecell-solver-bin libfreecell-solver-dev 2>/dev/null |
+      grep -c 'install ok installed')" != 2 ]; then
+    if [ "$(id -u)" != 0 ]; then
+      echo "deal-table: Freecell Solver is not installed and this is not root" >&2
+      exit 1
+    fi
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+      freecell-solver-bin libfreecell-solver-dev
+  fi
+
+  sources=(tools/deal_table/deal_table_solve.cpp tools/deal_table/deal_solver.cpp freecell/cards.cpp)
+  if [ ! -x "$solver" ] || [ -n "$(find "${sources[@]}" tools/deal_table/deal_solver.h -newer "$solver")" ]; then
+    nice -n 10 g++ -O2 -std=c++17 -Wall -Wextra -I. "${sources[@]}" -lfreecell-solver -o "$solver"
+  fi
+
   todo=()
   for ((from = 1; from <= fewest_to && from <= last; from += chunk)); do
     [ -f "$(printf '%s/fewest/%07d.txt' "$work" "$from")" ] || todo+=("fewest $from")

@@ -8,6 +8,7 @@
 // A summary with the time taken goes to standard error.
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -96,8 +97,10 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::fprintf(stderr, "deals %ld..%ld: won %ld, no %ld, undecided %ld, fewest unknown %ld, %.1f s\n",
-                     options.from, options.to, won, lost, undecided, fewestUnknown, seconds);
+        const double processor = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+        std::fprintf(stderr,
+                     "deals %ld..%ld: won %ld, no %ld, undecided %ld, fewest unknown %ld, %.1f s (processor %.1f s)\n",
+                     options.from, options.to, won, lost, undecided, fewestUnknown, seconds, processor);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "deal_table_solve: %s\n", error.what());
         return 1;
