@@ -13,9 +13,9 @@
 #
 #   --states N         cap of the complete searches (default 200,000 states,
 #                      about 140 MB); a deal that reaches it is left undecided
-#   --retry-unknown N  afterwards, search again with larger limits (2,000,000
-#                      states) for up to N deals whose fewest free cells were
-#                      not found
+#   --retry-unknown N  afterwards, search again with larger limits (300,000
+#                      iterations, 2,000,000 states) for up to N deals whose
+#                      fewest free cells were not found
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,7 +51,7 @@ run_chunk() {
   local kind=$1 from=$2 to=$(($2 + chunk - 1)) file
   file=$(printf '%s/%s/%07d.txt' "$work" "$kind" "$from")
   local flags=()
-  [ "$kind" = fewest ] && flags=(--fewest)
+  [ "$kind" = fewest ] && flags=(--fewest --more-presets)
   local began=$SECONDS
   nice -n 19 "$solver" --from "$from" --to "$to" --states "$states" "${flags[@]}" >"$file.part" 2>"$file.log"
   mv "$file.part" "$file"
@@ -97,7 +97,7 @@ if ((!pack_only)); then
     for deal in "${open[@]}"; do
       file=$work/retry/$deal.txt
       [ -f "$file" ] && continue
-      nice -n 19 "$solver" --from "$deal" --to "$deal" --fewest --iterations 300000 --states 2000000 \
+      nice -n 19 "$solver" --from "$deal" --to "$deal" --fewest --more-presets --iterations 300000 --states 2000000 \
         >"$file.part" 2>>"$work/retry.log"
       mv "$file.part" "$file"
       echo "$(date -u +%H:%M:%S) retry: $(cat "$file")"

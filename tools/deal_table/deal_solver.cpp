@@ -65,7 +65,8 @@ std::string solverBoardText(int32_t gameNumber) {
     return text;
 }
 
-FastSearch::FastSearch(int freeCells, long iterationLimit) : solver_(makeSolver(freeCells, {"-l", "lg"})) {
+FastSearch::FastSearch(int freeCells, long iterationLimit, const std::string& preset)
+    : solver_(makeSolver(freeCells, {"-l", preset})) {
     freecell_solver_user_limit_iterations_long(solver_, iterationLimit);
 }
 
@@ -97,10 +98,13 @@ Answer CompleteSearch::solve(const std::string& board) {
     return answer;
 }
 
-FewestCells::FewestCells(long iterationLimit, long smallStateLimit, long stateLimit) {
+FewestCells::FewestCells(long iterationLimit, long smallStateLimit, long stateLimit, bool morePresets) {
+    std::vector<std::string> presets = {"lg"};
+    if (morePresets) presets.insert(presets.end(), {"te", "tft", "obf"});
     for (int cells = 0; cells < 4; ++cells) {
         quickProof_[cells] = std::make_unique<CompleteSearch>(cells, smallStateLimit);
-        fast_[cells] = std::make_unique<FastSearch>(cells, iterationLimit);
+        for (const std::string& preset : presets)
+            fast_[cells].push_back(std::make_unique<FastSearch>(cells, iterationLimit, preset));
         complete_[cells] = std::make_unique<CompleteSearch>(cells, stateLimit);
     }
 }
@@ -112,7 +116,8 @@ int FewestCells::fewest(const std::string& board) {
         const Verdict quick = quickProof_[cells]->solve(board).verdict;
         if (quick == Verdict::cannotBeWon) continue;
         if (quick == Verdict::won) return cells;
-        if (fast_[cells]->solve(board).verdict == Verdict::won) return cells;
+        for (const auto& fast : fast_[cells])
+            if (fast->solve(board).verdict == Verdict::won) return cells;
         const Verdict verdict = complete_[cells]->solve(board).verdict;
         if (verdict == Verdict::won) return cells;
         if (verdict == Verdict::undecided) return -1;

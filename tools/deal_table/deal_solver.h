@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // What Freecell Solver (libfreecell-solver) says about one of the game's
 // deals, for the deals' table. Used by the program that makes the table and by
@@ -25,9 +26,10 @@ struct Answer {
 // too), stopped after `iterationLimit` states checked. Its "cannot be won"
 // is not trusted: it comes back as undecided, and only the complete search
 // below decides that.
+// Other presets of Freecell Solver can be named instead (`-l` names).
 class FastSearch {
 public:
-    FastSearch(int freeCells, long iterationLimit);
+    FastSearch(int freeCells, long iterationLimit, const std::string& preset = "lg");
     ~FastSearch();
     FastSearch(const FastSearch&) = delete;
     FastSearch& operator=(const FastSearch&) = delete;
@@ -59,15 +61,18 @@ private:
 // complete search stopped at its state cap first. Called only for a deal won
 // with four cells. Going up from no cell: a complete search with a small cap
 // (most counts that are too few are proved so within a few thousand states),
-// then the fast search, then the complete search with the large cap.
+// then the fast search, then the complete search with the large cap. With
+// `morePresets`, three more presets ("three-eighty", "tea-for-two",
+// "one-big-family") try after "looking-glass": each finds some solutions with
+// few cells that the others miss.
 class FewestCells {
 public:
-    FewestCells(long iterationLimit, long smallStateLimit, long stateLimit);
+    FewestCells(long iterationLimit, long smallStateLimit, long stateLimit, bool morePresets = false);
     int fewest(const std::string& board);
 
 private:
     std::unique_ptr<CompleteSearch> quickProof_[4];
-    std::unique_ptr<FastSearch> fast_[4];
+    std::vector<std::unique_ptr<FastSearch>> fast_[4];
     std::unique_ptr<CompleteSearch> complete_[4];
 };
 

@@ -22,14 +22,17 @@ struct Options {
     long from = 1;
     long to = 1000;
     bool fewest = false;
+    bool morePresets = false;
     long iterationLimit = 100000;
     long smallStateLimit = 20000;
     long stateLimit = 1000000;
 };
 
 [[noreturn]] void usage() {
-    std::fputs("usage: deal_table_solve --from N --to M [--fewest] [--iterations N] [--quick-states N] [--states N]\n",
-               stderr);
+    std::fputs(
+        "usage: deal_table_solve --from N --to M [--fewest] [--more-presets] [--iterations N] [--quick-states N] "
+        "[--states N]\n",
+        stderr);
     std::exit(2);
 }
 
@@ -37,8 +40,8 @@ Options parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--fewest") {
-            options.fewest = true;
+        if (name == "--fewest" || name == "--more-presets") {
+            (name == "--fewest" ? options.fewest : options.morePresets) = true;
             continue;
         }
         if (i + 1 >= argc) usage();
@@ -69,7 +72,7 @@ int main(int argc, char** argv) {
     try {
         FastSearch fast(4, options.iterationLimit);
         CompleteSearch complete(4, options.stateLimit);
-        FewestCells fewest(options.iterationLimit, options.smallStateLimit, options.stateLimit);
+        FewestCells fewest(options.iterationLimit, options.smallStateLimit, options.stateLimit, options.morePresets);
         const auto start = std::chrono::steady_clock::now();
         long won = 0, lost = 0, undecided = 0, fewestUnknown = 0;
         for (long deal = options.from; deal <= options.to; ++deal) {
