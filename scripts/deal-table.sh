@@ -9,13 +9,15 @@
 # deals not done yet are written as unknown. One process under nice by
 # default; --jobs 2 uses both cores.
 #
-#   bash scripts/deal-table.sh [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--pack-only]
+#   bash scripts/deal-table.sh [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N]
+#                            [--retry-states N] [--pack-only]
 #
 #   --states N         cap of the complete searches (default 200,000 states,
 #                      about 140 MB); a deal that reaches it is left undecided
 #   --retry-unknown N  afterwards, search again with larger limits (300,000
-#                      iterations, 2,000,000 states) for up to N deals whose
-#                      fewest free cells were not found
+#                      states per fast search, --retry-states for the complete
+#                      search, default 500,000) for up to N deals whose fewest
+#                      free cells were still not found
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +25,7 @@ jobs=1
 last=1000000
 fewest_to=32000
 retry=0
+retry_states=500000
 states=200000
 pack_only=0
 while (($#)); do
@@ -32,8 +35,9 @@ while (($#)); do
     --fewest-to) fewest_to=$2; shift 2 ;;
     --states) states=$2; shift 2 ;;
     --retry-unknown) retry=$2; shift 2 ;;
+    --retry-states) retry_states=$2; shift 2 ;;
     --pack-only) pack_only=1; shift ;;
-    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--pack-only]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--retry-states N] [--pack-only]" >&2; exit 2 ;;
   esac
 done
 chunk=1000
@@ -44,7 +48,8 @@ fi
 
 work=build/deal-table
 solver=$work/deal_table_solve
-mkdir -p "$work/fewest" "$work/four" "$work/retry"
+retried=$work/retry-$retry_states
+mkdir -p "$work/fewest" "$work/four" "$retried"
 
 # Runs one chunk: "<kind> <first deal>"; the file appears only when complete.
 run_chunk() {
@@ -58,6 +63,16 @@ run_chunk() {
   echo "$(date -u +%H:%M:%S) $kind: $(cat "$file.log") (wall $((SECONDS - began)) s)"
 }
 export -f run_chunk
+
+run_retry() {
+  local file=$retried/$1.txt
+  nice -n 19 "$solver" --from "$1" --to "$1" --fewest --more-presets --iterations 300000 --states "$retry_states" \
+    >"$file.part" 2>/dev/null
+  mv "$file.part" "$file"
+  echo "$(date -u +%H:%M:%S) retry: $(cat "$file")"
+}
+export -f run_retry
+export retried retry_states
 export work chunk solver states
 
 if ((!pack_only)); then
@@ -92,20 +107,22 @@ if ((!pack_only)); then
 
   if ((retry)); then
     began=$SECONDS
-    # Deals won with four cells whose fewest cells the first search left open.
-    mapfile -t open < <(cat "$work"/fewest/*.txt 2>/dev/null | awk '$2 == "won" {print $1}' | head -n "$retry")
+    # Deals won with four cells whose fewest cells no search so far found.
+    mapfile -t open < <(python3 tools/deal_table/pack_table.py --open-fewest \
+      "$work"/fewest $(ls -d "$work"/retry-* | sort -V) | head -n "$retry")
+    todo=()
     for deal in "${open[@]}"; do
-      file=$work/retry/$deal.txt
-      [ -f "$file" ] && continue
-      nice -n 19 "$solver" --from "$deal" --to "$deal" --fewest --more-presets --iterations 300000 --states 2000000 \
-        >"$file.part" 2>>"$work/retry.log"
-      mv "$file.part" "$file"
-      echo "$(date -u +%H:%M:%S) retry: $(cat "$file")"
+      [ -f "$retried/$deal.txt" ] || todo+=("$deal")
     done
+    echo "deal-table: ${#todo[@]} deals to search again, $jobs at a time"
+    if ((${#todo[@]})); then
+      printf '%s\n' "${todo[@]}" | xargs -P "$jobs" -L 1 bash -c 'run_retry $0'
+    fi
     echo "deal-table: retries done in $((SECONDS - began)) s"
   fi
 fi
 
 mkdir -p data
+# Later folders replace earlier ones: the retries with the largest cap last.
 python3 tools/deal_table/pack_table.py --count "$last" --out data/deals.tkd \
-  "$work"/four "$work"/fewest "$work"/retry
+  "$work"/four "$work"/fewest $(ls -d "$work"/retry-* | sort -V)

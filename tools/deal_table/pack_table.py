@@ -39,19 +39,31 @@ def record(cells, moves):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--count", type=int, required=True)
-    parser.add_argument("--out", required=True)
+    parser.add_argument("--count", type=int)
+    parser.add_argument("--out")
+    parser.add_argument("--open-fewest", action="store_true",
+                        help="only list the deals whose fewest cells were sought and not found")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
-    body = bytearray([UNKNOWN]) * args.count
+    answers = {}
     for folder in args.folders:
         for path in sorted(pathlib.Path(folder).glob("*.txt")):
             for line in path.read_text().splitlines():
                 deal, cells, moves = line.split()
-                deal = int(deal)
-                if 1 <= deal <= args.count:
-                    body[deal - 1] = record(cells, int(moves))
+                answers[int(deal)] = (cells, int(moves))
+    if args.open_fewest:
+        for deal in sorted(answers):
+            if answers[deal][0] == "won":
+                print(deal)
+        return 0
+    if not args.count or not args.out:
+        parser.error("--count and --out are needed")
+
+    body = bytearray([UNKNOWN]) * args.count
+    for deal, (cells, moves) in answers.items():
+        if 1 <= deal <= args.count:
+            body[deal - 1] = record(cells, moves)
 
     header = MAGIC + struct.pack("<HHII", VERSION, 1, args.count, zlib.crc32(body) & 0xFFFFFFFF)
     pathlib.Path(args.out).write_bytes(header + bytes(body))
