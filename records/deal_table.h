@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The deals' table (data/deals.tkd, beside Tallykeep.exe): for every deal
