@@ -16,8 +16,8 @@
 #                      about 140 MB); a deal that reaches it is left undecided
 #   --retry-unknown N  afterwards, search again with larger limits (300,000
 #                      states per fast search, --retry-states for the complete
-#                      search, default 500,000) for up to N deals whose fewest
-#                      free cells were still not found
+#                      search, default 500,000) up to N deals still undecided
+#                      or whose fewest free cells were sought and not found
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -65,14 +65,15 @@ run_chunk() {
 export -f run_chunk
 
 run_retry() {
-  local file=$retried/$1.txt
-  nice -n 19 "$solver" --from "$1" --to "$1" --fewest --more-presets --iterations 300000 --states "$retry_states" \
+  local file=$retried/$1.txt flags=()
+  (($1 <= fewest_to)) && flags=(--fewest --more-presets)
+  nice -n 19 "$solver" --from "$1" --to "$1" "${flags[@]}" --iterations 300000 --states "$retry_states" \
     >"$file.part" 2>/dev/null
   mv "$file.part" "$file"
   echo "$(date -u +%H:%M:%S) retry: $(cat "$file")"
 }
 export -f run_retry
-export retried retry_states
+export retried retry_states fewest_to
 export work chunk solver states
 
 if ((!pack_only)); then
@@ -107,12 +108,20 @@ if ((!pack_only)); then
 
   if ((retry)); then
     began=$SECONDS
-    # Deals won with four cells whose fewest cells no search so far found.
-    mapfile -t open < <(python3 tools/deal_table/pack_table.py --open-fewest \
-      "$work"/fewest $(ls -d "$work"/retry-* | sort -V) | head -n "$retry")
+    # Deals undecided, or won with four cells with their fewest cells not
+    # found, by every search so far.
+    mapfile -t open < <(python3 tools/deal_table/pack_table.py --open --limit "$retry" \
+      "$work"/four "$work"/fewest $(ls -d "$work"/retry-* | sort -V))
+    # Not again with a cap already tried, or a smaller one than tried.
+    tried=()
+    for folder in "$work"/retry-*; do
+      ((${folder##*-} >= retry_states)) && tried+=("$folder")
+    done
     todo=()
     for deal in "${open[@]}"; do
-      [ -f "$retried/$deal.txt" ] || todo+=("$deal")
+      seen=0
+      for folder in "${tried[@]}"; do [ -f "$folder/$deal.txt" ] && seen=1; done
+      ((seen)) || todo+=("$deal")
     done
     echo "deal-table: ${#todo[@]} deals to search again, $jobs at a time"
     if ((${#todo[@]})); then

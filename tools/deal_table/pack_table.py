@@ -41,21 +41,26 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--count", type=int)
     parser.add_argument("--out")
-    parser.add_argument("--open-fewest", action="store_true",
-                        help="only list the deals whose fewest cells were sought and not found")
+    parser.add_argument("--open", action="store_true",
+                        help="only list the deals left open: fewest cells sought and not found, or undecided")
+    parser.add_argument("--limit", type=int, default=None, help="list at most this many")
     parser.add_argument("folders", nargs="+")
     args = parser.parse_args()
 
     answers = {}
+    fewest_sought = set()  # deals of the fewest-cell chunks and their retries
     for folder in args.folders:
         for path in sorted(pathlib.Path(folder).glob("*.txt")):
             for line in path.read_text().splitlines():
                 deal, cells, moves = line.split()
                 answers[int(deal)] = (cells, int(moves))
-    if args.open_fewest:
-        for deal in sorted(answers):
-            if answers[deal][0] == "won":
-                print(deal)
+                if pathlib.Path(folder).name != "four":
+                    fewest_sought.add(int(deal))
+    if args.open:
+        # Undecided first: they lack even whether they can be won.
+        open_deals = [deal for deal in sorted(answers) if answers[deal][0] == "undecided"]
+        open_deals += [deal for deal in sorted(answers) if answers[deal][0] == "won" and deal in fewest_sought]
+        print("\n".join(map(str, open_deals[:args.limit])))
         return 0
     if not args.count or not args.out:
         parser.error("--count and --out are needed")
