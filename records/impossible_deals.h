@@ -8,6 +8,13 @@
 // only one up to 32,000.
 inline constexpr int32_t kKnownImpossibleDeals[] = {11982, 146692, 186216, 455889, 495505, 512118, 517776, 781948};
 
+class DealTable;
+
+// The impossible deals within 1..highest, ascending: those the deals' table
+// says cannot be won, and the known ones that it has not decided; the known
+// ones alone when there is no table.
+std::vector<int32_t> impossibleDealsUpTo(const DealTable* table, int32_t highest);
+
 // True for a known impossible deal within 1..maxGameNumber, the range the game
 // in use deals.
 bool isKnownImpossible(int32_t number, int32_t maxGameNumber);

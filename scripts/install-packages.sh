@@ -10,6 +10,7 @@ packages=(
   libgtest-dev googletest freecell-solver-bin
   wine wine32:i386 wine64
   xvfb x11-apps imagemagick locales fonts-ipafont-gothic fonts-wine
+  freecell-solver-bin libfreecell-solver-dev
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release from a clean build: dist/Tallykeep-<version>.zip (the
-# program, its Japanese manual, the licence and the game that ships with it in
-# freecell/) and dist/SHA256SUMS. The
+# program, its Japanese manual, the licence, the deals' table and the game that
+# ships with it in freecell/) and dist/SHA256SUMS. The
 # version is the one of the top CMakeLists.txt; entries carry the time of the
 # last commit, so two runs on one commit give the same bytes.
 set -euo pipefail

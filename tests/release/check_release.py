@@ -31,8 +31,8 @@ class Archive(unittest.TestCase):
             self.data = archive.read()
         self.zip = zipfile.ZipFile(ZIP)
 
-    def test_holds_the_program_the_manual_the_licence_and_the_game_in_its_folder(self):
-        self.assertEqual(self.zip.namelist(), ["Tallykeep.exe", "Tallykeep.txt", "LICENSE.txt",
+    def test_holds_the_program_the_manual_the_licence_the_deals_table_and_the_game_in_its_folder(self):
+        self.assertEqual(self.zip.namelist(), ["Tallykeep.exe", "Tallykeep.txt", "LICENSE.txt", "deals.tkd",
                                                "freecell/", "freecell/FREECELL.EXE"])
         self.assertTrue(self.zip.getinfo("freecell/").is_dir())
 
@@ -52,6 +52,21 @@ class Archive(unittest.TestCase):
         manual = self.zip.read("Tallykeep.txt")
         self.assertTrue(only_crlf(manual))
         self.assertIn(f"Tallykeep {VERSION}  フリーセル成績記録ソフト", manual.decode("cp932"))
+
+    def test_deals_table_is_the_committed_one_beside_the_program(self):
+        with open(make_release.DEALS, "rb") as committed:
+            self.assertEqual(self.zip.read("deals.tkd"), committed.read())
+
+    def test_a_damaged_deals_table_is_refused(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            exe, game = self.copies(scratch)
+            damaged = bytearray(self.zip.read("deals.tkd"))
+            damaged[16] ^= 0x08
+            deals = os.path.join(scratch, "deals.tkd")
+            with open(deals, "wb") as copy:
+                copy.write(damaged)
+            with self.assertRaisesRegex(make_release.ReleaseError, "checksum"):
+                make_release.make_release(exe, game, VERSION, os.path.join(scratch, "out"), WINDRES, 0, deals)
 
     def test_licence_has_crlf(self):
         licence = self.zip.read("LICENSE.txt")

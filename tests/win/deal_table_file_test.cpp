@@ -1,0 +1,48 @@
+#include "records/deal_table_file_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+// The build puts the deals' table beside the programs, as the release does.
+std::string besideThisProgram(const char* name) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+std::string temporaryPath(const char* name) {
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, temp);
+    return std::string(temp, length) + name + std::to_string(GetCurrentProcessId());
+}
+
+TEST(DealTableFile, TheTableBesideTheProgramIsReadAndADamagedOrMissingOneRefusedWithItsReason) {
+    const std::string shipped = besideThisProgram("deals.tkd");
+    const DealTableLoad load = loadDealTableFile(shipped);
+    ASSERT_TRUE(load.table) << dealTableRefusalText(load.refusal) << " " << load.detail;
+    EXPECT_EQ(load.table->dealCount(), 1000000);
+
+    const DealTableLoad missing = loadDealTableFile(besideThisProgram("no such table.tkd"));
+    EXPECT_FALSE(missing.table);
+    EXPECT_EQ(missing.refusal, DealTableRefusal::unreadable);
+    EXPECT_FALSE(missing.detail.empty());
+
+    std::ifstream in(shipped, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string cut = temporaryPath("tk_cut_deals_");
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    const DealTableLoad halved = loadDealTableFile(cut);
+    EXPECT_FALSE(halved.table);
+    EXPECT_EQ(halved.refusal, DealTableRefusal::cutShort);
+    EXPECT_TRUE(DeleteFileA(cut.c_str()));
+}
+
+}  // namespace
