@@ -323,7 +323,7 @@ void ResultsWindow::draw() {
         // A deal nobody can vouch for has no number and no attempt to show.
         const std::optional<int32_t> attempt = keeper_.attemptShown();
         setCaption(attemptLabel_, attempt ? intToText(*attempt) : std::string());
-        placeAttemptSuffix(attempt ? "回目" : "番号不明");
+        placeAttemptSuffix(attempt.has_value());
 
         if (tally.history.lines() != historyDrawn_) {
             historyDrawn_ = tally.history.lines();
@@ -368,12 +368,13 @@ void ResultsWindow::draw() {
 
 // "番号不明" is wider than "回目": it ends at the panel's inner edge instead
 // of where "回目" ends, and never covers the number box.
-void ResultsWindow::placeAttemptSuffix(const std::string& caption) {
+void ResultsWindow::placeAttemptSuffix(bool numberKnown) {
     Label& label = attemptSuffixLabel_;
     if (!attemptSuffixRight_) attemptSuffixRight_ = label.left() + label.width();
+    const char* caption = numberKnown ? "回目" : "番号不明";
     if (label.caption() == caption) return;
     label.setCaption(caption);
-    if (caption == "回目") {
+    if (numberKnown) {
         label.setLeft(*attemptSuffixRight_ - label.width());
     } else {
         RECT inside{};

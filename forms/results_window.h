@@ -123,7 +123,7 @@ private:
     // Labels, history, menu and check marks, drawn from the record; only
     // what changed since the last drawing.
     void draw();
-    void placeAttemptSuffix(const std::string& caption);
+    void placeAttemptSuffix(bool numberKnown);
     static void dropClicksMadeWhileTheGameAsked();
 
     void createControls();  // the layout, in results_window_layout.cpp

@@ -181,13 +181,12 @@ RecordChange RecordKeeper::gameEnded(GameEnd end) {
         overIsOwn_ = false;
         // A passed game taken back and now won: the box goes back to where
         // it was. Otherwise the next number, 1 after the highest.
-        const bool retryDone = settings_.afterRetry != 0 && nextNumber() == game.number;
-        int32_t next = game.number >= maxGameNumber_ ? 1 : wrappingAdd(game.number, 1);
-        if (retryDone) {
-            next = settings_.afterRetry;
+        if (settings_.afterRetry != 0 && nextNumber() == game.number) {
+            game.number = settings_.afterRetry;
             settings_.afterRetry = 0;
+        } else {
+            game.number = moveOn(game.number >= maxGameNumber_ ? 1 : game.number + 1, change);
         }
-        game.number = retryDone ? next : moveOn(next, change);
         game.attempt = firstAttemptAt(game.number);
         showInBox(game.number, change);
     } else {

@@ -56,13 +56,10 @@ public:
     const Tally& tally() const { return settings_.tally; }
     const Options& options() const { return settings_.tally.options; }
     const GameInPlay& inPlay() const { return settings_.game; }
-    // The game on the board is one that Tallykeep can vouch for: it entered
-    // its number, or the game dealt that number again. Otherwise (a random
-    // deal, a command of the game's own answered by the player) nothing is
-    // counted until the next number Tallykeep enters.
-    bool boardKnown() const { return board_ != Board::unknown; }
     // The attempt the window shows: the game on the board's, or the next
-    // number's once a game is won; none for a deal nobody can vouch for.
+    // number's once a game is won. None for a deal nobody can vouch for (a
+    // random deal, a command of the game's own answered by the player):
+    // nothing is counted until the next number Tallykeep enters.
     std::optional<int32_t> attemptShown() const;
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.

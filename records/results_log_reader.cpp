@@ -116,24 +116,28 @@ std::vector<std::string> splitColumns(const std::string& line) {
 
 constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
-// The header, in either encoding, wherever it stands: no line of the log.
-bool isHeader(const std::vector<std::string>& columns) { return columns[0] == "日付" || columns[0] == u8"日付"; }
-
-// A line with nothing in it (a spreadsheet writes an empty row as commas),
-// or the header.
-bool isBlankOrHeader(const std::string& line) {
-    if (line.find_first_not_of(",\"") == std::string::npos) return true;
+// The columns of a line without the byte-order mark a UTF-8 file starts with.
+std::vector<std::string> columnsOf(const std::string& line) {
     const bool marked = line.compare(0, 3, kUtf8ByteOrderMark) == 0;
+    return splitColumns(marked ? line.substr(3) : line);
+}
+
+// A line with nothing in it: a spreadsheet writes an empty row as commas.
+bool isBlank(const std::string& line) { return line.find_first_not_of(",\"") == std::string::npos; }
+
+// The header, in either encoding, wherever it stands: no line of the log.
+// Asked only of a line that is no entry, so that an entry is split once.
+bool isHeader(const std::string& line) {
     if (line.size() > kLongestLogLine) return false;
-    return isHeader(splitColumns(marked ? line.substr(3) : line));
+    const std::string first = columnsOf(line)[0];
+    return first == "日付" || first == u8"日付";
 }
 
 }  // namespace
 
 std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     if (line.size() > kLongestLogLine) return std::nullopt;
-    const bool marked = line.compare(0, 3, kUtf8ByteOrderMark) == 0;
-    const std::vector<std::string> columns = splitColumns(marked ? line.substr(3) : line);
+    const std::vector<std::string> columns = columnsOf(line);
     if (columns.size() != 6) return std::nullopt;
     LogEntry entry;
     if (!readDate(columns[0], entry.when) || !readTime(columns[1], entry.when)) return std::nullopt;
@@ -159,10 +163,10 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
             if (!line.empty() || tooLong) ++skippedLines;
         } else if (tooLong) {
             ++skippedLines;
-        } else if (!isBlankOrHeader(line)) {
+        } else if (!isBlank(line)) {
             if (std::optional<LogEntry> entry = parseResultsLogLine(line))
                 onEntry(*entry);
-            else
+            else if (!isHeader(line))
                 ++skippedLines;
         }
         line.clear();

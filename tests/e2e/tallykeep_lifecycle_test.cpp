@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "gamelink/game_contract.h"
@@ -196,6 +197,29 @@ protected:
         return bar ? waitForChild(bar, nullptr, caption) : nullptr;
     }
 
+    // 開始 pressed while the won dialog waits for the player is no answer to it:
+    // the press is dropped, not carried out after the dialog, where it would end
+    // the game dealt next. `press` presses it; the game's log from before the win
+    // is marked at the returned line.
+    std::size_t pressStartWhileTheWonDialogWaits(const std::function<void()>& press) {
+        const std::size_t mark = log().size();
+        standinWin(session->game);
+        EXPECT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
+        press();
+        waitUntil([] { return false; }, 500ms);
+        const HWND dialog = findTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+        const HWND yes = dialog ? findChild(dialog, nullptr, kDefaultTexts.CaptionYes) : nullptr;
+        EXPECT_NE(yes, nullptr);
+        clickButton(yes);
+        EXPECT_TRUE(log().waitFor("deal", std::string("6"), mark)) << log().text();
+        // A press carried out after the dialog would reach the game now.
+        waitUntil([] { return false; }, 1500ms);
+        const std::vector<std::string> messages = mainMessages(mark);
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), "WM_KEYDOWN 114"), 0) << log().text();
+        EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
+        return mark;
+    }
+
     // The main window's messages from line `from` on, as "MESSAGE wParam".
     std::vector<std::string> mainMessages(std::size_t from) const {
         std::vector<std::string> messages;
@@ -217,51 +241,22 @@ TEST_F(TallykeepControlBar, StartPostsF3AndTheNumberIsDealt) {
     EXPECT_EQ(mainMessages(mark), (std::vector<std::string>{"WM_KEYDOWN 114", "WM_KEYUP 114"}));
 }
 
-// 開始 pressed while the won dialog waits for the player is no answer to it:
-// the press is dropped, not carried out after the dialog, where it would end
-// the game dealt next.
 TEST_F(TallykeepControlBar, StartPressedWhileTheWonDialogWaitsIsDropped) {
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
-    const std::size_t mark = log().size();
-    standinWin(session->game);
-    ASSERT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
-    clickButton(button("開始"));
-    waitUntil([] { return false; }, 500ms);  // the player reads the dialog
-    const HWND dialog = findTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
-    const HWND yes = dialog ? findChild(dialog, nullptr, kDefaultTexts.CaptionYes) : nullptr;
-    ASSERT_NE(yes, nullptr);
-    clickButton(yes);
-    ASSERT_TRUE(log().waitFor("deal", std::string("6"), mark)) << log().text();
-    // A press carried out after the dialog would reach the game now.
-    waitUntil([] { return false; }, 1500ms);
-    const std::vector<std::string> messages = mainMessages(mark);
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), "WM_KEYDOWN 114"), 0) << log().text();
-    EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
+    pressStartWhileTheWonDialogWaits([this] { clickButton(button("開始")); });
 }
 
 // The same press made with the real mouse, after the player looked at the
 // dialog a while: Tallykeep is waiting for the answer then, and the click
-// waits in its input queue until the wait ends. It is no command after the
-// dialog either.
+// waits in its input queue until the wait ends.
 TEST_F(TallykeepControlBar, StartClickedWithTheMouseWhileTheWonDialogWaitsIsDropped) {
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
-    const std::size_t mark = log().size();
-    standinWin(session->game);
-    ASSERT_TRUE(log().waitFor("msg", std::string("selectbox BM_SETCHECK 1"), mark)) << log().text();
-    waitUntil([] { return false; }, 2s);  // the player reads the dialog
-    realClick(button("開始"));
-    waitUntil([] { return false; }, 500ms);
-    const HWND dialog = findTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
-    const HWND yes = dialog ? findChild(dialog, nullptr, kDefaultTexts.CaptionYes) : nullptr;
-    ASSERT_NE(yes, nullptr);
-    clickButton(yes);
-    ASSERT_TRUE(log().waitFor("deal", std::string("6"), mark)) << log().text();
-    waitUntil([] { return false; }, 1500ms);  // a press carried out after the dialog would reach the game now
-    const std::vector<std::string> messages = mainMessages(mark);
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), "WM_KEYDOWN 114"), 0) << log().text();
-    EXPECT_EQ(session->results.label("Label1"), "1") << "game 6 was ended";
+    const std::size_t mark = pressStartWhileTheWonDialogWaits([this] {
+        waitUntil([] { return false; }, 2s);  // the player reads the dialog
+        realClick(button("開始"));
+    });
     // The same click with no dialog open is carried out.
     realClick(button("開始"));
     EXPECT_TRUE(log().waitFor("msg", std::string("main WM_KEYDOWN 114"), mark)) << log().text();

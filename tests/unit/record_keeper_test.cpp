@@ -243,7 +243,7 @@ TEST_P(CountingRules, TheRecordAfterThePlayersMoves) {
     }
     EXPECT_EQ(logLines(), GetParam().logLines);
     EXPECT_EQ(box, GetParam().box);
-    EXPECT_EQ(keeper->boardKnown(), GetParam().boardKnown);
+    EXPECT_EQ(keeper->attemptShown().has_value(), GetParam().boardKnown);
     // What the window shows is what the next start offers.
     keeper->finish(true);
     RecordKeeper next(world.files(), 32000);
