@@ -272,8 +272,10 @@ std::string summaryText(const ProgressSummary& s) {
         pace += "-";
     }
     lines.push_back(pace);
+    std::string unread = "　読めなかった行 " + grouped(static_cast<int64_t>(s.skipped.count));
+    if (s.skipped.count > 0) unread += "（最初は " + grouped(static_cast<int64_t>(s.skipped.firstLine)) + " 行目）";
     lines.push_back((s.firstDay ? "記録は " + dateText(*s.firstDay) + " から" : std::string("記録はまだありません")) +
-                    "　読めなかった行 " + grouped(static_cast<int64_t>(s.skippedLines)));
+                    unread);
     std::string text;
     for (const std::string& entry : lines) text += (text.empty() ? "" : "\r\n") + entry;
     return text;

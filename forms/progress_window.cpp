@@ -11,7 +11,6 @@
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
 #include "records/results_log_reader.h"
-#include "records/results_log_win.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
@@ -21,6 +20,8 @@ namespace {
 constexpr char kProgressClass[] = "TallykeepProgress";
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 520;
+// A portion of the log read by the reading thread waits to be taken.
+constexpr UINT kLogReadMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -61,25 +62,48 @@ ProgressWindow::~ProgressWindow() {
 
 bool ProgressWindow::isOpen() const { return window_ && IsWindowVisible(window_.get()); }
 
-void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place) {
+void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place,
+                          const std::vector<LogEntry>& waitingLines) {
     if (isOpen()) {
         SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    readLog(maxGameNumber, numberInPlay);
+    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
+    record_->setNumberInPlay(numberInPlay);
+    laterLines_ = waitingLines;
+    bytesRead_ = 0;
     if (!window_) createWindow(place);
+    reading_ = std::make_unique<LogReadingThread>(ports_.logPath, window_.get(), kLogReadMessage);
     changed();
     ShowWindow(window_.get(), SW_SHOWNORMAL);
     if (!UpdateWindow(window_.get())) throw AppError("UpdateWindow failed");
     reportPlace();
 }
 
-// A log that cannot be opened (none yet) is an empty one.
-void ProgressWindow::readLog(int32_t maxGameNumber, int32_t numberInPlay) {
-    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
-    record_->setNumberInPlay(numberInPlay);
-    ProgressRecord& record = *record_;
-    record.setSkippedLines(readLogFile(ports_.logPath, [&record](const LogEntry& entry) { record.add(entry); }));
+// What the reading thread read since the last time, drawn at once; at its
+// end, the lines that came while it read.
+void ProgressWindow::takeWhatWasRead() {
+    if (!reading_ || !record_) return;
+    for (LogReadingThread::Portion& portion : reading_->take()) {
+        for (const LogEntry& entry : portion.entries) record_->add(entry);
+        bytesRead_ = portion.bytesRead;
+        if (!portion.last) continue;
+        record_->setSkippedLines(portion.skipped);
+        for (const LogEntry& entry : laterLines_) record_->add(entry);
+        laterLines_.clear();
+        reading_.reset();
+        break;
+    }
+    changed();
+}
+
+// The status line: the number pointed at, or while the log is read, how far
+// the reading has come.
+std::string ProgressWindow::statusLine() const {
+    if (!status_.empty() || !reading_) return status_;
+    const uint64_t total = reading_->bytesToRead();
+    const int percent = total == 0 ? 0 : static_cast<int>(bytesRead_ * 100 / total);
+    return "記録を読んでいます… " + std::to_string(percent) + "%";
 }
 
 void ProgressWindow::createWindow(const Options::Place& place) {
@@ -134,6 +158,10 @@ void ProgressWindow::placeSummary() {
 
 void ProgressWindow::add(const LogEntry& entry) {
     if (!record_ || !isOpen()) return;
+    if (reading_) {
+        laterLines_.push_back(entry);
+        return;
+    }
     record_->add(entry);
     changed();
 }
@@ -158,6 +186,8 @@ void ProgressWindow::closeWindow() {
     reportPlace();
     ShowWindow(window_.get(), SW_HIDE);
     // Closed, it holds nothing: the log is read again at the next opening.
+    reading_.reset();
+    laterLines_.clear();
     record_.reset();
     picture_.reset();
     status_.clear();
@@ -199,7 +229,7 @@ void ProgressWindow::renderNow() {
         dirty_ = true;
     }
     if (dirty_) {
-        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, status_);
+        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, statusLine());
         dirty_ = false;
     }
 }
@@ -222,7 +252,7 @@ void ProgressWindow::onMouseMove(int x, int y) {
     if (status == status_) return;
     status_ = status;
     // Only the status line is drawn again.
-    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, status_);
+    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, statusLine());
     InvalidateRect(window_.get(), &areas.status, FALSE);
 }
 
@@ -297,6 +327,9 @@ LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_CLOSE:
             EventGate::run([this] { closeWindow(); });
+            return 0;
+        case kLogReadMessage:
+            takeWhatWasRead();
             return 0;
         default:
             return DefWindowProcA(window_.get(), message, wParam, lParam);

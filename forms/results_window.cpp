@@ -397,5 +397,6 @@ void ResultsWindow::openProgress() {
         };
         progress_ = std::make_unique<ProgressWindow>(handle(), std::move(ports));
     }
-    progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow);
+    progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow,
+                    keeper_.waitingLines());
 }

@@ -112,7 +112,7 @@ std::optional<int32_t> ProgressRecord::lastDayOf(int32_t number) const {
 ProgressSummary ProgressRecord::summary() const {
     ProgressSummary s;
     s.maxGameNumber = maxGameNumber_;
-    s.skippedLines = skippedLines_;
+    s.skipped = skipped_;
     int32_t withResult = 0;
     for (int32_t number = 1; number <= maxGameNumber_; ++number) {
         const uint8_t flags = flags_[static_cast<std::size_t>(number - 1)];

@@ -47,7 +47,7 @@ struct ProgressSummary {
     std::optional<int32_t> finishDay;
     std::optional<int32_t> firstDay;  // the log runs from this day
     std::optional<int32_t> lastDay;
-    std::size_t skippedLines = 0;
+    SkippedLines skipped;
 };
 
 // One bar of the chart: counted games won and lost in the day or week that
@@ -71,7 +71,7 @@ public:
 
     int32_t maxGameNumber() const { return maxGameNumber_; }
     void add(const LogEntry& entry);
-    void setSkippedLines(std::size_t lines) { skippedLines_ = lines; }
+    void setSkippedLines(const SkippedLines& skipped) { skipped_ = skipped; }
     // The game in play: the highest number reached when the log has none
     // higher, and the number below which unlogged numbers were played before
     // the log was kept, when the log has no game at all.
@@ -106,7 +106,7 @@ private:
     std::optional<int32_t> firstLoggedNumber_;
     int32_t highestLogged_ = 0;
     int32_t numberInPlay_ = 0;
-    std::size_t skippedLines_ = 0;
+    SkippedLines skipped_;
 };
 
 // Where the map draws the numbers: cells of cellSize pixels in rows of

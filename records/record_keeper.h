@@ -64,6 +64,9 @@ public:
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.
     const std::string& logPath() const { return files_.logPath; }
+    // The lines the log refused so far, oldest first: they are part of the
+    // record all the same.
+    std::vector<LogEntry> waitingLines() const { return {log_.pending().begin(), log_.pending().end()}; }
     // Counts up with every change of what the window draws from the keeper.
     uint64_t revision() const { return revision_; }
 

@@ -53,6 +53,13 @@ struct LogEntry {
     bool counted = false;
 };
 
+// The lines a reading of the log could not read: how many, and where the
+// first one is, so that a player can find it in the file.
+struct SkippedLines {
+    std::size_t count = 0;
+    std::size_t firstLine = 0;  // 1 for the file's first line; 0: none skipped
+};
+
 // The word of the 結果 column, and the same word in UTF-8 (a log that a
 // spreadsheet saved as "CSV UTF-8").
 const char* logEventWord(LogEvent event);
@@ -108,6 +115,7 @@ public:
     AppendOnlyFile::Outcome writePending();
 
     std::size_t pendingLines() const { return pending_.size(); }
+    const std::deque<LogEntry>& pending() const { return pending_; }
 
 private:
     AppendOnlyFile& file_;

@@ -72,10 +72,10 @@ LocalTime Win32LocalClock::now() {
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-std::size_t readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry) {
+SkippedLines readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry) {
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return 0;
+    if (!file) return {};
     const auto read = [&file](char* buffer, std::size_t size) -> std::size_t {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;

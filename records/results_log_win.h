@@ -25,5 +25,5 @@ public:
 
 // Reads the log at `path` (shared for writing, so that it can be read while
 // it is appended to), handing each entry over as it is read; returns the
-// number of lines skipped. A log that cannot be opened (none yet) is empty.
-std::size_t readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry);
+// lines skipped. A log that cannot be opened (none yet) is empty.
+SkippedLines readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry);

@@ -109,7 +109,7 @@ TEST(ProgressSummaryFigures, CountsSharesAndTheRange) {
     record.add(line(2026, 11, 2, 6, 1, LogEvent::pass, false));
     record.add(line(2026, 11, 2, 6, 1, LogEvent::clear, true));
     record.setNumberInPlay(7);
-    record.setSkippedLines(3);
+    record.setSkippedLines({3, 17});
     const ProgressSummary s = record.summary();
     EXPECT_EQ(s.numbersPlayed, 6);
     EXPECT_EQ(s.highestReached, 7);
@@ -119,7 +119,7 @@ TEST(ProgressSummaryFigures, CountsSharesAndTheRange) {
     ASSERT_TRUE(s.firstAttemptShare);
     EXPECT_DOUBLE_EQ(*s.firstAttemptShare, 60.0) << "3 of the 5 numbers with a result";
     EXPECT_EQ(s.firstDay, dayNumber(2026, 11, 1));
-    EXPECT_EQ(s.skippedLines, 3u);
+    EXPECT_EQ(s.skipped.count, 3u);
 }
 
 TEST(ProgressSummaryFigures, PaceOfTheLastThirtyDaysGivesTheFinishDate) {
@@ -240,7 +240,8 @@ TEST(ProgressFromTheLog, BrokenLinesAreSkippedAndCountedAndSkipLinesRead) {
     ProgressRecord record(32000);
     record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
     const ProgressSummary s = record.summary();
-    EXPECT_EQ(s.skippedLines, 3u);
+    EXPECT_EQ(s.skipped.count, 3u);
+    EXPECT_EQ(s.skipped.firstLine, 4u) << "garbage, after the header and two entries";
     EXPECT_EQ(s.numbersPlayed, 2);
     EXPECT_EQ(record.fate(11982), NumberFate::impossible);
     EXPECT_EQ(record.fate(11983), NumberFate::lost);
@@ -257,7 +258,8 @@ TEST(ProgressFromTheLog, LinesDatedOutsideThePcsYearsAreSkippedAndTheChartKeepsT
     std::istringstream in(log);
     ProgressRecord record(32000);
     record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
-    EXPECT_EQ(record.summary().skippedLines, 3u);
+    EXPECT_EQ(record.summary().skipped.count, 3u);
+    EXPECT_EQ(record.summary().skipped.firstLine, 2u);
     EXPECT_EQ(record.fate(7), NumberFate::noRecord);
     EXPECT_EQ(record.fate(10), NumberFate::lost) << "the last year read";
     // 1980 to 2200 in weekly bars.

@@ -44,7 +44,11 @@ protected:
         ports.chooseNumber = [this](int32_t number) { chosen_.push_back(number); };
         ports.placeChanged = [this](const Options::Place& place) { place_ = place; };
         window_.emplace(owner_, ports);
-        window_->open(32000, 6, Options::Place{10, 10, 640, 520});
+        open(Options::Place{10, 10, 640, 520});
+    }
+    void open(const Options::Place& place, const std::vector<LogEntry>& waiting = {}) {
+        window_->open(32000, 6, place, waiting);
+        ASSERT_TRUE(waitUntil([this] { return !window_->isReading(); }, 20000));
     }
     void TearDown() override {
         window_.reset();
@@ -116,9 +120,33 @@ TEST_F(ProgressWindowTest, ClosedItKeepsItsPlaceAndReadsTheLogAfreshWhenOpenedAg
     EXPECT_EQ(place_->width, 640);
     EXPECT_EQ(place_->left, 10);
     writeLog(logLine(3, 2, "勝ち", false) + "a line written by hand\r\n", true);
-    window_->open(32000, 6, *place_);
+    open(*place_);
     EXPECT_NE(summary().find("負けたまま 0"), std::string::npos) << summary();
-    EXPECT_NE(summary().find("読めなかった行 1"), std::string::npos) << summary();
+    EXPECT_NE(summary().find("読めなかった行 1（最初は 9 行目）"), std::string::npos) << summary();
+}
+
+// The log is read on a thread of its own: a result that comes while it is
+// read, and the lines that still wait to be written to the log, are in the
+// picture once the reading ends.
+TEST_F(ProgressWindowTest, LinesThatComeWhileALongLogIsReadAreKept) {
+    SendMessageA(window_->handle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([this] { return !window_->isOpen(); }));
+    std::string lines;
+    for (int32_t number = 1; number <= 30000; ++number) lines += logLine(number, 1, "勝ち", true);
+    writeLog(lines);
+    LogEntry waiting;
+    waiting.when = LocalTime{2026, 12, 2, 9, 0, 0};
+    waiting.gameNumber = 31000;
+    waiting.event = LogEvent::loss;
+    waiting.counted = true;
+    window_->open(32000, 31002, *place_, {waiting});
+    EXPECT_TRUE(window_->isReading());
+    LogEntry added = waiting;
+    added.gameNumber = 31001;
+    window_->add(added);
+    ASSERT_TRUE(waitUntil([this] { return !window_->isReading(); }, 20000));
+    EXPECT_NE(summary().find("遊んだ番号 30,002 / 32,000"), std::string::npos) << summary();
+    EXPECT_NE(summary().find("負けたまま 2"), std::string::npos) << summary();
 }
 
 // A size whose summary cannot be written fails inside the window procedure:
