@@ -165,7 +165,9 @@ void ResultsWindow::onTick() {
         outcome = ports_.game->continueTick(*clipboard_);
     }
     if (waitedForThePlayer) dropClicksMadeWhileTheGameAsked();
+    const std::size_t waiting = keeper_.waitingLineCount();
     keeper_.retryLog();
+    if (keeper_.waitingLineCount() != waiting) draw();
     // Ticks come with the game's window events where they are known to come;
     // the timer stands behind them, at its full pace only while the game
     // shows a dialog (whose answer may wait for the player's typing).
@@ -306,7 +308,17 @@ void ResultsWindow::onActivate() {
 void ResultsWindow::draw() {
     const std::string box = boxText();
     const bool recordChanged = keeper_.revision() != drawnRevision_;
-    if (!recordChanged && controlBarVisible_ == drawnControlBarVisible_ && box == drawnBoxText_) return;
+    const std::size_t waiting = keeper_.waitingLineCount();
+    if (!recordChanged && controlBarVisible_ == drawnControlBarVisible_ && box == drawnBoxText_ &&
+        waiting == drawnWaitingLines_)
+        return;
+
+    // Lines the log refused (a spreadsheet holds it) are told quietly, beside
+    // the history they belong to, until the log takes them.
+    if (waiting != drawnWaitingLines_) {
+        historyGroup_.setCaption(waiting == 0 ? "対戦履歴" : "対戦履歴 記録待ち" + intToText(waiting) + "行");
+        drawnWaitingLines_ = waiting;
+    }
 
     if (recordChanged) {
         const Tally& tally = keeper_.tally();

@@ -151,6 +151,7 @@ private:
     std::vector<std::string> historyDrawn_;
     bool drawnControlBarVisible_ = false;
     std::string drawnBoxText_;
+    std::size_t drawnWaitingLines_ = 0;
 
     // The controls, parents before children (the layout table maps each to
     // its place in the window).

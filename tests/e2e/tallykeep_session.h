@@ -55,6 +55,8 @@ public:
     // A key pressed and released in the box: WM_KEYDOWN and WM_KEYUP posted as
     // a keyboard gives them, for Tallykeep's message loop to translate.
     void pressInNumberBox(WPARAM virtualKey) const;
+    // The history group's caption: 対戦履歴, and the lines waiting for the log.
+    std::string historyCaption() const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
     // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
@@ -72,6 +74,7 @@ private:
     HWND window_ = nullptr;
     HWND numberBox_ = nullptr;
     HWND memo_ = nullptr;
+    HWND historyGroup_ = nullptr;
     std::map<std::string, HWND> labels_;
 };
 
