@@ -94,11 +94,12 @@ void line(HDC dc, int x0, int y0, int x1, int y1) {
     LineTo(dc, x1, y1);
 }
 
-// A round top for the count axis: 1, 2 or 5 times a power of ten.
+// A round top for the count axis whose half, the middle label, is a whole
+// number too: 2, 4 or 10 times a power of ten.
 uint32_t roundTop(uint32_t value) {
     uint32_t step = 1;
     for (;;) {
-        for (uint32_t factor : {1u, 2u, 5u})
+        for (uint32_t factor : {2u, 4u, 10u})
             if (value <= step * factor) return step * factor;
         if (step > 100000000u) return value;
         step *= 10;

@@ -10,6 +10,7 @@
 
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
+#include "gamelink/arrangement.h"
 #include "records/results_log_reader.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
@@ -63,7 +64,7 @@ ProgressWindow::~ProgressWindow() {
 bool ProgressWindow::isOpen() const { return window_ && IsWindowVisible(window_.get()); }
 
 void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place,
-                          const std::vector<LogEntry>& waitingLines) {
+                          const std::vector<LogEntry>& waitingLines, const std::optional<Rect>& group) {
     if (isOpen()) {
         SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
@@ -72,7 +73,7 @@ void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Opt
     record_->setNumberInPlay(numberInPlay);
     laterLines_ = waitingLines;
     bytesRead_ = 0;
-    if (!window_) createWindow(place);
+    if (!window_) createWindow(place, group);
     reading_ = std::make_unique<LogReadingThread>(ports_.logPath, window_.get(), kLogReadMessage);
     changed();
     ShowWindow(window_.get(), SW_SHOWNORMAL);
@@ -106,10 +107,12 @@ std::string ProgressWindow::statusLine() const {
     return "記録を読んでいます… " + std::to_string(percent) + "%";
 }
 
-void ProgressWindow::createWindow(const Options::Place& place) {
+void ProgressWindow::createWindow(const Options::Place& place, const std::optional<Rect>& group) {
     registerWindowClass();
     RECT ownerRect{};
     if (!GetWindowRect(owner_, &ownerRect)) throw AppError("GetWindowRect failed");
+    RECT work{};
+    const bool workKnown = SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) != FALSE;
     int left = ownerRect.left - kDefaultWidth - 8;
     int top = ownerRect.top;
     int width = kDefaultWidth;
@@ -119,11 +122,15 @@ void ProgressWindow::createWindow(const Options::Place& place) {
         top = place.top;
         width = std::max(place.width, kMinimumWidth);
         height = std::max(place.height, kMinimumHeight);
+    } else if (group && workKnown) {
+        const Rect beside = placeBesideGroup(
+            *group, Rect{work.left, work.top, work.right - work.left, work.bottom - work.top}, width, height);
+        left = beside.left;
+        top = beside.top;
     }
     // A place off every screen, or one of a screen that is gone, is moved
     // back into the work area.
-    RECT work{};
-    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (workKnown) {
         left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
         top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
     }

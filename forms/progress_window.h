@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/handles_win.h"
+#include "common/rect.h"
 #include "records/log_reading_thread_win.h"
 #include "records/progress_record.h"
 #include "records/tally.h"
@@ -36,11 +38,11 @@ public:
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
     // Shows the window at the kept place (a width of 0: a place of its own
-    // beside the owner) and starts reading the log, followed by the lines
-    // that wait to be written to it; or brings the window to the front when
-    // open.
+    // beside the group of the game and Tallykeep's windows, or beside the
+    // owner) and starts reading the log, followed by the lines that wait to
+    // be written to it; or brings the window to the front when open.
     void open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place,
-              const std::vector<LogEntry>& waitingLines = {});
+              const std::vector<LogEntry>& waitingLines = {}, const std::optional<Rect>& group = std::nullopt);
     bool isOpen() const;
     // The log is still being read.
     bool isReading() const { return reading_ != nullptr; }
@@ -60,7 +62,7 @@ private:
     static void registerWindowClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void createWindow(const Options::Place& place);
+    void createWindow(const Options::Place& place, const std::optional<Rect>& group);
     void takeWhatWasRead();
     std::string statusLine() const;
     void closeWindow();

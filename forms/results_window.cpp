@@ -395,6 +395,23 @@ void ResultsWindow::placeAttemptSuffix(bool numberKnown) {
     }
 }
 
+// The game, the control bar and this window together, on the screen; none
+// without a game window.
+std::optional<Rect> ResultsWindow::groupBox() {
+    std::optional<Rect> group = ports_.game->gameBox();
+    if (!group) return std::nullopt;
+    const auto add = [&group](const Rect& box) {
+        const int left = std::min(group->left, box.left);
+        const int top = std::min(group->top, box.top);
+        const int right = std::max(group->right(), box.right());
+        const int bottom = std::max(group->bottom(), box.bottom());
+        group = Rect{left, top, right - left, bottom - top};
+    };
+    add(bounds());
+    if (controlBar_ && controlBarVisible_) add(controlBar_->barBox());
+    return group;
+}
+
 void ResultsWindow::openProgress() {
     if (!progress_) {
         ProgressWindowPorts ports;
@@ -410,5 +427,5 @@ void ResultsWindow::openProgress() {
         progress_ = std::make_unique<ProgressWindow>(handle(), std::move(ports));
     }
     progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow,
-                    keeper_.waitingLines());
+                    keeper_.waitingLines(), groupBox());
 }
