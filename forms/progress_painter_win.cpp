@@ -327,9 +327,8 @@ void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& st
     text(dc, area.left + kMargin, area.top + 3, shown, GetSysColor(COLOR_BTNTEXT));
 }
 
-std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber) {
-    const CellView view = layout.numbersPerCell == 1 ? CellView{record.fate(firstNumber), firstNumber}
-                                                     : viewCell(record, firstNumber, layout.numbersPerCell);
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, const CellView& view) {
+    const int32_t firstNumber = (view.number - 1) / layout.numbersPerCell * layout.numbersPerCell + 1;
     std::string description = grouped(view.number) + " 番: " + lookOf(view.fate).name;
     if (const std::optional<int32_t> day = record.lastDayOf(view.number)) description += "（" + dateText(*day) + "）";
     if (layout.numbersPerCell > 1) {

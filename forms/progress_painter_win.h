@@ -35,5 +35,5 @@ void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, 
 // Draws the status line alone.
 void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status);
 
-// The status line's text for the number at a map cell.
-std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber);
+// The status line's text for the number a map cell shows.
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, const CellView& view);

@@ -253,9 +253,9 @@ void ProgressWindow::onMouseMove(int x, int y) {
     const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
     const PlacedMap placed = placeMap(*record_, areas.map);
     std::string status;
-    if (const std::optional<int32_t> number =
-            cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y))
-        status = describeCell(*record_, placed.layout, *number);
+    if (const std::optional<CellView> view =
+            pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y))
+        status = describeCell(*record_, placed.layout, *view);
     if (status == status_) return;
     status_ = status;
     // Only the status line is drawn again.
@@ -267,12 +267,9 @@ void ProgressWindow::onDoubleClick(int x, int y) {
     if (!record_ || !picture_ || !ports_.chooseNumber) return;
     const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
     const PlacedMap placed = placeMap(*record_, areas.map);
-    const std::optional<int32_t> number =
-        cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y);
-    if (!number) return;
-    const CellView view = placed.layout.numbersPerCell == 1 ? CellView{record_->fate(*number), *number}
-                                                            : viewCell(*record_, *number, placed.layout.numbersPerCell);
-    if (canBeChosenFromMap(view.fate)) ports_.chooseNumber(view.number);
+    const std::optional<CellView> view =
+        pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y);
+    if (view && canBeChosenFromMap(view->fate)) ports_.chooseNumber(view->number);
 }
 
 // The object comes with the creation and stays bound to its window until the

@@ -138,3 +138,11 @@ CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t cou
 // A number a double click on the map may put into the number box: one still
 // to be won.
 bool canBeChosenFromMap(NumberFate fate);
+
+// The cell the mouse points at. Where cells are smaller than kEasyCellSize a
+// lost or passed number within kMapReach pixels is taken before the pixel
+// under the pointer (the nearest, lost before passed), so that a player finds
+// the dot they aim at without pixel precision.
+inline constexpr int kEasyCellSize = 3;
+inline constexpr int kMapReach = 4;
+std::optional<CellView> pointedCell(const ProgressRecord& record, const MapLayout& layout, int x, int y);
