@@ -11,6 +11,7 @@
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
 #include "gamelink/arrangement.h"
+#include "toolkit/screen_scale.h"
 #include "records/results_log_reader.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr char kProgressClass[] = "TallykeepProgress";
-constexpr int kDefaultWidth = 640;
+constexpr int kDefaultWidth = 640;  // at 96 pixels per inch
 constexpr int kDefaultHeight = 520;
 // A portion of the log read by the reading thread waits to be taken.
 constexpr UINT kLogReadMessage = WM_APP + 1;
@@ -113,15 +114,16 @@ void ProgressWindow::createWindow(const Options::Place& place, const std::option
     if (!GetWindowRect(owner_, &ownerRect)) throw AppError("GetWindowRect failed");
     RECT work{};
     const bool workKnown = SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) != FALSE;
-    int left = ownerRect.left - kDefaultWidth - 8;
+    const int dpi = screenPixelsPerInch();
+    int width = scaledToDpi(kDefaultWidth, dpi);
+    int height = scaledToDpi(kDefaultHeight, dpi);
+    int left = ownerRect.left - width - 8;
     int top = ownerRect.top;
-    int width = kDefaultWidth;
-    int height = kDefaultHeight;
     if (place.width > 0 && place.height > 0) {
         left = place.left;
         top = place.top;
-        width = std::max(place.width, kMinimumWidth);
-        height = std::max(place.height, kMinimumHeight);
+        width = std::max(place.width, scaledToDpi(kMinimumWidth, dpi));
+        height = std::max(place.height, scaledToDpi(kMinimumHeight, dpi));
     } else if (group && workKnown) {
         const Rect beside = placeBesideGroup(
             *group, Rect{work.left, work.top, work.right - work.left, work.bottom - work.top}, width, height);
@@ -139,7 +141,7 @@ void ProgressWindow::createWindow(const Options::Place& place, const std::option
     if (!window) throw AppError("CreateWindowExA failed");
     window_.reset(window);
     LOGFONTA look{};
-    look.lfHeight = -12;
+    look.lfHeight = -scaledToDpi(12, screenPixelsPerInch());
     look.lfWeight = FW_NORMAL;
     look.lfCharSet = SHIFTJIS_CHARSET;
     const char face[] = "ＭＳ Ｐゴシック";
@@ -159,7 +161,7 @@ void ProgressWindow::createWindow(const Options::Place& place, const std::option
 void ProgressWindow::placeSummary() {
     RECT client{};
     if (!GetClientRect(window_.get(), &client)) return;
-    const RECT area = progressAreas(client.right, client.bottom).summary;
+    const RECT area = progressAreas(client.right, client.bottom, screenPixelsPerInch()).summary;
     MoveWindow(summary_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
@@ -236,7 +238,8 @@ void ProgressWindow::renderNow() {
         dirty_ = true;
     }
     if (dirty_) {
-        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, statusLine());
+        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, statusLine(),
+                      screenPixelsPerInch());
         dirty_ = false;
     }
 }
@@ -250,7 +253,7 @@ void ProgressWindow::paint() {
 
 void ProgressWindow::onMouseMove(int x, int y) {
     if (!record_ || !picture_) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
     const PlacedMap placed = placeMap(*record_, areas.map);
     std::string status;
     if (const std::optional<CellView> view =
@@ -259,13 +262,13 @@ void ProgressWindow::onMouseMove(int x, int y) {
     if (status == status_) return;
     status_ = status;
     // Only the status line is drawn again.
-    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, statusLine());
+    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, statusLine(), screenPixelsPerInch());
     InvalidateRect(window_.get(), &areas.status, FALSE);
 }
 
 void ProgressWindow::onDoubleClick(int x, int y) {
     if (!record_ || !picture_ || !ports_.chooseNumber) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
     const PlacedMap placed = placeMap(*record_, areas.map);
     const std::optional<CellView> view =
         pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y);
@@ -317,7 +320,8 @@ LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = POINT{kMinimumWidth, kMinimumHeight};
+            limits->ptMinTrackSize =
+                POINT{scaledToDpi(kMinimumWidth, screenPixelsPerInch()), scaledToDpi(kMinimumHeight, screenPixelsPerInch())};
             return 0;
         }
         case WM_MOUSEMOVE:
