@@ -92,5 +92,29 @@ TEST(AboutText, LicenceParagraphsAreOneLineEachForTheDialogToWrap) {
         << text;
 }
 
+// The licences' lists and indented continuation lines, as the LICENSE file
+// has them: each item starts a line of its own, no run of spaces is left
+// inside a line, and the rule between two licences never wraps.
+TEST(AboutText, LicenceListsAndRulesKeepTheirShapeWhenReflowed) {
+    const std::string text = aboutText("1.21",
+                                       "are met:\n\n"
+                                       "    * Redistributions of source code must retain the above copyright\n"
+                                       "notice, this list.\n"
+                                       "    * Redistributions in binary form\n\n"
+                                       "  1. Redistributions must retain the above copyright\n"
+                                       "     notice, and this.\n"
+                                       "  2. The name of the author\n\n" +
+                                           std::string(80, '-') + "\n\nThe game\n");
+    EXPECT_NE(text.find("are met:\r\n\r\n"
+                        "  * Redistributions of source code must retain the above copyright notice, this list.\r\n"
+                        "  * Redistributions in binary form\r\n\r\n"
+                        "  1. Redistributions must retain the above copyright notice, and this.\r\n"
+                        "  2. The name of the author\r\n\r\n" +
+                        std::string(20, '-') + "\r\n\r\nThe game\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("   "), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace freecell
