@@ -145,7 +145,7 @@ public:
         if (!e2e::waitForStandinBoard(window_, freecell::boardText(board_))) throw Failure("the board is not shown");
     }
 
-    // SendMessageTimeout round trips, one after another, in windows of
+    // SendMessageTimeout round trips, one every 5 ms or so, in windows of
     // 100 ms, kept from each window in which the game's threads used more
     // than half a core (its search was running), until a window in which
     // they used less than 5 ms. `searchMs` adds up the busy windows' length.
@@ -162,6 +162,7 @@ public:
                 if (!SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
                     throw Failure("the game did not answer within 5 s");
                 times.push_back(millisecondsSince(sent));
+                Sleep(4);  // a message every 5 ms or so, as a moving mouse sends them
             }
             const double used = processorMs(game_.id()) - before;
             const double length = millisecondsSince(start);
@@ -210,6 +211,7 @@ private:
         if (!e2e::mouseAt(window_, to)) throw Failure("the mouse cannot be moved");
         while ((GetPixel(screen_, spot.x, spot.y) == RGB(255, 255, 255)) != cardThere) {
             if (Clock::now() - start > 2s) throw Failure("the card did not follow within 2 s");
+            Sleep(1);  // the probe leaves the processors to the game and the X server
         }
         return millisecondsSince(start);
     }

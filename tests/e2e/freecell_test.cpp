@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "gamelink/game_contract.h"
@@ -393,6 +394,28 @@ TEST_F(FreeCell, MainWindowIsTheBoardAtTheClassicSize) {
 
     selectGame(kDefaultTexts, "617");
     EXPECT_TRUE(waitForStandinBoard(main, freecell::boardText(freecell::dealBoard(617)))) << standinBoard(main);
+}
+
+// "private=<KB> peak=<KB>" from the test build's memory text; zeros when it
+// reads otherwise.
+std::pair<long, long> privateKilobytes(HWND main) {
+    long now = 0, peak = 0;
+    if (std::sscanf(windowText(GetDlgItem(main, freecell::kMemoryControlId)).c_str(), "private=%ld peak=%ld", &now,
+                    &peak) != 2)
+        return {0, 0};
+    return {now, peak};
+}
+
+// The game reads its own private bytes, and the thorough search of a lost
+// deal shows in them: megabytes above what the game took before it.
+TEST_F(FreeCell, TheGameSeesTheMemoryItsSearchTakes) {
+    start();
+    ASSERT_TRUE(waitUntil([&] { return privateKilobytes(main).first > 0; })) << log().text();
+    const auto [idle, idlePeak] = privateKilobytes(main);
+    EXPECT_GE(idlePeak, idle);
+    selectGame(kDefaultTexts, "11982");
+    EXPECT_TRUE(waitUntil([&] { return privateKilobytes(main).second > idlePeak + 1024; }))
+        << windowText(GetDlgItem(main, freecell::kMemoryControlId));
 }
 
 // Another program sizes the game as Tallykeep does: larger, the board grows
