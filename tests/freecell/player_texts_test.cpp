@@ -72,6 +72,14 @@ TEST(RulesText, NamesEveryKeyOfTheMenu) {
     for (const char* key : {"F2", "F3", "F4", "F5", "F10"}) EXPECT_NE(text.find(key), std::string::npos) << key;
 }
 
+// Keyboard play is told in F1: the keys of the columns, the free cells, home
+// and putting back.
+TEST(RulesText, NamesTheKeysOfKeyboardPlay) {
+    const std::string text = rulesText(32000);
+    for (const char* keys : {"1 から 8", "A S D F", "H で組札置き場", "Esc"})
+        EXPECT_NE(text.find(keys), std::string::npos) << keys;
+}
+
 TEST(AboutText, CarriesTheVersionAndTheWholeLicenceWithWindowsLineEnds) {
     const std::string text = aboutText("1.21", "MIT License\n\nCopyright (c) 2026\r\n\r\nlast line");
     EXPECT_NE(text.find("1.21"), std::string::npos);
