@@ -25,6 +25,8 @@ constexpr UINT kSlideFrameMs = 15;
 constexpr DWORD kSlideMs = 150;
 // The worker's answers; above the test commands' WM_APP + 1 to 5.
 constexpr UINT kAnswerMessage = WM_APP + 0x100;
+// A WM_CANCELMODE that came during a press, looked at once it has passed.
+constexpr UINT kCancelModeCheck = WM_APP + 0x101;
 constexpr UINT kHintKey = VK_F5;
 
 Point pointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
@@ -205,6 +207,21 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             leftButtonUp(pointOf(lParam));
+            return 0;
+        case WM_CANCELMODE:
+            // Wine sends one whenever it handles a focus change of the X
+            // server late, which under load can be in the middle of a press
+            // that follows a dialog. The default handling would let the
+            // mouse go and drop the cards; a press goes on unless the window
+            // has really lost the player: behind another or disabled.
+            if (drag_ && GetCapture() == window_) {
+                if (!PostMessageA(window_, kCancelModeCheck, 0, 0)) ReleaseCapture();
+                return 0;
+            }
+            break;
+        case kCancelModeCheck:
+            if (drag_ && GetCapture() == window_ && (GetForegroundWindow() != window_ || !IsWindowEnabled(window_)))
+                ReleaseCapture();  // WM_CAPTURECHANGED ends the press
             return 0;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lParam) != window_) captureLost();

@@ -17,35 +17,63 @@ std::string withCrlf(const std::string& text) {
     return out;
 }
 
-// The licence file breaks its lines at 80 columns; the dialog's edit control
-// wraps at its own width, so each paragraph becomes one line that it wraps
-// cleanly, and the empty lines between paragraphs stay.
-std::string joinParagraphLines(const std::string& text) {
+std::string trimmed(const std::string& line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+}
+
+// "* text", "- text", "1. text" or "2) text": an item of a licence's list.
+bool startsListItem(const std::string& text) {
+    if (text.size() > 2 && (text[0] == '*' || text[0] == '-') && text[1] == ' ') return true;
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    return digits > 0 && digits + 1 < text.size() && (text[digits] == '.' || text[digits] == ')') &&
+           text[digits + 1] == ' ';
+}
+
+// A line of dashes or equals signs that sets one licence apart from the next.
+bool isRule(const std::string& text) {
+    return text.size() >= 3 && text.find_first_not_of(text[0]) == std::string::npos &&
+           (text[0] == '-' || text[0] == '=');
+}
+
+// The licence file breaks its lines at 80 columns and indents its lists; the
+// dialog's edit control wraps at its own width. So each paragraph, and each
+// item of a list, becomes one line that the control wraps cleanly: the lines
+// inside it joined with one space, their indentation dropped, each item on a
+// line of its own with a two-space indent, and a rule shortened to a length
+// that no dialog width breaks. The empty lines between paragraphs stay.
+std::string reflowParagraphs(const std::string& text) {
     std::string out;
-    std::string line;
     bool inParagraph = false;
-    const auto endLine = [&] {
-        if (line.empty()) {
-            out += '\n';
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        std::size_t end = text.find('\n', begin);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(begin, end - begin);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const bool last = end == text.size();
+        begin = end + 1;
+        const std::string content = trimmed(line);
+        if (content.empty()) {
+            if (!last) out += '\n';
             inParagraph = false;
-            return;
-        }
-        if (inParagraph) {
-            out.back() = ' ';  // the line break inside the paragraph
-        }
-        out += line + '\n';
-        inParagraph = true;
-        line.clear();
-    };
-    for (const char c : text) {
-        if (c == '\r') continue;
-        if (c == '\n') {
-            endLine();
+        } else if (isRule(content)) {
+            out += std::string(20, content[0]) + '\n';
+            inParagraph = false;
+        } else if (startsListItem(content)) {
+            out += "  " + content + '\n';
+            inParagraph = true;
+        } else if (inParagraph) {
+            out.back() = ' ';
+            out += content + '\n';
         } else {
-            line += c;
+            out += content + '\n';
+            inParagraph = true;
         }
+        if (last) break;
     }
-    if (!line.empty()) endLine();
     return out;
 }
 
@@ -88,7 +116,7 @@ std::string rulesText(int32_t maxGameNumber) {
         "・右ボタンを押している間、重なって隠れたカードが見えます。\n"
         "\n"
         "キーボード\n"
-        "・1 から 8 で場の列、A S D F で左からのフリーセル、H で組札置き場を選びます。\n"
+        "・1 から 8（テンキーでも）で場の列、A S D F で左からのフリーセル、H で組札置き場を選びます。\n"
         "・1つ目のキーでつかみ、2つ目のキーで置きます（クリックと同じ）。Esc でつかんだカードを戻します。\n"
         "・F10 を押すたびに1手ずつ、配ったところまで戻せます。\n"
         "\n"
@@ -97,7 +125,7 @@ std::string rulesText(int32_t maxGameNumber) {
         "・手を動かすたびに、まだ勝てるかを裏で調べます。もう勝てない局面になると、ステータス行にそう出ます。\n"
         "\n"
         "キー\n"
-        "・F2 新しいゲーム、F3 ゲーム番号の指定、F4 成績、F5 ヒント、F10 1手戻す。\n"
+        "・F1 遊び方（この説明）、F2 新しいゲーム、F3 ゲーム番号の指定、F4 成績、F5 ヒント、F10 1手戻す。\n"
         "\n"
         "ゲーム番号は 1 から " +
         std::to_string(maxGameNumber) +
@@ -111,7 +139,7 @@ std::string aboutText(const std::string& version, const std::string& licence) {
                     "\n"
                     "Tallykeep に付属するゲームです。\n"
                     "\n" +
-                    joinParagraphLines(licence));
+                    reflowParagraphs(licence));
 }
 
 }  // namespace freecell

@@ -9,6 +9,7 @@
 
 #include "freecell/dialogs_win.h"
 #include "freecell/game_build_win.h"
+#include "freecell/memory_watch_win.h"
 #include "freecell/test_configuration.h"
 #include "freecell/test_protocol.h"
 
@@ -45,9 +46,13 @@ std::optional<std::string> environmentVariable(const char* name) {
     return std::string(value);
 }
 
+// The memory watch's news; above the main window's own WM_APP + 0x100 and
+// + 0x101, and never logged.
+constexpr UINT kMemoryChanged = WM_APP + 0x102;
+
 class TestBuildCommands final : public TestCommands {
 public:
-    explicit TestBuildCommands(EventLog& log) : log_(log) {}
+    explicit TestBuildCommands(EventLog& log) : log_(log), memory_(kMemoryChanged) {}
 
     void windowCreated(HWND window, const FreeCellGame& game) override {
         HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -57,9 +62,16 @@ public:
         board_ = CreateWindowExA(0, "Static", boardText(game.board()).c_str(), WS_CHILD, 0, 0, 10, 10, window,
                                  reinterpret_cast<HMENU>(kBoardControlId), instance, nullptr);
         if (!state_ || !board_) log_.write("error", "state children not created " + std::to_string(GetLastError()));
+        memoryText_ = CreateWindowExA(0, "Static", memory_.text().c_str(), WS_CHILD, 0, 0, 10, 10, window,
+                                      reinterpret_cast<HMENU>(kMemoryControlId), instance, nullptr);
+        if (!memoryText_ || !memory_.start(window)) log_.write("error", "memory watch not started");
     }
 
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, FreeCellGame& game) override {
+        if (message == kMemoryChanged) {
+            if (memoryText_) SetWindowTextA(memoryText_, memory_.text().c_str());
+            return true;
+        }
         if (const std::string name = mainMessageName(message); !name.empty()) {
             log_.write("msg", "main " + name + ' ' + std::to_string(wParam));
         }
@@ -100,6 +112,8 @@ private:
     EventLog& log_;
     HWND state_ = nullptr;
     HWND board_ = nullptr;
+    HWND memoryText_ = nullptr;
+    MemoryWatch memory_;
     DWORD hangNextConfirmMs_ = 0;
     DWORD hangNextGameNumberMs_ = 0;
 };

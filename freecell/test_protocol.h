@@ -64,7 +64,10 @@
 // State: the main window has a hidden "Static" child with the id below whose
 // text is "game=<n> moves=<m> inprogress=<0|1> select=<0|1>" (game=0 before
 // the first deal), and another with the board as freecell/cards.h's boardText
-// writes it. Read them with WM_GETTEXT.
+// writes it. Read them with WM_GETTEXT. A third holds the game's private
+// bytes as the game reads them itself, now and at their highest since the
+// start, "private=<KB> peak=<KB>" ("private=unknown" where Windows cannot
+// tell): the memory the hint's searches take shows there.
 //
 // Mouse: WM_LBUTTONDOWN and WM_LBUTTONDBLCLK at client coordinates, placed by
 // freecell/board_layout.h for the window's client size. A press and release
@@ -79,6 +82,7 @@ inline constexpr char kHideNumberVariable[] = "FREECELL_HIDE_NUMBER";
 
 inline constexpr int kStateControlId = 900;
 inline constexpr int kBoardControlId = 901;
+inline constexpr int kMemoryControlId = 902;
 
 // FREECELL_TEXTS=mismatch: English texts that differ from every Japanese set.
 inline constexpr char kMismatchTitleGameNumber[] = "Game Number";

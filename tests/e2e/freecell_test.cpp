@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "gamelink/game_contract.h"
 #include "gamelink/os_profile.h"
+#include "freecell_screenshot.h"
 #include "harness/harness.h"
 #include "freecell/cards.h"
 #include "freecell/game_outlook.h"
@@ -394,6 +396,28 @@ TEST_F(FreeCell, MainWindowIsTheBoardAtTheClassicSize) {
     EXPECT_TRUE(waitForStandinBoard(main, freecell::boardText(freecell::dealBoard(617)))) << standinBoard(main);
 }
 
+// "private=<KB> peak=<KB>" from the test build's memory text; zeros when it
+// reads otherwise.
+std::pair<long, long> privateKilobytes(HWND main) {
+    long now = 0, peak = 0;
+    if (std::sscanf(windowText(GetDlgItem(main, freecell::kMemoryControlId)).c_str(), "private=%ld peak=%ld", &now,
+                    &peak) != 2)
+        return {0, 0};
+    return {now, peak};
+}
+
+// The game reads its own private bytes, and the thorough search of a lost
+// deal shows in them: megabytes above what the game took before it.
+TEST_F(FreeCell, TheGameSeesTheMemoryItsSearchTakes) {
+    start();
+    ASSERT_TRUE(waitUntil([&] { return privateKilobytes(main).first > 0; })) << log().text();
+    const auto [idle, idlePeak] = privateKilobytes(main);
+    EXPECT_GE(idlePeak, idle);
+    selectGame(kDefaultTexts, "11982");
+    EXPECT_TRUE(waitUntil([&] { return privateKilobytes(main).second > idlePeak + 1024; }))
+        << windowText(GetDlgItem(main, freecell::kMemoryControlId));
+}
+
 // Another program sizes the game as Tallykeep does: larger, the board grows
 // with it; smaller than the smallest legible board, the window stops there.
 TEST_F(FreeCell, WindowSizedFromOutsideScalesTheBoardAndStopsAtItsSmallest) {
@@ -442,7 +466,7 @@ TEST_F(FreeCellMousePlay, ClickThenClickMovesACard) {
 }
 
 TEST_F(FreeCellMousePlay, ACardDraggedToAFreeCellMovesThere) {
-    dragBoard(main, on(column(1)), on(cell(2)));
+    ASSERT_TRUE(dragBoard(main, on(column(1)), on(cell(2)))) << log().text();
     ASSERT_TRUE(log().waitFor("play", std::string("column1>cell2 9C"))) << log().text();
     EXPECT_TRUE(log().waitFor("move", std::string("moves=1")));
     EXPECT_TRUE(waitUntil([&] { return standinBoard(main).find("cells=- - 9C -") != std::string::npos; }))
@@ -451,7 +475,7 @@ TEST_F(FreeCellMousePlay, ACardDraggedToAFreeCellMovesThere) {
 
 TEST_F(FreeCellMousePlay, ACardDraggedWhereItMayNotGoGoesBack) {
     const std::string dealt = standinBoard(main);
-    dragBoard(main, on(column(0)), on(column(1)));  // 6S onto 9C
+    ASSERT_TRUE(dragBoard(main, on(column(0)), on(column(1)))) << log().text();  // 6S onto 9C
     ASSERT_TRUE(log().waitFor("illegal", std::string("column1"))) << log().text();
     ASSERT_TRUE(standinSync(main, log()));
     EXPECT_EQ(standinBoard(main), dealt);
@@ -459,6 +483,24 @@ TEST_F(FreeCellMousePlay, ACardDraggedWhereItMayNotGoGoesBack) {
     // Nothing stays picked up: the next click picks up afresh.
     clickBoard(main, on(column(1)));
     ASSERT_TRUE(log().waitFor("select", std::string("column1 row=6"))) << log().text();
+}
+
+// Wine sends the game a WM_CANCELMODE when it handles a focus change of the
+// X server late; under load one came between the press and the moves of a
+// drag that followed the game-number dialog, and the drag was lost. With the
+// window still in front, the press goes on.
+TEST_F(FreeCellMousePlay, ADragGoesOnThroughACancelModeWhileTheGameIsInFront) {
+    ASSERT_TRUE(mouseAt(main, on(column(1)), MOUSEEVENTF_LEFTDOWN));
+    ASSERT_TRUE(waitUntil([&] { return holdsMouse(main); })) << log().text();
+    post(main, WM_CANCELMODE);
+    ASSERT_TRUE(standinSync(main, log()));
+    EXPECT_TRUE(holdsMouse(main));
+    const freecell::Point from = on(column(1));
+    const freecell::Point to = on(cell(2));
+    ASSERT_TRUE(mouseAt(main, {(from.x + to.x) / 2, (from.y + to.y) / 2}));
+    ASSERT_TRUE(mouseAt(main, to, MOUSEEVENTF_LEFTUP));
+    EXPECT_TRUE(log().waitFor("play", std::string("column1>cell2 9C"))) << log().text();
+    EXPECT_TRUE(waitUntil([&] { return !holdsMouse(main); }));
 }
 
 TEST_F(FreeCellMousePlay, SafeCardsGoHomeAndF10TakesThemBackWithTheMove) {
@@ -511,6 +553,22 @@ TEST_F(FreeCellMousePlay, GameOneIsPlayedToTheEndAndWon) {
     EXPECT_EQ(standinBoard(main).substr(0, 7), "left=0 ");
 }
 
+// Game 1 as a player who only drags: every move a press on its leading card,
+// the real mouse moved along a path to its place with the button held, and a
+// release there; no click and click, no double click, no hint. The way is
+// the test solver's (tests/freecell/freecell_solver.h), worked out here.
+TEST_F(FreeCellMousePlay, GameOneIsWonByDraggingAlone) {
+    const MousePlay play = playToTheEnd(main, 1, {}, MouseMoves::Drags);
+    ASSERT_TRUE(play.won) << play.failure << "\n" << log().text();
+    HWND over = waitForTopLevel(game::kDialogClass, kDefaultTexts.TitleGameOver);
+    ASSERT_NE(over, nullptr) << log().text();
+    EXPECT_EQ(log().count("play"), play.moves);
+    EXPECT_EQ(log().count("select"), play.moves) << "one press for each move";
+    EXPECT_EQ(log().count("illegal"), 0);
+    EXPECT_EQ(readStatistic("won"), 1);
+    EXPECT_TRUE(saveScreenshot(main, over, "freecell-won-by-dragging"));
+}
+
 // The hint's frame, in the game's window: the pixel at the middle of the left
 // edge of `rect` (client coordinates) turns the hint's gold.
 bool framedOnScreen(HWND window, const freecell::Rect& rect) {
@@ -522,34 +580,6 @@ bool framedOnScreen(HWND window, const freecell::Rect& rect) {
         ReleaseDC(nullptr, screen);
         return colour == RGB(255, 215, 0);
     });
-}
-
-// The real mouse: pressed at `from`, moved to `to` in steps, released. Wine
-// takes a press sent right after a far move at a point along the way, now
-// and then (a press on column 6 went to column 5); the pointer rests on the
-// spot first.
-void dragWithRest(HWND window, const freecell::Point& from, const freecell::Point& to) {
-    POINT start{from.x, from.y};
-    POINT end{to.x, to.y};
-    ASSERT_TRUE(ClientToScreen(window, &start));
-    ASSERT_TRUE(ClientToScreen(window, &end));
-    const auto send = [](DWORD flags, const POINT& at) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
-    };
-    send(0, start);
-    Sleep(50);
-    send(MOUSEEVENTF_LEFTDOWN, start);
-    constexpr int kSteps = 12;
-    for (int step = 1; step <= kSteps; ++step) {
-        send(0, {start.x + (end.x - start.x) * step / kSteps, start.y + (end.y - start.y) * step / kSteps});
-    }
-    Sleep(20);
-    send(MOUSEEVENTF_LEFTUP, end);
 }
 
 // The hint's cards where they lie: the run from its leading card, or a free cell.
@@ -584,7 +614,8 @@ TEST_F(FreeCellMousePlay, GameOneIsWonByFollowingTheHintsAlone) {
         const int row = hint.from.place == Place::Column
                             ? static_cast<int>(board.columns[hint.from.index].size()) - hint.count
                             : -1;
-        dragWithRest(main, layout.pointOn(board, hint.from, row), layout.pointOn(board, hint.to));
+        ASSERT_TRUE(dragBoard(main, layout.pointOn(board, hint.from, row), layout.pointOn(board, hint.to)))
+            << "move " << moves << " " << describe(hint);
         applyMove(board, hint);
         playAutomaticMoves(board);
         ++moves;
@@ -597,6 +628,7 @@ TEST_F(FreeCellMousePlay, GameOneIsWonByFollowingTheHintsAlone) {
     ASSERT_NE(over, nullptr) << log().text();
     EXPECT_EQ(log().count("play"), moves);
     EXPECT_EQ(readStatistic("won"), 1);
+    EXPECT_TRUE(saveScreenshot(main, over, "freecell-won-by-hints"));
 }
 
 }  // namespace

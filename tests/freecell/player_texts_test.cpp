@@ -72,6 +72,14 @@ TEST(RulesText, NamesEveryKeyOfTheMenu) {
     for (const char* key : {"F2", "F3", "F4", "F5", "F10"}) EXPECT_NE(text.find(key), std::string::npos) << key;
 }
 
+// Keyboard play is told in F1: the keys of the columns, the free cells, home
+// and putting back.
+TEST(RulesText, NamesTheKeysOfKeyboardPlay) {
+    const std::string text = rulesText(32000);
+    for (const char* keys : {"1 から 8", "A S D F", "H で組札置き場", "Esc"})
+        EXPECT_NE(text.find(keys), std::string::npos) << keys;
+}
+
 TEST(AboutText, CarriesTheVersionAndTheWholeLicenceWithWindowsLineEnds) {
     const std::string text = aboutText("1.21", "MIT License\n\nCopyright (c) 2026\r\n\r\nlast line");
     EXPECT_NE(text.find("1.21"), std::string::npos);
@@ -90,6 +98,30 @@ TEST(AboutText, LicenceParagraphsAreOneLineEachForTheDialogToWrap) {
     EXPECT_NE(text.find("Permission is hereby granted, free of charge, to any person\r\n\r\nTHE SOFTWARE IS PROVIDED"),
               std::string::npos)
         << text;
+}
+
+// The licences' lists and indented continuation lines, as the LICENSE file
+// has them: each item starts a line of its own, no run of spaces is left
+// inside a line, and the rule between two licences never wraps.
+TEST(AboutText, LicenceListsAndRulesKeepTheirShapeWhenReflowed) {
+    const std::string text = aboutText("1.21",
+                                       "are met:\n\n"
+                                       "    * Redistributions of source code must retain the above copyright\n"
+                                       "notice, this list.\n"
+                                       "    * Redistributions in binary form\n\n"
+                                       "  1. Redistributions must retain the above copyright\n"
+                                       "     notice, and this.\n"
+                                       "  2. The name of the author\n\n" +
+                                           std::string(80, '-') + "\n\nThe game\n");
+    EXPECT_NE(text.find("are met:\r\n\r\n"
+                        "  * Redistributions of source code must retain the above copyright notice, this list.\r\n"
+                        "  * Redistributions in binary form\r\n\r\n"
+                        "  1. Redistributions must retain the above copyright notice, and this.\r\n"
+                        "  2. The name of the author\r\n\r\n" +
+                        std::string(20, '-') + "\r\n\r\nThe game\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("   "), std::string::npos) << text;
 }
 
 }  // namespace

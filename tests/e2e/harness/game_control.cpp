@@ -116,39 +116,32 @@ void doubleClickBoard(HWND mainWindow, const freecell::Point& point) {
     post(mainWindow, WM_LBUTTONUP, 0, at);
 }
 
-namespace {
-
-void sendMouse(DWORD flags, const POINT& screen = {}) {
+bool mouseAt(HWND mainWindow, const freecell::Point& point, DWORD buttons) {
+    POINT screen{point.x, point.y};
+    if (!ClientToScreen(mainWindow, &screen)) return false;
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute positions run from 0 to 65535 across the screen.
-        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    SendInput(1, &input, sizeof input);
+    input.mi.dwFlags = buttons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Absolute positions run from 0 to 65535 across the screen.
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return SendInput(1, &input, sizeof input) == 1;
 }
 
-}  // namespace
+bool holdsMouse(HWND mainWindow) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(mainWindow, nullptr), &info) && info.hwndCapture == mainWindow;
+}
 
-void dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to) {
-    POINT start{from.x, from.y};
-    POINT end{to.x, to.y};
-    ClientToScreen(mainWindow, &start);
-    ClientToScreen(mainWindow, &end);
-    // From far off first, as pressMouseOn does: a pointer already resting on
-    // the spot would not move there.
-    sendMouse(MOUSEEVENTF_MOVE, {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-    sendMouse(MOUSEEVENTF_MOVE, start);
-    sendMouse(MOUSEEVENTF_LEFTDOWN);
+bool dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to) {
+    if (!mouseAt(mainWindow, from, MOUSEEVENTF_LEFTDOWN)) return false;
     constexpr int kSteps = 12;
     for (int step = 1; step <= kSteps; ++step) {
-        sendMouse(MOUSEEVENTF_MOVE,
-                  {start.x + (end.x - start.x) * step / kSteps, start.y + (end.y - start.y) * step / kSteps});
+        if (!mouseAt(mainWindow, {from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps}))
+            return false;
     }
-    sendMouse(MOUSEEVENTF_LEFTUP);
+    return mouseAt(mainWindow, to, MOUSEEVENTF_LEFTUP) && waitUntil([&] { return !holdsMouse(mainWindow); }, 10s);
 }
 
 RunningStandin::RunningStandin(const Sandbox& sandbox, const Environment& extra)

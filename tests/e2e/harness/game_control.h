@@ -76,10 +76,20 @@ freecell::BoardLayout standinLayout(HWND mainWindow);
 // and up), and a double click (the system's four messages).
 void clickBoard(HWND mainWindow, const freecell::Point& point);
 void doubleClickBoard(HWND mainWindow, const freecell::Point& point);
-// The real mouse (SendInput): the left button pressed at `from`, the pointer
-// moved in steps to `to` with the button held, and released there; client
-// coordinates.
-void dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to);
+// The real mouse (SendInput) at a client point of the board: `buttons` 0
+// moves it there, MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP presses or
+// releases the left button there. Every event carries its position: under
+// Wine a button event without one lands wherever the pointer was last
+// reported, and the X server's reports of earlier moves come late under load.
+bool mouseAt(HWND mainWindow, const freecell::Point& point, DWORD buttons = 0);
+// Whether the game's thread holds the mouse for its main window: from a
+// press that picks cards up to their release.
+bool holdsMouse(HWND mainWindow);
+// The left button pressed at `from`, the pointer moved in steps to `to` with
+// the button held, and released there; client coordinates. Returns once the
+// game no longer holds the mouse; false when an event could not be sent or
+// the game kept holding the mouse.
+bool dragBoard(HWND mainWindow, const freecell::Point& from, const freecell::Point& to);
 
 // FREECELL.EXE copied into a sandbox and started there with its log in the
 // sandbox (plus `extra` variables such as FREECELL_TEXTS); waits for its main

@@ -24,6 +24,16 @@ void postMove(HWND game, const freecell::Board& board, const freecell::Move& mov
     clickBoard(game, layout.pointOn(board, move.to));
 }
 
+// One move dragged with the real mouse: from its leading card (or free
+// cell) to the place it goes. False when the game did not take the drag.
+bool dragMove(HWND game, const freecell::Board& board, const freecell::Move& move) {
+    const freecell::BoardLayout layout = standinLayout(game);
+    const int row = move.from.place == freecell::Place::Column
+                        ? static_cast<int>(board.columns[move.from.index].size()) - move.count
+                        : -1;
+    return dragBoard(game, layout.pointOn(board, move.from, row), layout.pointOn(board, move.to));
+}
+
 }  // namespace
 
 bool postWinningClicks(HWND game, int32_t number) {
@@ -38,7 +48,7 @@ bool postWinningClicks(HWND game, int32_t number) {
     return freecell::isFinished(board);
 }
 
-MousePlay playToTheEnd(HWND game, int32_t number, const std::function<void(int, int)>& afterMove) {
+MousePlay playToTheEnd(HWND game, int32_t number, const std::function<void(int, int)>& afterMove, MouseMoves how) {
     MousePlay result;
     freecell::Board board = freecell::dealBoard(number);
     if (!waitForStandinBoard(game, freecell::boardText(board))) {
@@ -52,7 +62,13 @@ MousePlay playToTheEnd(HWND game, int32_t number, const std::function<void(int, 
     }
     const int total = static_cast<int>(solution->moves.size());
     for (const freecell::Move& move : solution->moves) {
-        postMove(game, board, move);
+        if (how == MouseMoves::Clicks) {
+            postMove(game, board, move);
+        } else if (!dragMove(game, board, move)) {
+            result.failure = "move " + std::to_string(result.moves + 1) + " (" + freecell::describe(move) +
+                             ") was not taken as a drag";
+            return result;
+        }
         freecell::applyMove(board, move);
         freecell::playAutomaticMoves(board);
         if (!waitForStandinBoard(game, freecell::boardText(board), 10s)) {
