@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "common/code_page_932.h"
+
 namespace {
 
 constexpr char kMagic[4] = {'T', 'K', 'D', 'T'};
@@ -55,10 +57,25 @@ DealTableLoad refused(DealTableRefusal refusal) {
 
 }  // namespace
 
+// A folder's name in code page 932 may hold 0x5C as a second byte (表).
+std::string dealTablePathFor(const std::string& executablePath) {
+    std::size_t folderEnd = 0;
+    for (std::size_t i = 0; i < executablePath.size(); ++i) {
+        const char c = executablePath[i];
+        if (isLeadByte(c) && i + 1 < executablePath.size())
+            ++i;
+        else if (c == '\\' || c == '/' || c == ':')
+            folderEnd = i + 1;
+    }
+    return executablePath.substr(0, folderEnd) + "deals.tkd";
+}
+
 const char* dealTableRefusalText(DealTableRefusal refusal) {
     switch (refusal) {
         case DealTableRefusal::none:
             return "the deals' table was read";
+        case DealTableRefusal::absent:
+            return "there is no deals' table";
         case DealTableRefusal::unreadable:
             return "the deals' table could not be read";
         case DealTableRefusal::cutShort:

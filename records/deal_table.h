@@ -15,6 +15,7 @@
 
 enum class DealTableRefusal {
     none,
+    absent,        // there is no such file: nothing to tell
     unreadable,    // the file could not be read (the loader says why)
     cutShort,      // shorter than its header, or than its header says
     notATable,     // the magic is wrong
@@ -23,6 +24,9 @@ enum class DealTableRefusal {
     badChecksum,   // the body does not match the header's CRC-32
     badRecord,     // a byte that no deal can have
 };
+
+// Where the table lies: deals.tkd in the executable's folder.
+std::string dealTablePathFor(const std::string& executablePath);
 
 // A line for the user or a log, in English: "the deals' table is cut short".
 const char* dealTableRefusalText(DealTableRefusal refusal);
