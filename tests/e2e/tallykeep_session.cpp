@@ -28,6 +28,8 @@ ResultsWindow::ResultsWindow(HWND window) : window_(window) {
             labels_["Label1"] = inner[0].handle;
             labels_["Label2"] = inner[1].handle;
             numberBox_ = inner[2].handle;
+        } else if (inner.empty() && child.className == "Static") {
+            difficulty_ = child.handle;
         }
     }
 }
@@ -76,6 +78,14 @@ std::vector<std::string> ResultsWindow::history() const {
         lines.push_back(text.substr(start, end - start));
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+std::string ResultsWindow::difficulty() const {
+    return difficulty_ ? windowText(difficulty_) : "<no difficulty label>";
+}
+
+bool ResultsWindow::waitForDifficulty(const std::string& text, std::chrono::milliseconds timeout) const {
+    return waitUntil([&] { return difficulty() == text; }, timeout);
 }
 
 int ResultsWindow::historyDisplayedLineCount() const {
@@ -128,6 +138,7 @@ void TallykeepSession::start(SessionOptions options) {
     const std::string exe = copyOnce("Tallykeep.exe");
     // A running game's copy is already there (and cannot be overwritten).
     if (options.gameInWorkingDirectory && !options.gameRunningFirst) copyOnce("FREECELL.EXE");
+    if (options.withDealTable) copyOnce("deals.tkd");
 
     Environment environment = options.environment;
     environment.emplace_back(freecell::kLogVariable, log.path());

@@ -55,6 +55,10 @@ public:
     // A key pressed and released in the box: WM_KEYDOWN and WM_KEYUP posted as
     // a keyboard gives them, for Tallykeep's message loop to translate.
     void pressInNumberBox(WPARAM virtualKey) const;
+    // The difficulty shown below the number box ("フリーセル2枚", "解けない"; empty
+    // when none), the one label that is a child of the window itself.
+    std::string difficulty() const;
+    bool waitForDifficulty(const std::string& text, std::chrono::milliseconds timeout = kDefaultTimeout) const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
     // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
@@ -72,6 +76,7 @@ private:
     HWND window_ = nullptr;
     HWND numberBox_ = nullptr;
     HWND memo_ = nullptr;
+    HWND difficulty_ = nullptr;
     std::map<std::string, HWND> labels_;
 };
 
@@ -85,6 +90,9 @@ struct SessionOptions {
     const char* windowsVersion = nullptr;  // Wine's version for both programs
     // Wait for the game's window and the results window before returning.
     bool waitForWindows = true;
+    // Copy the deals' table deals.tkd beside Tallykeep.exe, as the release
+    // has it (without: a Tallykeep.exe copied on its own).
+    bool withDealTable = false;
     // The game's log; freecell.log in the sandbox when empty.
     std::string logPath;
 };
