@@ -41,6 +41,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     std::unique_ptr<GameLink> game;
     std::unique_ptr<Win32LogFile> logFile;
+    std::unique_ptr<Win32WaitingLinesFile> waitingLines;
     std::unique_ptr<RecordKeeper> keeper;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
@@ -54,6 +55,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         files.logPath = resultsLogPathFor(executable);
         logFile = std::make_unique<Win32LogFile>(files.logPath);
         files.logFile = logFile.get();
+        waitingLines = std::make_unique<Win32WaitingLinesFile>(files.logPath);
+        files.waitingLinesFile = waitingLines.get();
         files.clock = &clock;
         files.gameStatistics = &gameStatistics;
         files.readLog = [path = files.logPath](const std::function<void(const LogEntry&)>& onEntry) {

@@ -9,13 +9,32 @@
 #include "common/number_text.h"
 #include "controls/thousands.h"
 #include "toolkit/gdi_object.h"
+#include "toolkit/screen_scale.h"
 
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kLineHeight = 16;
 constexpr int kSummaryLines = 4;
-constexpr int kStatusHeight = 20;
+
+// The lengths of the window's parts at the screen's pixels per inch: laid
+// out for 96, grown with the text at 120 or 144.
+struct Metrics {
+    explicit Metrics(int dpi)
+        : margin(scaledToDpi(8, dpi)),
+          lineHeight(scaledToDpi(16, dpi)),
+          statusHeight(scaledToDpi(20, dpi)),
+          axisLeft(scaledToDpi(44, dpi)),
+          axisRight(scaledToDpi(40, dpi)),
+          swatch(scaledToDpi(10, dpi)),
+          dpi(dpi) {}
+    int margin;
+    int lineHeight;
+    int statusHeight;
+    int axisLeft;   // room for the count axis's labels
+    int axisRight;  // room for the percentages
+    int swatch;     // a legend's colour square
+    int dpi;
+    int scaled(int designed) const { return scaledToDpi(designed, dpi); }
+};
 
 constexpr COLORREF kBackground = RGB(255, 255, 255);
 constexpr COLORREF kText = RGB(0, 0, 0);
@@ -94,11 +113,12 @@ void line(HDC dc, int x0, int y0, int x1, int y1) {
     LineTo(dc, x1, y1);
 }
 
-// A round top for the count axis: 1, 2 or 5 times a power of ten.
+// A round top for the count axis whose half, the middle label, is a whole
+// number too: 2, 4 or 10 times a power of ten.
 uint32_t roundTop(uint32_t value) {
     uint32_t step = 1;
     for (;;) {
-        for (uint32_t factor : {1u, 2u, 5u})
+        for (uint32_t factor : {2u, 4u, 10u})
             if (value <= step * factor) return step * factor;
         if (step > 100000000u) return value;
         step *= 10;
@@ -118,23 +138,25 @@ struct Pixels {
     }
 };
 
-void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& chart) {
+void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& chart, const Metrics& m) {
     const std::string heading = std::string("ゲーム数（") + (chart.daysPerBin == 1 ? "1日" : "1週") + "ごと）";
     text(dc, area.left, area.top, heading);
-    int x = area.left + textWidth(dc, heading) + 12;
+    int x = area.left + textWidth(dc, heading) + m.scaled(12);
     const auto key = [&](COLORREF color, const std::string& name, bool isLine) {
-        RECT swatch{x, area.top + 3, x + 10, area.top + 13};
-        if (isLine) swatch = RECT{x, area.top + 7, x + 14, area.top + 9};
+        const int middle = area.top + m.lineHeight / 2;
+        RECT swatch{x, middle - m.swatch / 2, x + m.swatch, middle + m.swatch / 2};
+        if (isLine) swatch = RECT{x, middle - 1, x + m.scaled(14), middle + 1};
         fill(dc, swatch, color);
-        x = swatch.right + 4;
+        x = swatch.right + m.scaled(4);
         text(dc, x, area.top, name);
-        x += textWidth(dc, name) + 12;
+        x += textWidth(dc, name) + m.scaled(12);
     };
     key(kWonBar, "勝ち", false);
     key(kLostBar, "負け", false);
     key(kPercentLine, "通算勝率", true);
 
-    const RECT plot{area.left + 44, area.top + kLineHeight + 6, area.right - 40, area.bottom - kLineHeight - 2};
+    const RECT plot{area.left + m.axisLeft, area.top + m.lineHeight + m.scaled(6), area.right - m.axisRight,
+                    area.bottom - m.lineHeight - 2};
     if (plot.right - plot.left < 20 || plot.bottom - plot.top < 20) return;
     uint32_t most = 1;
     for (const ChartBin& bin : chart.bins) most = std::max(most, bin.won + bin.lost);
@@ -153,12 +175,12 @@ void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& cha
             line(dc, plot.left, y, plot.right, y);
         }
     }
-    textRight(dc, plot.left - 4, plot.bottom - kLineHeight / 2, "0", kAxis);
-    textRight(dc, plot.left - 4, plot.top - kLineHeight / 2, grouped(top), kAxis);
-    textRight(dc, plot.left - 4, plot.top + height / 2 - kLineHeight / 2, grouped(top / 2), kAxis);
-    text(dc, plot.right + 4, plot.bottom - kLineHeight / 2, "0%", kPercentLine);
-    text(dc, plot.right + 4, plot.top + height / 2 - kLineHeight / 2, "50%", kPercentLine);
-    text(dc, plot.right + 4, plot.top - kLineHeight / 2, "100%", kPercentLine);
+    textRight(dc, plot.left - 4, plot.bottom - m.lineHeight / 2, "0", kAxis);
+    textRight(dc, plot.left - 4, plot.top - m.lineHeight / 2, grouped(top), kAxis);
+    textRight(dc, plot.left - 4, plot.top + height / 2 - m.lineHeight / 2, grouped(top / 2), kAxis);
+    text(dc, plot.right + 4, plot.bottom - m.lineHeight / 2, "0%", kPercentLine);
+    text(dc, plot.right + 4, plot.top + height / 2 - m.lineHeight / 2, "50%", kPercentLine);
+    text(dc, plot.right + 4, plot.top - m.lineHeight / 2, "100%", kPercentLine);
 
     const int bins = static_cast<int>(chart.bins.size());
     if (bins > 0) {
@@ -199,24 +221,25 @@ void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& cha
     line(dc, plot.right, plot.top, plot.right, plot.bottom);
 }
 
-void paintLegend(HDC dc, const RECT& area, const MapLayout& layout) {
+void paintLegend(HDC dc, const RECT& area, const MapLayout& layout, const Metrics& m) {
     int x = area.left;
     int y = area.top;
     for (const FateLook& look : kFateLooks) {
-        const int width = 14 + textWidth(dc, look.name) + 12;
+        const int width = m.swatch + m.scaled(4) + textWidth(dc, look.name) + m.scaled(12);
         if (x + width > area.right && x > area.left) {
             x = area.left;
-            y += kLineHeight;
+            y += m.lineHeight;
         }
-        fill(dc, RECT{x, y + 3, x + 10, y + 13}, look.color);
-        text(dc, x + 14, y, look.name);
+        const int middle = y + m.lineHeight / 2;
+        fill(dc, RECT{x, middle - m.swatch / 2, x + m.swatch, middle + m.swatch / 2}, look.color);
+        text(dc, x + m.swatch + m.scaled(4), y, look.name);
         x += width;
     }
     if (layout.numbersPerCell > 1) {
         const std::string note = "1マスに " + grouped(layout.numbersPerCell) + " 番号";
         if (x + textWidth(dc, note) > area.right) {
             x = area.left;
-            y += kLineHeight;
+            y += m.lineHeight;
         }
         text(dc, x, y, note, kAxis);
     }
@@ -272,24 +295,28 @@ std::string summaryText(const ProgressSummary& s) {
         pace += "-";
     }
     lines.push_back(pace);
+    std::string unread = "　読めなかった行 " + grouped(static_cast<int64_t>(s.skipped.count));
+    if (s.skipped.count > 0) unread += "（最初は " + grouped(static_cast<int64_t>(s.skipped.firstLine)) + " 行目）";
     lines.push_back((s.firstDay ? "記録は " + dateText(*s.firstDay) + " から" : std::string("記録はまだありません")) +
-                    "　読めなかった行 " + grouped(static_cast<int64_t>(s.skippedLines)));
+                    unread);
     std::string text;
     for (const std::string& entry : lines) text += (text.empty() ? "" : "\r\n") + entry;
     return text;
 }
 
-ProgressAreas progressAreas(int width, int height) {
+ProgressAreas progressAreas(int width, int height, int dpi) {
+    const Metrics m(dpi);
+    const int margin = m.margin;
     ProgressAreas areas;
-    const int right = std::max(width - kMargin, kMargin + 1);
-    areas.summary = RECT{kMargin, kMargin, right, kMargin + kSummaryLines * kLineHeight};
-    areas.status = RECT{0, std::max(height - kStatusHeight, 0), width, height};
+    const int right = std::max(width - margin, margin + 1);
+    areas.summary = RECT{margin, margin, right, margin + kSummaryLines * m.lineHeight};
+    areas.status = RECT{0, std::max(height - m.statusHeight, 0), width, height};
     const int below = areas.summary.bottom + 6;
     const int rest = std::max(static_cast<int>(areas.status.top) - below - 4, 0);
-    const int chartHeight = std::max(rest * 45 / 100, std::min(rest, 120));
-    areas.chart = RECT{kMargin, below, right, below + chartHeight};
-    areas.legend = RECT{kMargin, areas.chart.bottom + 6, right, areas.chart.bottom + 6 + 2 * kLineHeight};
-    areas.map = RECT{kMargin, areas.legend.bottom + 4, right, std::max(areas.status.top - 4, areas.legend.bottom + 4)};
+    const int chartHeight = std::max(rest * 45 / 100, std::min(rest, m.scaled(120)));
+    areas.chart = RECT{margin, below, right, below + chartHeight};
+    areas.legend = RECT{margin, areas.chart.bottom + 6, right, areas.chart.bottom + 6 + 2 * m.lineHeight};
+    areas.map = RECT{margin, areas.legend.bottom + 4, right, std::max(areas.status.top - 4, areas.legend.bottom + 4)};
     return areas;
 }
 
@@ -301,32 +328,33 @@ PlacedMap placeMap(const ProgressRecord& record, const RECT& mapArea) {
 }
 
 void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, const ProgressRecord& record,
-                   const std::string& status) {
+                   const std::string& status, int dpi) {
+    const Metrics m(dpi);
     SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     fill(dc, RECT{0, 0, width, height}, kBackground);
-    const ProgressAreas areas = progressAreas(width, height);
-    paintChart(dc, Pixels{pixels, width}, areas.chart, record.chart());
+    const ProgressAreas areas = progressAreas(width, height, dpi);
+    paintChart(dc, Pixels{pixels, width}, areas.chart, record.chart(), m);
     const PlacedMap placed = placeMap(record, areas.map);
-    paintLegend(dc, areas.legend, placed.layout);
+    paintLegend(dc, areas.legend, placed.layout, m);
     GdiFlush();
     paintMap(pixels, width, record, placed);
-    paintStatusLine(dc, font, areas.status, status);
+    paintStatusLine(dc, font, areas.status, status, dpi);
 }
 
-void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status) {
+void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status, int dpi) {
     SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     fill(dc, area, GetSysColor(COLOR_BTNFACE));
     const std::string shown =
         status.empty() ? std::string("番号を指すと結果が出ます。負け・パス・まだの番号はダブルクリックで番号欄へ")
                        : status;
-    text(dc, area.left + kMargin, area.top + 3, shown, GetSysColor(COLOR_BTNTEXT));
+    const Metrics m(dpi);
+    text(dc, area.left + m.margin, area.top + m.scaled(3), shown, GetSysColor(COLOR_BTNTEXT));
 }
 
-std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber) {
-    const CellView view = layout.numbersPerCell == 1 ? CellView{record.fate(firstNumber), firstNumber}
-                                                     : viewCell(record, firstNumber, layout.numbersPerCell);
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, const CellView& view) {
+    const int32_t firstNumber = (view.number - 1) / layout.numbersPerCell * layout.numbersPerCell + 1;
     std::string description = grouped(view.number) + " 番: " + lookOf(view.fate).name;
     if (const std::optional<int32_t> day = record.lastDayOf(view.number)) description += "（" + dateText(*day) + "）";
     if (layout.numbersPerCell > 1) {

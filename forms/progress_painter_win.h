@@ -8,7 +8,8 @@
 
 #include "records/progress_record.h"
 
-// The parts of the progress window's client area.
+// The parts of the progress window's client area, at the screen's pixels per
+// inch.
 struct ProgressAreas {
     RECT summary{};
     RECT chart{};
@@ -16,7 +17,7 @@ struct ProgressAreas {
     RECT map{};
     RECT status{};
 };
-ProgressAreas progressAreas(int width, int height);
+ProgressAreas progressAreas(int width, int height, int dpi = 96);
 
 // The map's cells inside its area: the layout, and the area's top-left corner.
 struct PlacedMap {
@@ -31,9 +32,9 @@ std::string summaryText(const ProgressSummary& summary);
 // Draws the whole client area (the summary's area is left to its own window) into dc, whose selected bitmap is the 32-bit
 // top-down DIB at `pixels` (width x height), then the status line.
 void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, const ProgressRecord& record,
-                   const std::string& status);
+                   const std::string& status, int dpi = 96);
 // Draws the status line alone.
-void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status);
+void paintStatusLine(HDC dc, HFONT font, const RECT& area, const std::string& status, int dpi = 96);
 
-// The status line's text for the number at a map cell.
-std::string describeCell(const ProgressRecord& record, const MapLayout& layout, int32_t firstNumber);
+// The status line's text for the number a map cell shows.
+std::string describeCell(const ProgressRecord& record, const MapLayout& layout, const CellView& view);

@@ -10,8 +10,9 @@
 
 #include "common/app_error.h"
 #include "forms/progress_painter_win.h"
+#include "gamelink/arrangement.h"
+#include "toolkit/screen_scale.h"
 #include "records/results_log_reader.h"
-#include "records/results_log_win.h"
 #include "toolkit/entry_guard.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/gdi_object.h"
@@ -19,8 +20,10 @@
 namespace {
 
 constexpr char kProgressClass[] = "TallykeepProgress";
-constexpr int kDefaultWidth = 640;
+constexpr int kDefaultWidth = 640;  // at 96 pixels per inch
 constexpr int kDefaultHeight = 520;
+// A portion of the log read by the reading thread waits to be taken.
+constexpr UINT kLogReadMessage = WM_APP + 1;
 
 }  // namespace
 
@@ -61,45 +64,75 @@ ProgressWindow::~ProgressWindow() {
 
 bool ProgressWindow::isOpen() const { return window_ && IsWindowVisible(window_.get()); }
 
-void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place) {
+void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place,
+                          const std::vector<LogEntry>& waitingLines, const std::optional<Rect>& group) {
     if (isOpen()) {
         SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    readLog(maxGameNumber, numberInPlay);
-    if (!window_) createWindow(place);
+    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
+    record_->setNumberInPlay(numberInPlay);
+    laterLines_ = waitingLines;
+    bytesRead_ = 0;
+    if (!window_) createWindow(place, group);
+    reading_ = std::make_unique<LogReadingThread>(ports_.logPath, window_.get(), kLogReadMessage);
     changed();
     ShowWindow(window_.get(), SW_SHOWNORMAL);
     if (!UpdateWindow(window_.get())) throw AppError("UpdateWindow failed");
     reportPlace();
 }
 
-// A log that cannot be opened (none yet) is an empty one.
-void ProgressWindow::readLog(int32_t maxGameNumber, int32_t numberInPlay) {
-    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
-    record_->setNumberInPlay(numberInPlay);
-    ProgressRecord& record = *record_;
-    record.setSkippedLines(readLogFile(ports_.logPath, [&record](const LogEntry& entry) { record.add(entry); }));
+// What the reading thread read since the last time, drawn at once; at its
+// end, the lines that came while it read.
+void ProgressWindow::takeWhatWasRead() {
+    if (!reading_ || !record_) return;
+    for (LogReadingThread::Portion& portion : reading_->take()) {
+        for (const LogEntry& entry : portion.entries) record_->add(entry);
+        bytesRead_ = portion.bytesRead;
+        if (!portion.last) continue;
+        record_->setSkippedLines(portion.skipped);
+        for (const LogEntry& entry : laterLines_) record_->add(entry);
+        laterLines_.clear();
+        reading_.reset();
+        break;
+    }
+    changed();
 }
 
-void ProgressWindow::createWindow(const Options::Place& place) {
+// The status line: the number pointed at, or while the log is read, how far
+// the reading has come.
+std::string ProgressWindow::statusLine() const {
+    if (!status_.empty() || !reading_) return status_;
+    const uint64_t total = reading_->bytesToRead();
+    const int percent = total == 0 ? 0 : static_cast<int>(bytesRead_ * 100 / total);
+    return "記録を読んでいます… " + std::to_string(percent) + "%";
+}
+
+void ProgressWindow::createWindow(const Options::Place& place, const std::optional<Rect>& group) {
     registerWindowClass();
     RECT ownerRect{};
     if (!GetWindowRect(owner_, &ownerRect)) throw AppError("GetWindowRect failed");
-    int left = ownerRect.left - kDefaultWidth - 8;
+    RECT work{};
+    const bool workKnown = SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) != FALSE;
+    const int dpi = screenPixelsPerInch();
+    int width = scaledToDpi(kDefaultWidth, dpi);
+    int height = scaledToDpi(kDefaultHeight, dpi);
+    int left = ownerRect.left - width - 8;
     int top = ownerRect.top;
-    int width = kDefaultWidth;
-    int height = kDefaultHeight;
     if (place.width > 0 && place.height > 0) {
         left = place.left;
         top = place.top;
-        width = std::max(place.width, kMinimumWidth);
-        height = std::max(place.height, kMinimumHeight);
+        width = std::max(place.width, scaledToDpi(kMinimumWidth, dpi));
+        height = std::max(place.height, scaledToDpi(kMinimumHeight, dpi));
+    } else if (group && workKnown) {
+        const Rect beside = placeBesideGroup(
+            *group, Rect{work.left, work.top, work.right - work.left, work.bottom - work.top}, width, height);
+        left = beside.left;
+        top = beside.top;
     }
     // A place off every screen, or one of a screen that is gone, is moved
     // back into the work area.
-    RECT work{};
-    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (workKnown) {
         left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
         top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
     }
@@ -108,7 +141,7 @@ void ProgressWindow::createWindow(const Options::Place& place) {
     if (!window) throw AppError("CreateWindowExA failed");
     window_.reset(window);
     LOGFONTA look{};
-    look.lfHeight = -12;
+    look.lfHeight = -scaledToDpi(12, screenPixelsPerInch());
     look.lfWeight = FW_NORMAL;
     look.lfCharSet = SHIFTJIS_CHARSET;
     const char face[] = "ＭＳ Ｐゴシック";
@@ -128,12 +161,16 @@ void ProgressWindow::createWindow(const Options::Place& place) {
 void ProgressWindow::placeSummary() {
     RECT client{};
     if (!GetClientRect(window_.get(), &client)) return;
-    const RECT area = progressAreas(client.right, client.bottom).summary;
+    const RECT area = progressAreas(client.right, client.bottom, screenPixelsPerInch()).summary;
     MoveWindow(summary_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
 void ProgressWindow::add(const LogEntry& entry) {
     if (!record_ || !isOpen()) return;
+    if (reading_) {
+        laterLines_.push_back(entry);
+        return;
+    }
     record_->add(entry);
     changed();
 }
@@ -158,6 +195,8 @@ void ProgressWindow::closeWindow() {
     reportPlace();
     ShowWindow(window_.get(), SW_HIDE);
     // Closed, it holds nothing: the log is read again at the next opening.
+    reading_.reset();
+    laterLines_.clear();
     record_.reset();
     picture_.reset();
     status_.clear();
@@ -199,7 +238,8 @@ void ProgressWindow::renderNow() {
         dirty_ = true;
     }
     if (dirty_) {
-        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, status_);
+        paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, statusLine(),
+                      screenPixelsPerInch());
         dirty_ = false;
     }
 }
@@ -213,29 +253,26 @@ void ProgressWindow::paint() {
 
 void ProgressWindow::onMouseMove(int x, int y) {
     if (!record_ || !picture_) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
     const PlacedMap placed = placeMap(*record_, areas.map);
     std::string status;
-    if (const std::optional<int32_t> number =
-            cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y))
-        status = describeCell(*record_, placed.layout, *number);
+    if (const std::optional<CellView> view =
+            pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y))
+        status = describeCell(*record_, placed.layout, *view);
     if (status == status_) return;
     status_ = status;
     // Only the status line is drawn again.
-    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, status_);
+    if (!dirty_) paintStatusLine(picture_->dc.get(), font_.get(), areas.status, statusLine(), screenPixelsPerInch());
     InvalidateRect(window_.get(), &areas.status, FALSE);
 }
 
 void ProgressWindow::onDoubleClick(int x, int y) {
     if (!record_ || !picture_ || !ports_.chooseNumber) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height);
+    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
     const PlacedMap placed = placeMap(*record_, areas.map);
-    const std::optional<int32_t> number =
-        cellAt(placed.layout, record_->maxGameNumber(), x - placed.origin.x, y - placed.origin.y);
-    if (!number) return;
-    const CellView view = placed.layout.numbersPerCell == 1 ? CellView{record_->fate(*number), *number}
-                                                            : viewCell(*record_, *number, placed.layout.numbersPerCell);
-    if (canBeChosenFromMap(view.fate)) ports_.chooseNumber(view.number);
+    const std::optional<CellView> view =
+        pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y);
+    if (view && canBeChosenFromMap(view->fate)) ports_.chooseNumber(view->number);
 }
 
 // The object comes with the creation and stays bound to its window until the
@@ -283,7 +320,8 @@ LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = POINT{kMinimumWidth, kMinimumHeight};
+            limits->ptMinTrackSize =
+                POINT{scaledToDpi(kMinimumWidth, screenPixelsPerInch()), scaledToDpi(kMinimumHeight, screenPixelsPerInch())};
             return 0;
         }
         case WM_MOUSEMOVE:
@@ -297,6 +335,9 @@ LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_CLOSE:
             EventGate::run([this] { closeWindow(); });
+            return 0;
+        case kLogReadMessage:
+            takeWhatWasRead();
             return 0;
         default:
             return DefWindowProcA(window_.get(), message, wParam, lParam);

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/handles_win.h"
+#include "common/rect.h"
+#include "records/log_reading_thread_win.h"
 #include "records/progress_record.h"
 #include "records/tally.h"
 
@@ -25,7 +28,8 @@ struct ProgressWindowPorts {
 // taskbar button of its own), sizeable, and painted through one bitmap, so
 // that it never flickers. While open it keeps a ProgressRecord, fed with each
 // new line of the log; closed, it lets the record go and reads the log afresh
-// when opened again.
+// when opened again. The log is read on a thread of its own and drawn as it
+// comes in, so that neither window stops answering while a long log is read.
 class ProgressWindow {
 public:
     ProgressWindow(HWND owner, ProgressWindowPorts ports);
@@ -33,10 +37,15 @@ public:
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // Reads the log and shows the window at the kept place (a width of 0: a
-    // place of its own beside the owner), or brings it to the front when open.
-    void open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place);
+    // Shows the window at the kept place (a width of 0: a place of its own
+    // beside the group of the game and Tallykeep's windows, or beside the
+    // owner) and starts reading the log, followed by the lines that wait to
+    // be written to it; or brings the window to the front when open.
+    void open(int32_t maxGameNumber, int32_t numberInPlay, const Options::Place& place,
+              const std::vector<LogEntry>& waitingLines = {}, const std::optional<Rect>& group = std::nullopt);
     bool isOpen() const;
+    // The log is still being read.
+    bool isReading() const { return reading_ != nullptr; }
     HWND handle() const { return window_.get(); }
 
     // A new line of the log, and the game now in play; drawn at once.
@@ -53,8 +62,9 @@ private:
     static void registerWindowClass();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void createWindow(const Options::Place& place);
-    void readLog(int32_t maxGameNumber, int32_t numberInPlay);
+    void createWindow(const Options::Place& place, const std::optional<Rect>& group);
+    void takeWhatWasRead();
+    std::string statusLine() const;
     void closeWindow();
     void onMouseMove(int x, int y);
     void onDoubleClick(int x, int y);
@@ -73,10 +83,15 @@ private:
     // window's other texts are.
     HWND summary_ = nullptr;
     std::unique_ptr<ProgressRecord> record_;
+    std::unique_ptr<LogReadingThread> reading_;
+    // New lines, and those that waited for the log, while it is read: added
+    // after what the reading finds, in order.
+    std::vector<LogEntry> laterLines_;
+    uint64_t bytesRead_ = 0;
     // The picture of the client area, drawn again only when what it shows
     // changed; WM_PAINT copies it.
     struct Picture;
     std::unique_ptr<Picture> picture_;
     bool dirty_ = true;
-    std::string status_;
+    std::string status_;  // the number the mouse points at
 };

@@ -166,7 +166,9 @@ void ResultsWindow::onTick() {
         outcome = ports_.game->continueTick(*clipboard_);
     }
     if (waitedForThePlayer) dropClicksMadeWhileTheGameAsked();
+    const std::size_t waiting = keeper_.waitingLineCount();
     keeper_.retryLog();
+    if (keeper_.waitingLineCount() != waiting) draw();
     // Ticks come with the game's window events where they are known to come;
     // the timer stands behind them, at its full pace only while the game
     // shows a dialog (whose answer may wait for the player's typing).
@@ -307,7 +309,17 @@ void ResultsWindow::onActivate() {
 void ResultsWindow::draw() {
     const std::string box = boxText();
     const bool recordChanged = keeper_.revision() != drawnRevision_;
-    if (!recordChanged && controlBarVisible_ == drawnControlBarVisible_ && box == drawnBoxText_) return;
+    const std::size_t waiting = keeper_.waitingLineCount();
+    if (!recordChanged && controlBarVisible_ == drawnControlBarVisible_ && box == drawnBoxText_ &&
+        waiting == drawnWaitingLines_)
+        return;
+
+    // Lines the log refused (a spreadsheet holds it) are told quietly, beside
+    // the history they belong to, until the log takes them.
+    if (waiting != drawnWaitingLines_) {
+        historyGroup_.setCaption(waiting == 0 ? "対戦履歴" : "対戦履歴 記録待ち" + intToText(waiting) + "行");
+        drawnWaitingLines_ = waiting;
+    }
 
     if (recordChanged) {
         const Tally& tally = keeper_.tally();
@@ -392,6 +404,23 @@ void ResultsWindow::placeAttemptSuffix(bool numberKnown) {
     }
 }
 
+// The game, the control bar and this window together, on the screen; none
+// without a game window.
+std::optional<Rect> ResultsWindow::groupBox() {
+    std::optional<Rect> group = ports_.game->gameBox();
+    if (!group) return std::nullopt;
+    const auto add = [&group](const Rect& box) {
+        const int left = std::min(group->left, box.left);
+        const int top = std::min(group->top, box.top);
+        const int right = std::max(group->right(), box.right());
+        const int bottom = std::max(group->bottom(), box.bottom());
+        group = Rect{left, top, right - left, bottom - top};
+    };
+    add(bounds());
+    if (controlBar_ && controlBarVisible_) add(controlBar_->barBox());
+    return group;
+}
+
 void ResultsWindow::openProgress() {
     if (!progress_) {
         ProgressWindowPorts ports;
@@ -406,5 +435,6 @@ void ResultsWindow::openProgress() {
         };
         progress_ = std::make_unique<ProgressWindow>(handle(), std::move(ports));
     }
-    progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow);
+    progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow,
+                    keeper_.waitingLines(), groupBox());
 }

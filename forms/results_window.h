@@ -113,6 +113,7 @@ private:
     void retryPassedGame(int slot);
     void toggleSkipImpossible() { apply(keeper_.toggleSkipImpossible()); }
     void openProgress();
+    std::optional<Rect> groupBox();
     // A command of the keeper's: what it changed shown, drawn and told.
     void apply(const RecordChange& change);
 
@@ -154,6 +155,7 @@ private:
     std::vector<std::string> historyDrawn_;
     bool drawnControlBarVisible_ = false;
     std::string drawnBoxText_;
+    std::size_t drawnWaitingLines_ = 0;
 
     // The controls, parents before children (the layout table maps each to
     // its place in the window).

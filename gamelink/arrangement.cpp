@@ -87,3 +87,36 @@ std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input) {
 }
 
 bool takeBackIsUnavailable(const OsVersion& version) { return version.platformId == 2 && version.major == 4; }
+
+Rect placeBesideGroup(const Rect& group, const Rect& workArea, int width, int height) {
+    constexpr int kGap = 8;
+    const auto clamp = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+    const int besideTop = clamp(group.top, workArea.top, workArea.bottom() - height);
+    const int besideLeft = clamp(group.left, workArea.left, workArea.right() - width);
+    struct Side {
+        int room;   // free pixels on that side
+        int needs;  // what the window needs there
+        Rect place;
+    };
+    const Side sides[] = {
+        {workArea.right() - group.right() - kGap, width, {group.right() + kGap, besideTop, width, height}},
+        {group.left - workArea.left - kGap, width, {group.left - kGap - width, besideTop, width, height}},
+        {workArea.bottom() - group.bottom() - kGap, height, {besideLeft, group.bottom() + kGap, width, height}},
+        {group.top - workArea.top - kGap, height, {besideLeft, group.top - kGap - height, width, height}},
+    };
+    const Side* chosen = nullptr;
+    for (const Side& side : sides)
+        if (side.room >= side.needs) {
+            chosen = &side;
+            break;
+        }
+    if (!chosen) {
+        chosen = &sides[0];
+        for (const Side& side : sides)
+            if (side.room > chosen->room) chosen = &side;
+    }
+    Rect place = chosen->place;
+    place.left = clamp(place.left, workArea.left, workArea.right() - width);
+    place.top = clamp(place.top, workArea.top, workArea.bottom() - height);
+    return place;
+}

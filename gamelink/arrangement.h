@@ -59,3 +59,9 @@ int controlBarButtonWidth(int clientWidth, int pixelsPerInch = 96);
 // True on Windows NT 4.0 (platform 2, major version 4), where the control
 // bar's take-back button is disabled.
 bool takeBackIsUnavailable(const OsVersion& version);
+
+// Where a window of that size opens beside the group (game, control bar and
+// results window) without covering it: to its right, else its left, below,
+// above, where the work area has room in that order; else on the side with the
+// most room, kept inside the work area.
+Rect placeBesideGroup(const Rect& group, const Rect& workArea, int width, int height);

@@ -113,7 +113,7 @@ std::optional<int32_t> ProgressRecord::lastDayOf(int32_t number) const {
 ProgressSummary ProgressRecord::summary() const {
     ProgressSummary s;
     s.maxGameNumber = maxGameNumber_;
-    s.skippedLines = skippedLines_;
+    s.skipped = skipped_;
     int32_t withResult = 0;
     for (int32_t number = 1; number <= maxGameNumber_; ++number) {
         const uint8_t flags = flags_[static_cast<std::size_t>(number - 1)];
@@ -322,4 +322,31 @@ CellLevel levelOfCell(const ProgressRecord& record, int32_t firstNumber, int32_t
 
 bool canBeChosenFromMap(NumberFate fate) {
     return fate == NumberFate::lost || fate == NumberFate::passed || fate == NumberFate::notPlayed;
+}
+
+std::optional<CellView> pointedCell(const ProgressRecord& record, const MapLayout& layout, int x, int y) {
+    const int32_t numbers = record.maxGameNumber();
+    const auto viewAt = [&](int atX, int atY) -> std::optional<CellView> {
+        const std::optional<int32_t> first = cellAt(layout, numbers, atX, atY);
+        if (!first) return std::nullopt;
+        return layout.numbersPerCell == 1 ? CellView{record.fate(*first), *first}
+                                          : viewCell(record, *first, layout.numbersPerCell);
+    };
+    const std::optional<CellView> under = viewAt(x, y);
+    const auto waits = [](NumberFate fate) { return fate == NumberFate::lost || fate == NumberFate::passed; };
+    if ((layout.cellSize >= kEasyCellSize && layout.cellHeight >= kEasyCellSize) || (under && waits(under->fate)))
+        return under;
+    std::optional<CellView> best;
+    int bestRank = 0;
+    for (int dy = -kMapReach; dy <= kMapReach; ++dy)
+        for (int dx = -kMapReach; dx <= kMapReach; ++dx) {
+            const std::optional<CellView> near = viewAt(x + dx, y + dy);
+            if (!near || !waits(near->fate)) continue;
+            const int rank = (near->fate == NumberFate::lost ? 0 : 1000) + dx * dx + dy * dy;
+            if (!best || rank < bestRank) {
+                best = near;
+                bestRank = rank;
+            }
+        }
+    return best ? best : under;
 }

@@ -56,7 +56,7 @@ struct ProgressSummary {
     std::optional<int32_t> finishDay;
     std::optional<int32_t> firstDay;  // the log runs from this day
     std::optional<int32_t> lastDay;
-    std::size_t skippedLines = 0;
+    SkippedLines skipped;
     // By difficulty level (DifficultyLevel's order), when the deals' table
     // was read.
     std::optional<std::array<LevelResults, kDifficultyLevels>> byLevel;
@@ -85,7 +85,7 @@ public:
 
     int32_t maxGameNumber() const { return maxGameNumber_; }
     void add(const LogEntry& entry);
-    void setSkippedLines(std::size_t lines) { skippedLines_ = lines; }
+    void setSkippedLines(const SkippedLines& skipped) { skipped_ = skipped; }
     // The game in play: the highest number reached when the log has none
     // higher, and the number below which unlogged numbers were played before
     // the log was kept, when the log has no game at all.
@@ -128,7 +128,7 @@ private:
     std::optional<int32_t> firstLoggedNumber_;
     int32_t highestLogged_ = 0;
     int32_t numberInPlay_ = 0;
-    std::size_t skippedLines_ = 0;
+    SkippedLines skipped_;
 };
 
 // Where the map draws the numbers: cells of cellSize pixels in rows of
@@ -170,3 +170,11 @@ CellLevel levelOfCell(const ProgressRecord& record, int32_t firstNumber, int32_t
 // A number a double click on the map may put into the number box: one still
 // to be won.
 bool canBeChosenFromMap(NumberFate fate);
+
+// The cell the mouse points at. Where cells are smaller than kEasyCellSize a
+// lost or passed number within kMapReach pixels is taken before the pixel
+// under the pointer (the nearest, lost before passed), so that a player finds
+// the dot they aim at without pixel precision.
+inline constexpr int kEasyCellSize = 3;
+inline constexpr int kMapReach = 4;
+std::optional<CellView> pointedCell(const ProgressRecord& record, const MapLayout& layout, int x, int y);

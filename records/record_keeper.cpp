@@ -1,5 +1,6 @@
 #include "records/record_keeper.h"
 
+#include <deque>
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -12,7 +13,7 @@
 RecordKeeper::RecordKeeper(RecordFiles files, int32_t maxGameNumber)
     : files_(std::move(files)),
       maxGameNumber_(maxGameNumber),
-      log_(*files_.logFile, *files_.clock),
+      log_(*files_.logFile, *files_.clock, files_.waitingLinesFile),
       counted_(maxGameNumber),
       impossibleDeals_(impossibleDealsUpTo(nullptr, maxGameNumber)) {}
 
@@ -35,7 +36,7 @@ RecordChange RecordKeeper::load() {
     } catch (const AppError& error) {
         untoldProblems_.push_back(error.what());
     }
-    readCountedNumbers();
+    takeBackWaitingLines();
     readDealTable();
     changed();
     RecordChange change;
@@ -43,20 +44,37 @@ RecordChange RecordKeeper::load() {
     return change;
 }
 
-// The numbers counted since the totals were last cleared. A log that cannot
-// be read counts every number as new, as before the log was kept.
-void RecordKeeper::readCountedNumbers() {
-    if (!files_.readLog) return;
-    try {
-        files_.readLog([this](const LogEntry& entry) {
-            if (entry.event == LogEvent::clear)
-                counted_.clear();
-            else if ((entry.event == LogEvent::win || entry.event == LogEvent::loss) && entry.counted)
-                counted_.add(entry.gameNumber);
-        });
-    } catch (const std::exception&) {
-        counted_.clear();
+// The numbers counted since the totals were last cleared, from the log and
+// then from the lines the last run left waiting for it; the log's last lines
+// are kept to tell which of those it took after all. A log that cannot be
+// read counts every number as new, as before the log was kept.
+void RecordKeeper::takeBackWaitingLines() {
+    std::vector<LogEntry> waiting = log_.linesLeftWaiting();
+    std::deque<LogEntry> tail;
+    if (files_.readLog) {
+        try {
+            files_.readLog([&](const LogEntry& entry) {
+                countLine(entry);
+                tail.push_back(entry);
+                if (tail.size() > waiting.size()) tail.pop_front();
+            });
+        } catch (const std::exception&) {
+            counted_.clear();
+            tail.clear();
+        }
     }
+    const std::size_t logged = linesAlreadyLogged({tail.begin(), tail.end()}, waiting);
+    waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(logged));
+    for (const LogEntry& entry : waiting) countLine(entry);
+    log_.takeBackWaiting(waiting);
+    if (!waiting.empty()) tellIfRefused(log_.writePending());
+}
+
+void RecordKeeper::countLine(const LogEntry& entry) {
+    if (entry.event == LogEvent::clear)
+        counted_.clear();
+    else if ((entry.event == LogEvent::win || entry.event == LogEvent::loss) && entry.counted)
+        counted_.add(entry.gameNumber);
 }
 
 // A table is taken whole or not at all; a refused one is told once, and the
@@ -348,15 +366,20 @@ LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted)
 
 void RecordKeeper::log(const LogEntry& entry, RecordChange& change) {
     change.logged.push_back(entry);
-    const AppendOnlyFile::Outcome outcome = log_.add(entry);
-    // One message for each time the log is held: once it took the lines, the
-    // next refusal is a new one.
+    tellIfRefused(log_.add(entry));
+}
+
+// One message for each time the log is held: once it took the lines, the
+// next refusal is a new one.
+void RecordKeeper::tellIfRefused(const AppendOnlyFile::Outcome& outcome) {
     if (outcome.written) logProblemTold_ = false;
     if (outcome.written || logProblemTold_) return;
     logProblemTold_ = true;
-    untoldProblems_.push_back(
-        files_.logPath + " に書き込めません\r\n" + outcome.reason +
-        "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。");
+    std::string text = files_.logPath + " に書き込めません\r\n" + outcome.reason +
+                       "\r\n記録はそのまま続けます。書けなかった行は、書き込めるようになったときに書き足します。";
+    if (!log_.waitingLinesKept())
+        text += "\r\n書けなかった行を置いておくファイルも書けません。このまま Tallykeep を閉じると、その行は失われます。";
+    untoldProblems_.push_back(text);
 }
 
 int32_t RecordKeeper::moveOn(int32_t next, RecordChange& change) {

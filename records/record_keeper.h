@@ -24,6 +24,9 @@ struct RecordFiles {
     std::string settingsPath;
     AppendOnlyFile* logFile = nullptr;
     std::string logPath;
+    // Where the lines the log refused wait on disk. None: they wait in
+    // memory only.
+    WaitingLinesFile* waitingLinesFile = nullptr;
     LocalClock* clock = nullptr;
     StatisticsRegistry* gameStatistics = nullptr;
     // The log as it stands at start-up: which numbers were counted already.
@@ -70,6 +73,10 @@ public:
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.
     const std::string& logPath() const { return files_.logPath; }
+    // The lines the log refused so far, oldest first: they are part of the
+    // record all the same.
+    std::vector<LogEntry> waitingLines() const { return {log_.pending().begin(), log_.pending().end()}; }
+    std::size_t waitingLineCount() const { return log_.pendingLines(); }
     // Counts up with every change of what the window draws from the keeper.
     uint64_t revision() const { return revision_; }
 
@@ -158,7 +165,9 @@ private:
     // The first attempt at a number is its first counted one, or a later
     // one (at least the second) when the number was counted before.
     int32_t firstAttemptAt(int32_t number) const { return counted_.contains(number) ? 2 : 1; }
-    void readCountedNumbers();
+    void takeBackWaitingLines();
+    void countLine(const LogEntry& entry);
+    void tellIfRefused(const AppendOnlyFile::Outcome& outcome);
     void readDealTable();
     RecordChange ownGameEnded(GameEnd end);
     GameResult record(GameEnd end, const GameInPlay& game, RecordChange& change);

@@ -1,6 +1,9 @@
 #include "records/results_log.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "records/results_log_reader.h"
 
 #include "common/number_text.h"
 #include "records/settings.h"
@@ -66,6 +69,16 @@ std::string formatLogLine(const LogEntry& entry, bool utf8) {
            (entry.counted ? '1' : '0') + "\r\n";
 }
 
+bool operator==(const LocalTime& a, const LocalTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
+           a.second == b.second;
+}
+
+bool operator==(const LogEntry& a, const LogEntry& b) {
+    return a.when == b.when && a.gameNumber == b.gameNumber && a.attempt == b.attempt && a.event == b.event &&
+           a.counted == b.counted;
+}
+
 LogEntry entryForResult(const GameResult& result, const LocalTime& when) {
     LogEntry entry;
     entry.when = when;
@@ -103,6 +116,52 @@ AppendOnlyFile::Outcome ResultsLog::writePending() {
         for (const LogEntry& entry : pending_) bytes += formatLogLine(entry, end.utf8);
         return bytes;
     });
-    if (outcome.written) pending_.clear();
+    if (outcome.written) {
+        pending_.clear();
+        // Should the file not go, the next start finds the log ending with
+        // its lines and lets them go then.
+        if (waitingOnDisk_ && waitingFile_) waitingOnDisk_ = !waitingFile_->forget();
+        waitingKept_ = true;
+    } else {
+        keepWaitingLines();
+    }
     return outcome;
+}
+
+void ResultsLog::keepWaitingLines() {
+    if (!waitingFile_) return;
+    std::string bytes;
+    for (const LogEntry& entry : pending_) bytes += formatLogLine(entry);
+    waitingKept_ = waitingFile_->keep(bytes);
+    waitingOnDisk_ = true;
+}
+
+std::vector<LogEntry> ResultsLog::linesLeftWaiting() {
+    if (!waitingFile_) return {};
+    const std::string bytes = waitingFile_->read();
+    std::size_t at = 0;
+    std::vector<LogEntry> lines;
+    readResultsLogChunks(
+        [&](char* buffer, std::size_t size) {
+            const std::size_t count = std::min(size, bytes.size() - at);
+            bytes.copy(buffer, count, at);
+            at += count;
+            return count;
+        },
+        [&lines](const LogEntry& entry) { lines.push_back(entry); });
+    waitingOnDisk_ = waitingOnDisk_ || !lines.empty();
+    return lines;
+}
+
+void ResultsLog::takeBackWaiting(const std::vector<LogEntry>& lines) {
+    pending_.insert(pending_.begin(), lines.begin(), lines.end());
+    if (lines.empty() && waitingOnDisk_ && waitingFile_) waitingOnDisk_ = !waitingFile_->forget();
+}
+
+std::size_t linesAlreadyLogged(const std::vector<LogEntry>& logTail, const std::vector<LogEntry>& waiting) {
+    for (std::size_t count = std::min(logTail.size(), waiting.size()); count > 0; --count)
+        if (std::equal(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(count),
+                       logTail.end() - static_cast<std::ptrdiff_t>(count)))
+            return count;
+    return 0;
 }

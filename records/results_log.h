@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/game_in_play.h"
 
@@ -52,6 +53,15 @@ struct LogEntry {
     // The line changed the totals (集計 1).
     bool counted = false;
 };
+bool operator==(const LocalTime& a, const LocalTime& b);
+bool operator==(const LogEntry& a, const LogEntry& b);
+
+// The lines a reading of the log could not read: how many, and where the
+// first one is, so that a player can find it in the file.
+struct SkippedLines {
+    std::size_t count = 0;
+    std::size_t firstLine = 0;  // 1 for the file's first line; 0: none skipped
+};
 
 // The word of the 結果 column, and the same word in UTF-8 (a log that a
 // spreadsheet saved as "CSV UTF-8").
@@ -89,15 +99,40 @@ public:
     virtual Outcome append(const std::function<std::string(const End&)>& compose) = 0;
 };
 
+// Where the lines the log refused are kept on disk until it takes them
+// (Tallykeep.csv.wait beside the log), so that neither the program's end nor
+// a crash loses them. The adapter replaces the whole file in one step that no
+// crash leaves half done.
+class WaitingLinesFile {
+public:
+    virtual ~WaitingLinesFile() = default;
+    // The bytes kept; empty when none are.
+    virtual std::string read() = 0;
+    // Keeps these bytes in place of those kept before; false when it could not.
+    virtual bool keep(const std::string& bytes) = 0;
+    // Lets the kept bytes go; false when it could not.
+    virtual bool forget() = 0;
+};
+
 // Lines waiting to be written, and the writing: every line is queued, then
 // everything queued is appended in one write. Lines the file refused stay
-// queued, in order, and go out with the next line or the next retry. A log
-// that a spreadsheet saved in UTF-8 (with its byte-order mark) is appended to
-// in UTF-8, so that the file keeps one encoding; bytes already in it never
-// change.
+// queued, in order, and go out with the next line or the next retry; they are
+// kept in the waiting-lines file meanwhile, and taken back from it at the next
+// start. A log that a spreadsheet saved in UTF-8 (with its byte-order mark) is
+// appended to in UTF-8, so that the file keeps one encoding; bytes already in
+// it never change.
 class ResultsLog {
 public:
-    ResultsLog(AppendOnlyFile& file, LocalClock& clock) : file_(file), clock_(clock) {}
+    ResultsLog(AppendOnlyFile& file, LocalClock& clock, WaitingLinesFile* waitingFile = nullptr)
+        : file_(file), clock_(clock), waitingFile_(waitingFile) {}
+
+    // Start-up: the lines an earlier run left waiting, oldest first.
+    std::vector<LogEntry> linesLeftWaiting();
+    // Queues lines left waiting (those the log does not end with already),
+    // before any new line.
+    void takeBackWaiting(const std::vector<LogEntry>& lines);
+    // The waiting lines are kept on disk (or there are none).
+    bool waitingLinesKept() const { return waitingKept_; }
 
     // An entry stamped with the clock's time now.
     LogEntry stamped(LogEvent event, int32_t gameNumber, int32_t attempt, bool counted) const;
@@ -108,9 +143,19 @@ public:
     AppendOnlyFile::Outcome writePending();
 
     std::size_t pendingLines() const { return pending_.size(); }
+    const std::deque<LogEntry>& pending() const { return pending_; }
 
 private:
+    void keepWaitingLines();
+
     AppendOnlyFile& file_;
     LocalClock& clock_;
+    WaitingLinesFile* waitingFile_;
     std::deque<LogEntry> pending_;
+    bool waitingOnDisk_ = false;  // the waiting-lines file may hold lines
+    bool waitingKept_ = true;
 };
+
+// How many of `waiting`, from its start, the log already ends with: the
+// last run ended after the log took them and before they were let go.
+std::size_t linesAlreadyLogged(const std::vector<LogEntry>& logTail, const std::vector<LogEntry>& waiting);

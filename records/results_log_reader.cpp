@@ -152,22 +152,27 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     return entry;
 }
 
-std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
-                                 const std::function<void(const LogEntry&)>& onEntry) {
-    std::size_t skippedLines = 0;
+SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                  const std::function<void(const LogEntry&)>& onEntry) {
+    SkippedLines skipped;
+    std::size_t lineNumber = 0;
+    const auto skip = [&] {
+        if (skipped.count++ == 0) skipped.firstLine = lineNumber;
+    };
     std::string line;
     bool tooLong = false;
     const auto endLine = [&](bool complete) {
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!complete) {
-            if (!line.empty() || tooLong) ++skippedLines;
+            if (!line.empty() || tooLong) skip();
         } else if (tooLong) {
-            ++skippedLines;
+            skip();
         } else if (!isBlank(line)) {
             if (std::optional<LogEntry> entry = parseResultsLogLine(line))
                 onEntry(*entry);
             else if (!isHeader(line))
-                ++skippedLines;
+                skip();
         }
         line.clear();
         tooLong = false;
@@ -193,5 +198,5 @@ std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, s
         }
     }
     endLine(false);
-    return skippedLines;
+    return skipped;
 }

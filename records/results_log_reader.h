@@ -15,7 +15,9 @@
 struct LogReading {
     std::vector<LogEntry> entries;  // in the order of the file
     std::size_t skippedLines = 0;
+    std::size_t firstSkippedLine = 0;  // its line number, 1 for the file's first; 0: none
 };
+
 
 // A line longer than this is no line of the log; it is skipped without being
 // held in memory.
@@ -31,11 +33,11 @@ LogReading readResultsLog(std::istream& in);
 
 // Reads the whole log through `read` (which fills the buffer and returns how
 // many bytes it gave, 0 at the end), handing each entry to onEntry as it is
-// read; returns the number of lines skipped. readResultsLog reads the same way.
-std::size_t readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+// read; returns the lines skipped. readResultsLog reads the same way.
+SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
                                  const std::function<void(const LogEntry&)>& onEntry);
 
 // Reads the whole log as readResultsLog does, handing each entry over as it is
 // read instead of keeping them: a log of a million games is never held in
-// memory. Returns the number of lines skipped.
-std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry);
+// memory. Returns the lines skipped.
+SkippedLines readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry);

@@ -4,7 +4,7 @@
 
 #include "records/results_log_reader.h"
 
-std::size_t readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry) {
+SkippedLines readResultsLogEach(std::istream& in, const std::function<void(const LogEntry&)>& onEntry) {
     return readResultsLogChunks(
         [&in](char* buffer, std::size_t size) {
             in.read(buffer, static_cast<std::streamsize>(size));
@@ -15,6 +15,9 @@ std::size_t readResultsLogEach(std::istream& in, const std::function<void(const 
 
 LogReading readResultsLog(std::istream& in) {
     LogReading reading;
-    reading.skippedLines = readResultsLogEach(in, [&](const LogEntry& entry) { reading.entries.push_back(entry); });
+    const SkippedLines skipped =
+        readResultsLogEach(in, [&](const LogEntry& entry) { reading.entries.push_back(entry); });
+    reading.skippedLines = skipped.count;
+    reading.firstSkippedLine = skipped.firstLine;
     return reading;
 }

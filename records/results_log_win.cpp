@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "common/handles_win.h"
 #include "common/system_error_text_win.h"
 #include "records/results_log_reader.h"
+#include "records/settings_file_win.h"
 
 namespace {
 
@@ -66,16 +68,69 @@ AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(con
     return {true, {}};
 }
 
+namespace {
+
+// The whole of a small file; nothing when it cannot be read.
+std::optional<std::string> wholeFile(const std::string& path) {
+    const FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    return bytes;
+}
+
+}  // namespace
+
+// Between two times the lines were let go, every copy written is the one
+// before with lines added: a copy cut short by a crash, or one left beside
+// the file when a crash came before it took the file's place, is read when it
+// holds more. The reader skips a line cut in two.
+std::string Win32WaitingLinesFile::read() {
+    std::string kept = wholeFile(path_).value_or(std::string());
+    std::string newer = wholeFile(newPath_).value_or(std::string());
+    return newer.size() > kept.size() ? newer : kept;
+}
+
+bool Win32WaitingLinesFile::keep(const std::string& bytes) {
+    {
+        FileHandle file(CreateFileA(newPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        const bool whole = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                           written == bytes.size() && FlushFileBuffers(file.get());
+        if (!CloseHandle(file.release()) || !whole) return false;
+    }
+    Win32SettingsFiles files;
+    switch (files.replace(newPath_, path_)) {
+        case SettingsFiles::Replace::done:
+            return true;
+        case SettingsFiles::Replace::failed:
+            return false;
+        case SettingsFiles::Replace::unsupported:
+            return files.remove(path_) && files.rename(newPath_, path_);
+    }
+    return false;
+}
+
+bool Win32WaitingLinesFile::forget() {
+    Win32SettingsFiles files;
+    return files.remove(path_) && files.remove(newPath_);
+}
+
 LocalTime Win32LocalClock::now() {
     SYSTEMTIME time{};
     GetLocalTime(&time);
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-std::size_t readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry) {
+SkippedLines readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry) {
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return 0;
+    if (!file) return {};
     const auto read = [&file](char* buffer, std::size_t size) -> std::size_t {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;

@@ -17,6 +17,23 @@ private:
     std::string path_;
 };
 
+// The lines the log refused, kept beside it in `<log>.wait` (the log's own
+// lines, code page 932, CR LF): written whole to `<log>.wait.new`, forced to
+// the disk, then put in the file's place in one step (Windows NT family);
+// where that step is missing (the Windows 95 family) the old file goes first.
+// A start reads whichever of the two holds more.
+class Win32WaitingLinesFile : public WaitingLinesFile {
+public:
+    explicit Win32WaitingLinesFile(const std::string& logPath) : path_(logPath + ".wait"), newPath_(path_ + ".new") {}
+    std::string read() override;
+    bool keep(const std::string& bytes) override;
+    bool forget() override;
+
+private:
+    std::string path_;
+    std::string newPath_;
+};
+
 // The local date and time from GetLocalTime.
 class Win32LocalClock : public LocalClock {
 public:
@@ -25,5 +42,5 @@ public:
 
 // Reads the log at `path` (shared for writing, so that it can be read while
 // it is appended to), handing each entry over as it is read; returns the
-// number of lines skipped. A log that cannot be opened (none yet) is empty.
-std::size_t readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry);
+// lines skipped. A log that cannot be opened (none yet) is empty.
+SkippedLines readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry);

@@ -16,6 +16,8 @@ public:
     };
 
     void create(Container& parent, const CreateArgs& args);
+    std::string caption() const { return windowText(); }
+    void setCaption(const std::string& caption) { setWindowText(caption); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

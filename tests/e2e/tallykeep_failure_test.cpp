@@ -18,6 +18,7 @@
 #include "gamelink/os_profile.h"
 #include "gamelink/watcher.h"
 #include "harness/harness.h"
+#include "boxes_and_files.h"
 #include "tallykeep_session.h"
 
 namespace {
@@ -26,18 +27,6 @@ using namespace e2e;
 using namespace std::chrono_literals;
 
 constexpr char kErrorBoxTitle[] = "Tallykeep";
-
-int countTopLevel(const char* className, const char* title) {
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title)) != nullptr;) ++count;
-    return count;
-}
-
-std::string messageBoxText(HWND box) {
-    for (const ChildWindow& child : children(box))
-        if (child.className == "Static" && !child.text.empty()) return child.text;
-    return "<no text>";
-}
 
 using TallykeepFailures = TallykeepTest;
 

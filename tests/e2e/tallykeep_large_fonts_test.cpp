@@ -19,6 +19,7 @@ using namespace e2e;
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kPixelsPerInch[] = "LogPixels";
+constexpr UINT kCmdProgress = 119;  // オプション → 進捗
 
 // The user's pixels per inch, as the display settings write them, for the
 // lifetime of the object; the previous value (or none) comes back after.
@@ -139,6 +140,14 @@ TEST_P(TallykeepLargeFonts, WindowsLookAsAtNinetySixOnlyLarger) {
     RECT client{};
     GetClientRect(results().window(), &client);
     EXPECT_NEAR(client.right, 151.0 * dpi / 96, 1.0);
+
+    // 進捗 grows with the text as well: its summary of four lines.
+    results().menuCommand(kCmdProgress);
+    const HWND progress = waitForTopLevel("TallykeepProgress", "進捗");
+    ASSERT_NE(progress, nullptr) << "no window 進捗";
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(progress) != FALSE; })) << "進捗 is not shown";
+    const RECT summary = windowRect(FindWindowExA(progress, nullptr, "Static", nullptr));
+    EXPECT_NEAR(summary.bottom - summary.top, 64.0 * dpi / 96, 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(PixelsPerInch, TallykeepLargeFonts, ::testing::Values(96, 120, 144),

@@ -9,6 +9,7 @@
 
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
+#include "boxes_and_files.h"
 #include "records/results_log_reader.h"
 #include "tallykeep_session.h"
 
@@ -72,6 +73,46 @@ TEST_F(TallykeepLog, KilledRightAfterAWinAndALossTheRestartShowsBothAndTheLogHol
     EXPECT_TRUE(reading.entries[1].counted);
     const std::string bytes = readFileBytes(logPath()).value_or("");
     EXPECT_EQ(bytes.rfind(std::string(kResultsLogHeader) + "\r\n", 0), 0u) << "the header comes first";
+}
+
+// The log held open by another program (a spreadsheet) when games end and
+// when Tallykeep closes: one box, the history's caption counts the lines that
+// wait, they are kept beside the log through the close, and the next start
+// writes them once, in order.
+TEST_F(TallykeepLog, LinesTheHeldLogRefusedSurviveTheCloseAndTheNextStartWritesThemOnce) {
+    std::ofstream(logPath(), std::ios::binary) << kResultsLogHeader << "\r\n";
+    start();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    HeldFile held(logPath());
+    ASSERT_TRUE(held.held()) << "open error " << held.openError();
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "6")) << log().text();
+    const HWND box = waitForTopLevel("#32770", "Tallykeep");
+    ASSERT_NE(box, nullptr) << "the refusal is not told";
+    EXPECT_EQ(messageBoxText(box).rfind(logPath() + " に書き込めません", 0), 0u) << messageBoxText(box);
+    clickButton(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(waitUntilGone(box));
+    ASSERT_TRUE(session->loseAndRedeal("6")) << log().text();
+    EXPECT_TRUE(waitUntil([&] { return results().historyCaption() == "対戦履歴 記録待ち2行"; }))
+        << results().historyCaption();
+    EXPECT_EQ(countTopLevel("#32770", "Tallykeep"), 0) << "one box for one hold";
+
+    results().close();
+    ASSERT_TRUE(session->tallykeep->waitForExit(20s).has_value()) << "Tallykeep did not end after the close";
+    EXPECT_EQ(held.bytes(), std::string(kResultsLogHeader) + "\r\n");
+    std::istringstream kept(readFileBytes(logPath() + ".wait").value_or(""));
+    EXPECT_EQ(readResultsLog(kept).entries.size(), 2u) << "the waiting lines are not kept beside the log";
+    held.release();
+
+    session->restart();
+    ASSERT_TRUE(session->results.found()) << "the results window did not appear";
+    ASSERT_TRUE(waitUntil([&] { return logged().entries.size() == 2; })) << readFileBytes(logPath()).value_or("");
+    const LogReading reading = logged();
+    EXPECT_EQ(reading.entries[0].gameNumber, 5);
+    EXPECT_EQ(reading.entries[0].event, LogEvent::win);
+    EXPECT_EQ(reading.entries[1].gameNumber, 6);
+    EXPECT_EQ(reading.entries[1].event, LogEvent::loss);
+    EXPECT_FALSE(readFileBytes(logPath() + ".wait").has_value());
+    EXPECT_EQ(results().historyCaption(), "対戦履歴");
 }
 
 // A log cut off in the middle of a line (a power cut) and lines written by

@@ -9,18 +9,13 @@
 
 #include "gamelink/os_profile.h"
 #include "harness/harness.h"
+#include "boxes_and_files.h"
 #include "tallykeep_session.h"
 
 namespace {
 
 using namespace e2e;
 using namespace std::chrono_literals;
-
-int countTopLevel(const char* className, const char* title) {
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title)) != nullptr;) ++count;
-    return count;
-}
 
 class TallykeepSecondInstance : public TallykeepTest {
 protected:

@@ -22,7 +22,8 @@ ResultsWindow::ResultsWindow(HWND window) : window_(window) {
         const std::vector<ChildWindow> inner = children(child.handle);
         if (child.text == "成績" && inner.size() == kGroupBox1Labels.size()) {
             for (std::size_t i = 0; i < inner.size(); ++i) labels_[kGroupBox1Labels[i]] = inner[i].handle;
-        } else if (child.text == "対戦履歴" && !inner.empty()) {
+        } else if (child.text.rfind("対戦履歴", 0) == 0 && !inner.empty()) {
+            historyGroup_ = child.handle;
             memo_ = inner.front().handle;
         } else if (inner.size() == 3) {  // Panel1: Label1, Label2, EditEx1
             labels_["Label1"] = inner[0].handle;
@@ -37,6 +38,10 @@ ResultsWindow::ResultsWindow(HWND window) : window_(window) {
 std::string ResultsWindow::label(const std::string& name) const {
     const auto found = labels_.find(name);
     return found == labels_.end() ? "<no " + name + ">" : windowText(found->second);
+}
+
+std::string ResultsWindow::historyCaption() const {
+    return historyGroup_ ? windowText(historyGroup_) : "<no history group>";
 }
 
 std::string ResultsWindow::numberBox() const { return numberBox_ ? windowText(numberBox_) : "<no number box>"; }

@@ -59,6 +59,8 @@ public:
     // when none), the one label that is a child of the window itself.
     std::string difficulty() const;
     bool waitForDifficulty(const std::string& text, std::chrono::milliseconds timeout = kDefaultTimeout) const;
+    // The history group's caption: 対戦履歴, and the lines waiting for the log.
+    std::string historyCaption() const;
     // The history memo's lines, newest first, without the trailing empty line.
     std::vector<std::string> history() const;
     // The lines the memo shows on screen (EM_GETLINECOUNT): wrapped lines count
@@ -77,6 +79,7 @@ private:
     HWND numberBox_ = nullptr;
     HWND memo_ = nullptr;
     HWND difficulty_ = nullptr;
+    HWND historyGroup_ = nullptr;
     std::map<std::string, HWND> labels_;
 };
 

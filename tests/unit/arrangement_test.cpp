@@ -113,3 +113,22 @@ TEST(Arrangement, MarginsGrowWithThePixelsPerInch) {
 }
 
 }  // namespace
+
+// 進捗 opens beside the group, never on the game: right, left, below, above
+// where there is room, else on the roomiest side, inside the work area.
+TEST(Arrangement, ProgressWindowOpensBesideTheGroupWhereTheScreenAllows) {
+    const Rect work{0, 0, 1920, 1040};
+    struct Case {
+        const char* name;
+        Rect group;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {"room on the right", {100, 100, 800, 600}, {908, 100, 640, 520}},
+        {"room on the left only", {1000, 100, 800, 600}, {352, 100, 640, 520}},
+        {"room below only", {0, 0, 1800, 500}, {0, 508, 640, 520}},
+        {"room above only", {0, 520, 1800, 520}, {0, 0, 640, 520}},
+        {"room nowhere: the roomiest side (left), inside the screen", {300, 100, 1400, 900}, {0, 100, 640, 520}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(placeBesideGroup(c.group, work, 640, 520), c.expected) << c.name;
+}

@@ -110,7 +110,7 @@ TEST(ProgressSummaryFigures, CountsSharesAndTheRange) {
     record.add(line(2026, 11, 2, 6, 1, LogEvent::pass, false));
     record.add(line(2026, 11, 2, 6, 1, LogEvent::clear, true));
     record.setNumberInPlay(7);
-    record.setSkippedLines(3);
+    record.setSkippedLines({3, 17});
     const ProgressSummary s = record.summary();
     EXPECT_EQ(s.numbersPlayed, 6);
     EXPECT_EQ(s.highestReached, 7);
@@ -120,7 +120,7 @@ TEST(ProgressSummaryFigures, CountsSharesAndTheRange) {
     ASSERT_TRUE(s.firstAttemptShare);
     EXPECT_DOUBLE_EQ(*s.firstAttemptShare, 60.0) << "3 of the 5 numbers with a result";
     EXPECT_EQ(s.firstDay, dayNumber(2026, 11, 1));
-    EXPECT_EQ(s.skippedLines, 3u);
+    EXPECT_EQ(s.skipped.count, 3u);
 }
 
 TEST(ProgressSummaryFigures, PaceOfTheLastThirtyDaysGivesTheFinishDate) {
@@ -210,6 +210,31 @@ TEST(NumberMap, PointingFindsTheCellsFirstNumber) {
     EXPECT_EQ(cellAt(layout, 100, -1, 0), std::nullopt);
 }
 
+// On a map of one-pixel cells the pointer finds a lost or passed number near
+// it; where cells are large enough it takes the cell under it.
+TEST(NumberMap, PointingNearALostNumberOnASmallMapFindsIt) {
+    ProgressRecord record(32000);
+    record.add(loss(1, 645));  // row 1, column 4 of 640 columns of one pixel
+    record.add(line(2026, 11, 1, 650, 1, LogEvent::pass, false));  // row 1, column 9
+    const MapLayout tiny = layoutMap(32000, 640, 50);
+    ASSERT_EQ(tiny.cellSize, 1);
+    ASSERT_EQ(tiny.columns, 640);
+    const auto pointed = [&](const MapLayout& layout, int x, int y) {
+        const std::optional<CellView> view = pointedCell(record, layout, x, y);
+        return view ? view->number : 0;
+    };
+    EXPECT_EQ(pointed(tiny, 6, 1 * tiny.cellHeight + 2), 645) << "two pixels off";
+    EXPECT_EQ(pointed(tiny, 7, 1 * tiny.cellHeight), 645) << "the lost one before the passed one";
+    EXPECT_EQ(pointed(tiny, 12, 1 * tiny.cellHeight), 650) << "only the passed one in reach";
+    EXPECT_EQ(pointed(tiny, 30, 0), 31) << "nothing waits near: the number under the pointer";
+    const MapLayout roomy = layoutMap(100, 100, 100);
+    ProgressRecord few(100);
+    few.add(loss(1, 2));
+    const std::optional<CellView> under = pointedCell(few, roomy, 5, 5);
+    ASSERT_TRUE(under);
+    EXPECT_EQ(under->number, 1) << "cells of ten pixels: no reaching";
+}
+
 TEST(NumberMap, ACellOfManyNumbersShowsTheOneThatWaits) {
     ProgressRecord record(20);
     for (int32_t number = 1; number <= 10; ++number) record.add(win(1, number));
@@ -241,7 +266,8 @@ TEST(ProgressFromTheLog, BrokenLinesAreSkippedAndCountedAndSkipLinesRead) {
     ProgressRecord record(32000);
     record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
     const ProgressSummary s = record.summary();
-    EXPECT_EQ(s.skippedLines, 3u);
+    EXPECT_EQ(s.skipped.count, 3u);
+    EXPECT_EQ(s.skipped.firstLine, 4u) << "garbage, after the header and two entries";
     EXPECT_EQ(s.numbersPlayed, 2);
     EXPECT_EQ(record.fate(11982), NumberFate::impossible);
     EXPECT_EQ(record.fate(11983), NumberFate::lost);
@@ -258,7 +284,8 @@ TEST(ProgressFromTheLog, LinesDatedOutsideThePcsYearsAreSkippedAndTheChartKeepsT
     std::istringstream in(log);
     ProgressRecord record(32000);
     record.setSkippedLines(readResultsLogEach(in, [&](const LogEntry& entry) { record.add(entry); }));
-    EXPECT_EQ(record.summary().skippedLines, 3u);
+    EXPECT_EQ(record.summary().skipped.count, 3u);
+    EXPECT_EQ(record.summary().skipped.firstLine, 2u);
     EXPECT_EQ(record.fate(7), NumberFate::noRecord);
     EXPECT_EQ(record.fate(10), NumberFate::lost) << "the last year read";
     // 1980 to 2200 in weekly bars.

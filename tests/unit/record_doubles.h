@@ -41,6 +41,25 @@ public:
     }
 };
 
+// The waiting-lines file in memory; while `refusing` it keeps nothing new.
+class MemoryWaitingLines : public WaitingLinesFile {
+public:
+    std::string bytes;
+    bool refusing = false;
+
+    std::string read() override { return bytes; }
+    bool keep(const std::string& kept) override {
+        if (refusing) return false;
+        bytes = kept;
+        return true;
+    }
+    bool forget() override {
+        if (refusing) return false;
+        bytes.clear();
+        return true;
+    }
+};
+
 // Files of "section/key" values by path; while `refusing`, a save's first
 // step fails, as in a folder that cannot be written.
 class MemorySettingsFiles : public SettingsFiles {
@@ -120,6 +139,7 @@ struct KeeperWorld {
 
     FixedClock clock;
     MemoryLog log;
+    MemoryWaitingLines waiting;
     MemorySettingsFiles settings;
     NoStatistics statistics;
 
@@ -129,6 +149,7 @@ struct KeeperWorld {
         files.settingsPath = kIniPath;
         files.logFile = &log;
         files.logPath = kLogPath;
+        files.waitingLinesFile = &waiting;
         files.clock = &clock;
         files.gameStatistics = &statistics;
         files.readLog = [this](const std::function<void(const LogEntry&)>& onEntry) {

@@ -296,6 +296,55 @@ TEST_F(RecordKeeperSession, AFileThatCannotBeWrittenIsToldOnceAndCaughtUpLater) 
     EXPECT_NE(keeper.takeProblems().find(" に書き込めません"), std::string::npos);
 }
 
+// Lines the log refused wait on disk: neither the end of the program nor a
+// crash loses them, and the next start writes them once, in order, before
+// anything new, and counts their numbers as played.
+TEST_F(RecordKeeperSession, LinesWaitingWhenTallykeepEndsOrCrashesAreWrittenOnceAtTheNextStart) {
+    for (const bool crashed : {false, true}) {
+        SCOPED_TRACE(crashed ? "crashed" : "closed");
+        KeeperWorld world;
+        world.log.bytes = std::string(kResultsLogHeader) + "\r\n";
+        {
+            RecordKeeper first(world.files(), 32000);
+            first.load();
+            world.log.refusing = true;
+            for (const GameEnd end : {GameEnd::won, GameEnd::lost}) {
+                const NumberToDeal deal = first.numberToDeal(end == GameEnd::won ? "7" : "8");
+                first.gameDealt(*deal.number);
+                first.gameEnded(end);
+            }
+            if (!crashed) first.finish(true);
+        }
+        EXPECT_EQ(world.log.bytes, std::string(kResultsLogHeader) + "\r\n");
+        world.log.refusing = false;
+        RecordKeeper next(world.files(), 32000);
+        next.load();
+        EXPECT_EQ(world.loggedLines(), (std::vector<std::string>{"7,1,勝ち,1", "8,1,負け,1"}));
+        EXPECT_TRUE(world.waiting.bytes.empty());
+        EXPECT_EQ(next.numberToDeal("8").number, 8);
+        next.gameDealt(8);
+        EXPECT_EQ(next.attemptShown(), 2) << "8 was counted while its line waited";
+    }
+}
+
+// The run ended after the log took the waiting lines and before they were
+// let go: the next start finds the log ending with them and writes none twice.
+// While the log is still held, they keep waiting, and the player is told once.
+TEST_F(RecordKeeperSession, WaitingLinesTheLogTookAlreadyAreNotWrittenAgain) {
+    world.log.bytes = std::string(kResultsLogHeader) + "\r\n2026/03/09,07:05:03,5,1,勝ち,1\r\n" +
+                      "2026/03/09,07:05:03,6,1,負け,1\r\n";
+    world.waiting.bytes = "2026/03/09,07:05:03,6,1,負け,1\r\n2026/03/09,07:05:04,9,1,勝ち,1\r\n";
+    world.log.refusing = true;
+    keeper.load();
+    EXPECT_NE(keeper.takeProblems().find(" に書き込めません"), std::string::npos);
+    EXPECT_EQ(world.waiting.bytes, "2026/03/09,07:05:04,9,1,勝ち,1\r\n") << "what is left to write";
+    EXPECT_EQ(keeper.waitingLines().size(), 1u);
+    world.log.refusing = false;
+    keeper.retryLog();
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"5,1,勝ち,1", "6,1,負け,1", "9,1,勝ち,1"}));
+    EXPECT_TRUE(world.waiting.bytes.empty());
+}
+
 TEST_F(RecordKeeperSession, AWinMovesPastTheKnownImpossibleDealsWhenAsked) {
     world.store("Game/GameNo", "11981");
     keeper.load();

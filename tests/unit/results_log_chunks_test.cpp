@@ -27,7 +27,8 @@ Read readInPieces(const std::string& bytes, std::size_t piece) {
             at += count;
             return count;
         },
-        [&](const LogEntry& entry) { result.numbers.push_back(entry.gameNumber); });
+        [&](const LogEntry& entry) { result.numbers.push_back(entry.gameNumber); })
+                         .count;
     return result;
 }
 
