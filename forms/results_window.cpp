@@ -425,6 +425,7 @@ void ResultsWindow::openProgress() {
     if (!progress_) {
         ProgressWindowPorts ports;
         ports.logPath = keeper_.logPath();
+        ports.dealTable = keeper_.dealTable();
         ports.chooseNumber = [this](int32_t number) {
             numberBox_.setText(intToText(number));
             draw();

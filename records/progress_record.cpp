@@ -286,8 +286,8 @@ CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t cou
 
 namespace {
 
-// Higher first: what a cell of several numbers shows by difficulty. A deal
-// whose fewest free cells are unknown tells least, after the known counts.
+// Higher first: of levels as common in a cell of several numbers, the one it
+// shows. A deal whose fewest free cells are unknown tells least.
 int hardness(DifficultyLevel level) {
     switch (level) {
         case DifficultyLevel::cannotBeWon:
@@ -308,14 +308,28 @@ int hardness(DifficultyLevel level) {
 
 }  // namespace
 
+// A deal that cannot be won is never hidden; otherwise the level most of the
+// cell's numbers have, so that the map shows how hard a stretch of deals is.
 CellLevel levelOfCell(const ProgressRecord& record, int32_t firstNumber, int32_t count) {
-    CellLevel cell{record.level(firstNumber), firstNumber};
     const int64_t end =
         std::min<int64_t>(static_cast<int64_t>(firstNumber) + count, int64_t{record.maxGameNumber()} + 1);
-    for (int64_t number = static_cast<int64_t>(firstNumber) + 1;
-         number < end && cell.level != DifficultyLevel::cannotBeWon; ++number) {
-        const DifficultyLevel level = record.level(static_cast<int32_t>(number));
-        if (hardness(level) > hardness(cell.level)) cell = {level, static_cast<int32_t>(number)};
+    std::array<int32_t, kDifficultyLevels> counts{};
+    std::array<int32_t, kDifficultyLevels> firstWith{};
+    for (int64_t number = firstNumber; number < end; ++number) {
+        const auto level = static_cast<std::size_t>(record.level(static_cast<int32_t>(number)));
+        if (counts[level]++ == 0) firstWith[level] = static_cast<int32_t>(number);
+        if (static_cast<DifficultyLevel>(level) == DifficultyLevel::cannotBeWon)
+            return {DifficultyLevel::cannotBeWon, static_cast<int32_t>(number)};
+    }
+    CellLevel cell{record.level(firstNumber), firstNumber};
+    int32_t most = 0;
+    for (std::size_t level = 0; level < counts.size(); ++level) {
+        const auto candidate = static_cast<DifficultyLevel>(level);
+        // Of levels as common, the harder.
+        if (counts[level] > most || (counts[level] == most && most > 0 && hardness(candidate) > hardness(cell.level))) {
+            most = counts[level];
+            cell = {candidate, firstWith[level]};
+        }
     }
     return cell;
 }

@@ -159,8 +159,9 @@ CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t cou
 
 // What the map colours its cells by.
 enum class MapColouring { byResult, byDifficulty };
-// The level a cell of several numbers shows when coloured by difficulty: the
-// hardest one in it (cannot be won first), and the first number with it.
+// The level a cell of several numbers shows when coloured by difficulty: a
+// deal that cannot be won if there is one, else the level most of its numbers
+// have (of those as common, the harder); and the first number with it.
 struct CellLevel {
     DifficultyLevel level = DifficultyLevel::unknown;
     int32_t number = 0;

@@ -54,6 +54,9 @@
 #include <vector>
 
 #include "gamelink/game_contract.h"
+#include "records/deal_difficulty.h"
+#include "records/deal_table_file_win.h"
+#include "records/impossible_deals.h"
 #include "harness/harness.h"
 #include "tallykeep_session.h"
 #include "tool_support.h"
@@ -448,6 +451,30 @@ void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const 
     }
 }
 
+// What the deals' table adds to the start-up, in this process: the file read
+// whole, checked and parsed, and the impossible deals listed, as the keeper's
+// load does; then a lookup of every deal's level, as the window's drawing does
+// for the number in the box.
+void measureDealTable(Figures& figures, int times) {
+    const std::string path = e2e::binDir() + "\\deals.tkd";
+    for (int i = 0; i < times; ++i) {
+        const Clock::time_point start = Clock::now();
+        const DealTableLoad load = loadDealTableFile(path);
+        if (!load.table) throw Failure(path + ": " + dealTableRefusalText(load.refusal));
+        const std::vector<int32_t> impossible = impossibleDealsUpTo(&*load.table, load.table->dealCount());
+        const Clock::time_point loaded = Clock::now();
+        figures.add("deals' table read, checked and listed (ms)",
+                    std::chrono::duration<double, std::milli>(loaded - start).count());
+        int known = 0;
+        for (int32_t deal = 1; deal <= load.table->dealCount(); ++deal)
+            known += difficultyOf(&*load.table, impossible, load.table->dealCount(), deal) != DifficultyLevel::unknown;
+        const double perLookup =
+            std::chrono::duration<double, std::nano>(Clock::now() - loaded).count() / load.table->dealCount();
+        if (known == 0) throw Failure("no deal of the table has a level");
+        figures.add("a deal's level looked up (ns)", perLookup);
+    }
+}
+
 // One build of Tallykeep through every figure.
 Figures runBuild(const std::string& label, const std::string& exe, const Options& options, int dialogs,
                  bool withTable = true) {
@@ -577,7 +604,8 @@ int main(int argc, char** argv) {
         const Options options = parse(argc, argv);
         if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
         if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
-        const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
+        Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
+        measureDealTable(own, 20);
         std::vector<std::pair<std::string, Figures>> others;
         if (options.withoutTable)
             others.emplace_back("without the table", runBuild("no-table", e2e::binDir() + "\\Tallykeep.exe", options,

@@ -214,7 +214,7 @@ TEST(NumberMap, PointingFindsTheCellsFirstNumber) {
 // it; where cells are large enough it takes the cell under it.
 TEST(NumberMap, PointingNearALostNumberOnASmallMapFindsIt) {
     ProgressRecord record(32000);
-    record.add(loss(1, 645));  // row 1, column 4 of 640 columns of one pixel
+    record.add(loss(1, 645));                                      // row 1, column 4 of 640 columns of one pixel
     record.add(line(2026, 11, 1, 650, 1, LogEvent::pass, false));  // row 1, column 9
     const MapLayout tiny = layoutMap(32000, 640, 50);
     ASSERT_EQ(tiny.cellSize, 1);
@@ -344,16 +344,19 @@ TEST(ProgressByDifficulty, FirstAttemptWinsAreCountedByLevelWithTheirShare) {
     EXPECT_FALSE(ProgressRecord(20).summary().byLevel) << "no table, no levels";
 }
 
-TEST(ProgressByDifficulty, TheTablesImpossibleDealsAreTheMapsAndACellShowsItsHardestDeal) {
+TEST(ProgressByDifficulty, TheTablesImpossibleDealsAreTheMapsAndACellShowsItsCommonestLevel) {
     ASSERT_TRUE(smallTable().table);
     const ProgressRecord record(32000, &*smallTable().table);
     EXPECT_EQ(record.fate(5), NumberFate::impossible);
     EXPECT_EQ(record.fate(11982), NumberFate::impossible) << "known, and beyond the table";
     EXPECT_EQ(record.level(11982), DifficultyLevel::cannotBeWon);
 
-    const CellLevel easy = levelOfCell(record, 1, 2);
-    EXPECT_EQ(easy.level, DifficultyLevel::freeCells0);
+    const CellLevel easy = levelOfCell(record, 1, 3);
+    EXPECT_EQ(easy.level, DifficultyLevel::freeCells0) << "two of none over one of two";
     EXPECT_EQ(easy.number, 1);
+    const CellLevel tie = levelOfCell(record, 2, 2);
+    EXPECT_EQ(tie.level, DifficultyLevel::freeCells2) << "as common: the harder";
+    EXPECT_EQ(tie.number, 3);
     const CellLevel mixed = levelOfCell(record, 3, 4);
     EXPECT_EQ(mixed.level, DifficultyLevel::cannotBeWon);
     EXPECT_EQ(mixed.number, 5);
