@@ -65,8 +65,10 @@ public:
 
 private:
     friend DealTableLoad parseDealTable(std::vector<uint8_t> bytes);
-    explicit DealTable(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::vector<uint8_t> bytes_;  // the whole file: header, then one byte per deal
+    DealTable(std::vector<uint8_t> bytes, std::vector<int32_t> cannotBeWon)
+        : bytes_(std::move(bytes)), cannotBeWon_(std::move(cannotBeWon)) {}
+    std::vector<uint8_t> bytes_;        // the whole file: header, then one byte per deal
+    std::vector<int32_t> cannotBeWon_;  // ascending, found while the file was checked
 };
 
 // A table, or the one reason it was refused. `detail` carries the system's

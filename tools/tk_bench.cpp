@@ -30,6 +30,8 @@
 //                            without the deals' table deals.tkd beside it
 //                            (every run copies it beside the program when the
 //                            program's folder has one)
+//   --table-only             only the deals' table's read and lookup, in
+//                            this process (no session)
 //   --seed-exe PATH          also the same figures for a build whose wait loops
 //                            pass without pause (tk_bench_spinning.exe), with
 //                            --seed-dialogs (20) dialogs of each kind
@@ -78,6 +80,7 @@ struct Options {
     std::string seedExe;
     std::string beforeExe;
     bool withoutTable = false;
+    bool tableOnly = false;
     int seedDialogs = 20;
     DWORD wineserverPid = 0;
 };
@@ -591,6 +594,8 @@ Options parse(int argc, char** argv) {
             options.beforeExe = value();
         else if (arg == "--without-table")
             options.withoutTable = true;
+        else if (arg == "--table-only")
+            options.tableOnly = true;
         else
             throw Failure("unknown argument " + arg);
     }
@@ -602,6 +607,12 @@ Options parse(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         const Options options = parse(argc, argv);
+        if (options.tableOnly) {
+            Figures table;
+            measureDealTable(table, 50);
+            printTable(table, {});
+            return 0;
+        }
         if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
         if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
         Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);

@@ -81,23 +81,10 @@ TEST_F(TallykeepDifficulty, ADamagedTableIsToldOnceAndTallykeepGoesOnWithoutIt) 
         CloseHandle(file);
         ASSERT_TRUE(wrote && written == cut.size());
     }
-    SessionOptions options;
-    options.waitForWindows = false;
-    session.emplace(sandbox, options);
-    const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
-    ASSERT_NE(box, nullptr) << "no message at start-up";
-    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(box) != FALSE; }));
-    const std::string told = windowText(GetDlgItem(box, 0xFFFF));
+    std::string told;
+    ASSERT_NO_FATAL_FAILURE(startThroughErrorBox(told));
     EXPECT_NE(told.find("難易度の表"), std::string::npos) << told;
     EXPECT_NE(told.find("途中で切れて"), std::string::npos) << told;
-    clickButton(GetDlgItem(box, IDOK));
-    ASSERT_TRUE(waitUntilGone(box));
-
-    session->game = waitForTopLevel(game::kMainWindowClass, nullptr);
-    ASSERT_NE(session->game, nullptr);
-    const HWND window = waitForTopLevel(kResultsClass, kResultsCaption);
-    ASSERT_TRUE(window && waitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-    session->results = ResultsWindow(window);
     type("11982");
     ASSERT_TRUE(results().waitForNumberBox("11,982"));
     EXPECT_EQ(results().difficulty(), "");

@@ -208,4 +208,19 @@ void TallykeepTest::start(SessionOptions options) {
     ASSERT_TRUE(session->results.found()) << "the results window did not appear";
 }
 
+void TallykeepTest::startThroughErrorBox(std::string& told, SessionOptions options) {
+    options.waitForWindows = false;
+    session.emplace(sandbox, options);
+    const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
+    ASSERT_NE(box, nullptr) << "no error box at start-up";
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(box) != FALSE; }));
+    told = windowText(GetDlgItem(box, 0xFFFF));
+    clickButton(GetDlgItem(box, IDOK));
+    session->game = waitForTopLevel(game::kMainWindowClass, nullptr);
+    ASSERT_NE(session->game, nullptr) << "the game was not started after the error box";
+    const HWND window = waitForTopLevel(kResultsClass, kResultsCaption);
+    ASSERT_TRUE(window && waitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+    session->results = ResultsWindow(window);
+}
+
 }  // namespace e2e

@@ -149,6 +149,10 @@ protected:
 
     // Starts a session; fails the test when its windows do not appear.
     void start(SessionOptions options = {});
+    // Starts a session whose start-up is held by a box titled "Tallykeep":
+    // sets `told` to the box's text, answers OK, then waits for the game and
+    // the results window as start() does.
+    void startThroughErrorBox(std::string& told, SessionOptions options = {});
 
     const ResultsWindow& results() const { return session->results; }
     const StandinLog& log() const { return session->log; }
