@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "records/results_log_reader.h"
-
 #include "common/number_text.h"
+#include "records/results_log_reader.h"
 #include "records/settings.h"
 
 namespace {
