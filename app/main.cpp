@@ -11,6 +11,7 @@
 #include "gamelink/game_link.h"
 #include "gamelink/os_version_win.h"
 #include "gamelink/process_launcher_win.h"
+#include "records/deal_table_file_win.h"
 #include "records/record_keeper.h"
 #include "records/results_log_win.h"
 #include "records/settings.h"
@@ -61,6 +62,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         files.readLog = [path = files.logPath](const std::function<void(const LogEntry&)>& onEntry) {
             readLogFile(path, onEntry);
         };
+        files.dealTablePath = dealTablePathFor(executable);
+        files.readDealTable = [path = files.dealTablePath] { return loadDealTableFile(path); };
         keeper = std::make_unique<RecordKeeper>(files, game->maxGameNumber());
 
         ResultsWindowPorts ports;

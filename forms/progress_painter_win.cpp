@@ -13,7 +13,9 @@
 
 namespace {
 
+// Two more with the deals' table: the first attempts by difficulty.
 constexpr int kSummaryLines = 4;
+constexpr int kLevelLines = 2;
 
 // The lengths of the window's parts at the screen's pixels per inch: laid
 // out for 96, grown with the text at 120 or 144.
@@ -59,6 +61,24 @@ const FateLook kFateLooks[] = {
     {NumberFate::impossible, RGB(90, 0, 120), "解けない番号"},
     {NumberFate::noRecord, RGB(150, 150, 150), "記録なし"},
 };
+
+struct LevelLook {
+    DifficultyLevel level;
+    COLORREF color;
+    const char* name;  // after the legend's heading "必要なフリーセル"
+};
+// In the legend's order: from no free cell to four, green to red.
+const LevelLook kLevelLooks[] = {
+    {DifficultyLevel::freeCells0, RGB(40, 160, 40), "0枚"},
+    {DifficultyLevel::freeCells1, RGB(150, 210, 90), "1枚"},
+    {DifficultyLevel::freeCells2, RGB(245, 215, 70), "2枚"},
+    {DifficultyLevel::freeCells3, RGB(245, 140, 40), "3枚"},
+    {DifficultyLevel::freeCells4, RGB(215, 30, 30), "4枚"},
+    {DifficultyLevel::fourCellsAtMost, RGB(200, 185, 160), "4枚以内"},
+    {DifficultyLevel::cannotBeWon, RGB(90, 0, 120), "解けない"},
+    {DifficultyLevel::unknown, RGB(230, 230, 230), "不明"},
+};
+static_assert(sizeof kLevelLooks / sizeof kLevelLooks[0] == kDifficultyLevels, "a look for every level");
 
 const FateLook& lookOf(NumberFate fate) {
     for (const FateLook& look : kFateLooks)
@@ -221,19 +241,31 @@ void paintChart(HDC dc, const Pixels& pixels, const RECT& area, const Chart& cha
     line(dc, plot.right, plot.top, plot.right, plot.bottom);
 }
 
-void paintLegend(HDC dc, const RECT& area, const MapLayout& layout, const Metrics& m) {
-    int x = area.left;
+// With the deals' table, the legend's first row begins after the colouring
+// toggle, a control of the window.
+void paintLegend(HDC dc, const ProgressAreas& areas, const MapLayout& layout, MapColouring colouring, bool toggleShown,
+                 const Metrics& m) {
+    const RECT& area = areas.legend;
+    int x = toggleShown ? static_cast<int>(areas.colouringToggle.right) + m.scaled(8) : area.left;
     int y = area.top;
-    for (const FateLook& look : kFateLooks) {
-        const int width = m.swatch + m.scaled(4) + textWidth(dc, look.name) + m.scaled(12);
+    const auto key = [&](COLORREF color, const char* name) {
+        const int width = m.swatch + m.scaled(4) + textWidth(dc, name) + m.scaled(12);
         if (x + width > area.right && x > area.left) {
             x = area.left;
             y += m.lineHeight;
         }
         const int middle = y + m.lineHeight / 2;
-        fill(dc, RECT{x, middle - m.swatch / 2, x + m.swatch, middle + m.swatch / 2}, look.color);
-        text(dc, x + m.swatch + m.scaled(4), y, look.name);
+        fill(dc, RECT{x, middle - m.swatch / 2, x + m.swatch, middle + m.swatch / 2}, color);
+        text(dc, x + m.swatch + m.scaled(4), y, name);
         x += width;
+    };
+    if (colouring == MapColouring::byDifficulty) {
+        const std::string heading = "必要なフリーセル";
+        text(dc, x, y, heading);
+        x += textWidth(dc, heading) + m.scaled(8);
+        for (const LevelLook& look : kLevelLooks) key(look.color, look.name);
+    } else {
+        for (const FateLook& look : kFateLooks) key(look.color, look.name);
     }
     if (layout.numbersPerCell > 1) {
         const std::string note = "1マスに " + grouped(layout.numbersPerCell) + " 番号";
@@ -245,9 +277,12 @@ void paintLegend(HDC dc, const RECT& area, const MapLayout& layout, const Metric
     }
 }
 
+uint32_t pixelOf(COLORREF color) { return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color); }
+
 // Each cell as a block of pixels straight into the bitmap: a million numbers
 // take no GDI call each.
-void paintMap(uint32_t* pixels, int stride, const ProgressRecord& record, const PlacedMap& placed) {
+void paintMap(uint32_t* pixels, int stride, const ProgressRecord& record, const PlacedMap& placed,
+              MapColouring colouring) {
     const MapLayout& layout = placed.layout;
     if (layout.cellSize <= 0) return;
     const int32_t numbers = record.maxGameNumber();
@@ -255,17 +290,27 @@ void paintMap(uint32_t* pixels, int stride, const ProgressRecord& record, const 
     const int blockWidth = layout.cellSize >= 4 ? layout.cellSize - 1 : layout.cellSize;
     const int blockHeight = layout.cellHeight >= 4 ? layout.cellHeight - 1 : layout.cellHeight;
     uint32_t colors[kNumberFates];
-    for (const FateLook& look : kFateLooks)
-        colors[static_cast<int>(look.fate)] =
-            (GetRValue(look.color) << 16) | (GetGValue(look.color) << 8) | GetBValue(look.color);
+    for (const FateLook& look : kFateLooks) colors[static_cast<int>(look.fate)] = pixelOf(look.color);
+    uint32_t levelColors[kDifficultyLevels];
+    for (const LevelLook& look : kLevelLooks) levelColors[static_cast<int>(look.level)] = pixelOf(look.color);
+    const bool byDifficulty = colouring == MapColouring::byDifficulty;
     for (int row = 0; row < layout.rows; ++row) {
         for (int column = 0; column < layout.columns; ++column) {
             const int64_t first = (static_cast<int64_t>(row) * layout.columns + column) * layout.numbersPerCell + 1;
             if (first > numbers) return;
-            const NumberFate fate = layout.numbersPerCell == 1
-                                        ? record.fate(static_cast<int32_t>(first))
-                                        : viewCell(record, static_cast<int32_t>(first), layout.numbersPerCell).fate;
-            const uint32_t color = colors[static_cast<int>(fate)];
+            const int32_t number = static_cast<int32_t>(first);
+            uint32_t color;
+            if (byDifficulty) {
+                const DifficultyLevel level = layout.numbersPerCell == 1
+                                                  ? record.level(number)
+                                                  : levelOfCell(record, number, layout.numbersPerCell).level;
+                color = levelColors[static_cast<int>(level)];
+            } else {
+                const NumberFate fate = layout.numbersPerCell == 1
+                                            ? record.fate(number)
+                                            : viewCell(record, number, layout.numbersPerCell).fate;
+                color = colors[static_cast<int>(fate)];
+            }
             const int x = placed.origin.x + column * layout.cellSize;
             const int y = placed.origin.y + row * layout.cellHeight;
             for (int dy = 0; dy < blockHeight; ++dy) {
@@ -299,23 +344,42 @@ std::string summaryText(const ProgressSummary& s) {
     if (s.skipped.count > 0) unread += "（最初は " + grouped(static_cast<int64_t>(s.skipped.firstLine)) + " 行目）";
     lines.push_back((s.firstDay ? "記録は " + dateText(*s.firstDay) + " から" : std::string("記録はまだありません")) +
                     unread);
+    if (s.byLevel) {
+        // Two lines: none to two free cells, then the harder ones and the rest.
+        std::string levels[2] = {"難易度別 1回目で勝ち", "　"};
+        bool any[2] = {false, false};
+        for (const LevelLook& look : kLevelLooks) {
+            const LevelResults& results = (*s.byLevel)[static_cast<std::size_t>(look.level)];
+            if (results.played == 0) continue;
+            const int line = look.level <= DifficultyLevel::freeCells2 ? 0 : 1;
+            levels[line] += std::string(any[line] ? "　" : " ") + look.name + " " + grouped(results.firstAttemptWins) +
+                            "/" + grouped(results.played) + " " + fixed(results.firstAttemptShare.value_or(0), 0) + "%";
+            any[line] = true;
+        }
+        if (!any[0] && !any[1]) levels[0] += " -";
+        lines.push_back(levels[0]);
+        lines.push_back(any[1] ? levels[1] : std::string());
+    }
     std::string text;
     for (const std::string& entry : lines) text += (text.empty() ? "" : "\r\n") + entry;
     return text;
 }
 
-ProgressAreas progressAreas(int width, int height, int dpi) {
+ProgressAreas progressAreas(int width, int height, int dpi, bool withLevels) {
     const Metrics m(dpi);
     const int margin = m.margin;
     ProgressAreas areas;
     const int right = std::max(width - margin, margin + 1);
-    areas.summary = RECT{margin, margin, right, margin + kSummaryLines * m.lineHeight};
+    const int summaryLines = kSummaryLines + (withLevels ? kLevelLines : 0);
+    areas.summary = RECT{margin, margin, right, margin + summaryLines * m.lineHeight};
     areas.status = RECT{0, std::max(height - m.statusHeight, 0), width, height};
     const int below = areas.summary.bottom + 6;
     const int rest = std::max(static_cast<int>(areas.status.top) - below - 4, 0);
     const int chartHeight = std::max(rest * 45 / 100, std::min(rest, m.scaled(120)));
     areas.chart = RECT{margin, below, right, below + chartHeight};
     areas.legend = RECT{margin, areas.chart.bottom + 6, right, areas.chart.bottom + 6 + 2 * m.lineHeight};
+    areas.colouringToggle =
+        RECT{areas.legend.left, areas.legend.top, areas.legend.left + m.scaled(112), areas.legend.top + m.lineHeight};
     areas.map = RECT{margin, areas.legend.bottom + 4, right, std::max(areas.status.top - 4, areas.legend.bottom + 4)};
     return areas;
 }
@@ -328,17 +392,17 @@ PlacedMap placeMap(const ProgressRecord& record, const RECT& mapArea) {
 }
 
 void paintProgress(HDC dc, HFONT font, uint32_t* pixels, int width, int height, const ProgressRecord& record,
-                   const std::string& status, int dpi) {
+                   const std::string& status, int dpi, MapColouring colouring) {
     const Metrics m(dpi);
     SelectedObject selectedFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     fill(dc, RECT{0, 0, width, height}, kBackground);
-    const ProgressAreas areas = progressAreas(width, height, dpi);
+    const ProgressAreas areas = progressAreas(width, height, dpi, record.knowsDifficulty());
     paintChart(dc, Pixels{pixels, width}, areas.chart, record.chart(), m);
     const PlacedMap placed = placeMap(record, areas.map);
-    paintLegend(dc, areas.legend, placed.layout, m);
+    paintLegend(dc, areas, placed.layout, colouring, record.knowsDifficulty(), m);
     GdiFlush();
-    paintMap(pixels, width, record, placed);
+    paintMap(pixels, width, record, placed, colouring);
     paintStatusLine(dc, font, areas.status, status, dpi);
 }
 
@@ -362,5 +426,7 @@ std::string describeCell(const ProgressRecord& record, const MapLayout& layout, 
             std::min<int64_t>(int64_t{firstNumber} + layout.numbersPerCell - 1, record.maxGameNumber());
         description += "　このマス " + grouped(firstNumber) + "〜" + grouped(last);
     }
+    const std::string level = difficultyWord(record.level(view.number));
+    if (!level.empty()) description += "　" + level;
     return description;
 }

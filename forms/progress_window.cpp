@@ -70,7 +70,7 @@ void ProgressWindow::open(int32_t maxGameNumber, int32_t numberInPlay, const Opt
         SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    record_ = std::make_unique<ProgressRecord>(maxGameNumber);
+    record_ = std::make_unique<ProgressRecord>(maxGameNumber, ports_.dealTable);
     record_->setNumberInPlay(numberInPlay);
     laterLines_ = waitingLines;
     bytesRead_ = 0;
@@ -155,14 +155,34 @@ void ProgressWindow::createWindow(const Options::Place& place, const std::option
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!summary_) throw AppError("CreateWindowExA failed");
     SendMessageA(summary_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (ports_.dealTable) {
+        colouringToggle_ = CreateWindowExA(0, "BUTTON", "難易度で色分け", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0,
+                                           0, 0, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (!colouringToggle_) throw AppError("CreateWindowExA failed");
+        SendMessageA(colouringToggle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
     placeSummary();
 }
 
 void ProgressWindow::placeSummary() {
     RECT client{};
     if (!GetClientRect(window_.get(), &client)) return;
-    const RECT area = progressAreas(client.right, client.bottom, screenPixelsPerInch()).summary;
+    const ProgressAreas areas =
+        progressAreas(client.right, client.bottom, screenPixelsPerInch(), ports_.dealTable != nullptr);
+    const RECT& area = areas.summary;
     MoveWindow(summary_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+    if (colouringToggle_) {
+        const RECT& toggle = areas.colouringToggle;
+        MoveWindow(colouringToggle_, toggle.left, toggle.top, toggle.right - toggle.left, toggle.bottom - toggle.top,
+                   TRUE);
+    }
+}
+
+// The map coloured by difficulty, or by result, as the check box says.
+void ProgressWindow::toggleColouring() {
+    const bool checked = SendMessageA(colouringToggle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    colouring_ = checked ? MapColouring::byDifficulty : MapColouring::byResult;
+    changed();
 }
 
 void ProgressWindow::add(const LogEntry& entry) {
@@ -239,7 +259,7 @@ void ProgressWindow::renderNow() {
     }
     if (dirty_) {
         paintProgress(picture_->dc.get(), font_.get(), picture_->pixels, width, height, *record_, statusLine(),
-                      screenPixelsPerInch());
+                      screenPixelsPerInch(), colouring_);
         dirty_ = false;
     }
 }
@@ -253,7 +273,8 @@ void ProgressWindow::paint() {
 
 void ProgressWindow::onMouseMove(int x, int y) {
     if (!record_ || !picture_) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
+    const ProgressAreas areas =
+        progressAreas(picture_->width, picture_->height, screenPixelsPerInch(), ports_.dealTable != nullptr);
     const PlacedMap placed = placeMap(*record_, areas.map);
     std::string status;
     if (const std::optional<CellView> view =
@@ -268,7 +289,8 @@ void ProgressWindow::onMouseMove(int x, int y) {
 
 void ProgressWindow::onDoubleClick(int x, int y) {
     if (!record_ || !picture_ || !ports_.chooseNumber) return;
-    const ProgressAreas areas = progressAreas(picture_->width, picture_->height, screenPixelsPerInch());
+    const ProgressAreas areas =
+        progressAreas(picture_->width, picture_->height, screenPixelsPerInch(), ports_.dealTable != nullptr);
     const PlacedMap placed = placeMap(*record_, areas.map);
     const std::optional<CellView> view =
         pointedCell(*record_, placed.layout, x - placed.origin.x, y - placed.origin.y);
@@ -315,6 +337,13 @@ LRESULT ProgressWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
             SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             return reinterpret_cast<LRESULT>(background_.get());
+        case WM_COMMAND:
+            if (colouringToggle_ && reinterpret_cast<HWND>(lParam) == colouringToggle_ &&
+                HIWORD(wParam) == BN_CLICKED) {
+                EventGate::run([this] { toggleColouring(); });
+                return 0;
+            }
+            return DefWindowProcA(window_.get(), message, wParam, lParam);
         case WM_EXITSIZEMOVE:
             reportPlace();
             return 0;

@@ -21,6 +21,9 @@ struct ProgressWindowPorts {
     std::function<void(int32_t number)> chooseNumber;
     // The window was moved or sized: its place is kept in the settings file.
     std::function<void(const Options::Place& place)> placeChanged;
+    // The deals' table, when one was read (it outlives the window): the map
+    // can then be coloured by difficulty, and the summary counts by level.
+    const DealTable* dealTable = nullptr;
 };
 
 // The window "進捗": a summary, a chart of the results over time and a map of
@@ -71,6 +74,7 @@ private:
     void reportPlace();
     void changed();
     void placeSummary();
+    void toggleColouring();
     void paint();
 
     HWND owner_;
@@ -82,6 +86,9 @@ private:
     // The summary, a static control, so that its text can be read as the
     // window's other texts are.
     HWND summary_ = nullptr;
+    // The check box "難易度で色分け", with the deals' table only.
+    HWND colouringToggle_ = nullptr;
+    MapColouring colouring_ = MapColouring::byResult;
     std::unique_ptr<ProgressRecord> record_;
     std::unique_ptr<LogReadingThread> reading_;
     // New lines, and those that waited for the log, while it is read: added

@@ -7,7 +7,7 @@
 
 #include "common/app_error.h"
 #include "common/number_text.h"
-#include "records/impossible_deals.h"
+#include "records/deal_difficulty.h"
 #include "toolkit/application.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/message_box.h"
@@ -42,7 +42,8 @@ void ResultsWindow::create() {
     FormArgs args;
     args.caption = "成績";
     args.clientWidth = 151;
-    args.clientHeight = 436;
+    // The form data's 436, and the difficulty's row below the number box.
+    args.clientHeight = 452;
     args.left = 789;
     args.top = 231;
     args.border = BorderStyle::bsSingle;
@@ -368,14 +369,22 @@ void ResultsWindow::draw() {
     MenuItem& controlBarItem = menuItem(cmControlBar);
     if (controlBarItem.checked() != controlBarVisible_) controlBarItem.setChecked(controlBarVisible_);
 
-    // A known impossible deal in the box shows in red.
-    const std::optional<int32_t> boxNumber = tryTextToInt(box);
-    const bool impossible = boxNumber && isKnownImpossible(*boxNumber, keeper_.maxGameNumber());
-    numberBox_.setTextColor(impossible ? clRed : clBlue);
+    drawBoxNumber(box);
 
     drawnRevision_ = keeper_.revision();
     drawnControlBarVisible_ = controlBarVisible_;
     drawnBoxText_ = box;
+}
+
+// A deal that cannot be won shows in red, in the box and beside it. Nothing
+// is said of a deal the table has no answer for, or without a table.
+void ResultsWindow::drawBoxNumber(const std::string& box) {
+    const std::optional<int32_t> number = tryTextToInt(box);
+    const bool impossible = number && keeper_.isImpossible(*number);
+    numberBox_.setTextColor(impossible ? clRed : clBlue);
+    const DifficultyLevel level = number ? keeper_.difficultyOf(*number) : DifficultyLevel::unknown;
+    setCaption(difficultyLabel_, difficultyWord(level));
+    difficultyLabel_.setTextColor(level == DifficultyLevel::cannotBeWon ? clRed : clBlack);
 }
 
 // "番号不明" is wider than "回目": it ends at the panel's inner edge instead
@@ -416,6 +425,7 @@ void ResultsWindow::openProgress() {
     if (!progress_) {
         ProgressWindowPorts ports;
         ports.logPath = keeper_.logPath();
+        ports.dealTable = keeper_.dealTable();
         ports.chooseNumber = [this](int32_t number) {
             numberBox_.setText(intToText(number));
             draw();

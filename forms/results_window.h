@@ -125,6 +125,9 @@ private:
     // what changed since the last drawing.
     void draw();
     void placeAttemptSuffix(bool numberKnown);
+    // The number box's colour and the difficulty beside it, for the number
+    // the box holds; at once as the player types.
+    void drawBoxNumber(const std::string& box);
     static void dropClicksMadeWhileTheGameAsked();
 
     void createControls();  // the layout, in results_window_layout.cpp
@@ -163,6 +166,7 @@ private:
     // Where "回目" ends, as laid out.
     std::optional<int> attemptSuffixRight_;
     NumberBox numberBox_;
+    Label difficultyLabel_;
     GroupBox resultsGroup_;
     Label runPercentLabel_, runWonLabel_, runLostLabel_;
     Label totalPercentLabel_, totalWonLabel_, totalLostLabel_;

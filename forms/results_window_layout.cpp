@@ -23,6 +23,7 @@ const LabelLook kAutoSize{};
 const LabelLook kRightAutoSize{Alignment::taRightJustify, true};
 const LabelLook kRightFixed{Alignment::taRightJustify, false};
 const LabelLook kCentreAutoSize{Alignment::taCenter, true};
+const LabelLook kFixed{Alignment::taLeftJustify, false};
 
 }  // namespace
 
@@ -45,7 +46,10 @@ void ResultsWindow::createControls() {
 
     // Where each control stands, from the top: the bevel frame (Bevel1) fills
     // the window; the panel (Panel1) holds the number box (EditEx1) and the
-    // attempt "99 回目" (Label1, Label2). The group "成績" (GroupBox1) holds
+    // attempt "99 回目" (Label1, Label2). Below the panel, in a row of its own,
+    // the next deal's difficulty ("フリーセル2枚", "解けない"; made last, so
+    // that the window's other children keep their order). The group "成績"
+    // (GroupBox1), moved down by that row, holds
     // this run's rows "今　回" (Label12..17: percentage, won, lost), then the
     // all-time rows "トータル" (Label7, 9, 3, 4, 18, 19), the longest streaks
     // "連勝/連敗の記録" (Label8, 5, 6, 20, 21) and the current streak "現在"
@@ -54,12 +58,12 @@ void ResultsWindow::createControls() {
     // clang-format off
     const Row rows[] = {
     //   kind              control                  parent              Left Top Width Height  caption            font                                look
-        {Kind::frame,     &W::frame_,              kWindow,            {  0,   0, 151, 436}, "",                kParentFont,                       kAutoSize},
+        {Kind::frame,     &W::frame_,              kWindow,            {  0,   0, 151, 452}, "",                kParentFont,                       kAutoSize},
         {Kind::panel,     &W::numberPanel_,        kWindow,            {  5,   5, 140,  31}, "",                kParentFont,                       kAutoSize},
         {Kind::label,     &W::attemptLabel_,       &W::numberPanel_,   { 90,  13,  16,  13}, "99",              textFont(-13, kBold, clBlack),         kRightAutoSize},
         {Kind::label,     &W::attemptSuffixLabel_, &W::numberPanel_,   {107,  13,  28,  13}, "回目",            textFont(-13, kBold, clBlack),         kRightAutoSize},
         {Kind::numberBox, &W::numberBox_,          &W::numberPanel_,   {  4,   6,  81,  21}, "1000000",         textFont(-16, kBold, clBlue),          kAutoSize},
-        {Kind::groupBox,  &W::resultsGroup_,       kWindow,            {  5,  38, 140, 217}, "成績",            textFont(-13, kRegular, clWindowText), kAutoSize},
+        {Kind::groupBox,  &W::resultsGroup_,       kWindow,            {  5,  54, 140, 217}, "成績",            textFont(-13, kRegular, clWindowText), kAutoSize},
         {Kind::label,     kCaption,                &W::resultsGroup_,  {  8,  72,  43,  13}, "トータル",        kParentFont,                       kAutoSize},
         {Kind::label,     &W::totalPercentLabel_,  &W::resultsGroup_,  { 56,  72,  73,  15}, "99.9%",           textFont(-15, kBold, clRed),           kRightFixed},
         {Kind::label,     kCaption,                &W::resultsGroup_,  { 24,  88,  24,  13}, "勝ち",            kParentFont,                       kAutoSize},
@@ -79,8 +83,9 @@ void ResultsWindow::createControls() {
         {Kind::label,     &W::totalLostLabel_,     &W::resultsGroup_,  { 56, 112,  50,  13}, "Label19",         textFont(-13, kBold, clWindowText),    kAutoSize},
         {Kind::label,     &W::longestWinLabel_,    &W::resultsGroup_,  { 56, 152,  50,  13}, "Label20",         textFont(-13, kBold, clWindowText),    kAutoSize},
         {Kind::label,     &W::longestLossLabel_,   &W::resultsGroup_,  { 56, 176,  50,  13}, "Label21",         textFont(-13, kBold, clWindowText),    kAutoSize},
-        {Kind::groupBox,  &W::historyGroup_,       kWindow,            {  5, 260, 140, 173}, "対戦履歴",        kParentFont,                       kAutoSize},
+        {Kind::groupBox,  &W::historyGroup_,       kWindow,            {  5, 276, 140, 173}, "対戦履歴",        kParentFont,                       kAutoSize},
         {Kind::memo,      &W::historyMemo_,        &W::historyGroup_,  {  5,  15, 128, 146}, "",                kParentFont,                       kAutoSize},
+        {Kind::label,     &W::difficultyLabel_,    kWindow,            { 10,  39, 130,  13}, "",                textFont(-12, kBold, clBlack),         kFixed},
     };
     // clang-format on
 
@@ -127,6 +132,7 @@ void ResultsWindow::createControls() {
                 break;
         }
     }
+    numberBox_.OnUserEdit = [this] { drawBoxNumber(boxText()); };
     watchTimer_.create(*this, kTickMs, [this] { onTick(); });
     createMenu();
     setActiveControl(&numberBox_);

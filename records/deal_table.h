@@ -15,6 +15,7 @@
 
 enum class DealTableRefusal {
     none,
+    absent,        // there is no such file: nothing to tell
     unreadable,    // the file could not be read (the loader says why)
     cutShort,      // shorter than its header, or than its header says
     notATable,     // the magic is wrong
@@ -23,6 +24,9 @@ enum class DealTableRefusal {
     badChecksum,   // the body does not match the header's CRC-32
     badRecord,     // a byte that no deal can have
 };
+
+// Where the table lies: deals.tkd in the executable's folder.
+std::string dealTablePathFor(const std::string& executablePath);
 
 // A line for the user or a log, in English: "the deals' table is cut short".
 const char* dealTableRefusalText(DealTableRefusal refusal);
@@ -61,8 +65,10 @@ public:
 
 private:
     friend DealTableLoad parseDealTable(std::vector<uint8_t> bytes);
-    explicit DealTable(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::vector<uint8_t> bytes_;  // the whole file: header, then one byte per deal
+    DealTable(std::vector<uint8_t> bytes, std::vector<int32_t> cannotBeWon)
+        : bytes_(std::move(bytes)), cannotBeWon_(std::move(cannotBeWon)) {}
+    std::vector<uint8_t> bytes_;        // the whole file: header, then one byte per deal
+    std::vector<int32_t> cannotBeWon_;  // ascending, found while the file was checked
 };
 
 // A table, or the one reason it was refused. `detail` carries the system's

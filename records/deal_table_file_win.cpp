@@ -26,7 +26,16 @@ DealTableLoad unreadable(DWORD error) {
 DealTableLoad loadDealTableFile(const std::string& path) {
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return unreadable(GetLastError());
+    if (!file) {
+        const DWORD error = GetLastError();
+        // A Tallykeep.exe copied on its own runs without the table, silently.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            DealTableLoad load;
+            load.refusal = DealTableRefusal::absent;
+            return load;
+        }
+        return unreadable(error);
+    }
 
     DWORD sizeHigh = 0;
     const DWORD size = GetFileSize(file.get(), &sizeHigh);

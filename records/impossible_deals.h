@@ -26,3 +26,8 @@ struct ImpossibleSkip {
     int32_t next = 0;
 };
 ImpossibleSkip skipKnownImpossible(int32_t next, int32_t maxGameNumber);
+
+// The same for a list of impossible deals (ascending), such as
+// impossibleDealsUpTo() gives from the deals' table.
+bool isImpossible(int32_t number, int32_t maxGameNumber, const std::vector<int32_t>& impossible);
+ImpossibleSkip skipImpossible(int32_t next, int32_t maxGameNumber, const std::vector<int32_t>& impossible);

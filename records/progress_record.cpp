@@ -32,12 +32,13 @@ LocalTime dateOfDay(int32_t dayNumber) {
 // 1970-01-01 was a Thursday.
 int weekdayOf(int32_t dayNumber) { return static_cast<int>(((dayNumber % 7) + 7 + 3) % 7); }
 
-ProgressRecord::ProgressRecord(int32_t maxGameNumber)
+ProgressRecord::ProgressRecord(int32_t maxGameNumber, const DealTable* dealTable)
     : maxGameNumber_(std::max<int32_t>(maxGameNumber, 0)),
+      dealTable_(dealTable),
+      impossible_(impossibleDealsUpTo(dealTable, maxGameNumber_)),
       flags_(static_cast<std::size_t>(maxGameNumber_), 0),
       lastDays_(static_cast<std::size_t>(maxGameNumber_), 0) {
-    for (const int32_t number : kKnownImpossibleDeals)
-        if (isKnownImpossible(number, maxGameNumber_)) flags_[static_cast<std::size_t>(number - 1)] |= impossibleFlag;
+    for (const int32_t number : impossible_) flags_[static_cast<std::size_t>(number - 1)] |= impossibleFlag;
 }
 
 void ProgressRecord::add(const LogEntry& entry) {
@@ -136,6 +137,7 @@ ProgressSummary ProgressRecord::summary() const {
         }
     }
     if (withResult > 0) s.firstAttemptShare = 100.0 * s.firstAttemptWins / withResult;
+    if (dealTable_) s.byLevel = resultsByLevel();
     s.highestReached = std::min(std::max(highestLogged_, numberInPlay_), maxGameNumber_);
     if (days_.empty()) return s;
 
@@ -152,6 +154,21 @@ ProgressSummary ProgressRecord::summary() const {
     else if (games > 0)
         s.finishDay = *s.lastDay + static_cast<int32_t>(std::ceil(remaining / *s.gamesPerDay));
     return s;
+}
+
+// A number with a result counts at its level; a first-attempt win as won.
+std::array<LevelResults, kDifficultyLevels> ProgressRecord::resultsByLevel() const {
+    std::array<LevelResults, kDifficultyLevels> levels{};
+    for (int32_t number = 1; number <= maxGameNumber_; ++number) {
+        const uint8_t flags = flags_[static_cast<std::size_t>(number - 1)];
+        if (!(flags & (wonFirst | wonLater | lostFlag))) continue;
+        LevelResults& results = levels[static_cast<std::size_t>(level(number))];
+        ++results.played;
+        if (flags & wonFirst) ++results.firstAttemptWins;
+    }
+    for (LevelResults& results : levels)
+        if (results.played > 0) results.firstAttemptShare = 100.0 * results.firstAttemptWins / results.played;
+    return levels;
 }
 
 Chart ProgressRecord::chart() const {
@@ -265,6 +282,56 @@ CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t cou
         }
     }
     return view;
+}
+
+namespace {
+
+// Higher first: of levels as common in a cell of several numbers, the one it
+// shows. A deal whose fewest free cells are unknown tells least.
+int hardness(DifficultyLevel level) {
+    switch (level) {
+        case DifficultyLevel::cannotBeWon:
+            return 7;
+        case DifficultyLevel::freeCells4:
+        case DifficultyLevel::freeCells3:
+        case DifficultyLevel::freeCells2:
+        case DifficultyLevel::freeCells1:
+        case DifficultyLevel::freeCells0:
+            return 2 + static_cast<int>(level) - static_cast<int>(DifficultyLevel::freeCells0);
+        case DifficultyLevel::fourCellsAtMost:
+            return 1;
+        case DifficultyLevel::unknown:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// A deal that cannot be won is never hidden; otherwise the level most of the
+// cell's numbers have, so that the map shows how hard a stretch of deals is.
+CellLevel levelOfCell(const ProgressRecord& record, int32_t firstNumber, int32_t count) {
+    const int64_t end =
+        std::min<int64_t>(static_cast<int64_t>(firstNumber) + count, int64_t{record.maxGameNumber()} + 1);
+    std::array<int32_t, kDifficultyLevels> counts{};
+    std::array<int32_t, kDifficultyLevels> firstWith{};
+    for (int64_t number = firstNumber; number < end; ++number) {
+        const auto level = static_cast<std::size_t>(record.level(static_cast<int32_t>(number)));
+        if (counts[level]++ == 0) firstWith[level] = static_cast<int32_t>(number);
+        if (static_cast<DifficultyLevel>(level) == DifficultyLevel::cannotBeWon)
+            return {DifficultyLevel::cannotBeWon, static_cast<int32_t>(number)};
+    }
+    CellLevel cell{record.level(firstNumber), firstNumber};
+    int32_t most = 0;
+    for (std::size_t level = 0; level < counts.size(); ++level) {
+        const auto candidate = static_cast<DifficultyLevel>(level);
+        // Of levels as common, the harder.
+        if (counts[level] > most || (counts[level] == most && most > 0 && hardness(candidate) > hardness(cell.level))) {
+            most = counts[level];
+            cell = {candidate, firstWith[level]};
+        }
+    }
+    return cell;
 }
 
 bool canBeChosenFromMap(NumberFate fate) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
 
+#include "records/deal_difficulty.h"
 #include "records/results_log.h"
 
 // What the log tells about the road through the deals 1..maxGameNumber: the
@@ -31,6 +33,13 @@ enum class NumberFate : uint8_t {
 };
 inline constexpr int kNumberFates = 7;
 
+// First attempts at the numbers of one difficulty level.
+struct LevelResults {
+    int32_t played = 0;  // numbers of the level with a result
+    int32_t firstAttemptWins = 0;
+    std::optional<double> firstAttemptShare;  // of those played
+};
+
 struct ProgressSummary {
     int32_t maxGameNumber = 0;
     int32_t numbersPlayed = 0;    // numbers with a result or a pass in the log
@@ -48,6 +57,9 @@ struct ProgressSummary {
     std::optional<int32_t> firstDay;  // the log runs from this day
     std::optional<int32_t> lastDay;
     SkippedLines skipped;
+    // By difficulty level (DifficultyLevel's order), when the deals' table
+    // was read.
+    std::optional<std::array<LevelResults, kDifficultyLevels>> byLevel;
 };
 
 // One bar of the chart: counted games won and lost in the day or week that
@@ -67,7 +79,9 @@ inline constexpr int32_t kPaceDays = 30;
 
 class ProgressRecord {
 public:
-    explicit ProgressRecord(int32_t maxGameNumber);
+    // The deals that cannot be won and the difficulty of each come from the
+    // deals' table, when there is one (it must outlive the record).
+    explicit ProgressRecord(int32_t maxGameNumber, const DealTable* dealTable = nullptr);
 
     int32_t maxGameNumber() const { return maxGameNumber_; }
     void add(const LogEntry& entry);
@@ -79,6 +93,11 @@ public:
     int32_t numberInPlay() const { return numberInPlay_; }
 
     NumberFate fate(int32_t number) const;
+    // Unknown for every number without a table.
+    DifficultyLevel level(int32_t number) const {
+        return difficultyOf(dealTable_, impossible_, maxGameNumber_, number);
+    }
+    bool knowsDifficulty() const { return dealTable_ != nullptr; }
     // The day of the number's last line in the log.
     std::optional<int32_t> lastDayOf(int32_t number) const;
 
@@ -98,8 +117,11 @@ private:
     static constexpr int32_t kFirstStoredDay = 7305;  // 1990-01-01
 
     int32_t noRecordBelow() const;
+    std::array<LevelResults, kDifficultyLevels> resultsByLevel() const;
 
     int32_t maxGameNumber_;
+    const DealTable* dealTable_;
+    std::vector<int32_t> impossible_;
     std::vector<uint8_t> flags_;      // index number - 1
     std::vector<uint16_t> lastDays_;  // index number - 1
     std::map<int32_t, DayCount> days_;
@@ -134,6 +156,17 @@ struct CellView {
     int32_t number = 0;
 };
 CellView viewCell(const ProgressRecord& record, int32_t firstNumber, int32_t count);
+
+// What the map colours its cells by.
+enum class MapColouring { byResult, byDifficulty };
+// The level a cell of several numbers shows when coloured by difficulty: a
+// deal that cannot be won if there is one, else the level most of its numbers
+// have (of those as common, the harder); and the first number with it.
+struct CellLevel {
+    DifficultyLevel level = DifficultyLevel::unknown;
+    int32_t number = 0;
+};
+CellLevel levelOfCell(const ProgressRecord& record, int32_t firstNumber, int32_t count);
 
 // A number a double click on the map may put into the number box: one still
 // to be won.

@@ -14,7 +14,8 @@ RecordKeeper::RecordKeeper(RecordFiles files, int32_t maxGameNumber)
     : files_(std::move(files)),
       maxGameNumber_(maxGameNumber),
       log_(*files_.logFile, *files_.clock, files_.waitingLinesFile),
-      counted_(maxGameNumber) {}
+      counted_(maxGameNumber),
+      impossibleDeals_(impossibleDealsUpTo(nullptr, maxGameNumber)) {}
 
 RecordChange RecordKeeper::load() {
     recoverSettingsFile(*files_.settingsFiles, files_.settingsPath);
@@ -36,6 +37,7 @@ RecordChange RecordKeeper::load() {
         untoldProblems_.push_back(error.what());
     }
     takeBackWaitingLines();
+    readDealTable();
     changed();
     RecordChange change;
     change.boxText = intToText(nextNumber());
@@ -73,6 +75,25 @@ void RecordKeeper::countLine(const LogEntry& entry) {
         counted_.clear();
     else if ((entry.event == LogEvent::win || entry.event == LogEvent::loss) && entry.counted)
         counted_.add(entry.gameNumber);
+}
+
+// A table is taken whole or not at all; a refused one is told once, and the
+// known impossible deals stand in for its list.
+void RecordKeeper::readDealTable() {
+    if (!files_.readDealTable) return;
+    DealTableLoad load = files_.readDealTable();
+    const std::string message = dealTableRefusalMessage(load, files_.dealTablePath);
+    if (!message.empty()) untoldProblems_.push_back(message);
+    dealTable_ = std::move(load.table);
+    impossibleDeals_ = impossibleDealsUpTo(dealTable(), maxGameNumber_);
+}
+
+bool RecordKeeper::isImpossible(int32_t number) const {
+    return ::isImpossible(number, maxGameNumber_, impossibleDeals_);
+}
+
+DifficultyLevel RecordKeeper::difficultyOf(int32_t number) const {
+    return ::difficultyOf(dealTable(), impossibleDeals_, maxGameNumber_, number);
 }
 
 NumberToDeal RecordKeeper::numberToDeal(const std::string& boxText) const {
@@ -363,7 +384,7 @@ void RecordKeeper::tellIfRefused(const AppendOnlyFile::Outcome& outcome) {
 
 int32_t RecordKeeper::moveOn(int32_t next, RecordChange& change) {
     if (!settings_.tally.options.skipImpossible) return next;
-    const ImpossibleSkip skip = skipKnownImpossible(next, maxGameNumber_);
+    const ImpossibleSkip skip = skipImpossible(next, maxGameNumber_, impossibleDeals_);
     for (const int32_t skipped : skip.skipped) log(log_.stamped(LogEvent::skip, skipped, 1, false), change);
     return skip.next;
 }

@@ -8,6 +8,8 @@
 
 #include "common/game_in_play.h"
 #include "records/counted_numbers.h"
+#include "records/deal_difficulty.h"
+#include "records/deal_table.h"
 #include "records/results_log.h"
 #include "records/settings.h"
 #include "records/settings_save.h"
@@ -30,6 +32,10 @@ struct RecordFiles {
     // The log as it stands at start-up: which numbers were counted already.
     // None: every number counts as new.
     ReadLog readLog;
+    // The deals' table beside the program, read once at start-up; and its
+    // path, for the message when it is refused. None: no table.
+    std::function<DealTableLoad()> readDealTable;
+    std::string dealTablePath;
 };
 
 // What a change asks of the window, besides drawing the record again.
@@ -73,6 +79,15 @@ public:
     std::size_t waitingLineCount() const { return log_.pendingLines(); }
     // Counts up with every change of what the window draws from the keeper.
     uint64_t revision() const { return revision_; }
+
+    // The deals' table, when one was read whole at start-up.
+    const DealTable* dealTable() const { return dealTable_ ? &*dealTable_ : nullptr; }
+    // The deals that cannot be won within the game's range, ascending: the
+    // table's, or the known ones without a table.
+    const std::vector<int32_t>& impossibleDeals() const { return impossibleDeals_; }
+    bool isImpossible(int32_t number) const;
+    // How hard a deal is, from the table; unknown without one.
+    DifficultyLevel difficultyOf(int32_t number) const;
 
     // The number the game is to deal when it asks, from the number box's
     // text: 1 to the highest number of the version in use. A text that is no
@@ -153,6 +168,7 @@ private:
     void takeBackWaitingLines();
     void countLine(const LogEntry& entry);
     void tellIfRefused(const AppendOnlyFile::Outcome& outcome);
+    void readDealTable();
     RecordChange ownGameEnded(GameEnd end);
     GameResult record(GameEnd end, const GameInPlay& game, RecordChange& change);
     void saveNow();
@@ -169,6 +185,8 @@ private:
     ResultsLog log_;
     StatisticsSnapshot gameStatisticsAtStart_;
     CountedNumbers counted_;
+    std::optional<DealTable> dealTable_;
+    std::vector<int32_t> impossibleDeals_;
     // What the game's board shows: the game in play, a game won whose board
     // stands still until the next deal (`over_`), or a deal nobody can vouch
     // for. A restart asked while a game is in progress keeps the game in

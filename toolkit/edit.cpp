@@ -65,8 +65,11 @@ LRESULT CALLBACK Edit::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
             const bool userEdit = message == WM_CHAR || message == WM_PASTE || message == WM_CUT ||
                                   message == WM_CLEAR || message == WM_UNDO ||
                                   (message == WM_KEYDOWN && wParam == VK_DELETE);
-            if (userEdit) edit->lastUserEditMs_ = GetTickCount();
-            return edit->handleMessage(message, wParam, lParam);
+            if (!userEdit) return edit->handleMessage(message, wParam, lParam);
+            edit->lastUserEditMs_ = GetTickCount();
+            const LRESULT result = edit->handleMessage(message, wParam, lParam);
+            if (edit->OnUserEdit) edit->OnUserEdit();
+            return result;
         }
         return callClassProcedure(window, message, wParam, lParam);
     });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ public:
     // Delete, a paste, cut, clear or undo); none before the first edit. Text
     // set by the program does not count.
     std::optional<uint32_t> lastUserEditMs() const { return lastUserEditMs_; }
+    // After each such edit has been handled (the text is the new one).
+    std::function<void()> OnUserEdit;
 
 protected:
     // The window style of the EDIT (WS_CHILD and WS_VISIBLE are added).

@@ -26,6 +26,12 @@
 //   --before-exe PATH        also the same figures for an earlier Tallykeep.exe
 //                            (scripts/bench.sh builds one with TK_BENCH_BEFORE),
 //                            with as many dialogs, side by side with this one
+//   --without-table          also the same figures for this Tallykeep.exe
+//                            without the deals' table deals.tkd beside it
+//                            (every run copies it beside the program when the
+//                            program's folder has one)
+//   --table-only             only the deals' table's read and lookup, in
+//                            this process (no session)
 //   --seed-exe PATH          also the same figures for a build whose wait loops
 //                            pass without pause (tk_bench_spinning.exe), with
 //                            --seed-dialogs (20) dialogs of each kind
@@ -50,6 +56,9 @@
 #include <vector>
 
 #include "gamelink/game_contract.h"
+#include "records/deal_difficulty.h"
+#include "records/deal_table_file_win.h"
+#include "records/impossible_deals.h"
 #include "harness/harness.h"
 #include "tallykeep_session.h"
 #include "tool_support.h"
@@ -70,6 +79,8 @@ struct Options {
     std::string timerOnlyExe;
     std::string seedExe;
     std::string beforeExe;
+    bool withoutTable = false;
+    bool tableOnly = false;
     int seedDialogs = 20;
     DWORD wineserverPid = 0;
 };
@@ -244,20 +255,25 @@ std::optional<double> waitVisible(const char* className, const char* title, Cloc
     return std::nullopt;
 }
 
-void copyTallykeep(const std::string& exe, const e2e::Sandbox& sandbox) {
+// The program, and the deals' table of its folder beside it when asked.
+void copyTallykeep(const std::string& exe, const e2e::Sandbox& sandbox, bool withTable) {
     if (!CopyFileA(exe.c_str(), sandbox.path("Tallykeep.exe").c_str(), FALSE))
         throw Failure("cannot copy " + exe + ": error " + std::to_string(GetLastError()));
+    const std::string table = exe.substr(0, exe.find_last_of('\\') + 1) + "deals.tkd";
+    if (withTable && GetFileAttributesA(table.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !CopyFileA(table.c_str(), sandbox.path("deals.tkd").c_str(), FALSE))
+        throw Failure("cannot copy " + table + ": error " + std::to_string(GetLastError()));
 }
 
 // Start-up to the visible results window (the game already running, so that
 // its own start is not counted), alternating with starts of a trivial program
 // that only shows a window: Wine's own process start.
-void measureStartUp(Figures& figures, const std::string& label, const std::string& exe, int starts) {
+void measureStartUp(Figures& figures, const std::string& label, const std::string& exe, int starts, bool withTable) {
     const std::string trivial = e2e::binDir() + "\\tk_trivial.exe";
     for (int i = 0; i < starts; ++i) {
         // A folder for each start: the game is copied in afresh each time.
         const e2e::Sandbox sandbox("bench-" + label + "-start");
-        copyTallykeep(exe, sandbox);
+        copyTallykeep(exe, sandbox, withTable);
         {
             const Clock::time_point start = Clock::now();
             e2e::Process program = e2e::Process::start(trivial, sandbox.dir());
@@ -276,6 +292,8 @@ void measureStartUp(Figures& figures, const std::string& label, const std::strin
             const std::optional<double> ms = waitVisible(e2e::kResultsClass, e2e::kResultsCaption, start);
             if (!ms) throw Failure("the results window did not appear");
             figures.add("start-up to the results window (ms)", *ms);
+            // Start-up is over once the window shows: the table, if any, is held.
+            measureMemory(figures, "after start-up: ", tallykeep.id());
             e2e::post(FindWindowA(e2e::kResultsClass, e2e::kResultsCaption), WM_CLOSE);
             if (!tallykeep.waitForExit(30s)) throw Failure("Tallykeep did not end after a start");
         }
@@ -436,18 +454,43 @@ void measureSaves(Figures& figures, const e2e::TallykeepSession& session, const 
     }
 }
 
+// What the deals' table adds to the start-up, in this process: the file read
+// whole, checked and parsed, and the impossible deals listed, as the keeper's
+// load does; then a lookup of every deal's level, as the window's drawing does
+// for the number in the box.
+void measureDealTable(Figures& figures, int times) {
+    const std::string path = e2e::binDir() + "\\deals.tkd";
+    for (int i = 0; i < times; ++i) {
+        const Clock::time_point start = Clock::now();
+        const DealTableLoad load = loadDealTableFile(path);
+        if (!load.table) throw Failure(path + ": " + dealTableRefusalText(load.refusal));
+        const std::vector<int32_t> impossible = impossibleDealsUpTo(&*load.table, load.table->dealCount());
+        const Clock::time_point loaded = Clock::now();
+        figures.add("deals' table read, checked and listed (ms)",
+                    std::chrono::duration<double, std::milli>(loaded - start).count());
+        int known = 0;
+        for (int32_t deal = 1; deal <= load.table->dealCount(); ++deal)
+            known += difficultyOf(&*load.table, impossible, load.table->dealCount(), deal) != DifficultyLevel::unknown;
+        const double perLookup =
+            std::chrono::duration<double, std::nano>(Clock::now() - loaded).count() / load.table->dealCount();
+        if (known == 0) throw Failure("no deal of the table has a level");
+        figures.add("a deal's level looked up (ns)", perLookup);
+    }
+}
+
 // One build of Tallykeep through every figure.
-Figures runBuild(const std::string& label, const std::string& exe, const Options& options, int dialogs) {
+Figures runBuild(const std::string& label, const std::string& exe, const Options& options, int dialogs,
+                 bool withTable = true) {
     Figures figures;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (GetFileAttributesExA(exe.c_str(), GetFileExInfoStandard, &attributes))
         figures.add("executable size (KB)", static_cast<double>(attributes.nFileSizeLow) / 1024.0);
 
     say("[" + label + "] " + std::to_string(options.starts) + " start-ups ...");
-    measureStartUp(figures, label, exe, options.starts);
+    measureStartUp(figures, label, exe, options.starts, withTable);
 
     const e2e::Sandbox sandbox("bench-" + label);
-    copyTallykeep(exe, sandbox);
+    copyTallykeep(exe, sandbox, withTable);
 
     e2e::TallykeepSession session(sandbox);
     if (!session.game || !session.results.found()) throw Failure("the game or the results window did not appear");
@@ -549,6 +592,10 @@ Options parse(int argc, char** argv) {
             options.timerOnlyExe = value();
         else if (arg == "--before-exe")
             options.beforeExe = value();
+        else if (arg == "--without-table")
+            options.withoutTable = true;
+        else if (arg == "--table-only")
+            options.tableOnly = true;
         else
             throw Failure("unknown argument " + arg);
     }
@@ -560,10 +607,20 @@ Options parse(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         const Options options = parse(argc, argv);
+        if (options.tableOnly) {
+            Figures table;
+            measureDealTable(table, 50);
+            printTable(table, {});
+            return 0;
+        }
         if (e2e::findGameWindow()) throw Failure("a FreeCell window is already open; close it first");
         if (!options.wineserverPid) say("(TK_WINESERVER_PID not set: no wineserver figures)");
-        const Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
+        Figures own = runBuild("tallykeep", e2e::binDir() + "\\Tallykeep.exe", options, options.dialogs);
+        measureDealTable(own, 20);
         std::vector<std::pair<std::string, Figures>> others;
+        if (options.withoutTable)
+            others.emplace_back("without the table", runBuild("no-table", e2e::binDir() + "\\Tallykeep.exe", options,
+                                                              options.dialogs, false));
         if (!options.beforeExe.empty())
             others.emplace_back("before", runBuild("before", options.beforeExe, options, options.dialogs));
         if (!options.timerOnlyExe.empty())

@@ -29,6 +29,8 @@ ResultsWindow::ResultsWindow(HWND window) : window_(window) {
             labels_["Label1"] = inner[0].handle;
             labels_["Label2"] = inner[1].handle;
             numberBox_ = inner[2].handle;
+        } else if (inner.empty() && child.className == "Static") {
+            difficulty_ = child.handle;
         }
     }
 }
@@ -83,6 +85,14 @@ std::vector<std::string> ResultsWindow::history() const {
     return lines;
 }
 
+std::string ResultsWindow::difficulty() const {
+    return difficulty_ ? windowText(difficulty_) : "<no difficulty label>";
+}
+
+bool ResultsWindow::waitForDifficulty(const std::string& text, std::chrono::milliseconds timeout) const {
+    return waitUntil([&] { return difficulty() == text; }, timeout);
+}
+
 int ResultsWindow::historyDisplayedLineCount() const {
     DWORD_PTR count = 0;
     if (!memo_ || !SendMessageTimeoutA(memo_, EM_GETLINECOUNT, 0, 0, SMTO_BLOCK, 5000, &count)) return -1;
@@ -133,6 +143,7 @@ void TallykeepSession::start(SessionOptions options) {
     const std::string exe = copyOnce("Tallykeep.exe");
     // A running game's copy is already there (and cannot be overwritten).
     if (options.gameInWorkingDirectory && !options.gameRunningFirst) copyOnce("FREECELL.EXE");
+    if (options.withDealTable) copyOnce("deals.tkd");
 
     Environment environment = options.environment;
     environment.emplace_back(freecell::kLogVariable, log.path());
@@ -195,6 +206,21 @@ void TallykeepTest::start(SessionOptions options) {
     session.emplace(sandbox, std::move(options));
     ASSERT_NE(session->game, nullptr) << "the game did not appear";
     ASSERT_TRUE(session->results.found()) << "the results window did not appear";
+}
+
+void TallykeepTest::startThroughErrorBox(std::string& told, SessionOptions options) {
+    options.waitForWindows = false;
+    session.emplace(sandbox, options);
+    const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
+    ASSERT_NE(box, nullptr) << "no error box at start-up";
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(box) != FALSE; }));
+    told = windowText(GetDlgItem(box, 0xFFFF));
+    clickButton(GetDlgItem(box, IDOK));
+    session->game = waitForTopLevel(game::kMainWindowClass, nullptr);
+    ASSERT_NE(session->game, nullptr) << "the game was not started after the error box";
+    const HWND window = waitForTopLevel(kResultsClass, kResultsCaption);
+    ASSERT_TRUE(window && waitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+    session->results = ResultsWindow(window);
 }
 
 }  // namespace e2e

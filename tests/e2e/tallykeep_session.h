@@ -55,6 +55,10 @@ public:
     // A key pressed and released in the box: WM_KEYDOWN and WM_KEYUP posted as
     // a keyboard gives them, for Tallykeep's message loop to translate.
     void pressInNumberBox(WPARAM virtualKey) const;
+    // The difficulty shown below the number box ("フリーセル2枚", "解けない"; empty
+    // when none), the one label that is a child of the window itself.
+    std::string difficulty() const;
+    bool waitForDifficulty(const std::string& text, std::chrono::milliseconds timeout = kDefaultTimeout) const;
     // The history group's caption: 対戦履歴, and the lines waiting for the log.
     std::string historyCaption() const;
     // The history memo's lines, newest first, without the trailing empty line.
@@ -74,6 +78,7 @@ private:
     HWND window_ = nullptr;
     HWND numberBox_ = nullptr;
     HWND memo_ = nullptr;
+    HWND difficulty_ = nullptr;
     HWND historyGroup_ = nullptr;
     std::map<std::string, HWND> labels_;
 };
@@ -88,6 +93,9 @@ struct SessionOptions {
     const char* windowsVersion = nullptr;  // Wine's version for both programs
     // Wait for the game's window and the results window before returning.
     bool waitForWindows = true;
+    // Copy the deals' table deals.tkd beside Tallykeep.exe, as the release
+    // has it (without: a Tallykeep.exe copied on its own).
+    bool withDealTable = false;
     // The game's log; freecell.log in the sandbox when empty.
     std::string logPath;
 };
@@ -141,6 +149,10 @@ protected:
 
     // Starts a session; fails the test when its windows do not appear.
     void start(SessionOptions options = {});
+    // Starts a session whose start-up is held by a box titled "Tallykeep":
+    // sets `told` to the box's text, answers OK, then waits for the game and
+    // the results window as start() does.
+    void startThroughErrorBox(std::string& told, SessionOptions options = {});
 
     const ResultsWindow& results() const { return session->results; }
     const StandinLog& log() const { return session->log; }

@@ -78,19 +78,9 @@ protected:
     // Start-up held by its error box: checks the text, answers OK, then waits
     // for the game and the results window as a plain start does.
     void startThroughErrorBox(const std::string& text) {
-        SessionOptions options;
-        options.waitForWindows = false;
-        session.emplace(sandbox, options);
-        const HWND box = waitForTopLevel(game::kDialogClass, "Tallykeep");
-        ASSERT_NE(box, nullptr) << "no error box at start-up";
-        ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(box) != FALSE; }));
-        EXPECT_NE(findChild(box, "Static", text.c_str()), nullptr) << "not in the box: " << text;
-        clickButton(GetDlgItem(box, IDOK));
-        session->game = waitForTopLevel(game::kMainWindowClass, nullptr);
-        ASSERT_NE(session->game, nullptr) << "the game was not started after the error box";
-        const HWND window = waitForTopLevel(kResultsClass, kResultsCaption);
-        ASSERT_TRUE(window && waitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-        session->results = ResultsWindow(window);
+        std::string told;
+        ASSERT_NO_FATAL_FAILURE(TallykeepTest::startThroughErrorBox(told));
+        EXPECT_EQ(told, text);
     }
 };
 

@@ -14,10 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "deal_table_bytes.h"
 #include "records/impossible_deals.h"
 #include "tools/deal_table/deal_solver.h"
 
 namespace {
+
+using namespace deal_table_test;
 
 // Published with Freecell Solver's and others' exhaustive searches.
 const std::vector<int32_t> kPublishedLost = {11982, 146692, 186216, 455889, 495505, 512118, 517776, 781948};
@@ -30,31 +33,6 @@ std::vector<uint8_t> committedBytes() {
 const DealTableLoad& committedTable() {
     static const DealTableLoad load = parseDealTable(committedBytes());
     return load;
-}
-
-// Bit by bit, the checksum the format names (CRC-32 as in zlib).
-uint32_t crc32(const uint8_t* data, std::size_t size) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-void setChecksum(std::vector<uint8_t>& bytes) {
-    const uint32_t crc = crc32(bytes.data() + 16, bytes.size() - 16);
-    for (int i = 0; i < 4; ++i) bytes[12 + i] = static_cast<uint8_t>(crc >> (8 * i));
-}
-
-// A table of the given records, as docs/deal-table.md lays it out.
-std::vector<uint8_t> tableOf(const std::vector<uint8_t>& records) {
-    std::vector<uint8_t> bytes = {'T', 'K', 'D', 'T', 1, 0, 1, 0};
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(records.size() >> (8 * i)));
-    bytes.insert(bytes.end(), 4, 0);
-    bytes.insert(bytes.end(), records.begin(), records.end());
-    setChecksum(bytes);
-    return bytes;
 }
 
 bool bandHolds(const MovesBand& band, int moves) { return moves >= band.least && (!band.most || moves <= *band.most); }

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "deal_table_bytes.h"
 #include "records/impossible_deals.h"
 #include "records/results_log_reader.h"
 
@@ -213,7 +214,7 @@ TEST(NumberMap, PointingFindsTheCellsFirstNumber) {
 // it; where cells are large enough it takes the cell under it.
 TEST(NumberMap, PointingNearALostNumberOnASmallMapFindsIt) {
     ProgressRecord record(32000);
-    record.add(loss(1, 645));  // row 1, column 4 of 640 columns of one pixel
+    record.add(loss(1, 645));                                      // row 1, column 4 of 640 columns of one pixel
     record.add(line(2026, 11, 1, 650, 1, LogEvent::pass, false));  // row 1, column 9
     const MapLayout tiny = layoutMap(32000, 640, 50);
     ASSERT_EQ(tiny.cellSize, 1);
@@ -295,6 +296,74 @@ TEST(ProgressMemory, AMillionNumbersTakeAboutThreeMegabytes) {
     ProgressRecord record(1000000);
     for (int32_t number = 1; number <= 1000000; number += 7) record.add(win(1 + number % 28, number));
     EXPECT_LE(record.bytesUsed(), 4u * 1024 * 1024);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr uint8_t dealRecord(int code, int band) { return static_cast<uint8_t>(band << 3 | code); }
+
+// Deals 1-2: no free cell; 3-4: two; 5: cannot be won; 6: won, fewest unknown;
+// 7: undecided; 8: two.
+const DealTableLoad& smallTable() {
+    static const DealTableLoad load = parseDealTable(
+        deal_table_test::tableOf({dealRecord(0, 12), dealRecord(0, 13), dealRecord(2, 14), dealRecord(2, 14),
+                                  dealRecord(5, 0), dealRecord(6, 15), dealRecord(7, 1), dealRecord(2, 14)}));
+    return load;
+}
+
+TEST(ProgressByDifficulty, FirstAttemptWinsAreCountedByLevelWithTheirShare) {
+    ASSERT_TRUE(smallTable().table);
+    ProgressRecord record(20, &*smallTable().table);
+    record.add(win(1, 1));
+    record.add(loss(1, 2));  // lost, then won later: played, not a first-attempt win
+    record.add(win(1, 2, 2));
+    record.add(win(1, 3));
+    record.add(loss(1, 4));
+    record.add(line(2026, 11, 1, 8, 1, LogEvent::pass, false));  // passed: no result
+    record.add(win(1, 6));
+    record.add(loss(1, 7));
+    record.add(win(1, 12));  // beyond the table
+    const ProgressSummary s = record.summary();
+    ASSERT_TRUE(s.byLevel);
+    const auto at = [&](DifficultyLevel level) { return (*s.byLevel)[static_cast<std::size_t>(level)]; };
+    EXPECT_EQ(at(DifficultyLevel::freeCells0).played, 2);
+    EXPECT_EQ(at(DifficultyLevel::freeCells0).firstAttemptWins, 1);
+    EXPECT_DOUBLE_EQ(at(DifficultyLevel::freeCells0).firstAttemptShare.value_or(-1), 50.0);
+    EXPECT_EQ(at(DifficultyLevel::freeCells2).played, 2);
+    EXPECT_DOUBLE_EQ(at(DifficultyLevel::freeCells2).firstAttemptShare.value_or(-1), 50.0);
+    EXPECT_EQ(at(DifficultyLevel::fourCellsAtMost).firstAttemptWins, 1);
+    EXPECT_EQ(at(DifficultyLevel::unknown).played, 2) << "undecided 7 and 12 beyond the table";
+    EXPECT_EQ(at(DifficultyLevel::freeCells3).played, 0);
+    EXPECT_FALSE(at(DifficultyLevel::freeCells3).firstAttemptShare);
+    int32_t played = 0;
+    for (const LevelResults& level : *s.byLevel) played += level.played;
+    EXPECT_EQ(played, 7) << "every number with a result at one level";
+
+    EXPECT_FALSE(ProgressRecord(20).summary().byLevel) << "no table, no levels";
+}
+
+TEST(ProgressByDifficulty, TheTablesImpossibleDealsAreTheMapsAndACellShowsItsCommonestLevel) {
+    ASSERT_TRUE(smallTable().table);
+    const ProgressRecord record(32000, &*smallTable().table);
+    EXPECT_EQ(record.fate(5), NumberFate::impossible);
+    EXPECT_EQ(record.fate(11982), NumberFate::impossible) << "known, and beyond the table";
+    EXPECT_EQ(record.level(11982), DifficultyLevel::cannotBeWon);
+
+    const CellLevel easy = levelOfCell(record, 1, 3);
+    EXPECT_EQ(easy.level, DifficultyLevel::freeCells0) << "two of none over one of two";
+    EXPECT_EQ(easy.number, 1);
+    const CellLevel tie = levelOfCell(record, 2, 2);
+    EXPECT_EQ(tie.level, DifficultyLevel::freeCells2) << "as common: the harder";
+    EXPECT_EQ(tie.number, 3);
+    const CellLevel mixed = levelOfCell(record, 3, 4);
+    EXPECT_EQ(mixed.level, DifficultyLevel::cannotBeWon);
+    EXPECT_EQ(mixed.number, 5);
+    EXPECT_EQ(levelOfCell(record, 6, 3).level, DifficultyLevel::freeCells2) << "a known count tells more than 以内";
+    EXPECT_EQ(levelOfCell(record, 6, 2).level, DifficultyLevel::fourCellsAtMost);
+    EXPECT_EQ(levelOfCell(record, 9, 100).level, DifficultyLevel::unknown);
+    EXPECT_EQ(levelOfCell(record, 31999, 10).number, 31999) << "the cell ends with the game's numbers";
 }
 
 }  // namespace

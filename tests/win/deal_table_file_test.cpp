@@ -24,7 +24,7 @@ std::string temporaryPath(const char* name) {
     return std::string(temp, length) + name + std::to_string(GetCurrentProcessId());
 }
 
-TEST(DealTableFile, TheTableBesideTheProgramIsReadAndADamagedOrMissingOneRefusedWithItsReason) {
+TEST(DealTableFile, TheTableBesideTheProgramIsReadAMissingOneIsAbsentAndADamagedOneRefusedWithItsReason) {
     const std::string shipped = besideThisProgram("deals.tkd");
     const DealTableLoad load = loadDealTableFile(shipped);
     ASSERT_TRUE(load.table) << dealTableRefusalText(load.refusal) << " " << load.detail;
@@ -32,8 +32,16 @@ TEST(DealTableFile, TheTableBesideTheProgramIsReadAndADamagedOrMissingOneRefused
 
     const DealTableLoad missing = loadDealTableFile(besideThisProgram("no such table.tkd"));
     EXPECT_FALSE(missing.table);
-    EXPECT_EQ(missing.refusal, DealTableRefusal::unreadable);
-    EXPECT_FALSE(missing.detail.empty());
+    EXPECT_EQ(missing.refusal, DealTableRefusal::absent) << "a copied Tallykeep.exe is not told of the table";
+
+    // A folder where the table should be is there but cannot be read: told.
+    const std::string folder = temporaryPath("tk_deals_folder_");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const DealTableLoad notAFile = loadDealTableFile(folder);
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+    EXPECT_FALSE(notAFile.table);
+    EXPECT_EQ(notAFile.refusal, DealTableRefusal::unreadable);
+    EXPECT_FALSE(notAFile.detail.empty());
 
     std::ifstream in(shipped, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -12,6 +12,7 @@
 
 #include "forms/progress_painter_win.h"
 #include "forms/progress_window.h"
+#include "records/deal_table_file_win.h"
 #include "toolkit/application.h"
 #include "toolkit_test_support.h"
 
@@ -46,6 +47,30 @@ protected:
         window_.emplace(owner_, ports);
         open(Options::Place{10, 10, 640, 520});
     }
+    // The window again, with the deals' table the build puts beside the tests.
+    void reopenWithTheShippedTable() {
+        window_.reset();
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        const std::string program(path, length);
+        table_ = loadDealTableFile(program.substr(0, program.find_last_of('\\') + 1) + "deals.tkd");
+        ASSERT_TRUE(table_.table) << dealTableRefusalText(table_.refusal);
+        ProgressWindowPorts ports;
+        ports.logPath = logPath_;
+        ports.dealTable = &*table_.table;
+        withLevels_ = true;
+        window_.emplace(owner_, ports);
+        open(Options::Place{10, 10, 640, 520});
+    }
+    // The colour on the screen at the middle of the number's cell.
+    COLORREF shownAt(int32_t number) const {
+        UpdateWindow(window_->handle());
+        const POINT at = cellOf(number);
+        HDC dc = GetDC(window_->handle());
+        const COLORREF colour = GetPixel(dc, at.x, at.y);
+        ReleaseDC(window_->handle(), dc);
+        return colour;
+    }
     void open(const Options::Place& place, const std::vector<LogEntry>& waiting = {}) {
         window_->open(32000, 6, place, waiting);
         ASSERT_TRUE(waitUntil([this] { return !window_->isReading(); }, 20000));
@@ -64,7 +89,8 @@ protected:
     POINT cellOf(int32_t number) const {
         RECT client{};
         GetClientRect(window_->handle(), &client);
-        const PlacedMap placed = placeMap(ProgressRecord(32000), progressAreas(client.right, client.bottom).map);
+        const PlacedMap placed =
+            placeMap(ProgressRecord(32000), progressAreas(client.right, client.bottom, 96, withLevels_).map);
         const MapLayout& layout = placed.layout;
         const int32_t cell = (number - 1) / layout.numbersPerCell;
         return POINT{placed.origin.x + (cell % layout.columns) * layout.cellSize + layout.cellSize / 2,
@@ -82,6 +108,8 @@ protected:
     }
 
     std::string logPath_;
+    DealTableLoad table_;
+    bool withLevels_ = false;  // the summary's two lines by difficulty
     HWND owner_ = nullptr;
     std::optional<ProgressWindow> window_;
     std::vector<int32_t> chosen_;
@@ -155,6 +183,42 @@ TEST_F(ProgressWindowTest, LinesThatComeWhileALongLogIsReadAreKept) {
     ASSERT_TRUE(waitUntil([this] { return !window_->isReading(); }, 20000));
     EXPECT_NE(summary().find("遊んだ番号 30,002 / 32,000"), std::string::npos) << summary();
     EXPECT_NE(summary().find("負けたまま 2"), std::string::npos) << summary();
+}
+
+// With the deals' table (in it 1 needs three free cells, 2 and 5 one, 3 and 4
+// two; 164 none, 169 four; 11982 cannot be won): the first attempts by level,
+// and a check box that colours the map by difficulty instead of by result.
+TEST_F(ProgressWindowTest, WithTheDealsTableTheSummaryCountsByLevelAndTheMapCanBeColouredByDifficulty) {
+    EXPECT_EQ(FindWindowExA(window_->handle(), nullptr, "Button", "難易度で色分け"), nullptr) << "not without a table";
+    EXPECT_EQ(summary().find("難易度別"), std::string::npos) << summary();
+
+    ASSERT_NO_FATAL_FAILURE(reopenWithTheShippedTable());
+    EXPECT_NE(summary().find("難易度別 1回目で勝ち 1枚 1/2 50%　2枚 1/2 50%\r\n　 3枚 1/1 100%"), std::string::npos)
+        << summary();
+    const HWND toggle = FindWindowExA(window_->handle(), nullptr, "Button", "難易度で色分け");
+    ASSERT_NE(toggle, nullptr);
+    RECT client{};
+    GetClientRect(window_->handle(), &client);
+    ASSERT_EQ(
+        placeMap(ProgressRecord(32000), progressAreas(client.right, client.bottom, 96, true).map).layout.numbersPerCell,
+        1)
+        << "each number a cell of its own";
+
+    // By result, two numbers not yet played look alike.
+    const COLORREF none = shownAt(164), four = shownAt(169), impossible = shownAt(11982);
+    EXPECT_EQ(none, four);
+    SendMessageA(toggle, BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return shownAt(164) != none; }, 2000)) << "the map is not coloured by difficulty";
+    EXPECT_NE(shownAt(169), shownAt(164)) << "no free cell and four look alike";
+    EXPECT_NE(shownAt(11982), shownAt(169));
+    EXPECT_EQ(shownAt(11982), impossible) << "cannot be won, either way";
+    SendMessageA(toggle, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return shownAt(164) == none; }, 2000)) << "back to the results";
+
+    const ProgressRecord record(32000, &*table_.table);
+    const MapLayout single{1, 1, 1, 100, 320};
+    EXPECT_NE(describeCell(record, single, CellView{NumberFate::notPlayed, 164}).find("フリーセル0枚"),
+              std::string::npos);
 }
 
 // A size whose summary cannot be written fails inside the window procedure:
