@@ -93,7 +93,6 @@ void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
         MSG message;
         // The game's window events come as sent messages.
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        if (untilGameChanges && gameChanged_) return;
         // Bounded: a window that never validates itself cannot hold the pause.
         // PeekMessage takes a pending WM_QUIT whatever its filter (a tick may
         // run after the close asked the loop to end): the quit goes back for
@@ -109,6 +108,10 @@ void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
             }
             DispatchMessageA(&message);
         }
+        // Looked at after the painting too: every PeekMessage answers the
+        // sent messages that came meanwhile, a window event among them, and
+        // the wait below would not wake for one already answered.
+        if (untilGameChanges && gameChanged_) return;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed,
