@@ -11,6 +11,7 @@
 #include "toolkit/application.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/message_box.h"
+#include "toolkit/screen_scale.h"
 
 namespace {
 
@@ -42,7 +43,8 @@ void ResultsWindow::create() {
     FormArgs args;
     args.caption = "成績";
     args.clientWidth = 151;
-    // The form data's 436, and the difficulty's row below the number box.
+    // The form data's 436, and the difficulty's row below the number box
+    // (dropped again when there is no deals' table).
     args.clientHeight = 452;
     args.left = 789;
     args.top = 231;
@@ -60,6 +62,7 @@ void ResultsWindow::create() {
 // match unrelated windows.
 void ResultsWindow::startUp() {
     const RecordChange loaded = keeper_.load();
+    if (!keeper_.dealTable()) dropDifficultyRow();
     controlBarVisible_ = keeper_.options().showControlBar;
     show(loaded);
     draw();
@@ -374,6 +377,24 @@ void ResultsWindow::draw() {
     drawnRevision_ = keeper_.revision();
     drawnControlBarVisible_ = controlBarVisible_;
     drawnBoxText_ = box;
+}
+
+// Without the deals' table there is no difficulty to show: its row goes, and
+// the window is laid out as the form data has it, the two groups in their
+// places and the client area 436 pixels high (at 96 pixels per inch).
+void ResultsWindow::dropDifficultyRow() {
+    constexpr int kResultsGroupTop = 38;  // the form data's place of "成績"
+    const int row = resultsGroup_.top() - scaledToDpi(kResultsGroupTop, screenPixelsPerInch());
+    if (row <= 0) return;
+    difficultyLabel_.setVisible(false);
+    for (Control* moved : {static_cast<Control*>(&resultsGroup_), static_cast<Control*>(&historyGroup_)}) {
+        Rect place = moved->bounds();
+        place.top -= row;
+        moved->setBounds(place);
+    }
+    Rect window = bounds();
+    window.height -= row;
+    setBounds(window);
 }
 
 // A deal that cannot be won shows in red, in the box and beside it. Nothing

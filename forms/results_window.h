@@ -113,6 +113,7 @@ private:
     void retryPassedGame(int slot);
     void toggleSkipImpossible() { apply(keeper_.toggleSkipImpossible()); }
     void openProgress();
+    void dropDifficultyRow();
     std::optional<Rect> groupBox();
     // A command of the keeper's: what it changed shown, drawn and told.
     void apply(const RecordChange& change);

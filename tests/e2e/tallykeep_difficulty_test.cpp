@@ -61,6 +61,16 @@ TEST_F(TallykeepDifficulty, WithoutTheTableNothingIsShownOrTold) {
     ASSERT_TRUE(results().waitForNumberBox("11,982"));
     EXPECT_EQ(results().difficulty(), "");
     EXPECT_EQ(findTopLevel(game::kDialogClass, "Tallykeep"), nullptr);
+    // No empty row: the group 成績 stands where it stood before there was a
+    // table, right below the number panel.
+    HWND group = nullptr;
+    for (const ChildWindow& child : children(results().window()))
+        if (child.text == "成績") group = child.handle;
+    ASSERT_NE(group, nullptr);
+    const RECT place = windowRect(group);
+    POINT topLeft{place.left, place.top};
+    ScreenToClient(results().window(), &topLeft);
+    EXPECT_EQ(topLeft.y, 38);
     ASSERT_TRUE(session->selectGame("11981", "11981")) << log().text();
     ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "11983")) << log().text();
     EXPECT_EQ(results().difficulty(), "");
