@@ -160,6 +160,10 @@ void ProgressWindow::createWindow(const Options::Place& place, const std::option
                                            0, 0, window, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (!colouringToggle_) throw AppError("CreateWindowExA failed");
         SendMessageA(colouringToggle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (ports_.colouredByDifficulty) {
+            SendMessageA(colouringToggle_, BM_SETCHECK, BST_CHECKED, 0);
+            colouring_ = MapColouring::byDifficulty;
+        }
     }
     placeSummary();
 }
@@ -183,6 +187,7 @@ void ProgressWindow::toggleColouring() {
     const bool checked = SendMessageA(colouringToggle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     colouring_ = checked ? MapColouring::byDifficulty : MapColouring::byResult;
     changed();
+    if (ports_.colouringChanged) ports_.colouringChanged(checked);
 }
 
 void ProgressWindow::add(const LogEntry& entry) {

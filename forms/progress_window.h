@@ -24,6 +24,10 @@ struct ProgressWindowPorts {
     // The deals' table, when one was read (it outlives the window): the map
     // can then be coloured by difficulty, and the summary counts by level.
     const DealTable* dealTable = nullptr;
+    // The map coloured by difficulty when the window is first made, and the
+    // player's choice each time it changes (kept in the settings file).
+    bool colouredByDifficulty = false;
+    std::function<void(bool byDifficulty)> colouringChanged;
 };
 
 // The window "進捗": a summary, a chart of the results over time and a map of

@@ -455,6 +455,11 @@ void ResultsWindow::openProgress() {
             keeper_.setProgressPlace(place);
             tellKeepingProblems();
         };
+        ports.colouredByDifficulty = keeper_.options().progressByDifficulty;
+        ports.colouringChanged = [this](bool byDifficulty) {
+            keeper_.setProgressByDifficulty(byDifficulty);
+            tellKeepingProblems();
+        };
         progress_ = std::make_unique<ProgressWindow>(handle(), std::move(ports));
     }
     progress_->open(keeper_.maxGameNumber(), keeper_.inPlay().number, keeper_.options().progressWindow,

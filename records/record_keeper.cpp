@@ -358,6 +358,12 @@ void RecordKeeper::setProgressPlace(const Options::Place& place) {
     saveIfChanged();
 }
 
+void RecordKeeper::setProgressByDifficulty(bool byDifficulty) {
+    settings_.tally.options.progressByDifficulty = byDifficulty;
+    unsaved_ = true;
+    saveIfChanged();
+}
+
 // The attempt at a number not in play is the first.
 LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted) const {
     const GameInPlay& game = settings_.game;

@@ -131,6 +131,7 @@ public:
     RecordChange toggleRestoreGameStatistics();
     RecordChange toggleSkipImpossible();
     void setProgressPlace(const Options::Place& place);
+    void setProgressByDifficulty(bool byDifficulty);
 
     // Saves the settings file when what it keeps changed since the last save
     // tried; a save that fails is tried again with the next change, or at the

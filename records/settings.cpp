@@ -46,6 +46,7 @@ const FlagKey kFlagKeys[] = {
 // so that an older Tallykeep reads the file as before.
 const FlagKey kExtraFlagKeys[] = {
     {"Extra", "SkipImpossible", false, [](Settings& s) -> bool& { return s.tally.options.skipImpossible; }},
+    {"Extra", "ProgressByDifficulty", false, [](Settings& s) -> bool& { return s.tally.options.progressByDifficulty; }},
 };
 const NumberKey kExtraNumberKeys[] = {
     {"Extra", "ProgressLeft",   0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.left; }},

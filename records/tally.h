@@ -24,6 +24,8 @@ struct Options {
     struct Place {
         int32_t left = 0, top = 0, width = 0, height = 0;
     } progressWindow{};
+    // 進捗's map coloured by the deals' difficulty ("難易度で色分け").
+    bool progressByDifficulty = false;
 };
 
 // "N 勝ち" for a win at the first attempt, "N 負け（k回）" for a win at a

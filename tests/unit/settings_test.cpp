@@ -162,7 +162,7 @@ TEST(WriteSettings, WritesEveryKeyOnceThenFlushes) {
     std::vector<std::string> expected =
         slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses", "Score/streak",
                   "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
-    for (const char* extra : {"Extra/SkipImpossible", "Extra/ProgressLeft", "Extra/ProgressTop", "Extra/ProgressWidth",
+    for (const char* extra : {"Extra/SkipImpossible", "Extra/ProgressByDifficulty", "Extra/ProgressLeft", "Extra/ProgressTop", "Extra/ProgressWidth",
                               "Extra/ProgressHeight", "Extra/NextGame", "Extra/AfterRetry", "Extra/Untold"})
         expected.push_back(extra);
     std::sort(written.begin(), written.end());
@@ -332,15 +332,17 @@ TEST(ExtraSettings, SkipOptionAndProgressPlaceLiveInTheirOwnLastSection) {
     EXPECT_FALSE(readSettings(store).tally.options.skipImpossible);
     Settings s;
     s.tally.options.skipImpossible = true;
+    s.tally.options.progressByDifficulty = true;
     s.tally.options.progressWindow = {40, 50, 600, 420};
     writeSettings(store, s, kIniPath);
     const std::vector<std::string> written = keysOf(store.writes);
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written.back().rfind("Extra/", 0), 0u);
-    EXPECT_EQ(written[written.size() - 9], "Rtry/Retry9");
+    EXPECT_EQ(written[written.size() - 10], "Rtry/Retry9");
     EXPECT_EQ(store.get("Extra", "SkipImpossible"), "1");
     const Settings loaded = readSettings(store);
     EXPECT_TRUE(loaded.tally.options.skipImpossible);
+    EXPECT_TRUE(loaded.tally.options.progressByDifficulty);
     EXPECT_EQ(loaded.tally.options.progressWindow.left, 40);
     EXPECT_EQ(loaded.tally.options.progressWindow.top, 50);
     EXPECT_EQ(loaded.tally.options.progressWindow.width, 600);

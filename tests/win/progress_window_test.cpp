@@ -48,7 +48,7 @@ protected:
         open(Options::Place{10, 10, 640, 520});
     }
     // The window again, with the deals' table the build puts beside the tests.
-    void reopenWithTheShippedTable() {
+    void reopenWithTheShippedTable(bool colouredByDifficulty = false) {
         window_.reset();
         char path[MAX_PATH];
         const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -58,6 +58,8 @@ protected:
         ProgressWindowPorts ports;
         ports.logPath = logPath_;
         ports.dealTable = &*table_.table;
+        ports.colouredByDifficulty = colouredByDifficulty;
+        ports.colouringChanged = [this](bool byDifficulty) { colouringChosen_.push_back(byDifficulty); };
         withLevels_ = true;
         window_.emplace(owner_, ports);
         open(Options::Place{10, 10, 640, 520});
@@ -110,6 +112,7 @@ protected:
     std::string logPath_;
     DealTableLoad table_;
     bool withLevels_ = false;  // the summary's two lines by difficulty
+    std::vector<bool> colouringChosen_;
     HWND owner_ = nullptr;
     std::optional<ProgressWindow> window_;
     std::vector<int32_t> chosen_;
@@ -214,6 +217,18 @@ TEST_F(ProgressWindowTest, WithTheDealsTableTheSummaryCountsByLevelAndTheMapCanB
     EXPECT_EQ(shownAt(11982), impossible) << "cannot be won, either way";
     SendMessageA(toggle, BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return shownAt(164) == none; }, 2000)) << "back to the results";
+    EXPECT_EQ(colouringChosen_, (std::vector<bool>{true, false})) << "each choice is told, to be kept";
+
+    // A window made with the choice kept opens coloured by difficulty.
+    const COLORREF byDifficulty = [&] {
+        SendMessageA(toggle, BM_CLICK, 0, 0);
+        waitUntil([&] { return shownAt(164) != none; }, 2000);
+        return shownAt(164);
+    }();
+    ASSERT_NO_FATAL_FAILURE(reopenWithTheShippedTable(true));
+    EXPECT_EQ(SendMessageA(FindWindowExA(window_->handle(), nullptr, "Button", "難易度で色分け"), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_EQ(shownAt(164), byDifficulty);
 
     const ProgressRecord record(32000, &*table_.table);
     const MapLayout single{1, 1, 1, 100, 320};
