@@ -14,21 +14,6 @@ constexpr uint32_t kRedoPauseMs = 50;
 
 namespace {
 
-// The folder of a code page 932 path, up to its last separator; a second
-// byte 0x5C of a double-byte character (表, ソ) is no separator. Empty when
-// the path has none.
-std::string folderOf(const std::string& path) {
-    std::size_t separator = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char byte = path[i];
-        if (isLeadByte(byte))
-            ++i;
-        else if (byte == '\\' || byte == '/')
-            separator = i;
-    }
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
 std::string bundledGamePath(const std::string& executablePath) {
     const std::string folder = folderOf(executablePath);
     if (folder.empty()) return {};

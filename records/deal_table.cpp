@@ -118,15 +118,8 @@ DealTableLoad refused(DealTableRefusal refusal) {
 
 // A folder's name in code page 932 may hold 0x5C as a second byte (表).
 std::string dealTablePathFor(const std::string& executablePath) {
-    std::size_t folderEnd = 0;
-    for (std::size_t i = 0; i < executablePath.size(); ++i) {
-        const char c = executablePath[i];
-        if (isLeadByte(c) && i + 1 < executablePath.size())
-            ++i;
-        else if (c == '\\' || c == '/' || c == ':')
-            folderEnd = i + 1;
-    }
-    return executablePath.substr(0, folderEnd) + "deals.tkd";
+    const std::string folder = folderOf(executablePath);
+    return folder.empty() ? "deals.tkd" : folder + "\\deals.tkd";
 }
 
 const char* dealTableRefusalText(DealTableRefusal refusal) {

@@ -55,6 +55,7 @@ void RecordKeeper::takeBackWaitingLines() {
         try {
             files_.readLog([&](const LogEntry& entry) {
                 countLine(entry);
+                if (waiting.empty()) return;
                 tail.push_back(entry);
                 if (tail.size() > waiting.size()) tail.pop_front();
             });
