@@ -42,6 +42,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<GameLink> game;
     std::unique_ptr<Win32LogFile> logFile;
     std::unique_ptr<Win32WaitingLinesFile> waitingLines;
+    std::unique_ptr<Win32PlayedNumbersFile> playedNumbers;
+    std::unique_ptr<Win32LogSource> logSource;
     std::unique_ptr<RecordKeeper> keeper;
     std::unique_ptr<ResultsWindow> results;
     std::unique_ptr<ControlBar> controlBar;
@@ -59,9 +61,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         files.waitingLinesFile = waitingLines.get();
         files.clock = &clock;
         files.gameStatistics = &gameStatistics;
-        files.readLog = [path = files.logPath](const std::function<void(const LogEntry&)>& onEntry) {
-            readLogFile(path, onEntry);
-        };
+        logSource = std::make_unique<Win32LogSource>(files.logPath);
+        files.logSource = logSource.get();
+        playedNumbers = std::make_unique<Win32PlayedNumbersFile>(files.logPath);
+        files.playedNumbersFile = playedNumbers.get();
         files.dealTablePath = dealTablePathFor(executable);
         files.readDealTable = [path = files.dealTablePath] { return loadDealTableFile(path); };
         keeper = std::make_unique<RecordKeeper>(files, game->maxGameNumber());

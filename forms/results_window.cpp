@@ -201,7 +201,7 @@ void ResultsWindow::take(const TickOutcome& outcome) {
     if (outcome.toldNumber) keeper_.boardTold(*outcome.toldNumber);
     if (outcome.unknownDeal) show(keeper_.unknownGameDealt());
     if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt));
-    if (outcome.ended) show(keeper_.gameEnded(*outcome.ended));
+    if (outcome.ended) show(keeper_.gameEnded(*outcome.ended, ports_.game->nowMs()));
     const bool waitsForThePlayer = outcome.ended == GameEnd::won;
     // The game opens its next dialog as soon as it has taken an answer (the
     // game-number dialog after the end-this-game box): the tick that answers
@@ -234,6 +234,7 @@ void ResultsWindow::apply(const RecordChange& change) {
     show(change);
     draw();
     tellKeepingProblems();
+    if (!change.refusal.empty()) Application::instance().showError(change.refusal);
 }
 
 void ResultsWindow::tellKeepingProblems() {
@@ -285,13 +286,32 @@ void ResultsWindow::passGame() {
 
 void ResultsWindow::retryPassedGame(int slot) { apply(keeper_.takeBackPass(slot, boxText())); }
 
+void ResultsWindow::clearTotals() {
+    if (!askYesNo("Tallykeep の通算成績（勝ち数、負け数、連勝・連敗、対戦履歴）を 0 に戻します。\r\n"
+                  "記録ファイルの行は消えません。よろしいですか？",
+                  "Tallykeep"))
+        return;
+    apply(keeper_.clearTotals(boxText()));
+}
+
+// 開始 and やり直し send nothing while the box holds no number to deal: the
+// game would end the game on the board first and then be refused one.
+bool ResultsWindow::boxHoldsANumber() {
+    const NumberToDeal deal = keeper_.numberToDeal(boxText());
+    if (deal.number) return true;
+    Application::instance().showError(deal.refusal);
+    return false;
+}
+
 void ResultsWindow::startGame() {
-    if (ports_.game->start(EventGate::runningEventWaitedMs())) keeper_.startSent();
+    if (!boxHoldsANumber()) return;
+    if (ports_.game->start(EventGate::runningEventWaitedMs())) keeper_.startSent(ports_.game->nowMs());
 }
 
 void ResultsWindow::restartGame() {
+    if (!boxHoldsANumber()) return;
     // A press made while the game asked the player is dropped (GameLink).
-    if (ports_.game->restart(EventGate::runningEventWaitedMs())) keeper_.restartSent();
+    if (ports_.game->restart(EventGate::runningEventWaitedMs())) keeper_.restartSent(ports_.game->nowMs());
 }
 
 void ResultsWindow::onActivate() {
@@ -318,11 +338,15 @@ void ResultsWindow::draw() {
         return;
 
     // Lines the log refused (a spreadsheet holds it) are told quietly, beside
-    // the history they belong to, until the log takes them.
-    if (waiting != drawnWaitingLines_) {
-        historyGroup_.setCaption(waiting == 0 ? "対戦履歴" : "対戦履歴 記録待ち" + intToText(waiting) + "行");
-        drawnWaitingLines_ = waiting;
-    }
+    // the history they belong to, until the log takes them; and so is a game
+    // in progress whose number is not the box's (the box moved on, or the
+    // player chose another), since its result goes under its own number.
+    const std::optional<int32_t> onBoard = keeper_.otherNumberOnBoard();
+    std::string historyCaption = "対戦履歴";
+    if (onBoard) historyCaption += " 盤上" + intToText(*onBoard);
+    if (waiting != 0) historyCaption += " 記録待ち" + intToText(waiting) + "行";
+    if (historyCaption != historyGroup_.caption()) historyGroup_.setCaption(historyCaption);
+    drawnWaitingLines_ = waiting;
 
     if (recordChanged) {
         const Tally& tally = keeper_.tally();
@@ -448,6 +472,11 @@ void ResultsWindow::openProgress() {
         ports.logPath = keeper_.logPath();
         ports.dealTable = keeper_.dealTable();
         ports.chooseNumber = [this](int32_t number) {
+            const NumberToDeal deal = keeper_.numberToDeal(intToText(number));
+            if (!deal.number) {
+                Application::instance().showError(deal.refusal);
+                return;
+            }
             numberBox_.setText(intToText(number));
             draw();
         };

@@ -108,7 +108,8 @@ private:
     // Menu commands.
     void toggleControlBar();
     void toggleRestoreGameStatistics() { apply(keeper_.toggleRestoreGameStatistics()); }
-    void clearTotals() { apply(keeper_.clearTotals(boxText())); }
+    void clearTotals();
+    bool boxHoldsANumber();
     void passGame();
     void retryPassedGame(int slot);
     void toggleSkipImpossible() { apply(keeper_.toggleSkipImpossible()); }

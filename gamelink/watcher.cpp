@@ -55,9 +55,16 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
 
     const WindowId gameWindow = desktop_.findTopLevel(game::kMainWindowClass, nullptr);
     const std::optional<int32_t> told = gameWindow ? desktop_.toldGameNumber(gameWindow) : std::nullopt;
+    // The number entered last is dealt once the game has shown no
+    // game-number dialog since: a game that refuses a number opens a new
+    // dialog at once.
+    std::optional<int32_t> dealt;
+    if (numberTaken_ && found_.gameNumberDialog == 0) dealt = numberTaken_;
+    numberTaken_.reset();
     next_ = Step::gameNumber;
     TickOutcome outcome = runSteps(clipboard);
     outcome.toldNumber = told;
+    outcome.dealt = dealt;
     return outcome;
 }
 
@@ -105,7 +112,7 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
             // A number still being typed is not taken half-typed: the dialog waits.
             if (input_.boxBeingTyped) return false;
             if (refusedNumber_ && input_.deal.number == refusedNumber_) return false;
-            return enterGameNumber(clipboard, outcome);
+            return enterGameNumber(clipboard);
         case Step::lostDialog:
             if (found_.gameOverDialog == 0 || found_.sameGameBox == 0 || found_.gameOverYes == 0 ||
                 found_.gameOverYes == countedLossButton_)
@@ -145,7 +152,7 @@ bool GameWatcher::runStep(Step step, Clipboard& clipboard, TickOutcome& outcome)
     return false;
 }
 
-bool GameWatcher::enterGameNumber(Clipboard& clipboard, TickOutcome& outcome) {
+bool GameWatcher::enterGameNumber(Clipboard& clipboard) {
     // A box that gives no number raises before anything changes.
     if (!input_.deal.number) throw AppError(input_.deal.refusal);
     const int32_t number = *input_.deal.number;
@@ -154,7 +161,6 @@ bool GameWatcher::enterGameNumber(Clipboard& clipboard, TickOutcome& outcome) {
     // Pasting whatever else the clipboard holds would deal a wrong game: when
     // the number does not stay on the clipboard, the dialog is left for the
     // next tick.
-    outcome.dealt = number;
     std::string before = clipboard.text();
     if (!putOnClipboard(clipboard, intToText(number))) return false;
 
@@ -230,6 +236,7 @@ void GameWatcher::waitForNumberTaken(const Wait& wait, Clipboard& clipboard) {
         }
     }
     refusedNumber_.reset();
+    numberTaken_ = wait.enteredNumber;
     noteEntry(wait.enteredNumber, wait.askedAtMs, desktop_.nowMs());
     gameNumberDialogLastSeenMs_ = desktop_.nowMs();
     // The game has pasted: the clipboard is the player's again. A clipboard

@@ -21,7 +21,9 @@ struct TickInput {
 // results window shows what changed before the tick goes on, so that the
 // player sees a result while the tick waits for the game or the user.
 struct TickOutcome {
-    std::optional<int32_t> dealt;  // this number is entered into the game-number dialog
+    // The game took this number: its game-number dialog closed after the
+    // number went in, and no new one opened before this tick.
+    std::optional<int32_t> dealt;
     std::optional<GameEnd> ended;  // the game on the board ended
     // The won dialog was answered with its select box unticked: the game
     // dealt a game of its own choosing (or left its board): no number.
@@ -115,7 +117,7 @@ private:
     TickOutcome runSteps(Clipboard& clipboard);
     // True when the step leaves a wait to carry out before the next one.
     bool runStep(Step step, Clipboard& clipboard, TickOutcome& outcome);
-    bool enterGameNumber(Clipboard& clipboard, TickOutcome& outcome);
+    bool enterGameNumber(Clipboard& clipboard);
     void countEndedGame(GameEnd end, TickOutcome& outcome);
     bool putOnClipboard(Clipboard& clipboard, const std::string& text);
 
@@ -155,4 +157,7 @@ private:
     // text of their own to put back.
     std::string numberLeftOnClipboard_;
     bool answeredWithSelectUnticked_ = false;
+    // The game closed its dialog after this number went in; the next tick
+    // tells whether it took it.
+    std::optional<int32_t> numberTaken_;
 };

@@ -1,6 +1,6 @@
 #include "records/record_keeper.h"
 
-#include <deque>
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -9,12 +9,28 @@
 #include "common/number_text.h"
 #include "controls/thousands.h"
 #include "records/impossible_deals.h"
+#include "records/log_replay.h"
+#include "records/results_log_reader.h"
+
+namespace {
+
+// The log is read from this far before the checkpoint's mark, so that the
+// line ending there is read whole and its 通番 compared.
+constexpr uint64_t kMarkLookBack = kLongestLogLine + 2;
+// Where the log could not be read at the start, the lines Tallykeep writes
+// are numbered from this far past what the settings file knows, so that they
+// never share a 通番 with lines the log may hold beyond it.
+constexpr uint32_t kSerialGapWhenUnread = 1000000;
+
+uint32_t serialAfter(uint32_t serial) { return serial >= INT32_MAX ? serial : serial + 1; }
+
+}  // namespace
 
 RecordKeeper::RecordKeeper(RecordFiles files, int32_t maxGameNumber)
     : files_(std::move(files)),
       maxGameNumber_(maxGameNumber),
       log_(*files_.logFile, *files_.clock, files_.waitingLinesFile),
-      counted_(maxGameNumber),
+      played_(maxGameNumber),
       impossibleDeals_(impossibleDealsUpTo(nullptr, maxGameNumber)) {}
 
 RecordChange RecordKeeper::load() {
@@ -24,6 +40,7 @@ RecordChange RecordKeeper::load() {
         settings_ = readSettings(*store);
     }
     lastSaveTried_ = savedValues(settings_);
+    bringIntoRange();
     // A problem the last session's end could not tell is told now, once.
     if (!settings_.untoldProblem.empty()) {
         untoldProblems_.push_back(settings_.untoldProblem);
@@ -36,46 +53,130 @@ RecordChange RecordKeeper::load() {
     } catch (const AppError& error) {
         untoldProblems_.push_back(error.what());
     }
-    takeBackWaitingLines();
     readDealTable();
+    replayTheLog();
     changed();
+    saveIfChanged();
     RecordChange change;
     change.boxText = intToText(nextNumber());
     return change;
 }
 
-// The numbers counted since the totals were last cleared, from the log and
-// then from the lines the last run left waiting for it; the log's last lines
-// are kept to tell which of those it took after all. A log that cannot be
-// read counts every number as new, as before the log was kept.
-void RecordKeeper::takeBackWaitingLines() {
-    std::vector<LogEntry> waiting = log_.linesLeftWaiting();
-    std::deque<LogEntry> tail;
-    if (files_.readLog) {
-        try {
-            files_.readLog([&](const LogEntry& entry) {
-                countLine(entry);
-                if (waiting.empty()) return;
-                tail.push_back(entry);
-                if (tail.size() > waiting.size()) tail.pop_front();
-            });
-        } catch (const std::exception&) {
-            counted_.clear();
-            tail.clear();
-        }
-    }
-    const std::size_t logged = linesAlreadyLogged({tail.begin(), tail.end()}, waiting);
-    waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(logged));
-    for (const LogEntry& entry : waiting) countLine(entry);
-    log_.takeBackWaiting(waiting);
-    if (!waiting.empty()) tellIfRefused(log_.writePending());
+// Values edited by hand, or written for a version with a wider range.
+void RecordKeeper::bringIntoRange() {
+    const auto clamp = [this](int32_t& number) { number = std::clamp(number, 1, maxGameNumber_); };
+    clamp(settings_.game.number);
+    settings_.game.attempt = std::max(settings_.game.attempt, 1);
+    if (settings_.nextGame != 0) clamp(settings_.nextGame);
+    if (settings_.afterRetry != 0) clamp(settings_.afterRetry);
+    Settings::LogMark& mark = settings_.logMark;
+    mark.serial = std::max(mark.serial, 0);
+    mark.lastLogged = std::clamp(mark.lastLogged, 0, mark.serial);
 }
 
-void RecordKeeper::countLine(const LogEntry& entry) {
-    if (entry.event == LogEvent::clear)
-        counted_.clear();
-    else if ((entry.event == LogEvent::win || entry.event == LogEvent::loss) && entry.counted)
-        counted_.add(entry.gameNumber);
+// The record as the log has it: the settings file's checkpoint, and every
+// line after it applied in the order of its 通番, whether the log or its
+// waiting lines hold it. Only the log's lines after the checkpoint's mark are
+// read when the mark is where the checkpoint left it; a log saved back by a
+// spreadsheet (its bytes moved) is read whole, and its lines count by their
+// 通番 all the same, so that none is applied twice. Lines without a 通番
+// (older versions) are in the checkpoint already.
+void RecordKeeper::replayTheLog() {
+    const Settings::LogMark mark = settings_.logMark;
+    const uint32_t checkpoint = static_cast<uint32_t>(mark.serial);
+    std::optional<uint32_t> playedUpTo;
+    if (files_.playedNumbersFile) playedUpTo = played_.readFile(files_.playedNumbersFile->read());
+
+    std::vector<LogEntry> logLines;  // the lines read, in the file's order
+    uint32_t lastInLog = 0;
+    bool whole = true;
+    std::optional<uint64_t> size;
+    if (files_.logSource) {
+        // The tail after the mark, when the mark is still there and the
+        // played numbers reach it.
+        if (mark.logSize > 0 && mark.lastLogged > 0 && playedUpTo && *playedUpTo >= static_cast<uint32_t>(mark.lastLogged)) {
+            bool found = false;
+            size = files_.logSource->read(mark.logSize > kMarkLookBack ? mark.logSize - kMarkLookBack : 0,
+                                          [&](const LogEntry& entry, uint64_t lineEnd) {
+                                              if (lineEnd == mark.logSize)
+                                                  found = entry.serial == static_cast<uint32_t>(mark.lastLogged);
+                                              else if (lineEnd > mark.logSize)
+                                                  logLines.push_back(entry);
+                                          });
+            whole = !(size && found);
+            if (whole) logLines.clear();
+            else lastInLog = static_cast<uint32_t>(mark.lastLogged);
+        }
+        if (whole) {
+            size = files_.logSource->read(0, [&](const LogEntry& entry, uint64_t) { logLines.push_back(entry); });
+            if (!size) logLines.clear();
+        }
+    }
+    const bool logRead = !files_.logSource || size.has_value();
+    for (const LogEntry& entry : logLines) lastInLog = std::max(lastInLog, entry.serial);
+
+    // The numbers played: from the whole log when their file is missing or
+    // damaged, else from their own checkpoint on.
+    if (!playedUpTo) {
+        played_.clear();
+        for (const LogEntry& entry : logLines) applyToPlayed(entry, played_);
+        playedUpTo = lastInLog;
+        playedChanged_ = true;
+    }
+
+    // The waiting lines the log took already (the last run ended between the
+    // append and letting the file go) are found by their 通番; those of an
+    // older version, without one, by the log's last lines.
+    std::vector<LogEntry> waiting = log_.linesLeftWaiting();
+    std::vector<LogEntry> unnumbered;
+    std::vector<LogEntry> stillWaiting;
+    for (const LogEntry& entry : waiting) {
+        if (entry.serial == 0)
+            unnumbered.push_back(entry);
+        else if (entry.serial > lastInLog || !logRead)
+            stillWaiting.push_back(entry);
+    }
+    if (!unnumbered.empty()) {
+        const std::size_t tail = std::min(logLines.size(), unnumbered.size());
+        const std::size_t logged =
+            linesAlreadyLogged({logLines.end() - static_cast<std::ptrdiff_t>(tail), logLines.end()}, unnumbered);
+        unnumbered.erase(unnumbered.begin(), unnumbered.begin() + static_cast<std::ptrdiff_t>(logged));
+        for (const LogEntry& entry : unnumbered) applyToPlayed(entry, played_);
+        stillWaiting.insert(stillWaiting.begin(), unnumbered.begin(), unnumbered.end());
+    }
+
+    // Everything after the checkpoint, in the order it was written.
+    std::vector<LogEntry> after;
+    for (const LogEntry& entry : logLines)
+        if (entry.serial > checkpoint || entry.serial > *playedUpTo) after.push_back(entry);
+    for (const LogEntry& entry : stillWaiting)
+        if (entry.serial > lastInLog && (entry.serial > checkpoint || entry.serial > *playedUpTo)) after.push_back(entry);
+    std::stable_sort(after.begin(), after.end(),
+                     [](const LogEntry& a, const LogEntry& b) { return a.serial < b.serial; });
+    uint32_t newest = std::max(checkpoint, lastInLog);
+    for (const LogEntry& entry : after) {
+        const bool toPlayed = entry.serial > *playedUpTo;
+        if (entry.serial > checkpoint)
+            applyLogLine(entry, settings_, toPlayed ? &played_ : nullptr, maxGameNumber_);
+        else
+            applyToPlayed(entry, played_);
+        playedChanged_ = playedChanged_ || toPlayed;
+        newest = std::max(newest, entry.serial);
+    }
+    for (const LogEntry& entry : stillWaiting) newest = std::max(newest, entry.serial);
+    // The run's counts are this run's: the lines replayed belong to the last.
+    settings_.tally.ledger.runWins = 0;
+    settings_.tally.ledger.runLosses = 0;
+
+    settings_.logMark.serial = static_cast<int32_t>(newest);
+    if (logRead && files_.logSource) {
+        settings_.logMark.lastLogged = static_cast<int32_t>(lastInLog);
+        settings_.logMark.logSize = size.value_or(0);
+    }
+    nextSerial_ = logRead ? serialAfter(newest) : serialAfter(std::min<uint32_t>(newest + kSerialGapWhenUnread, INT32_MAX - 1));
+
+    log_.takeBackWaiting(stillWaiting);
+    if (!stillWaiting.empty()) tellIfRefused(log_.writePending());
 }
 
 // A table is taken whole or not at all; a refused one is told once, and the
@@ -124,122 +225,75 @@ void RecordKeeper::boxChanged(const std::string& boxText) {
     // to take up again by hand.
     settings_.nextGame = *number;
     settings_.afterRetry = 0;
-    unsaved_ = true;
+    changed();
 }
 
 int32_t RecordKeeper::nextNumber() const {
-    const int32_t next = settings_.nextGame;
-    return next >= 1 && next <= maxGameNumber_ ? next : settings_.game.number;
+    return settings_.nextGame != 0 ? settings_.nextGame : settings_.game.number;
 }
 
-void RecordKeeper::showInBox(int32_t number, RecordChange& change) {
-    settings_.nextGame = number;
-    change.boxText = intToText(number);
+GameInPlay RecordKeeper::inPlay() const {
+    const int32_t number = nextNumber();
+    if (board_ == Board::dealt && onBoard_.number == number && !attemptAtEnd_) return onBoard_;
+    return {number, played_.nextAttempt(number)};
+}
+
+std::optional<int32_t> RecordKeeper::attemptShown() const {
+    if (board_ == Board::unknown) return std::nullopt;
+    return inPlay().attempt;
+}
+
+std::optional<int32_t> RecordKeeper::otherNumberOnBoard() const {
+    if (board_ != Board::dealt || onBoard_.number == nextNumber()) return std::nullopt;
+    return onBoard_.number;
+}
+
+// The number's next attempt is on the board.
+void RecordKeeper::dealOnBoard(int32_t number) {
+    redealAssumed_ = false;
+    attemptAtEnd_ = false;
+    board_ = Board::dealt;
+    onBoard_ = {number, played_.nextAttempt(number)};
+    boardPassed_ = false;
+    boardConfirmed_ = lastTold_ == number;
+    changed();
 }
 
 RecordChange RecordKeeper::gameDealt(int32_t number) {
-    GameInPlay& game = settings_.game;
-    if (number != game.number || board_ != Board::inPlay) {
-        // The same number again after its win or a deal of the game's own is
-        // a later attempt at it.
-        const bool sameAsWon = board_ == Board::over && over_.number == number;
-        if (number != game.number) game.attempt = sameAsWon ? wrappingAdd(over_.attempt, 1) : firstAttemptAt(number);
-        game.number = number;
+    command_ = Command::none;
+    if (number < 1 || number > maxGameNumber_) {
+        board_ = Board::unknown;
+        changed();
+        return {};
     }
-    board_ = Board::inPlay;
-    restartAsked_ = startAsked_ = false;
-    changed();
+    dealOnBoard(number);
     return {};
 }
 
 void RecordKeeper::boardTold(int32_t number) {
-    // A board Tallykeep dealt is the game's to tell only once dealt: the
-    // game-number dialog may still be closing.
-    if (board_ == Board::inPlay || (board_ == Board::own && own_.number == number) ||
-        (board_ == Board::over && over_.number == number))
-        return;
-    own_ = {number, firstAttemptAt(number)};
-    board_ = Board::own;
-    changed();
-}
-
-std::optional<int32_t> RecordKeeper::attemptShown() const {
+    if (number < 1 || number > maxGameNumber_) return;
+    lastTold_ = number;
     switch (board_) {
-        case Board::own:
-            return own_.attempt;
-        case Board::unknown:
-            return std::nullopt;
-        case Board::inPlay:
+        case Board::dealt:
+            // Until the game has told the number it was given, what it tells
+            // may be the deal before (its dialog is still closing).
+            if (number == onBoard_.number) {
+                boardConfirmed_ = true;
+                return;
+            }
+            if (!boardConfirmed_) return;
+            break;
         case Board::over:
+            if (number == onBoard_.number) return;
+            break;
+        case Board::none:
+        case Board::unknown:
             break;
     }
-    return settings_.game.attempt;
-}
-
-// Counts the game (a first attempt at a number not counted before), writes
-// its history line and its line in the log; a won game stays on the board.
-GameResult RecordKeeper::record(GameEnd end, const GameInPlay& game, RecordChange& change) {
-    const GameResult result{end == GameEnd::won, game.number, game.attempt, counted_.contains(game.number)};
-    if (result.counted()) counted_.add(game.number);
-    settings_.tally.record(result);
-    log(entryForResult(result, files_.clock->now()), change);
-    if (result.won) {
-        board_ = Board::over;
-        over_ = game;
-    }
-    return result;
-}
-
-// A game the game dealt itself and told the number of: counted under that
-// number, once, while the box keeps the next number of the player's road.
-RecordChange RecordKeeper::ownGameEnded(GameEnd end) {
-    RecordChange change;
-    if (record(end, own_, change).won) {
-        overIsOwn_ = true;
-    } else {
-        own_.attempt = wrappingAdd(own_.attempt, 1);
-    }
-    restartAsked_ = startAsked_ = false;
-    changed();
-    return change;
-}
-
-RecordChange RecordKeeper::gameEnded(GameEnd end) {
-    if (board_ == Board::own) return ownGameEnded(end);
-    RecordChange change;
-    if (board_ != Board::inPlay) {
-        // A deal Tallykeep did not enter (a random one, or one the player
-        // asked of the game itself): whatever comes next is no known number
-        // either, until Tallykeep enters one.
-        board_ = Board::unknown;
-        restartAsked_ = startAsked_ = false;
-        changed();
-        return change;
-    }
-    GameInPlay& game = settings_.game;
-    if (record(end, game, change).won) {
-        overIsOwn_ = false;
-        // A passed game taken back and now won: the box goes back to where
-        // it was. Otherwise the next number, 1 after the highest.
-        if (settings_.afterRetry != 0 && nextNumber() == game.number) {
-            game.number = settings_.afterRetry;
-            settings_.afterRetry = 0;
-        } else {
-            game.number = moveOn(game.number >= maxGameNumber_ ? 1 : game.number + 1, change);
-        }
-        game.attempt = firstAttemptAt(game.number);
-        showInBox(game.number, change);
-    } else {
-        game.attempt = wrappingAdd(game.attempt, 1);
-        // The lost dialog's yes deals the same game again, and so does a
-        // restart; 開始 goes on to the game-number dialog. After an
-        // end-this-game box of the player's own command (the game's new game,
-        // its menu) the deal is one nobody can vouch for.
-        if (end == GameEnd::resigned && !restartAsked_ && !startAsked_) board_ = Board::unknown;
-    }
-    restartAsked_ = startAsked_ = false;
-    changed();
-    return change;
+    dealOnBoard(number);
+    // When the game dealt it is not known: its attempt is the one the number
+    // is at when it ends.
+    attemptAtEnd_ = true;
 }
 
 RecordChange RecordKeeper::unknownGameDealt() {
@@ -248,81 +302,126 @@ RecordChange RecordKeeper::unknownGameDealt() {
     return {};
 }
 
-void RecordKeeper::restartSent() {
-    if (board_ == Board::over && overIsOwn_) {
-        own_ = {over_.number, wrappingAdd(over_.attempt, 1)};
-        board_ = Board::own;
-        changed();
-    } else if (board_ == Board::over) {
-        // The game won is dealt again at once: no game is in progress.
-        settings_.game.number = over_.number;
-        settings_.game.attempt = wrappingAdd(over_.attempt, 1);
-        board_ = Board::inPlay;
-        changed();
-    } else if (board_ == Board::inPlay || board_ == Board::own) {
-        restartAsked_ = true;
+void RecordKeeper::restartSent(uint64_t nowMs) {
+    command_ = Command::restart;
+    commandAtMs_ = nowMs;
+    redealAssumed_ = false;
+    if (board_ == Board::over) {
+        // No game is in progress: the game deals the one won again at once.
+        // An end-this-game box that comes all the same tells otherwise: the
+        // game had dealt another game meanwhile, one nobody can vouch for.
+        dealOnBoard(onBoard_.number);
+        redealAssumed_ = true;
     }
 }
 
-RecordChange RecordKeeper::pass(const std::string& boxText) {
-    // The box as typed since the last tick.
-    boxChanged(boxText);
+void RecordKeeper::startSent(uint64_t nowMs) {
+    redealAssumed_ = false;
+    command_ = Command::start;
+    commandAtMs_ = nowMs;
+}
+
+RecordChange RecordKeeper::gameEnded(GameEnd end, uint64_t nowMs) {
     RecordChange change;
-    const PassOutcome outcome = passGame(settings_.tally.passes, boxText);
-    if (outcome.listFull) {
+    const Command command = nowMs - commandAtMs_ <= kCommandAnswerMs ? command_ : Command::none;
+    command_ = Command::none;
+    if (redealAssumed_ && command == Command::restart && end == GameEnd::resigned && lastTold_ != onBoard_.number)
+        board_ = Board::unknown;
+    redealAssumed_ = false;
+    // A game ended on a board that stood still after a win: the game that
+    // ships with Tallykeep dealt the number won again from its own menu (it
+    // told the same number all along).
+    if (board_ == Board::over && lastTold_ == onBoard_.number) dealOnBoard(onBoard_.number);
+    if (board_ != Board::dealt) {
+        // A deal nobody can vouch for: whatever comes next is none either,
+        // until a number is dealt or told.
+        board_ = end == GameEnd::resigned && command == Command::start ? Board::none : Board::unknown;
+        changed();
+        return change;
+    }
+    if (attemptAtEnd_) onBoard_.attempt = played_.nextAttempt(onBoard_.number);
+    const GameInPlay game = onBoard_;
+    // A game passed is "not now": ending it counts nothing.
+    if (!(end == GameEnd::resigned && boardPassed_)) {
+        const bool won = end == GameEnd::won;
+        log(stamped(won ? LogEvent::win : LogEvent::loss, game.number, game.attempt == 1), change);
+    }
+    switch (end) {
+        case GameEnd::won:
+            board_ = Board::over;
+            break;
+        case GameEnd::lost:
+            // The lost dialog's yes deals the same game again.
+            dealOnBoard(game.number);
+            break;
+        case GameEnd::resigned:
+            // やり直し deals the same game again and 開始 asks for a number;
+            // after a command of the player's own in the game (its new game,
+            // its menu) the deal is one nobody can vouch for.
+            if (command == Command::restart)
+                dealOnBoard(game.number);
+            else
+                board_ = command == Command::start ? Board::none : Board::unknown;
+            break;
+    }
+    changed();
+    return change;
+}
+
+RecordChange RecordKeeper::pass(const std::string& boxText) {
+    RecordChange change;
+    const NumberToDeal number = numberToDeal(boxText);
+    if (!number.number) {
+        change.refusal = number.refusal;
+        return change;
+    }
+    boxChanged(boxText);
+    PassSlots trial = settings_.tally.passes;
+    if (passGame(trial, intToText(*number.number)).listFull) {
         change.passListFull = true;
         return change;
     }
-    const int32_t passed = textToInt(boxText);
-    log(stamped(LogEvent::pass, passed, false), change);
-    // A game taken back and passed again: the box goes back to where it was.
-    if (settings_.afterRetry != 0 && passed == nextNumber()) {
-        showInBox(settings_.afterRetry, change);
-        settings_.afterRetry = 0;
-    } else {
-        // The highest number passed goes on with game 1, as a win does.
-        showInBox(moveOn(passed == maxGameNumber_ ? 1 : outcome.nextNumber, change), change);
-    }
+    if (board_ == Board::dealt && onBoard_.number == *number.number) boardPassed_ = true;
+    log(stamped(LogEvent::pass, *number.number, false), change);
+    change.boxText = intToText(nextNumber());
     changedAndSaved();
     return change;
 }
 
-// An entry written by hand that is no number names no game: it leaves the
-// list without a line in the log.
 RecordChange RecordKeeper::takeBackPass(int slot, const std::string& boxText) {
     PassSlots& passes = settings_.tally.passes;
     if (slot < 0 || slot >= static_cast<int>(passes.size()) || passes[static_cast<size_t>(slot)].empty())
         throw std::out_of_range("no passed game in slot " + std::to_string(slot));
-    boxChanged(boxText);
     RecordChange change;
-    const std::string number = passes[static_cast<size_t>(slot)];
-    ::takeBackPass(passes, slot);
-    const std::optional<int32_t> retried = tryTextToInt(number);
-    if (retried) log(stamped(LogEvent::retry, *retried, false), change);
-    change.boxText = number;
-    const std::optional<int32_t> boxNumber = tryTextToInt(boxText);
-    if (settings_.afterRetry != 0 && boxNumber == nextNumber()) {
-        // A game taken back before and not yet played goes back on the list
-        // (into the slot just freed) rather than being lost from the box.
-        passGame(passes, intToText(*boxNumber));
-        log(stamped(LogEvent::pass, *boxNumber, false), change);
-    } else if (boxNumber && *boxNumber >= 1 && *boxNumber <= maxGameNumber_) {
-        // Where the box goes back to once the game is won or passed again.
-        settings_.afterRetry = *boxNumber;
+    const std::string entry = passes[static_cast<size_t>(slot)];
+    const NumberToDeal retried = numberToDeal(entry);
+    if (!retried.number) {
+        // An entry written by hand that names no game of this version leaves
+        // the list without a line in the log, and the box stays.
+        ::takeBackPass(passes, slot);
+        if (tryTextToInt(entry)) change.refusal = retried.refusal;
+        changedAndSaved();
+        return change;
     }
-    if (retried && *retried >= 1 && *retried <= maxGameNumber_) settings_.nextGame = *retried;
+    boxChanged(boxText);
+    const int32_t boxNumber = nextNumber();
+    // A game taken back before and not yet played goes back on the list
+    // (into the slot about to be freed) rather than being lost from the box.
+    const bool boxWasTakenBack = settings_.afterRetry != 0 && boxNumber != *retried.number;
+    log(stamped(LogEvent::retry, *retried.number, false), change);
+    if (boxWasTakenBack) {
+        if (board_ == Board::dealt && onBoard_.number == boxNumber) boardPassed_ = true;
+        log(stamped(LogEvent::pass, boxNumber, false), change);
+    }
+    change.boxText = intToText(nextNumber());
     changedAndSaved();
     return change;
 }
 
 RecordChange RecordKeeper::clearTotals(const std::string& boxText) {
     RecordChange change;
-    const GameInPlay& game = settings_.game;
-    const int32_t boxNumber = tryTextToInt(boxText).value_or(game.number);
-    log(log_.stamped(LogEvent::clear, boxNumber, game.attempt, true), change);
-    settings_.tally.clearTotals();
-    // Counting starts again: every number counts once more.
-    counted_.clear();
+    const int32_t boxNumber = numberToDeal(boxText).number.value_or(nextNumber());
+    log(stamped(LogEvent::clear, boxNumber, true), change);
     changedAndSaved();
     return change;
 }
@@ -365,15 +464,50 @@ void RecordKeeper::setProgressByDifficulty(bool byDifficulty) {
     saveIfChanged();
 }
 
-// The attempt at a number not in play is the first.
+// A line's 回目 is the attempt its number is at.
 LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted) const {
-    const GameInPlay& game = settings_.game;
-    return log_.stamped(event, gameNumber, gameNumber == game.number ? game.attempt : 1, counted);
+    const int32_t attempt = board_ == Board::dealt && onBoard_.number == gameNumber && !attemptAtEnd_
+                                ? onBoard_.attempt
+                                : played_.nextAttempt(gameNumber);
+    return log_.stamped(event, gameNumber, attempt, counted);
 }
 
-void RecordKeeper::log(const LogEntry& entry, RecordChange& change) {
+void RecordKeeper::log(LogEntry entry, RecordChange& change) {
+    entry.serial = nextSerial_;
+    nextSerial_ = serialAfter(nextSerial_);
+    const int32_t box = nextNumber();
+    const int32_t afterRetry = settings_.afterRetry;
+    applyLogLine(entry, settings_, &played_, maxGameNumber_);
+    settings_.logMark.serial = static_cast<int32_t>(entry.serial);
+    playedChanged_ = playedChanged_ || entry.event == LogEvent::win || entry.event == LogEvent::loss ||
+                     entry.event == LogEvent::clear;
     change.logged.push_back(entry);
-    tellIfRefused(log_.add(entry));
+    const AppendOnlyFile::Outcome outcome = log_.add(entry);
+    keepLogMark(outcome);
+    tellIfRefused(outcome);
+    const bool boxMoved = nextNumber() != box;
+    const bool afterRetryMoved = settings_.afterRetry != afterRetry && settings_.afterRetry != 0;
+    if (boxMoved) change.boxText = intToText(nextNumber());
+    // A number the player typed stays, impossible or not; one the box moved
+    // on to is passed over when asked.
+    if (entry.event == LogEvent::win || entry.event == LogEvent::pass) skipPastImpossible(boxMoved, afterRetryMoved, change);
+    changed();
+}
+
+// Every line queued went into the log: the next start reads from here on.
+void RecordKeeper::keepLogMark(const AppendOnlyFile::Outcome& outcome) {
+    if (!outcome.written || log_.pendingLines() != 0) return;
+    settings_.logMark.lastLogged = settings_.logMark.serial;
+    settings_.logMark.logSize = outcome.size;
+}
+
+void RecordKeeper::skipPastImpossible(bool box, bool afterRetry, RecordChange& change) {
+    if (!settings_.tally.options.skipImpossible) return;
+    for (const int32_t* target : {box ? &settings_.nextGame : nullptr, afterRetry ? &settings_.afterRetry : nullptr}) {
+        if (!target || *target == 0) continue;
+        const ImpossibleSkip skip = skipImpossible(*target, maxGameNumber_, impossibleDeals_);
+        for (const int32_t skipped : skip.skipped) log(log_.stamped(LogEvent::skip, skipped, 1, false), change);
+    }
 }
 
 // One message for each time the log is held: once it took the lines, the
@@ -389,21 +523,21 @@ void RecordKeeper::tellIfRefused(const AppendOnlyFile::Outcome& outcome) {
     untoldProblems_.push_back(text);
 }
 
-int32_t RecordKeeper::moveOn(int32_t next, RecordChange& change) {
-    if (!settings_.tally.options.skipImpossible) return next;
-    const ImpossibleSkip skip = skipImpossible(next, maxGameNumber_, impossibleDeals_);
-    for (const int32_t skipped : skip.skipped) log(log_.stamped(LogEvent::skip, skipped, 1, false), change);
-    return skip.next;
-}
-
 void RecordKeeper::saveIfChanged() {
-    if (!unsaved_) return;
+    // The checkpoint holds only what is on disk: while lines wait in memory
+    // alone (the log and their own file both held), it waits with them.
+    if (!unsaved_ || (log_.pendingLines() > 0 && !log_.waitingLinesKept())) return;
     unsaved_ = false;
+    settings_.game = inPlay();
+    if (playedChanged_ && files_.playedNumbersFile &&
+        files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial))))
+        playedChanged_ = false;
     std::vector<std::string> values = savedValues(settings_);
     if (values == lastSaveTried_) return;
     lastSaveTried_ = std::move(values);
     try {
         saveNow();
+        settingsProblemTold_ = false;
     } catch (const AppError& error) {
         if (settingsProblemTold_) return;
         settingsProblemTold_ = true;
@@ -416,10 +550,22 @@ void RecordKeeper::saveIfChanged() {
 void RecordKeeper::saveNow() { saveSettingsFile(*files_.settingsFiles, settings_, files_.settingsPath); }
 
 void RecordKeeper::retryLog() {
-    if (log_.pendingLines() > 0 && log_.writePending().written) logProblemTold_ = false;
+    if (log_.pendingLines() == 0) return;
+    const AppendOnlyFile::Outcome outcome = log_.writePending();
+    if (!outcome.written) return;
+    logProblemTold_ = false;
+    keepLogMark(outcome);
+    unsaved_ = true;
 }
 
 void RecordKeeper::finish(bool gameClosed) {
+    // The last chance for lines the log refused; they were told already,
+    // but lines kept nowhere would be lost with the program: the close waits,
+    // and nothing is written that would hold them without their lines.
+    retryLog();
+    if (log_.pendingLines() > 0 && !log_.waitingLinesKept())
+        throw AppError(files_.logPath + " に書き込めません\r\n記録の " + std::to_string(log_.pendingLines()) +
+                       " 行をまだ書けず、置いておくファイルも書けません。書き込めるようにしてから閉じてください。");
     std::string failure;
     // A game that did not close keeps its own statistics: it writes them
     // itself when it ends. The program ends all the same (a hung game must
@@ -428,15 +574,21 @@ void RecordKeeper::finish(bool gameClosed) {
         settings_.untoldProblem = "前回 Tallykeep を閉じたとき、フリーセルが終了しませんでした。";
         if (settings_.tally.options.restoreGameStatistics)
             settings_.untoldProblem += "ゲームの成績は元に戻していません。";
-    } else if (settings_.tally.options.restoreGameStatistics) {
-        try {
-            writeStatistics(*files_.gameStatistics, gameStatisticsAtStart_);
-        } catch (const AppError& error) {
-            failure = error.what();
+    } else {
+        // A clean close leaves nothing of an earlier one to tell.
+        settings_.untoldProblem.clear();
+        if (settings_.tally.options.restoreGameStatistics) {
+            try {
+                writeStatistics(*files_.gameStatistics, gameStatisticsAtStart_);
+            } catch (const AppError& error) {
+                failure = error.what();
+            }
         }
     }
-    // The last chance for lines the log refused; they were told already.
-    log_.writePending();
+    settings_.game = inPlay();
+    if (files_.playedNumbersFile &&
+        files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial))))
+        playedChanged_ = false;
     lastSaveTried_ = savedValues(settings_);
     unsaved_ = false;
     saveNow();
@@ -452,7 +604,9 @@ void RecordKeeper::finishAtSessionEnd() {
         failure = error.what();
     }
     try {
-        log_.writePending();
+        retryLog();
+        if (files_.playedNumbersFile)
+            files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial)));
     } catch (const std::exception&) {
         // The lines stay where they were refused; nothing more can be done.
     }
@@ -461,6 +615,7 @@ void RecordKeeper::finishAtSessionEnd() {
     for (char& c : failure)
         if (c == '\r' || c == '\n') c = ' ';
     settings_.untoldProblem = failure;
+    settings_.game = inPlay();
     try {
         saveNow();
     } catch (const std::exception&) {

@@ -7,16 +7,24 @@
 #include <vector>
 
 #include "common/game_in_play.h"
-#include "records/counted_numbers.h"
 #include "records/deal_difficulty.h"
 #include "records/deal_table.h"
+#include "records/played_numbers.h"
 #include "records/results_log.h"
 #include "records/settings.h"
 #include "records/settings_save.h"
 #include "records/statistics_snapshot.h"
 
-// Reads the whole log, handing over each entry it can read.
-using ReadLog = std::function<void(const std::function<void(const LogEntry&)>& onEntry)>;
+// The log as the start reads it: from a byte offset on, each entry with the
+// offset (from the file's start) at which its line ends. Answers the file's
+// size; nothing when the log exists and cannot be read. A missing log reads
+// as an empty one.
+class LogSource {
+public:
+    virtual ~LogSource() = default;
+    virtual std::optional<uint64_t> read(uint64_t from,
+                                         const std::function<void(const LogEntry&, uint64_t lineEnd)>& onEntry) = 0;
+};
 
 // What the keeper reaches outside itself.
 struct RecordFiles {
@@ -29,9 +37,12 @@ struct RecordFiles {
     WaitingLinesFile* waitingLinesFile = nullptr;
     LocalClock* clock = nullptr;
     StatisticsRegistry* gameStatistics = nullptr;
-    // The log as it stands at start-up: which numbers were counted already.
-    // None: every number counts as new.
-    ReadLog readLog;
+    // The log as it stands at start-up: what came after the settings file's
+    // checkpoint. None: nothing is read, and every number counts as new.
+    LogSource* logSource = nullptr;
+    // Tallykeep.csv.idx: the numbers played, as far as its own checkpoint.
+    // None: they are read from the whole log at each start.
+    WaitingLinesFile* playedNumbersFile = nullptr;
     // The deals' table beside the program, read once at start-up; and its
     // path, for the message when it is refused. None: no table.
     std::function<DealTableLoad()> readDealTable;
@@ -46,30 +57,44 @@ struct RecordChange {
     std::vector<LogEntry> logged;
     // The pass list is full: nothing changed.
     bool passListFull = false;
+    // The command was refused, in these words: nothing changed.
+    std::string refusal;
 };
 
-// The keeper of the record: the game in play, the tally (counts, history,
-// pass list, options), the results log with the lines that wait for it, and
-// the settings file, saved when what it keeps changed. It takes what the
-// watcher and the menu report and answers with what the window must show; it
-// shows nothing itself. The problems of keeping (a file that cannot be
+// The keeper of the record. The log is the record: a result counts once its
+// line is on disk, in the log or among the lines waiting for it, and every
+// line is applied to the tally (counts, history, pass list, the number box)
+// by one function, the same at the moment it is written and when the next
+// start replays it. The settings file is a checkpoint of the log: it says up
+// to which line (通番) it holds the record, and the next start replays what
+// came after. The board (what the game shows) is known from evidence only: a
+// number the game took from its dialog, or one it told. The keeper takes what
+// the watcher and the menu report and answers with what the window must show;
+// it shows nothing itself. The problems of keeping (a file that cannot be
 // written) wait in it until the window tells them, once each.
 class RecordKeeper {
 public:
     RecordKeeper(RecordFiles files, int32_t maxGameNumber);
 
     // Start-up: the settings file read (after a save cut off is put right),
-    // and the game's statistics taken for the write-back at the end.
+    // the log replayed from its checkpoint on, and the game's statistics
+    // taken for the write-back at the end.
     RecordChange load();
 
     const Tally& tally() const { return settings_.tally; }
     const Options& options() const { return settings_.tally.options; }
-    const GameInPlay& inPlay() const { return settings_.game; }
-    // The attempt the window shows: the game on the board's, or the next
-    // number's once a game is won. None for a deal nobody can vouch for (a
-    // random deal, a command of the game's own answered by the player):
-    // nothing is counted until the next number Tallykeep enters.
+    // The box's number and the attempt it would be at.
+    GameInPlay inPlay() const;
+    // The attempt shown beside the box: the box's number's own. None while
+    // the board holds a deal nobody can vouch for (a random one, one the
+    // player asked of the game itself): nothing counts until a number is
+    // dealt or told.
     std::optional<int32_t> attemptShown() const;
+    // Where the box goes back to once the passed game it shows is won or
+    // passed again; 0: nowhere.
+    int32_t numberToGoBackTo() const { return settings_.afterRetry; }
+    // The number of a game in progress on the board when it is not the box's.
+    std::optional<int32_t> otherNumberOnBoard() const;
     int32_t maxGameNumber() const { return maxGameNumber_; }
     // Where the dated log lies, for the progress window and the messages.
     const std::string& logPath() const { return files_.logPath; }
@@ -89,39 +114,40 @@ public:
     // How hard a deal is, from the table; unknown without one.
     DifficultyLevel difficultyOf(int32_t number) const;
 
-    // The number the game is to deal when it asks, from the number box's
-    // text: 1 to the highest number of the version in use. A text that is no
-    // number, or a number outside that range, is refused with the reason.
+    // A game number from the number box's text (or any command's): 1 to the
+    // highest number of the version in use. A text that is no number, or a
+    // number outside that range, is refused with the reason.
     NumberToDeal numberToDeal(const std::string& boxText) const;
     // The number box's text as the player left it: its number is the next
     // one, kept for the next start (saved with saveIfChanged()).
     void boxChanged(const std::string& boxText);
 
-    // What the watcher reports. The game took a number from its game-number
-    // dialog: a number other than the one in play starts its first attempt
-    // (a later one when it was counted before).
+    // What the watcher reports. The game took this number from its
+    // game-number dialog.
     RecordChange gameDealt(int32_t number);
-    // The game on the board ended: counted (a first attempt not counted
-    // before), logged, and the next number (after a win, past the known
-    // impossible deals when asked) or the next attempt set up. A game that
-    // Tallykeep cannot vouch for changes nothing. Saved with saveIfChanged().
-    RecordChange gameEnded(GameEnd end);
+    // The game on the board ended: a game in progress of a known number is
+    // logged (counted when it was the number's first attempt) and applied;
+    // anything else changes nothing but what the board is known to hold.
+    // `nowMs` tells whether a command of the control bar brought it.
+    RecordChange gameEnded(GameEnd end, uint64_t nowMs);
     // The game dealt a game of its own choosing (the won dialog answered
-    // with its select box unticked): nothing counts until the next number
-    // Tallykeep enters.
+    // with its select box unticked).
     RecordChange unknownGameDealt();
     // The game told the number of the deal on its board (the game that ships
-    // with Tallykeep does). A deal Tallykeep did not enter is counted under
-    // that number, as the game's own; the box keeps the next number.
+    // with Tallykeep does). A number other than the one dealt, once the game
+    // has told that one, is a deal of the game's own; a number outside the
+    // game's range is no number.
     void boardTold(int32_t number);
-    // The control bar's やり直し went to the game: it deals the game on the
-    // board again, after its end-this-game box while a game is in progress.
-    void restartSent();
-    // The control bar's 開始 went to the game: its end-this-game box, if it
-    // shows one, is followed by the game-number dialog.
-    void startSent() { startAsked_ = true; }
+    // The control bar's やり直し and 開始 went to the game. Their end-this-game
+    // box, when the game shows one within kCommandAnswerMs, is theirs: after
+    // it やり直し deals the same number again and 開始 asks for one.
+    void restartSent(uint64_t nowMs);
+    void startSent(uint64_t nowMs);
+    static constexpr uint64_t kCommandAnswerMs = 3000;
 
-    // The menu's commands; each is saved at once.
+    // The menu's commands; each is saved at once. The box's number goes on
+    // the pass list; passing the game on the board means "not now": its
+    // end-this-game box counts nothing.
     RecordChange pass(const std::string& boxText);
     // The box shows the passed game; it goes back to `boxText`'s number once
     // that game is won or passed again.
@@ -133,9 +159,10 @@ public:
     void setProgressPlace(const Options::Place& place);
     void setProgressByDifficulty(bool byDifficulty);
 
-    // Saves the settings file when what it keeps changed since the last save
-    // tried; a save that fails is tried again with the next change, or at the
-    // end, the record staying in memory meanwhile.
+    // Saves the settings file (and the played numbers) when what it keeps
+    // changed since the last save tried; a save that fails is tried again
+    // with the next change, or at the end, the record staying in memory and
+    // in the log meanwhile.
     void saveIfChanged();
     // The lines the log refused, tried again.
     void retryLog();
@@ -143,7 +170,8 @@ public:
     // The close: the game's statistics put back when asked and the game has
     // closed (a game that has not is told at the next start), the waiting
     // log lines written, the settings saved. Raises AppError when any of it
-    // fails; what could be done is done.
+    // fails, and when lines the log refused could be kept nowhere (the close
+    // would lose them); what could be done is done.
     void finish(bool gameClosed);
     // The end of the Windows session: as finish, but never raising. A failure
     // is kept in the settings file and told at the next start.
@@ -153,25 +181,25 @@ public:
     std::string takeProblems();
 
 private:
+    // What the game's board holds: nothing known yet (start-up, or the
+    // game-number dialog is to follow), a number in play, a number won whose
+    // board stands still, or a deal nobody can vouch for.
+    enum class Board { none, dealt, over, unknown };
+    enum class Command { none, start, restart };
+
+    void replayTheLog();
+    void bringIntoRange();
     LogEntry stamped(LogEvent event, int32_t gameNumber, bool counted) const;
-    void log(const LogEntry& entry, RecordChange& change);
-    // The number the box moves on to: with the option on, past the known
-    // impossible deals, each with its line in the log.
-    int32_t moveOn(int32_t next, RecordChange& change);
-    // The number in the box, as the settings file keeps it: the game in
-    // play's where the file has none of its own (written by an older version).
+    // Writes the line (or keeps it waiting) and applies it.
+    void log(LogEntry entry, RecordChange& change);
+    // With the option on, the box (and the number it goes back to) moved on
+    // past the known impossible deals, each with its line in the log.
+    void skipPastImpossible(bool box, bool afterRetry, RecordChange& change);
+    void dealOnBoard(int32_t number);
+    void keepLogMark(const AppendOnlyFile::Outcome& outcome);
     int32_t nextNumber() const;
-    // The box is to show `number`, the next one.
-    void showInBox(int32_t number, RecordChange& change);
-    // The first attempt at a number is its first counted one, or a later
-    // one (at least the second) when the number was counted before.
-    int32_t firstAttemptAt(int32_t number) const { return counted_.contains(number) ? 2 : 1; }
-    void takeBackWaitingLines();
-    void countLine(const LogEntry& entry);
     void tellIfRefused(const AppendOnlyFile::Outcome& outcome);
     void readDealTable();
-    RecordChange ownGameEnded(GameEnd end);
-    GameResult record(GameEnd end, const GameInPlay& game, RecordChange& change);
     void saveNow();
     // What the window draws or the settings file keeps may have changed.
     void changed() {
@@ -185,21 +213,28 @@ private:
     Settings settings_;
     ResultsLog log_;
     StatisticsSnapshot gameStatisticsAtStart_;
-    CountedNumbers counted_;
+    PlayedNumbers played_;
     std::optional<DealTable> dealTable_;
     std::vector<int32_t> impossibleDeals_;
-    // What the game's board shows: the game in play, a game won whose board
-    // stands still until the next deal (`over_`), or a deal nobody can vouch
-    // for. A restart asked while a game is in progress keeps the game in
-    // play through the end-this-game box it brings.
-    // A deal of the game's own whose number the game told is `own_`.
-    enum class Board { inPlay, own, over, unknown };
-    Board board_ = Board::inPlay;
-    GameInPlay own_;
-    GameInPlay over_;
-    bool overIsOwn_ = false;
-    bool restartAsked_ = false;
-    bool startAsked_ = false;
+
+    Board board_ = Board::none;
+    GameInPlay onBoard_;
+    // The number on the board was passed: its end-this-game box counts nothing.
+    bool boardPassed_ = false;
+    // The game told the number dealt since it was dealt: from then on a
+    // number it tells that differs is a deal of its own.
+    bool boardConfirmed_ = false;
+    std::optional<int32_t> lastTold_;
+    Command command_ = Command::none;
+    uint64_t commandAtMs_ = 0;
+    // やり直し after a win took the game won to be dealt again.
+    bool redealAssumed_ = false;
+    // The board is known from what the game told alone.
+    bool attemptAtEnd_ = false;
+
+    // The 通番 of the next line.
+    uint32_t nextSerial_ = 1;
+    bool playedChanged_ = false;
     // Set when what the settings file keeps may have changed; the whole list
     // of saved values is built only then.
     bool unsaved_ = false;

@@ -65,7 +65,7 @@ std::string formatLogLine(const LogEntry& entry, bool utf8) {
     return fourDigits(t.year) + '/' + twoDigits(t.month) + '/' + twoDigits(t.day) + ',' + twoDigits(t.hour) + ':' +
            twoDigits(t.minute) + ':' + twoDigits(t.second) + ',' + intToText(entry.gameNumber) + ',' +
            intToText(entry.attempt) + ',' + (utf8 ? logEventWordUtf8(entry.event) : logEventWord(entry.event)) + ',' +
-           (entry.counted ? '1' : '0') + "\r\n";
+           (entry.counted ? '1' : '0') + (entry.serial ? ',' + std::to_string(entry.serial) : std::string()) + "\r\n";
 }
 
 bool operator==(const LocalTime& a, const LocalTime& b) {
@@ -75,7 +75,7 @@ bool operator==(const LocalTime& a, const LocalTime& b) {
 
 bool operator==(const LogEntry& a, const LogEntry& b) {
     return a.when == b.when && a.gameNumber == b.gameNumber && a.attempt == b.attempt && a.event == b.event &&
-           a.counted == b.counted;
+           a.counted == b.counted && a.serial == b.serial;
 }
 
 LogEntry entryForResult(const GameResult& result, const LocalTime& when) {
@@ -100,6 +100,7 @@ LogEntry ResultsLog::stamped(LogEvent event, int32_t gameNumber, int32_t attempt
 
 AppendOnlyFile::Outcome ResultsLog::add(const LogEntry& entry) {
     pending_.push_back(entry);
+    waitingChanged_ = true;
     return writePending();
 }
 
@@ -121,7 +122,8 @@ AppendOnlyFile::Outcome ResultsLog::writePending() {
         // its lines and lets them go then.
         if (waitingOnDisk_ && waitingFile_) waitingOnDisk_ = !waitingFile_->forget();
         waitingKept_ = true;
-    } else {
+        waitingChanged_ = false;
+    } else if (waitingChanged_ || !waitingKept_) {
         keepWaitingLines();
     }
     return outcome;
@@ -133,6 +135,7 @@ void ResultsLog::keepWaitingLines() {
     for (const LogEntry& entry : pending_) bytes += formatLogLine(entry);
     waitingKept_ = waitingFile_->keep(bytes);
     waitingOnDisk_ = true;
+    waitingChanged_ = !waitingKept_;
 }
 
 std::vector<LogEntry> ResultsLog::linesLeftWaiting() {
@@ -154,6 +157,7 @@ std::vector<LogEntry> ResultsLog::linesLeftWaiting() {
 
 void ResultsLog::takeBackWaiting(const std::vector<LogEntry>& lines) {
     pending_.insert(pending_.begin(), lines.begin(), lines.end());
+    waitingChanged_ = waitingChanged_ || !lines.empty();
     if (lines.empty() && waitingOnDisk_ && waitingFile_) waitingOnDisk_ = !waitingFile_->forget();
 }
 
@@ -163,4 +167,20 @@ std::size_t linesAlreadyLogged(const std::vector<LogEntry>& logTail, const std::
                        logTail.end() - static_cast<std::ptrdiff_t>(count)))
             return count;
     return 0;
+}
+
+bool newerCopyWins(const std::string& kept, const std::string& newer) {
+    if (newer.size() <= kept.size() || newer.compare(0, kept.size(), kept) != 0) return false;
+    if (newer.size() < 2 || newer.compare(newer.size() - 2, 2, "\r\n") != 0) return false;
+    std::size_t at = 0;
+    std::size_t lines = 0;
+    const SkippedLines skipped = readResultsLogChunks(
+        [&](char* buffer, std::size_t size) {
+            const std::size_t count = std::min(size, newer.size() - at);
+            newer.copy(buffer, count, at);
+            at += count;
+            return count;
+        },
+        [&lines](const LogEntry&) { ++lines; });
+    return skipped.count == 0 && lines > 0;
 }

@@ -14,8 +14,9 @@
 // so that Excel on a Japanese Windows opens it by a double click. Lines are
 // only ever appended; the file is never rewritten or trimmed.
 
-// The header line, without its line break.
-inline constexpr char kResultsLogHeader[] = "日付,時刻,ゲーム番号,回目,結果,集計";
+// The header line, without its line break. Logs begun by older versions have
+// the first six columns only; their lines stay valid.
+inline constexpr char kResultsLogHeader[] = "日付,時刻,ゲーム番号,回目,結果,集計,通番";
 
 // The log of an executable: the settings file's name with ".csv" for ".Ini".
 std::string resultsLogPathFor(const std::string& executablePath);
@@ -52,6 +53,10 @@ struct LogEntry {
     LogEvent event = LogEvent::win;
     // The line changed the totals (集計 1).
     bool counted = false;
+    // The line's place in the record (通番), counting up from 1 over every
+    // line Tallykeep writes; the settings file says up to which one it holds
+    // the record. 0: a line of an older version, which has none.
+    uint32_t serial = 0;
 };
 bool operator==(const LocalTime& a, const LocalTime& b);
 bool operator==(const LogEntry& a, const LogEntry& b);
@@ -69,7 +74,7 @@ const char* logEventWord(LogEvent event);
 const char* logEventWordUtf8(LogEvent event);
 
 // One line of the log, its CR LF included:
-// "2026/12/07,18:36:39,4711,1,勝ち,1"; its word in UTF-8 when asked.
+// "2026/12/07,18:36:39,4711,1,勝ち,1,982"; its word in UTF-8 when asked.
 std::string formatLogLine(const LogEntry& entry, bool utf8 = false);
 
 // The entry of a game that ended.
@@ -88,6 +93,7 @@ public:
     struct Outcome {
         bool written = false;
         std::string reason;  // why not, in the system's words
+        uint64_t size = 0;   // the file's size after the write
     };
 
     virtual ~AppendOnlyFile() = default;
@@ -154,8 +160,18 @@ private:
     std::deque<LogEntry> pending_;
     bool waitingOnDisk_ = false;  // the waiting-lines file may hold lines
     bool waitingKept_ = true;
+    // Lines were queued since the waiting-lines file was last written: it is
+    // written again only then, not at every retry.
+    bool waitingChanged_ = false;
 };
 
+// Whether a new copy of the waiting lines left beside the file (a crash came
+// before it took the file's place) is the one to read: it is whole (every
+// line read, the last ending with its line break) and begins with the file's
+// lines.
+bool newerCopyWins(const std::string& kept, const std::string& newer);
+
 // How many of `waiting`, from its start, the log already ends with: the
-// last run ended after the log took them and before they were let go.
+// last run ended after the log took them and before they were let go. For
+// lines of older versions, which have no 通番.
 std::size_t linesAlreadyLogged(const std::vector<LogEntry>& logTail, const std::vector<LogEntry>& waiting);

@@ -91,7 +91,7 @@ std::optional<LogEvent> readEvent(const std::string& word) {
 // The columns of a line, as a spreadsheet writes them: a field in double
 // quotes may hold commas, and "" stands for one quote. Code page 932 has no
 // trail byte below 0x40, so neither the comma nor the quote is ever half a
-// character. Empty columns after the sixth (a spreadsheet's wider table) are
+// character. Empty columns after the seventh (a spreadsheet's wider table) are
 // dropped.
 std::vector<std::string> splitColumns(const std::string& line) {
     std::vector<std::string> columns(1);
@@ -110,7 +110,7 @@ std::vector<std::string> splitColumns(const std::string& line) {
             columns.back() += c;
         }
     }
-    while (columns.size() > 6 && columns.back().empty()) columns.pop_back();
+    while (columns.size() > 7 && columns.back().empty()) columns.pop_back();
     return columns;
 }
 
@@ -138,7 +138,7 @@ bool isHeader(const std::string& line) {
 std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     if (line.size() > kLongestLogLine) return std::nullopt;
     const std::vector<std::string> columns = columnsOf(line);
-    if (columns.size() != 6) return std::nullopt;
+    if (columns.size() != 6 && columns.size() != 7) return std::nullopt;
     LogEntry entry;
     if (!readDate(columns[0], entry.when) || !readTime(columns[1], entry.when)) return std::nullopt;
     const std::optional<int32_t> number = plainNumber(columns[2]);
@@ -149,11 +149,22 @@ std::optional<LogEntry> parseResultsLogLine(const std::string& line) {
     entry.attempt = *attempt;
     entry.event = *event;
     entry.counted = columns[5] == "1";
+    // 通番, empty where a spreadsheet dropped it or the line has none.
+    if (columns.size() == 7 && !columns[6].empty()) {
+        const std::optional<int32_t> serial = plainNumber(columns[6]);
+        if (!serial || *serial < 1) return std::nullopt;
+        entry.serial = static_cast<uint32_t>(*serial);
+    }
     return entry;
 }
 
 SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
                                   const std::function<void(const LogEntry&)>& onEntry) {
+    return readResultsLogLines(read, [&onEntry](const LogEntry& entry, uint64_t) { onEntry(entry); });
+}
+
+SkippedLines readResultsLogLines(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                 const std::function<void(const LogEntry&, uint64_t lineEnd)>& onEntry) {
     SkippedLines skipped;
     std::size_t lineNumber = 0;
     const auto skip = [&] {
@@ -161,6 +172,7 @@ SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, 
     };
     std::string line;
     bool tooLong = false;
+    uint64_t offset = 0;  // where the bytes read so far end
     const auto endLine = [&](bool complete) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -170,7 +182,7 @@ SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, 
             skip();
         } else if (!isBlank(line)) {
             if (std::optional<LogEntry> entry = parseResultsLogLine(line))
-                onEntry(*entry);
+                onEntry(*entry, offset);
             else if (!isHeader(line))
                 skip();
         }
@@ -193,6 +205,7 @@ SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, 
                     line.clear();
                 }
             }
+            offset += static_cast<uint64_t>(stop - next) + (lineFeed ? 1 : 0);
             if (lineFeed) endLine(true);
             next = stop + (lineFeed ? 1 : 0);
         }

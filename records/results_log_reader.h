@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -36,6 +37,11 @@ LogReading readResultsLog(std::istream& in);
 // read; returns the lines skipped. readResultsLog reads the same way.
 SkippedLines readResultsLogChunks(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
                                  const std::function<void(const LogEntry&)>& onEntry);
+
+// As readResultsLogChunks, with the offset (from the first byte read) at which
+// each entry's line ends, its line break included.
+SkippedLines readResultsLogLines(const std::function<std::size_t(char* buffer, std::size_t size)>& read,
+                                 const std::function<void(const LogEntry&, uint64_t lineEnd)>& onEntry);
 
 // Reads the whole log as readResultsLog does, handing each entry over as it is
 // read instead of keeping them: a log of a million games is never held in

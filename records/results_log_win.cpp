@@ -65,7 +65,7 @@ AppendOnlyFile::Outcome Win32LogFile::append(const std::function<std::string(con
         if (moveTo(file.get(), size)) SetEndOfFile(file.get());
         return refused(error);
     }
-    return {true, {}};
+    return {true, {}, size + bytes.size()};
 }
 
 namespace {
@@ -85,18 +85,19 @@ std::optional<std::string> wholeFile(const std::string& path) {
 }  // namespace
 
 // Between two times the lines were let go, every copy written is the one
-// before with lines added: a copy cut short by a crash, or one left beside
-// the file when a crash came before it took the file's place, is read when it
-// holds more. The reader skips a line cut in two.
+// before with lines added. A copy left beside the file (a crash came before
+// it took the file's place) is read only when it is whole, every line of it
+// read and ending with its line break, and begins with the file's lines: a
+// power cut can leave it cut short or filled with zeros.
 std::string Win32WaitingLinesFile::read() {
-    std::string kept = wholeFile(path_).value_or(std::string());
-    std::string newer = wholeFile(newPath_).value_or(std::string());
-    return newer.size() > kept.size() ? newer : kept;
+    const std::string kept = wholeFile(path_).value_or(std::string());
+    const std::string newer = wholeFile(newPath_).value_or(std::string());
+    return newerCopyWins(kept, newer) ? newer : kept;
 }
 
-bool Win32WaitingLinesFile::keep(const std::string& bytes) {
+static bool replaceWholeFile(const std::string& path, const std::string& newPath, const std::string& bytes) {
     {
-        FileHandle file(CreateFileA(newPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        FileHandle file(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                     nullptr));
         if (!file) return false;
         DWORD written = 0;
@@ -105,16 +106,18 @@ bool Win32WaitingLinesFile::keep(const std::string& bytes) {
         if (!CloseHandle(file.release()) || !whole) return false;
     }
     Win32SettingsFiles files;
-    switch (files.replace(newPath_, path_)) {
+    switch (files.replace(newPath, path)) {
         case SettingsFiles::Replace::done:
             return true;
         case SettingsFiles::Replace::failed:
             return false;
         case SettingsFiles::Replace::unsupported:
-            return files.remove(path_) && files.rename(newPath_, path_);
+            return files.remove(path) && files.rename(newPath, path);
     }
     return false;
 }
+
+bool Win32WaitingLinesFile::keep(const std::string& bytes) { return replaceWholeFile(path_, newPath_, bytes); }
 
 bool Win32WaitingLinesFile::forget() {
     Win32SettingsFiles files;
@@ -125,6 +128,44 @@ LocalTime Win32LocalClock::now() {
     SYSTEMTIME time{};
     GetLocalTime(&time);
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+std::string Win32PlayedNumbersFile::read() { return wholeFile(path_).value_or(std::string()); }
+
+bool Win32PlayedNumbersFile::keep(const std::string& bytes) { return replaceWholeFile(path_, path_ + ".new", bytes); }
+
+bool Win32PlayedNumbersFile::forget() {
+    Win32SettingsFiles files;
+    return files.remove(path_);
+}
+
+std::optional<uint64_t> Win32LogSource::read(uint64_t from,
+                                             const std::function<void(const LogEntry&, uint64_t lineEnd)>& onEntry) {
+    const FileHandle file(CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 0;
+        return std::nullopt;
+    }
+    DWORD sizeHigh = 0;
+    const DWORD sizeLow = GetFileSize(file.get(), &sizeHigh);
+    if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return std::nullopt;
+    const uint64_t size = (uint64_t{sizeHigh} << 32) | sizeLow;
+    if (from > size) return size;
+    if (!moveTo(file.get(), from)) return std::nullopt;
+    bool failed = false;
+    const auto read = [&file, &failed](char* buffer, std::size_t bytes) -> std::size_t {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, static_cast<DWORD>(bytes), &got, nullptr)) {
+            failed = true;
+            return 0;
+        }
+        return got;
+    };
+    readResultsLogLines(read, [&](const LogEntry& entry, uint64_t lineEnd) { onEntry(entry, from + lineEnd); });
+    if (failed) return std::nullopt;
+    return size;
 }
 
 SkippedLines readLogFile(const std::string& path, const std::function<void(const LogEntry&)>& onEntry) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "records/record_keeper.h"
 #include "records/results_log.h"
 
 // The log file on disk, opened for each append and closed again, so that a
@@ -21,7 +22,7 @@ private:
 // lines, code page 932, CR LF): written whole to `<log>.wait.new`, forced to
 // the disk, then put in the file's place in one step (Windows NT family);
 // where that step is missing (the Windows 95 family) the old file goes first.
-// A start reads whichever of the two holds more.
+// A start reads the new copy only where it is whole and holds the file's lines.
 class Win32WaitingLinesFile : public WaitingLinesFile {
 public:
     explicit Win32WaitingLinesFile(const std::string& logPath) : path_(logPath + ".wait"), newPath_(path_ + ".new") {}
@@ -32,6 +33,30 @@ public:
 private:
     std::string path_;
     std::string newPath_;
+};
+
+// Tallykeep.csv.idx beside the log: the numbers played, written as the
+// waiting lines are (a new copy put in the file's place).
+class Win32PlayedNumbersFile : public WaitingLinesFile {
+public:
+    explicit Win32PlayedNumbersFile(const std::string& logPath) : path_(logPath + ".idx") {}
+    std::string read() override;
+    bool keep(const std::string& bytes) override;
+    bool forget() override;
+
+private:
+    std::string path_;
+};
+
+// The log read at start-up from an offset on (shared for writing).
+class Win32LogSource : public LogSource {
+public:
+    explicit Win32LogSource(std::string path) : path_(std::move(path)) {}
+    std::optional<uint64_t> read(uint64_t from,
+                                 const std::function<void(const LogEntry&, uint64_t lineEnd)>& onEntry) override;
+
+private:
+    std::string path_;
 };
 
 // The local date and time from GetLocalTime.

@@ -55,7 +55,11 @@ const NumberKey kExtraNumberKeys[] = {
     {"Extra", "ProgressHeight", 0, [](Settings& s) -> int32_t& { return s.tally.options.progressWindow.height; }},
     {"Extra", "NextGame",       0, [](Settings& s) -> int32_t& { return s.nextGame; }},
     {"Extra", "AfterRetry",     0, [](Settings& s) -> int32_t& { return s.afterRetry; }},
+    {"Extra", "LogSerial",      0, [](Settings& s) -> int32_t& { return s.logMark.serial; }},
+    {"Extra", "LogLast",        0, [](Settings& s) -> int32_t& { return s.logMark.lastLogged; }},
 };
+// The log's size may pass 2 GB over the years: plain decimal, 64 bits.
+constexpr char kLogSizeKey[] = "LogSize";
 // clang-format on
 
 // A problem that the end of the last Windows session could not tell anyone.
@@ -92,6 +96,7 @@ void writeAllKeys(ProfileStore& store, const Settings& settings, const std::stri
     }
     for (const FlagKey& k : kExtraFlagKeys) write(k.section, k.key, k.field(s) ? "1" : "0");
     for (const NumberKey& k : kExtraNumberKeys) write(k.section, k.key, intToText(k.field(s)));
+    write("Extra", kLogSizeKey, std::to_string(s.logMark.logSize));
     write(kUntoldSection, kUntoldKey, s.untoldProblem);
 }
 
@@ -106,6 +111,12 @@ public:
     }
     void flush() override {}
 };
+
+// Digits only, within 64 bits; anything else is no size (0).
+uint64_t logSizeFrom(const std::string& text) {
+    if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return std::stoull(text);
+}
 
 }  // namespace
 
@@ -138,6 +149,7 @@ Settings readSettings(ProfileStore& store) {
     for (const FlagKey& k : kExtraFlagKeys)
         k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback ? 1 : 0) != 0;
     for (const NumberKey& k : kExtraNumberKeys) k.field(s) = textToIntOr(store.read(k.section, k.key), k.fallback);
+    s.logMark.logSize = logSizeFrom(store.read("Extra", kLogSizeKey));
     s.untoldProblem = store.read(kUntoldSection, kUntoldKey);
     return s;
 }

@@ -21,6 +21,16 @@ struct Settings {
     // A problem of keeping met where nobody could be told (the end of the
     // Windows session), told at the next start; one line.
     std::string untoldProblem;
+    // How far into the log this file holds the record: everything up to the
+    // line with 通番 `serial` (in the log or among its waiting lines) is in
+    // the totals, history, pass list and box saved here. `logSize` and
+    // `lastLogged` are the log's size and its last line's 通番 at that time,
+    // so that the next start reads only what came after; 0: not known.
+    struct LogMark {
+        int32_t serial = 0;
+        int32_t lastLogged = 0;
+        uint64_t logSize = 0;
+    } logMark{};
 };
 
 // The private-profile services on one file.

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32
   mingw-w64 binutils-mingw-w64-i686 python3
-  libgtest-dev googletest
+  libgtest-dev googletest librapidcheck-dev
   wine wine32:i386 wine64
   xvfb x11-apps imagemagick locales fonts-ipafont-gothic fonts-wine
   freecell-solver-bin libfreecell-solver-dev

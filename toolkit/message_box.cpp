@@ -81,3 +81,9 @@ BoxResult errorMessageBox(const std::string& text) {
     currentWatch = outer;
     return watch.closedByCloseBox ? BoxResult::closedByCloseBox : BoxResult::ok;
 }
+
+bool askYesNo(const std::string& text, const std::string& caption) {
+    const EventGate::OpenForModalBox open;
+    return MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(),
+                       MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+}

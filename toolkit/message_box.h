@@ -15,3 +15,8 @@ inline constexpr char kErrorCaption[] = "エラー";
 // button (and Enter, Space or Escape, which press it) and closedByCloseBox for
 // the close box (or Alt+F4).
 BoxResult errorMessageBox(const std::string& text);
+
+// A question with the buttons はい and いいえ (いいえ the default, so that Enter
+// changes nothing), owned by the main form; true for はい. The program's events
+// go on as with the error box.
+bool askYesNo(const std::string& text, const std::string& caption);

@@ -70,7 +70,7 @@ TEST_F(KeeperWithTable, TheSkipPassesTheTablesImpossibleDealsAndTheKnownOnesItHa
     EXPECT_EQ(keeper.impossibleDeals(), (std::vector<int32_t>{7, 11982}));
 
     keeper.gameDealt(6);
-    const RecordChange change = keeper.gameEnded(GameEnd::won);
+    const RecordChange change = keeper.gameEnded(GameEnd::won, 0);
     EXPECT_EQ(change.boxText, "8");
     EXPECT_EQ(world.loggedLines(), (std::vector<std::string>{"6,1,勝ち,1", "7,1,スキップ,0"}));
 }
@@ -83,7 +83,7 @@ TEST_F(KeeperWithTable, TheTablesAnswerOutweighsTheKnownList) {
     keeper.load();
     keeper.toggleSkipImpossible();
     keeper.gameDealt(11981);
-    EXPECT_EQ(keeper.gameEnded(GameEnd::won).boxText, "11982");
+    EXPECT_EQ(keeper.gameEnded(GameEnd::won, 0).boxText, "11982");
     EXPECT_FALSE(keeper.isImpossible(11982));
 }
 
@@ -106,7 +106,7 @@ TEST_F(KeeperWithTable, WithoutAUsableTableTheKnownDealsStandInAndOnlyADamagedOn
         EXPECT_EQ(keeper.impossibleDeals(), std::vector<int32_t>{11982});
         keeper.toggleSkipImpossible();
         keeper.gameDealt(11981);
-        EXPECT_EQ(keeper.gameEnded(GameEnd::won).boxText, "11983");
+        EXPECT_EQ(keeper.gameEnded(GameEnd::won, 0).boxText, "11983");
     }
     {
         SCOPED_TRACE("missing");

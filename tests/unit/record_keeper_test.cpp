@@ -58,7 +58,7 @@ protected:
     }
     RecordChange play(const std::string& text, GameEnd end) {
         deal(text);
-        const RecordChange change = keeper.gameEnded(end);
+        const RecordChange change = keeper.gameEnded(end, 0);
         keeper.saveIfChanged();
         return change;
     }
@@ -86,7 +86,7 @@ TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
     EXPECT_EQ(tally.history.lines()[0], "2 負け（2回）");
     EXPECT_EQ(tally.history.lines()[1], "1 勝ち");
     EXPECT_EQ(tally.passes[0], "3");
-    EXPECT_EQ(world.saved("Game/GameNo"), "3");
+    EXPECT_EQ(world.saved("Game/GameNo"), "4") << "the box's number";
     EXPECT_EQ(world.saved("Rtry/Retry0"), "3");
 
     EXPECT_EQ(keeper.takeBackPass(0, "4").boxText, "3");
@@ -171,9 +171,9 @@ const CountingCase kCountingCases[] = {
      {"14,1,パス,0", "14,1,再挑戦,0", "14,1,勝ち,1"},
      "15",
      true},
-    {"resigned, taken back and won: counted once, then back to where the box was",
+    {"passed, resigned, taken back and won: the pass counted nothing, then back to where the box was",
      {"deal 3", "pass", "resigned", "deal 4", "won", "retry", "deal 3", "won"},
-     {"3,1,パス,0", "3,1,負け,1", "4,1,勝ち,1", "3,1,再挑戦,0", "3,2,勝ち,0"},
+     {"3,1,パス,0", "4,1,勝ち,1", "3,1,再挑戦,0", "3,1,勝ち,1"},
      "5",
      true},
     {"a number counted in an earlier run counts nothing",
@@ -219,11 +219,11 @@ TEST_P(CountingRules, TheRecordAfterThePlayersMoves) {
             box = argument;
             keeper->boxChanged(box);
         } else if (move == "won" || move == "lost" || move == "resigned") {
-            show(keeper->gameEnded(move == "won" ? GameEnd::won : move == "lost" ? GameEnd::lost : GameEnd::resigned));
+            show(keeper->gameEnded(move == "won" ? GameEnd::won : move == "lost" ? GameEnd::lost : GameEnd::resigned, 0));
         } else if (move == "restart") {
-            keeper->restartSent();
+            keeper->restartSent(0);
         } else if (move == "start") {
-            keeper->startSent();
+            keeper->startSent(0);
         } else if (move.rfind("told", 0) == 0) {
             keeper->boardTold(std::stoi(argument));
         } else if (move == "unknown") {
@@ -311,7 +311,7 @@ TEST_F(RecordKeeperSession, LinesWaitingWhenTallykeepEndsOrCrashesAreWrittenOnce
             for (const GameEnd end : {GameEnd::won, GameEnd::lost}) {
                 const NumberToDeal deal = first.numberToDeal(end == GameEnd::won ? "7" : "8");
                 first.gameDealt(*deal.number);
-                first.gameEnded(end);
+                first.gameEnded(end, 0);
             }
             if (!crashed) first.finish(true);
         }
@@ -321,8 +321,7 @@ TEST_F(RecordKeeperSession, LinesWaitingWhenTallykeepEndsOrCrashesAreWrittenOnce
         next.load();
         EXPECT_EQ(world.loggedLines(), (std::vector<std::string>{"7,1,勝ち,1", "8,1,負け,1"}));
         EXPECT_TRUE(world.waiting.bytes.empty());
-        EXPECT_EQ(next.numberToDeal("8").number, 8);
-        next.gameDealt(8);
+        next.boxChanged("8");
         EXPECT_EQ(next.attemptShown(), 2) << "8 was counted while its line waited";
     }
 }

@@ -51,7 +51,7 @@ TEST(ResultsLogWriting, NewFileStartsWithTheHeaderAndEachLineIsOneWrite) {
     clock.time.second = 4;
     EXPECT_TRUE(log.add(log.stamped(LogEvent::pass, 2, 1, false)).written);
     EXPECT_EQ(file.bytes,
-              "日付,時刻,ゲーム番号,回目,結果,集計\r\n"
+              "日付,時刻,ゲーム番号,回目,結果,集計,通番\r\n"
               "2026/03/09,07:05:03,1,1,勝ち,1\r\n"
               "2026/03/09,07:05:04,2,1,パス,0\r\n");
     EXPECT_EQ(file.writes, 2);

@@ -163,7 +163,8 @@ TEST(WriteSettings, WritesEveryKeyOnceThenFlushes) {
         slotKeys({"Game/GameNo", "Game/TryCnt", "Score/won", "Score/wins", "Score/lost", "Score/losses", "Score/streak",
                   "Score/stype", "Show/SskUp", "Show/CtlBar", "Show/RenMode"});
     for (const char* extra : {"Extra/SkipImpossible", "Extra/ProgressByDifficulty", "Extra/ProgressLeft", "Extra/ProgressTop", "Extra/ProgressWidth",
-                              "Extra/ProgressHeight", "Extra/NextGame", "Extra/AfterRetry", "Extra/Untold"})
+                              "Extra/ProgressHeight", "Extra/NextGame", "Extra/AfterRetry", "Extra/LogSerial", "Extra/LogLast",
+                              "Extra/LogSize", "Extra/Untold"})
         expected.push_back(extra);
     std::sort(written.begin(), written.end());
     std::sort(expected.begin(), expected.end());
@@ -338,7 +339,7 @@ TEST(ExtraSettings, SkipOptionAndProgressPlaceLiveInTheirOwnLastSection) {
     const std::vector<std::string> written = keysOf(store.writes);
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written.back().rfind("Extra/", 0), 0u);
-    EXPECT_EQ(written[written.size() - 10], "Rtry/Retry9");
+    EXPECT_EQ(written[written.size() - 13], "Rtry/Retry9");
     EXPECT_EQ(store.get("Extra", "SkipImpossible"), "1");
     const Settings loaded = readSettings(store);
     EXPECT_TRUE(loaded.tally.options.skipImpossible);

@@ -38,12 +38,13 @@ protected:
     // keeper (the counts, the history, the number box) before the tick goes
     // on; the error it shows is raised.
     void tick() {
+        keeper.boxChanged(box);
         TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
             if (outcome.toldNumber) keeper.boardTold(*outcome.toldNumber);
             if (outcome.unknownDeal) show(keeper.unknownGameDealt());
             if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));
-            if (outcome.ended) show(keeper.gameEnded(*outcome.ended));
+            if (outcome.ended) show(keeper.gameEnded(*outcome.ended, 0));
             closeRequests += outcome.gameGone;
             if (outcome.error) {
                 attemptsShown.push_back(intToText(attempt()));
@@ -59,11 +60,17 @@ protected:
     }
     int32_t gameNumber() const { return keeper.inPlay().number; }
     int32_t attempt() const { return keeper.inPlay().attempt; }
-    // The game in play as a settings file leaves it.
+    // Game `number` on the board at `attempt`, dealt in this run: the log
+    // holds its earlier attempts.
     void resumeAt(const GameInPlay& inPlay) {
-        world.store("Game/GameNo", intToText(inPlay.number));
-        world.store("Game/TryCnt", intToText(inPlay.attempt));
+        world.log.bytes.clear();
+        for (int32_t earlier = inPlay.attempt == INT32_MAX ? INT32_MAX - 1 : 1; earlier < inPlay.attempt; ++earlier)
+            world.log.bytes += "2026/03/09,07:05:03," + intToText(inPlay.number) + "," + intToText(earlier) +
+                               (earlier == 1 ? ",負け,1\r\n" : ",負け,0\r\n");
+        world.store("Extra/NextGame", intToText(inPlay.number));
+        world.played.bytes.clear();
         keeper.load();
+        keeper.gameDealt(inPlay.number);
     }
     void setGameNumber(int32_t number) { resumeAt({number, attempt()}); }
     void setAttempt(int32_t attempt) { resumeAt({gameNumber(), attempt}); }
