@@ -190,8 +190,10 @@ void ProgressWindow::toggleColouring() {
     if (ports_.colouringChanged) ports_.colouringChanged(checked);
 }
 
+// Open, the window follows the record also while it is hidden with a
+// minimised 成績.
 void ProgressWindow::add(const LogEntry& entry) {
-    if (!record_ || !isOpen()) return;
+    if (!record_) return;
     if (reading_) {
         laterLines_.push_back(entry);
         return;
@@ -201,7 +203,7 @@ void ProgressWindow::add(const LogEntry& entry) {
 }
 
 void ProgressWindow::setNumberInPlay(int32_t number) {
-    if (!record_ || !isOpen() || record_->numberInPlay() == number) return;
+    if (!record_ || record_->numberInPlay() == number) return;
     record_->setNumberInPlay(number);
     changed();
 }

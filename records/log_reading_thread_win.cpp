@@ -30,7 +30,12 @@ LogReadingThread::LogReadingThread(const std::string& path, HWND window, UINT me
     }
     DWORD threadId = 0;
     thread_.reset(CreateThread(nullptr, 0, &LogReadingThread::run, this, 0, &threadId));
-    if (!thread_) readAll();
+    if (!thread_) {
+        // Read here, on the window's thread: nothing takes the portions
+        // before the reading ends, so it never waits for the window.
+        waitsForTheWindow_ = false;
+        readAll();
+    }
 }
 
 LogReadingThread::~LogReadingThread() {
@@ -96,7 +101,7 @@ void LogReadingThread::handOver(Portion portion) {
         {
             CriticalSection::Locked locked(lock_);
             if (stopping_) return;
-            if (entriesWaiting_ < kMostWaitingEntries || portion.last) {
+            if (entriesWaiting_ < kMostWaitingEntries || portion.last || !waitsForTheWindow_) {
                 entriesWaiting_ += portion.entries.size();
                 const bool announce = portions_.empty();
                 portions_.push_back(std::move(portion));

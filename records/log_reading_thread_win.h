@@ -51,5 +51,6 @@ private:
     // Guarded by lock_.
     std::vector<Portion> portions_;
     std::size_t entriesWaiting_ = 0;
+    bool waitsForTheWindow_ = true;
     bool stopping_ = false;
 };

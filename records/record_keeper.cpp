@@ -271,7 +271,17 @@ RecordChange RecordKeeper::gameDealt(int32_t number) {
 }
 
 void RecordKeeper::boardTold(int32_t number) {
-    if (number < 1 || number > maxGameNumber_) return;
+    // No number of the game's range: nothing to count under, and no longer
+    // the number the board told before; a game in play the game told is
+    // gone from the board.
+    if (number < 1 || number > maxGameNumber_) {
+        lastTold_.reset();
+        if (board_ == Board::dealt && boardConfirmed_) {
+            board_ = Board::unknown;
+            changed();
+        }
+        return;
+    }
     lastTold_ = number;
     switch (board_) {
         case Board::dealt:

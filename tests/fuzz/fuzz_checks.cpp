@@ -12,6 +12,8 @@
 #include "common/app_error.h"
 #include "common/number_text.h"
 #include "records/pass_list.h"
+#include "records/results_log.h"
+#include "records/results_log_reader.h"
 #include "records/settings.h"
 
 namespace fuzz {
@@ -317,6 +319,66 @@ std::string checkPassList(const uint8_t* data, size_t size) {
     } catch (const std::out_of_range&) {
         if (takenBack >= 0 && takenBack < static_cast<int>(kPassSlots)) return "a slot of the list was refused";
     }
+    return {};
+}
+
+namespace {
+
+struct ReadLine {
+    LogEntry entry;
+    uint64_t end;
+};
+
+// The log read from memory, `step` bytes a read.
+std::vector<ReadLine> readInSteps(const std::string& bytes, std::size_t step, SkippedLines& skipped) {
+    std::vector<ReadLine> lines;
+    std::size_t at = 0;
+    skipped = readResultsLogLines(
+        [&](char* buffer, std::size_t size) {
+            const std::size_t count = std::min({size, step, bytes.size() - at});
+            bytes.copy(buffer, count, at);
+            at += count;
+            return count;
+        },
+        [&](const LogEntry& entry, uint64_t end) { lines.push_back({entry, end}); });
+    return lines;
+}
+
+}  // namespace
+
+std::string checkResultsLog(const uint8_t* data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    SkippedLines whole;
+    SkippedLines byteByByte;
+    const std::vector<ReadLine> lines = readInSteps(bytes, bytes.size() + 1, whole);
+    const std::vector<ReadLine> again = readInSteps(bytes, 1, byteByByte);
+    if (lines.size() != again.size() || whole.count != byteByByte.count || whole.firstLine != byteByByte.firstLine)
+        return "the entries depend on the size of the reads: " + quoted(bytes);
+    uint64_t lastEnd = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ReadLine& line = lines[i];
+        if (!(line.entry == again[i].entry) || line.end != again[i].end) return "an entry differs by read size";
+        if (line.end <= lastEnd || line.end > bytes.size() || bytes[line.end - 1] != '\n')
+            return "a line's end is not after the last one, at a line feed: " + std::to_string(line.end);
+        lastEnd = line.end;
+        for (const bool utf8 : {false, true}) {
+            std::string written = formatLogLine(line.entry, utf8);
+            written.resize(written.size() - 2);
+            const std::optional<LogEntry> back = parseResultsLogLine(written);
+            if (!back || !(*back == line.entry)) return "an entry written again reads otherwise: " + quoted(written);
+        }
+    }
+    LogEntry known;
+    known.when = {2026, 12, 8, 18, 36, 39};
+    known.gameNumber = 4711;
+    known.attempt = 2;
+    known.event = LogEvent::loss;
+    known.serial = 982;
+    const std::string appended = bytes + "\r\n" + formatLogLine(known);
+    SkippedLines skipped;
+    const std::vector<ReadLine> withKnown = readInSteps(appended, 4096, skipped);
+    if (withKnown.empty() || !(withKnown.back().entry == known) || withKnown.back().end != appended.size())
+        return "a line of the log after the input is not read whole at the end";
     return {};
 }
 

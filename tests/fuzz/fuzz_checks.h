@@ -27,4 +27,11 @@ std::string checkIniPath(const uint8_t* data, size_t size);
 // box's number and taking a slot back, against the rules written another way.
 std::string checkPassList(const uint8_t* data, size_t size);
 
+// The results log's reader on any bytes (what a spreadsheet saved back, a
+// file cut short or damaged): the same entries and line ends whatever the
+// reads' sizes; every entry written again reads back the same, in code page
+// 932 and in UTF-8; a line of the log after the input's last line break is
+// read whole, at the file's end.
+std::string checkResultsLog(const uint8_t* data, size_t size);
+
 }  // namespace fuzz

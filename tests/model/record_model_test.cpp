@@ -188,12 +188,19 @@ struct Model {
     // shown as such only where it saw an end or an answer that brought it.
     void deal(int32_t number, bool known, bool seen) {
         const bool shownBefore = board.unknownShown;
+        const bool wasInPlay = board.known && board.inPlayForTallykeep;
         board = Board{};
         board.dealt = board.inProgress = true;
         board.number = number;
-        board.known = known || gameTells;
+        // A number outside the range (a random deal of the game's own above
+        // the highest) is no number Tallykeep takes, told or not.
+        const bool told = gameTells && number >= 1 && number <= kHighest;
+        // The game that ships tells a number outside the range where the one
+        // Tallykeep took for in play stood: a deal it cannot vouch for.
+        if (gameTells && !told && wasInPlay) seen = true;
+        board.known = known || told;
         board.inPlayForTallykeep = board.known;
-        board.attemptAtEnd = !known && gameTells;
+        board.attemptAtEnd = !known && told;
         board.unknownShown = !board.known && (seen || shownBefore);
         board.attempt = nextAttempt(number);
     }
@@ -353,7 +360,8 @@ rc::Gen<Move> moves() {
                                            Kind::pass, Kind::pass, Kind::takeBack, Kind::type, Kind::type, Kind::clear,
                                            Kind::restart, Kind::kill, Kind::holdLog, Kind::holdWaiting,
                                            Kind::holdSettings, Kind::toggleSkip)),
-        gen::set(&Move::answer, gen::inRange(0, 3)), gen::set(&Move::random, gen::elementOf(kNumbers)),
+        gen::set(&Move::answer, gen::inRange(0, 3)),
+        gen::set(&Move::random, gen::oneOf(gen::elementOf(kNumbers), gen::just<int32_t>(32767))),
         gen::set(&Move::typed, gen::oneOf(gen::map(gen::elementOf(kNumbers), [](int32_t n) { return intToText(n); }),
                                           gen::element<std::string>("0", "32001", "40000", "12ab", ""))),
         gen::set(&Move::slot, gen::inRange(0, 3)), gen::set(&Move::writesBeforeKill, gen::inRange(1, 5)));
@@ -565,7 +573,8 @@ void takeWhatIsOnDisk(Model& model, const System& system) {
     fresh.logHeld = model.logHeld, fresh.waitingHeld = model.waitingHeld, fresh.settingsHeld = model.settingsHeld;
     for (const Line& line : linesOnDisk(system)) fresh.apply(line);
     fresh.board = model.board;
-    fresh.board.known = fresh.board.inPlayForTallykeep = fresh.board.attemptAtEnd = model.gameTells && model.board.dealt;
+    fresh.board.known = fresh.board.inPlayForTallykeep = fresh.board.attemptAtEnd =
+        model.gameTells && model.board.dealt && model.board.number <= kHighest;
     fresh.board.unknownShown = false;
     fresh.board.passed = false;
     fresh.runWins = fresh.runLosses = 0;

@@ -107,154 +107,6 @@ TEST_F(RecordKeeperSession, ResultsPassesAndAClearAreCountedLoggedAndSaved) {
     EXPECT_EQ(next.tally().history.lines()[0], std::string());
 }
 
-// The counting rules, each as a player's moves and what the record says
-// after them. Moves: "deal N" (Tallykeep entered N), "won", "lost" (the lost
-// dialog, whose yes deals the same game), "resigned" (an end-this-game box),
-// "restart" and "start" (the bar's やり直し and 開始), "unknown" (the won
-// dialog answered with its select box unticked), "told N" (the game told the
-// number of the deal on its board), "pass", "retry" (the first passed game
-// taken back), "box N" (typed), "reopen" (closed and started again).
-struct CountingCase {
-    const char* name;
-    std::vector<std::string> moves;
-    std::vector<std::string> logLines;
-    std::string box;
-    bool boardKnown;
-};
-
-const CountingCase kCountingCases[] = {
-    {"a random deal after an unticked select box counts nothing",
-     {"deal 22", "won", "unknown", "won"},
-     {"22,1,勝ち,1"},
-     "23",
-     false},
-    {"a game dealt by the game itself on a won board counts nothing",
-     {"deal 22", "won", "lost"},
-     {"22,1,勝ち,1"},
-     "23",
-     false},
-    {"a random deal the game tells the number of counts under it, once; the box keeps its number",
-     {"deal 22", "won", "unknown", "told 27353", "lost", "told 27353", "won", "restart", "won", "deal 23", "won"},
-     {"22,1,勝ち,1", "27353,1,負け,1", "27353,2,勝ち,0", "27353,3,勝ち,0", "23,1,勝ち,1"},
-     "24",
-     true},
-    {"開始 during a game: a loss, then the number the box gives",
-     {"deal 7", "start", "resigned"},
-     {"7,1,負け,1"},
-     "7",
-     true},
-    {"F2 resigns the game in play, and its random deal counts nothing",
-     {"deal 3", "won", "deal 4", "resigned", "won", "deal 4", "won"},
-     {"3,1,勝ち,1", "4,1,負け,1", "4,2,勝ち,0"},
-     "5",
-     true},
-    {"a win, no, then restart: the same number again, not the next",
-     {"deal 26", "won", "restart", "won"},
-     {"26,1,勝ち,1", "26,2,勝ち,0"},
-     "27",
-     true},
-    {"restart during a game: its end-this-game box is a loss, then the same game",
-     {"deal 7", "restart", "resigned", "won"},
-     {"7,1,負け,1", "7,2,勝ち,0"},
-     "8",
-     true},
-    {"the lost dialog deals the same game again", {"deal 9", "lost", "won"}, {"9,1,負け,1", "9,2,勝ち,0"}, "10", true},
-    {"a typed number is kept for the next start", {"deal 5", "box 11986", "reopen"}, {}, "11986", true},
-    {"ten passes then a close",
-     {"box 6", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "pass", "reopen"},
-     {"6,1,パス,0", "7,1,パス,0", "8,1,パス,0", "9,1,パス,0", "10,1,パス,0", "11,1,パス,0", "12,1,パス,0",
-      "13,1,パス,0", "14,1,パス,0", "15,1,パス,0"},
-     "16",
-     true},
-    {"a passed game taken back survives a close, and once won the box goes back",
-     {"box 14", "pass", "retry", "reopen", "deal 14", "won"},
-     {"14,1,パス,0", "14,1,再挑戦,0", "14,1,勝ち,1"},
-     "15",
-     true},
-    {"passed, resigned, taken back and won: the pass counted nothing, then back to where the box was",
-     {"deal 3", "pass", "resigned", "deal 4", "won", "retry", "deal 3", "won"},
-     {"3,1,パス,0", "4,1,勝ち,1", "3,1,再挑戦,0", "3,1,勝ち,1"},
-     "5",
-     true},
-    {"a number counted in an earlier run counts nothing",
-     {"deal 1", "won", "reopen", "deal 1", "won"},
-     {"1,1,勝ち,1", "1,2,勝ち,0"},
-     "2",
-     true},
-    {"after a clear every number counts again",
-     {"deal 1", "won", "clear", "reopen", "deal 1", "won"},
-     {"1,1,勝ち,1", "2,1,クリア,1", "1,1,勝ち,1"},
-     "2",
-     true},
-    {"the highest number won goes on with game 1", {"deal 32000", "won"}, {"32000,1,勝ち,1"}, "1", true},
-    {"taking back a second game puts the first, unplayed, back on the list",
-     {"box 20", "pass", "pass", "retry", "retry", "deal 20", "won"},
-     {"20,1,パス,0", "21,1,パス,0", "21,1,再挑戦,0", "20,1,再挑戦,0", "21,1,パス,0", "20,1,勝ち,1"},
-     "22",
-     true},
-};
-
-void PrintTo(const CountingCase& counting, std::ostream* out) { *out << counting.name; }
-
-class CountingRules : public ::testing::TestWithParam<CountingCase> {
-protected:
-    std::vector<std::string> logLines() const { return world.loggedLines(); }
-
-    KeeperWorld world;
-};
-
-TEST_P(CountingRules, TheRecordAfterThePlayersMoves) {
-    auto keeper = std::make_unique<RecordKeeper>(world.files(), 32000);
-    std::string box = *keeper->load().boxText;
-    const auto show = [&box](const RecordChange& change) {
-        if (change.boxText) box = *change.boxText;
-    };
-    for (const std::string& move : GetParam().moves) {
-        const std::string argument = move.find(' ') == std::string::npos ? "" : move.substr(move.find(' ') + 1);
-        if (move.rfind("deal", 0) == 0) {
-            // A box left as it was gives its own number.
-            if (argument != box) keeper->boxChanged(box = argument);
-            show(keeper->gameDealt(std::stoi(argument)));
-        } else if (move.rfind("box", 0) == 0) {
-            box = argument;
-            keeper->boxChanged(box);
-        } else if (move == "won" || move == "lost" || move == "resigned") {
-            show(keeper->gameEnded(move == "won" ? GameEnd::won : move == "lost" ? GameEnd::lost : GameEnd::resigned, 0));
-        } else if (move == "restart") {
-            keeper->restartSent(0);
-        } else if (move == "start") {
-            keeper->startSent(0);
-        } else if (move.rfind("told", 0) == 0) {
-            keeper->boardTold(std::stoi(argument));
-        } else if (move == "unknown") {
-            show(keeper->unknownGameDealt());
-        } else if (move == "pass") {
-            show(keeper->pass(box));
-        } else if (move == "retry") {
-            show(keeper->takeBackPass(0, box));
-        } else if (move == "clear") {
-            show(keeper->clearTotals(box));
-        } else if (move == "reopen") {
-            keeper->finish(true);
-            keeper = std::make_unique<RecordKeeper>(world.files(), 32000);
-            box = *keeper->load().boxText;
-        }
-        keeper->saveIfChanged();
-    }
-    EXPECT_EQ(logLines(), GetParam().logLines);
-    EXPECT_EQ(box, GetParam().box);
-    EXPECT_EQ(keeper->attemptShown().has_value(), GetParam().boardKnown);
-    // What the window shows is what the next start offers.
-    keeper->finish(true);
-    RecordKeeper next(world.files(), 32000);
-    EXPECT_EQ(next.load().boxText, box);
-}
-
-INSTANTIATE_TEST_SUITE_P(Keeper, CountingRules, ::testing::ValuesIn(kCountingCases),
-                         [](const ::testing::TestParamInfo<CountingCase>& info) {
-                             return "case" + std::to_string(info.index);
-                         });
-
 TEST_F(RecordKeeperSession, IdleTicksWriteNothingAndEachChangeIsSavedOnce) {
     keeper.load();
     keeper.saveIfChanged();
@@ -290,10 +142,128 @@ TEST_F(RecordKeeperSession, AFileThatCannotBeWrittenIsToldOnceAndCaughtUpLater) 
     EXPECT_EQ(world.saved("Score/won"), "1") << "the record kept in memory is saved with the next change";
     EXPECT_EQ(world.saved("Score/lost"), "1");
 
-    // Held again later: a new hold, told again.
+    // Held again later: a new hold of either file, told again.
     world.log.refusing = true;
+    world.settings.refusing = true;
     play("3", GameEnd::won);
-    EXPECT_NE(keeper.takeProblems().find(" に書き込めません"), std::string::npos);
+    const std::string again = keeper.takeProblems();
+    EXPECT_NE(again.find(std::string(KeeperWorld::kLogPath) + " に書き込めません"), std::string::npos) << again;
+    EXPECT_NE(again.find(std::string(KeeperWorld::kIniPath) + " に書き込めません"), std::string::npos) << again;
+    // Refused while the log is held, the waiting lines' file is written when
+    // a line is added, not at every retry.
+    const std::string kept = world.waiting.bytes;
+    world.waiting.bytes.clear();
+    for (int tick = 0; tick < 3; ++tick) keeper.retryLog();
+    EXPECT_TRUE(world.waiting.bytes.empty()) << "rewritten at a retry";
+    EXPECT_FALSE(kept.empty());
+}
+
+// The settings file is a checkpoint of the log: a start replays what came
+// after it, whatever a spreadsheet did to the file, never a line twice.
+class Checkpoint : public ::testing::Test {
+protected:
+    // A run that plays `numbers` (won) and ends without saving: killed, or
+    // with the settings file held.
+    void playUnsaved(const std::vector<int32_t>& numbers) {
+        RecordKeeper run(world.files(), 32000);
+        run.load();
+        world.settings.refusing = true;
+        for (const int32_t number : numbers) {
+            run.gameDealt(number);
+            run.gameEnded(GameEnd::won, 0);
+            run.saveIfChanged();
+        }
+        world.settings.refusing = false;
+    }
+    int32_t wonAtStart() {
+        RecordKeeper next(world.files(), 32000);
+        next.load();
+        return next.tally().ledger.won;
+    }
+
+    KeeperWorld world;
+};
+
+TEST_F(Checkpoint, LinesAfterItAreReplayedOnceAndOnlyTheTailIsRead) {
+    std::vector<int32_t> forty(40);
+    for (int32_t i = 0; i < 40; ++i) forty[static_cast<std::size_t>(i)] = i + 1;
+    playUnsaved(forty);
+    {
+        RecordKeeper saved(world.files(), 32000);
+        saved.load();
+        saved.finish(true);
+    }
+    EXPECT_EQ(world.saved("Score/won"), "40") << "replayed and saved";
+    playUnsaved({41});
+    world.logSource.bytesRead = 0;
+    EXPECT_EQ(wonAtStart(), 41);
+    EXPECT_LT(world.logSource.bytesRead, world.log.bytes.size() / 3) << "the tail after the mark, not the whole log";
+    EXPECT_EQ(wonAtStart(), 41) << "replayed once";
+}
+
+TEST_F(Checkpoint, ALogSavedBackByASpreadsheetIsNeverReplayedTwice) {
+    playUnsaved({1, 2, 3});
+    EXPECT_EQ(wonAtStart(), 3);
+    {
+        RecordKeeper saved(world.files(), 32000);
+        saved.load();
+        saved.finish(true);
+    }
+    // Saved back as a spreadsheet does: other dates, quotes, a blank row,
+    // sorted by number, highest first.
+    world.log.bytes = std::string(kResultsLogHeader) + "\r\n,,,,,,\r\n" + "\"2026/3/9\",\"7:05\",3,1,勝ち,1,3\r\n" +
+                      "2026-03-09,07:05:03,2,1,勝ち,1,2\r\n" + "2026/03/09,07:05:03,1,1,勝ち,1,1\r\n";
+    EXPECT_EQ(wonAtStart(), 3);
+    // A line added by the next run counts once, the saved-back file read whole.
+    playUnsaved({4});
+    EXPECT_EQ(wonAtStart(), 4);
+}
+
+TEST_F(Checkpoint, ACheckpointAheadOfTheLogStandsAndItsNumbersGoOn) {
+    playUnsaved({1, 2});
+    {
+        RecordKeeper saved(world.files(), 32000);
+        saved.load();
+        saved.finish(true);
+    }
+    world.log.bytes.clear();  // deleted, or cut back by hand
+    EXPECT_EQ(wonAtStart(), 2);
+    playUnsaved({5});
+    EXPECT_EQ(wonAtStart(), 3);
+    const std::string last = world.log.bytes.substr(world.log.bytes.rfind(",") + 1);
+    EXPECT_EQ(last, "3\r\n") << "通番 goes on after the checkpoint's";
+}
+
+TEST_F(Checkpoint, DamagedNumbersAreReadAgainFromTheWholeLog) {
+    playUnsaved({7});
+    {
+        RecordKeeper saved(world.files(), 32000);
+        saved.load();
+        saved.finish(true);
+    }
+    for (const std::string& damaged : {std::string(), std::string(world.played.bytes.size(), '\0'),
+                                       world.played.bytes.substr(0, world.played.bytes.size() - 1)}) {
+        world.played.bytes = damaged;
+        RecordKeeper next(world.files(), 32000);
+        next.load();
+        next.boxChanged("7");
+        EXPECT_EQ(next.attemptShown(), 2) << "7 was played";
+        next.finish(true);
+    }
+}
+
+// Values from a settings file edited by hand, or from a version with a wider
+// range, are brought into range.
+TEST_F(Checkpoint, ValuesOutsideTheRangeAreBroughtIntoIt) {
+    world.store("Game/GameNo", "40000");
+    world.store("Game/TryCnt", "0");
+    world.store("Extra/NextGame", "-5");
+    world.store("Extra/AfterRetry", "-3");
+    RecordKeeper keeper(world.files(), 32000);
+    EXPECT_EQ(keeper.load().boxText, "1");
+    EXPECT_EQ(keeper.numberToGoBackTo(), 1);
+    keeper.finish(true);
+    EXPECT_EQ(world.saved("Game/TryCnt"), "1");
 }
 
 // Lines the log refused wait on disk: neither the end of the program nor a

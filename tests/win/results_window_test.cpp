@@ -210,11 +210,26 @@ TEST_F(ResultsWindowTest, FullPassListSaysSoAndChangesNothing) {
     EXPECT_EQ(textOf(p.numberBox()), "1");
 }
 
-TEST_F(ResultsWindowTest, ClearingKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
+// クリア asks first, いいえ the default: Enter keeps everything, はい clears.
+TEST_F(ResultsWindowTest, ClearingAsksThenKeepsThisRunAndPushesTheHistoryOutOfTheSavedLines) {
     writeSetting("Score", "won", "5");
     writeSetting("Hist", "hist0", "game 7 won");
     Program& p = open();
-    p.choose(cmClearTotals);
+    for (const WPARAM answer : {WPARAM{IDNO}, WPARAM{IDYES}}) {
+        bool asked = false;
+        FromInsideModalLoop step([&] {
+            std::vector<HWND> boxes = openBoxes("Tallykeep");
+            if (boxes.empty()) return false;
+            asked = true;
+            // The default button is いいえ.
+            EXPECT_EQ(LOWORD(SendMessageA(boxes.front(), DM_GETDEFID, 0, 0)), IDNO);
+            PostMessageA(boxes.front(), WM_COMMAND, answer, 0);
+            return true;
+        });
+        p.choose(cmClearTotals);
+        EXPECT_TRUE(asked);
+        if (answer == IDNO) EXPECT_EQ(p.value("totalWon"), "5") << "いいえ keeps the totals";
+    }
     EXPECT_EQ(p.value("totalWon"), "0");
     EXPECT_EQ(p.value("total%"), "00.00%");
     const std::vector<std::string> lines = memoLines(p.memo());
