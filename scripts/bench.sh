@@ -34,7 +34,7 @@ configure() {  # configure DIR TOOLCHAIN [cmake options...]
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 if [ -z "${TK_BUILD_DIR:-}" ]; then cmake --preset windows >/dev/null; else configure "$build" mingw-i686.cmake; fi
-targets=(Tallykeep freecell_test_build tk_bench tk_trivial tk_progress_bench)
+targets=(Tallykeep freecell_test_build tk_bench tk_trivial tk_progress_bench tk_start_bench)
 if [ "${TK_BENCH_TIMER_ONLY:-1}" != 0 ]; then targets+=(tk_bench_timer_only); fi
 if [ "${TK_BENCH_SEED:-1}" != 0 ]; then targets+=(tk_bench_spinning); fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" >/dev/null
@@ -89,3 +89,6 @@ bash scripts/wine-run.sh "$build/bin/tk_bench.exe" "${seed_args[@]}" "$@"
 progress_dir=$(mktemp -d)
 bash scripts/wine-run.sh "$build/bin/tk_progress_bench.exe" --dir "Z:${progress_dir//\//\\}"
 rm -rf "$progress_dir"
+
+# Start-up beside a log of a million lines and its checkpoint, and beside none.
+bash scripts/wine-run.sh "$build/bin/tk_start_bench.exe"

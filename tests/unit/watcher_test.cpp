@@ -530,6 +530,33 @@ TEST_F(WatcherTest, NumberAskedForAgainAtOnceIsEnteredThreeTimesAtMost) {
     EXPECT_EQ(game.dealt, std::vector<std::string>{"3"});
 }
 
+// A number goes on the board only once the game took it: one the game
+// refused, or one that never reached the clipboard, leaves game 5 where it
+// was, and the end-this-game box that follows is 5's.
+TEST_F(WatcherTest, ANumberTheGameDidNotTakeIsNotDealt) {
+    for (const bool clipboardHeld : {false, true}) {
+        SCOPED_TRACE(clipboardHeld ? "clipboard held" : "number refused");
+        resumeAt({5, 1});
+        game.accepts = [](int32_t number) { return number != 7; };
+        game.refusalLeavesAGap = true;
+        clipboard.heldByAnotherProgram = clipboardHeld;
+        box = "7";
+        for (int tickCount = 0; tickCount < 6; ++tickCount) {
+            if (!desktop.findTopLevel(nullptr, kTestTexts.TitleGameNumber)) game.showGameNumberDialog();
+            try {
+                tick();
+            } catch (const AppError&) {
+            }
+            desktop.clockMs += 100;
+        }
+        closeGameNumberDialogs();
+        clipboard.heldByAnotherProgram = false;
+        game.showConfirmBox();
+        tick();
+        EXPECT_EQ(world.loggedLines().back(), "5,1,負け,1");
+    }
+}
+
 TEST_F(WatcherTest, SameNumberAskedForAgainLaterIsEnteredEachTime) {
     box = "5";
     for (int request = 0; request < 5; ++request) {
