@@ -20,6 +20,7 @@
 
 #include "harness/harness.h"
 #include "records/results_log.h"
+#include "tallykeep_session.h"
 #include "tool_support.h"
 
 namespace {

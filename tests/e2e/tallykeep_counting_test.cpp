@@ -10,6 +10,7 @@
 
 #include "gamelink/game_contract.h"
 #include "gamelink/os_profile.h"
+#include "boxes_and_files.h"
 #include "harness/harness.h"
 #include "records/results_log_reader.h"
 #include "tallykeep_session.h"
@@ -209,6 +210,59 @@ TEST_F(TallykeepCounting, AGamePassedOnTheBoardCountsNothingUntilTakenBack) {
     EXPECT_EQ(results().label("Label18"), "2");
     EXPECT_EQ(results().label("Label19"), "0");
     EXPECT_EQ(results().numberBox(), "5");
+}
+
+// Nothing is counted under a number the game never dealt: started with 1 in
+// the box, F2 deals a random game and F2 again ends it through the
+// end-this-game box; neither is game 1.
+TEST_F(TallykeepCounting, NothingIsCountedUnderANumberNeverDealt) {
+    startWithTheClassicContract();
+    std::size_t mark = log().size();
+    postKey(session->game, VK_F2);
+    ASSERT_NE(nextDeal(mark), "<no deal>") << log().text();
+    mark = log().size();
+    postKey(session->game, VK_F2);
+    ASSERT_TRUE(log().waitFor("confirm-yes", std::string(), mark)) << log().text();
+    ASSERT_NE(nextDeal(mark), "<no deal>") << log().text();
+    EXPECT_TRUE(results().waitForLabel("Label2", "番号不明"));
+    closeAndStartAgain();
+    EXPECT_EQ(logged(), std::vector<std::string>{});
+    EXPECT_EQ(results().label("Label19"), "0");
+}
+
+// 開始 with a box that gives no number sends nothing: the game on the board
+// is not ended, and the box's refusal is told.
+TEST_F(TallykeepCounting, StartWithABoxThatGivesNoNumberSendsNothing) {
+    start();
+    ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
+    standinMove(session->game);  // a game in progress
+    results().setNumberBox("12ab");
+    const std::size_t mark = log().size();
+    const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
+    clickButton(bar ? findChild(bar, nullptr, "開始") : nullptr);
+    const HWND box = waitForTopLevel("#32770", "Tallykeep");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(messageBoxText(box).find("12ab"), std::string::npos) << messageBoxText(box);
+    clickButton(GetDlgItem(box, IDOK));
+    EXPECT_TRUE(waitUntilGone(box));
+    EXPECT_FALSE(log().waitFor("confirm-open", std::nullopt, mark, 500ms)) << "the game was sent a command\n" << log().text();
+    EXPECT_EQ(logged(), std::vector<std::string>{});
+}
+
+// The game that ships tells its number: game 6, resigned through the game's
+// own やり直し and won on the redeal, is its next attempt, and the win moves
+// the box on.
+TEST_F(TallykeepCounting, TheShippedGamesOwnRestartIsTheNextAttempt) {
+    start();
+    ASSERT_TRUE(session->selectGame("6", "6")) << log().text();
+    standinMove(session->game);
+    std::size_t mark = log().size();
+    post(session->game, WM_COMMAND, 303);  // ゲーム→やり直し
+    ASSERT_TRUE(log().waitFor("confirm-yes", std::string(), mark)) << log().text();
+    EXPECT_TRUE(results().waitForLabel("Label1", "2")) << log().text();
+    ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "7")) << log().text();
+    EXPECT_EQ(logged(), (std::vector<std::string>{"6,1,負け,1", "6,2,勝ち,0"}));
+    EXPECT_EQ(results().numberBox(), "7");
 }
 
 }  // namespace

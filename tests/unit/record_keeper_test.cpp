@@ -340,6 +340,16 @@ TEST_F(RecordKeeperSession, TheGamesStatisticsGoBackOnlyWhenTheGameClosed) {
               "前回 Tallykeep を閉じたとき、フリーセルが終了しませんでした。ゲームの成績は元に戻していません。");
     next.finish(true);
     EXPECT_EQ(statistics.writes, 6);
+
+    // A close that failed, then a clean one in the same run: nothing stale
+    // is told at the next start.
+    RecordKeeper third(files, 32000);
+    third.load();
+    third.finish(false);
+    third.finish(true);
+    RecordKeeper fourth(files, 32000);
+    fourth.load();
+    EXPECT_EQ(fourth.takeProblems(), "");
 }
 
 // Nobody answers a box when Windows ends the session: the failure waits in
