@@ -198,6 +198,7 @@ void ResultsWindow::dropClicksMadeWhileTheGameAsked() {
 // game's answer. A won game's dialog (its select box ticked already) waits
 // for the player, for as long as it takes: that is drawn and saved at once.
 void ResultsWindow::take(const TickOutcome& outcome) {
+    if (outcome.dealRefused) keeper_.dealRefused(*outcome.dealRefused);
     if (outcome.toldNumber) keeper_.boardTold(*outcome.toldNumber);
     if (outcome.unknownDeal) show(keeper_.unknownGameDealt());
     if (outcome.dealt) show(keeper_.gameDealt(*outcome.dealt));

@@ -55,16 +55,16 @@ TickOutcome GameWatcher::tick(Clipboard& clipboard, const TickInput& input) {
 
     const WindowId gameWindow = desktop_.findTopLevel(game::kMainWindowClass, nullptr);
     const std::optional<int32_t> told = gameWindow ? desktop_.toldGameNumber(gameWindow) : std::nullopt;
-    // The number entered last is dealt once the game has shown no
-    // game-number dialog since: a game that refuses a number opens a new
-    // dialog at once.
-    std::optional<int32_t> dealt;
-    if (numberTaken_ && found_.gameNumberDialog == 0) dealt = numberTaken_;
-    numberTaken_.reset();
+    // A game that refuses a number closes its dialog and opens a new one at
+    // once: the number dealt last was not taken after all.
+    std::optional<int32_t> refused;
+    if (dealtLast_ && found_.gameNumberDialog != 0 && desktop_.nowMs() - dealtLastAtMs_ < kRefusalMemoryMs)
+        refused = dealtLast_;
+    if (found_.gameNumberDialog != 0 || desktop_.nowMs() - dealtLastAtMs_ >= kRefusalMemoryMs) dealtLast_.reset();
     next_ = Step::gameNumber;
     TickOutcome outcome = runSteps(clipboard);
     outcome.toldNumber = told;
-    outcome.dealt = dealt;
+    outcome.dealRefused = refused;
     return outcome;
 }
 
@@ -75,6 +75,13 @@ TickOutcome GameWatcher::continueTick(Clipboard& clipboard) {
     carryOut(wait, clipboard);
     TickOutcome outcome = runSteps(clipboard);
     outcome.unknownDeal = answeredWithSelectUnticked_;
+    // The game closed its dialog after the number went in: dealt, unless the
+    // next tick finds it asking again.
+    if (numberTaken_) {
+        outcome.dealt = dealtLast_ = numberTaken_;
+        dealtLastAtMs_ = desktop_.nowMs();
+        numberTaken_.reset();
+    }
     return outcome;
 }
 
@@ -191,6 +198,7 @@ bool GameWatcher::putOnClipboard(Clipboard& clipboard, const std::string& text) 
 // game refusing it.
 void GameWatcher::countEndedGame(GameEnd end, TickOutcome& outcome) {
     quickEntries_ = 0;
+    dealtLast_.reset();
     outcome.ended = end;
 }
 

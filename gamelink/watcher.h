@@ -22,8 +22,11 @@ struct TickInput {
 // player sees a result while the tick waits for the game or the user.
 struct TickOutcome {
     // The game took this number: its game-number dialog closed after the
-    // number went in, and no new one opened before this tick.
+    // number went in.
     std::optional<int32_t> dealt;
+    // The number dealt last was refused after all: the game asked again at
+    // once, with nothing ended in between.
+    std::optional<int32_t> dealRefused;
     std::optional<GameEnd> ended;  // the game on the board ended
     // The won dialog was answered with its select box unticked: the game
     // dealt a game of its own choosing (or left its board): no number.
@@ -157,7 +160,10 @@ private:
     // text of their own to put back.
     std::string numberLeftOnClipboard_;
     bool answeredWithSelectUnticked_ = false;
-    // The game closed its dialog after this number went in; the next tick
-    // tells whether it took it.
+    // The game closed its dialog after this number went in.
     std::optional<int32_t> numberTaken_;
+    // The number reported dealt last, and when, until a tick finds the game
+    // asking again (refused) or kRefusalMemoryMs passed.
+    std::optional<int32_t> dealtLast_;
+    uint64_t dealtLastAtMs_ = 0;
 };

@@ -261,6 +261,8 @@ void RecordKeeper::dealOnBoard(int32_t number) {
 
 RecordChange RecordKeeper::gameDealt(int32_t number) {
     command_ = Command::none;
+    boardBeforeDeal_ = board_;
+    onBoardBeforeDeal_ = onBoard_;
     if (number < 1 || number > maxGameNumber_) {
         board_ = Board::unknown;
         changed();
@@ -268,6 +270,14 @@ RecordChange RecordKeeper::gameDealt(int32_t number) {
     }
     dealOnBoard(number);
     return {};
+}
+
+void RecordKeeper::dealRefused(int32_t number) {
+    if (board_ != Board::dealt || onBoard_.number != number) return;
+    board_ = boardBeforeDeal_;
+    onBoard_ = onBoardBeforeDeal_;
+    boardPassed_ = false;
+    changed();
 }
 
 void RecordKeeper::boardTold(int32_t number) {

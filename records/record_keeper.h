@@ -125,6 +125,9 @@ public:
     // What the watcher reports. The game took this number from its
     // game-number dialog.
     RecordChange gameDealt(int32_t number);
+    // The game refused the number it was last given (it asked again at
+    // once): the board is what it was before.
+    void dealRefused(int32_t number);
     // The game on the board ended: a game in progress of a known number is
     // logged (counted when it was the number's first attempt) and applied;
     // anything else changes nothing but what the board is known to hold.
@@ -219,6 +222,9 @@ private:
 
     Board board_ = Board::none;
     GameInPlay onBoard_;
+    // The board before the last deal, for a deal the game refused.
+    Board boardBeforeDeal_ = Board::none;
+    GameInPlay onBoardBeforeDeal_;
     // The number on the board was passed: its end-this-game box counts nothing.
     bool boardPassed_ = false;
     // The game told the number dealt since it was dealt: from then on a

@@ -115,7 +115,9 @@ public:
 // Digits only, within 64 bits; anything else is no size (0).
 uint64_t logSizeFrom(const std::string& text) {
     if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
-    return std::stoull(text);
+    uint64_t size = 0;
+    for (const char digit : text) size = size * 10 + static_cast<uint64_t>(digit - '0');
+    return size;
 }
 
 }  // namespace

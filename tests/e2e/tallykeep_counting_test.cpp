@@ -138,7 +138,9 @@ TEST_F(TallykeepCounting, TheShippedGamesRandomDealIsCountedUnderItsOwnNumber) {
 }
 
 // A win answered no leaves its board; the bar's やり直し deals that game
-// again, and its win belongs to that number, not to the next.
+// again, and its win belongs to that number, not to the next. Meanwhile the
+// attempt beside the box is the box's number's own, and the history's
+// caption names the number on the board.
 TEST_F(TallykeepCounting, AWinLeftOnTheBoardAndDealtAgainIsALaterAttemptAtItsNumber) {
     start();
     ASSERT_TRUE(session->selectGame("26", "26")) << log().text();
@@ -151,8 +153,11 @@ TEST_F(TallykeepCounting, AWinLeftOnTheBoardAndDealtAgainIsALaterAttemptAtItsNum
     const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
     clickButton(bar ? findChild(bar, nullptr, "やり直し") : nullptr);
     ASSERT_EQ(nextDeal(mark), "26") << log().text();
-    EXPECT_TRUE(results().waitForLabel("Label1", "2"));
+    EXPECT_TRUE(waitUntil([&] { return results().historyCaption() == "対戦履歴 盤上26"; }))
+        << results().historyCaption();
+    EXPECT_EQ(results().label("Label1"), "1");
     ASSERT_TRUE(session->winAndAnswerYes(kDefaultTexts, "27")) << log().text();
+    EXPECT_EQ(results().historyCaption(), "対戦履歴");
     EXPECT_EQ(logged(), (std::vector<std::string>{"26,1,勝ち,1", "26,2,勝ち,0"}));
     EXPECT_EQ(results().history()[0], "26 負け（2回）");
 }
@@ -236,13 +241,13 @@ TEST_F(TallykeepCounting, StartWithABoxThatGivesNoNumberSendsNothing) {
     start();
     ASSERT_TRUE(session->selectGame("5", "5")) << log().text();
     standinMove(session->game);  // a game in progress
-    results().setNumberBox("12ab");
+    results().setNumberBox("0");
     const std::size_t mark = log().size();
     const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
     clickButton(bar ? findChild(bar, nullptr, "開始") : nullptr);
     const HWND box = waitForTopLevel("#32770", "Tallykeep");
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(messageBoxText(box).find("12ab"), std::string::npos) << messageBoxText(box);
+    EXPECT_NE(messageBoxText(box).find("ゲーム番号にできません"), std::string::npos) << messageBoxText(box);
     clickButton(GetDlgItem(box, IDOK));
     EXPECT_TRUE(waitUntilGone(box));
     EXPECT_FALSE(log().waitFor("confirm-open", std::nullopt, mark, 500ms)) << "the game was sent a command\n" << log().text();

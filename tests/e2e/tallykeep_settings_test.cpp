@@ -160,7 +160,8 @@ TEST_F(TallykeepSettings, PlayedRunComesBackAfterRestartAndTheNewFileHasTheWrite
     EXPECT_EQ(results().label("Label13"), "00.00%");
 }
 
-// "GameNo" as a person may write it, and the number it loads as.
+// "GameNo" as a person may write it, and the number it loads as: a number
+// outside the game's range is brought into it.
 struct GameNoCase {
     const char* name;
     const char* value;
@@ -179,7 +180,7 @@ TEST_P(TallykeepSettingsGameNo, HandWrittenGameNumberLoadsIntoTheNumberBox) {
 
 INSTANTIATE_TEST_SUITE_P(TallykeepSettings, TallykeepSettingsGameNo,
                          ::testing::Values(GameNoCase{"Letters", "abc", "1"}, GameNoCase{"HexWithZeroX", "0x10", "16"},
-                                           GameNoCase{"HexWithDollar", "$10", "16"}, GameNoCase{"Negative", "-3", "-3"},
+                                           GameNoCase{"HexWithDollar", "$10", "16"}, GameNoCase{"Negative", "-3", "1"},
                                            GameNoCase{"TrailingLetter", "12a", "1"},
                                            GameNoCase{"AboveInt32", "2147483648", "1"},
                                            // Quoted, so the profile services hand the blank on.
@@ -288,6 +289,9 @@ TEST_F(TallykeepSettings, ClearEmptiesTheSavedHistoryAndTotalsButKeepsThisRunAnd
     ASSERT_TRUE(results().waitForLabel("Label20", "4"));
 
     results().menuCommand(kCmdSeisekiClear);
+    const HWND question = waitForTopLevel("#32770", "Tallykeep");
+    ASSERT_NE(question, nullptr) << "クリア asks first";
+    clickButton(GetDlgItem(question, IDYES));
     ASSERT_TRUE(results().waitForLabel("Label9", "00.00%")) << results().label("Label9");
     for (const char* total : {"Label18", "Label19", "Label20", "Label21"})
         EXPECT_EQ(results().label(total), "0") << total;

@@ -41,6 +41,7 @@ protected:
         keeper.boxChanged(box);
         TickOutcome outcome = watcher.tick(clipboard, TickInput{keeper.numberToDeal(box), typing});
         for (;;) {
+            if (outcome.dealRefused) keeper.dealRefused(*outcome.dealRefused);
             if (outcome.toldNumber) keeper.boardTold(*outcome.toldNumber);
             if (outcome.unknownDeal) show(keeper.unknownGameDealt());
             if (outcome.dealt) show(keeper.gameDealt(*outcome.dealt));

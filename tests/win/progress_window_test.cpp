@@ -150,6 +150,13 @@ TEST_F(ProgressWindowTest, SummaryFollowsEachNewLine) {
     EXPECT_NE(summary().find("負けたまま 2"), std::string::npos) << summary();
     doubleClick(6);
     EXPECT_EQ(chosen_, std::vector<int32_t>{6});
+
+    // Hidden, as with 成績 minimised, it follows the record all the same.
+    ShowWindow(window_->handle(), SW_HIDE);
+    lost.gameNumber = 7;
+    window_->add(lost);
+    ShowWindow(window_->handle(), SW_SHOWNOACTIVATE);
+    EXPECT_NE(summary().find("遊んだ番号 7 / 32,000"), std::string::npos) << summary();
 }
 
 TEST_F(ProgressWindowTest, ClosedItKeepsItsPlaceAndReadsTheLogAfreshWhenOpenedAgain) {

@@ -113,8 +113,8 @@ TEST_F(ResultsWindowTest, StoredValuesAreShown) {
     writeSetting("Score", "stype", "1");
     writeSetting("Hist", "hist0", "newest");
     Program& p = open();
-    EXPECT_EQ(textOf(p.numberBox()), "1,234,567");
-    EXPECT_EQ(p.attempt(), "3");
+    EXPECT_EQ(textOf(p.numberBox()), "1,000,000") << "brought into the range of Windows XP's game";
+    EXPECT_EQ(p.attempt(), "1") << "the attempt is the log's, and the log has none";
     EXPECT_EQ(p.value("current"), "3連勝中");
     EXPECT_EQ(memoLines(p.memo()).at(0), "newest");
 }
@@ -221,8 +221,8 @@ TEST_F(ResultsWindowTest, ClearingAsksThenKeepsThisRunAndPushesTheHistoryOutOfTh
             std::vector<HWND> boxes = openBoxes("Tallykeep");
             if (boxes.empty()) return false;
             asked = true;
-            // The default button is いいえ.
-            EXPECT_EQ(LOWORD(SendMessageA(boxes.front(), DM_GETDEFID, 0, 0)), IDNO);
+            // いいえ is the default: it has the focus, and Enter presses it.
+            EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDNO);
             PostMessageA(boxes.front(), WM_COMMAND, answer, 0);
             return true;
         });
