@@ -42,6 +42,7 @@ public:
 
     // The caption of a label by its name: "Label1", "Label9" ... "Label21".
     std::string label(const std::string& name) const;
+    HWND labelWindow(const std::string& name) const;
     // What the number box shows, separators included.
     std::string numberBox() const;
     // Sets the box's window text, separators and all, without typing.
