@@ -15,3 +15,8 @@ inline constexpr char kErrorCaption[] = "エラー";
 // button (and Enter, Space or Escape, which press it) and closedByCloseBox for
 // the close box (or Alt+F4).
 BoxResult errorMessageBox(const std::string& text);
+
+// A message box that tells something: the application's title, an
+// information icon and "OK", owned by the main form; events go on as in the
+// error type's box.
+void informationMessageBox(const std::string& text);
