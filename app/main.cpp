@@ -4,6 +4,7 @@
 
 #include "app/desktop_choice_win.h"
 #include "app/single_instance_win.h"
+#include "common/code_page_932.h"
 #include "forms/control_bar.h"
 #include "forms/results_window.h"
 #include "gamelink/clipboard_win.h"
@@ -74,6 +75,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ports.earlyTicks = &earlyTicks;
         ports.keeper = keeper.get();
         ports.makeClipboard = [](HWND owner) { return std::make_unique<Win32Clipboard>(owner); };
+        const std::string folder = folderOf(executable);
+        ports.manualPath = folder.empty() ? "Tallykeep.txt" : folder + "\\Tallykeep.txt";
 
         // The first form created is the main form; its start-up runs to its
         // end here. The control bar follows it.

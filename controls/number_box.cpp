@@ -2,8 +2,11 @@
 
 #include <imm.h>
 
+#include <cstring>
+
 #include "common/code_page_932.h"
 #include "controls/thousands.h"
+#include "toolkit/form.h"
 
 void NumberBox::create(Container& parent, const CreateArgs& args) {
     alignment_ = args.alignment;
@@ -36,6 +39,29 @@ void NumberBox::setThousands(bool thousands) {
 }
 
 void NumberBox::ReformatThousands() { tidyTypedText(true); }
+
+void NumberBox::fitText(const std::string& widest) {
+    setMaxLength(static_cast<int>(widest.size()));
+    // The system's margins for a Japanese font are wide; a pixel each side
+    // leaves the text room and the caret its place.
+    setMargins(1);
+    constexpr int kSmallestHeight = 9;  // pixels, at 96 pixels per inch
+    FontSpec font = this->font();
+    const bool heightInPixels = font.height < 0;  // as the form data writes it
+    const int sign = heightInPixels ? -1 : 1;
+    for (int height = font.height * sign; height > kSmallestHeight; --height) {
+        font.height = height * sign;
+        if (font.height != this->font().height) setFont(font);
+        // The caret stands after the last character: a pixel for it.
+        if (textWidth(widest) + 1 <= textAreaWidth()) break;
+    }
+    // The line as it scrolled in the old font would stay scrolled.
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    setWindowText(GetRawText());
+    SendMessageA(handle(), EM_SETSEL, start, static_cast<LPARAM>(end));
+}
 
 void NumberBox::tidyTypedText(bool grouped) {
     DWORD start = 0;
@@ -120,19 +146,51 @@ LRESULT NumberBox::typeCharacter(WPARAM code, LPARAM lParam) {
     return Edit::handleMessage(WM_CHAR, code, lParam);
 }
 
+// A number copied from a page or a list brings spaces and line ends with it:
+// what goes in is its first line, trimmed, within the box's limit on typing.
+// A clipboard that another program holds pastes nothing, as the edit's own
+// paste does.
+LRESULT NumberBox::paste() {
+    std::string text;
+    {
+        const ClipboardOpening opened = openClipboard(handle());
+        if (!opened) return 0;
+        const HANDLE data = GetClipboardData(CF_TEXT);
+        if (data == nullptr) return 0;
+        const GlobalLockHandle locked = lockGlobal(data);
+        if (!locked) return 0;
+        const char* bytes = static_cast<const char*>(locked.get());
+        text.assign(bytes, strnlen(bytes, GlobalSize(data)));
+    }
+    const std::string pasted = pastedNumberText(text);
+    Edit::handleMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+    tidyTypedText(thousands_);
+    return 0;
+}
+
 LRESULT NumberBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR: {
+            if (wParam == 1) {  // Ctrl+A
+                SendMessageA(handle(), EM_SETSEL, 0, -1);
+                return 0;
+            }
             const LRESULT result = typeCharacter(wParam, lParam);
             tidyTypedText(thousands_);
             return result;
         }
-        // What the IME gives or a paste brings: full-width digits become
-        // ASCII digits once it is in. A composition still under way is the
-        // IME's (the edit may show it in its line) and stays as it is.
+        case WM_KEYDOWN: {
+            const bool repeated = (lParam & (LPARAM{1} << 30)) != 0;
+            if (wParam == VK_RETURN && !repeated && OnEnter) form().runEvent(OnEnter);
+            return Edit::handleMessage(message, wParam, lParam);
+        }
+        case WM_PASTE:
+            return paste();
+        // What the IME gives: full-width digits become ASCII digits once it
+        // is in. A composition still under way is the IME's (the edit may
+        // show it in its line) and stays as it is.
         case WM_IME_CHAR:
-        case WM_IME_COMPOSITION:
-        case WM_PASTE: {
+        case WM_IME_COMPOSITION: {
             const LRESULT result = Edit::handleMessage(message, wParam, lParam);
             if (message != WM_IME_COMPOSITION || (lParam & GCS_RESULTSTR)) tidyTypedText(thousands_);
             return result;

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "toolkit/edit.h"
 
-// The number box: an edit that shows its text with a thousands separator ","
-// between groups of three characters while its text() deals in the plain text
-// without them. Full-width digits, which the IME types, become ASCII digits as
-// they come in, and text() reads ASCII digits whatever the window holds. It
-// aligns its text as Alignment says, ignores Enter, and leaves Tab, Enter and
-// Escape to the window's keyboard navigation.
+// The number box: an edit that shows a number with a thousands separator ","
+// between groups of three digits while its text() deals in the plain text
+// without them; a text with anything but digits in it is shown as it is.
+// Full-width digits, which the IME types, become ASCII digits as they come
+// in, and text() reads ASCII digits whatever the window holds. It aligns its
+// text as Alignment says and leaves Tab, Enter and Escape to the window's
+// keyboard navigation; Enter, which inserts nothing, then runs OnEnter.
+// Ctrl+A selects the whole text (older Windows' edits do not), and a paste
+// takes the first line of the clipboard's text without the spaces at its ends.
 //
 // A single-line EDIT, whose line scrolls. Windows 95 and NT 4.0 align only a
 // multi-line EDIT, which wraps a number wider than the box; there the box is
@@ -45,6 +49,14 @@ public:
     std::string GetRawText() const { return Edit::text(); }
     void SetRawText(const std::string& text);
 
+    // Fits the box to the widest text it is to take: the limit on typing is
+    // that text's length, and the font is the declared one or, where that
+    // text would not fit the box's width, the largest smaller one that fits.
+    void fitText(const std::string& widest);
+
+    // Enter pressed in the box (not its auto-repeat), as an event of the form.
+    std::function<void()> OnEnter;
+
 protected:
     DWORD createParams() const override;
     void loaded() override;
@@ -56,6 +68,7 @@ private:
     // again, keeping the caret and selection at the same distance from the end.
     void tidyTypedText(bool grouped);
     LRESULT typeCharacter(WPARAM code, LPARAM lParam);
+    LRESULT paste();
 
     Alignment alignment_ = Alignment::taLeftJustify;
     bool thousands_ = false;

@@ -54,14 +54,42 @@ long characterStartAtOrBefore(const std::string& text, long place) {
 }  // namespace
 
 std::string groupThousands(std::string text) {
-    std::vector<std::size_t> starts;
-    for (std::size_t at = 0; at < text.size(); at += characterLength(text, at)) starts.push_back(at);
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return text;
     // From the right, so that each insertion leaves the places before it as they are.
-    for (std::size_t count = starts.size(); count > 3;) {
+    for (std::size_t count = text.size(); count > 3;) {
         count -= 3;
-        text.insert(starts[count], 1, kThousandsSeparator);
+        text.insert(count, 1, kThousandsSeparator);
     }
     return text;
+}
+
+std::string pastedNumberText(const std::string& clipboard) {
+    std::string line = clipboard.substr(0, clipboard.find_first_of("\r\n"));
+    static const std::string kFullWidthSpace = "　";
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+            line.erase(0, 1);
+            trimmed = true;
+        } else if (line.compare(0, kFullWidthSpace.size(), kFullWidthSpace) == 0) {
+            line.erase(0, kFullWidthSpace.size());
+            trimmed = true;
+        }
+    }
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+            line.pop_back();
+            trimmed = true;
+        } else if (line.size() >= kFullWidthSpace.size() &&
+                   line.compare(line.size() - kFullWidthSpace.size(), kFullWidthSpace.size(), kFullWidthSpace) == 0 &&
+                   characterStartAtOrBefore(line, static_cast<long>(line.size() - kFullWidthSpace.size())) ==
+                       static_cast<long>(line.size() - kFullWidthSpace.size())) {
+            line.erase(line.size() - kFullWidthSpace.size());
+            trimmed = true;
+        }
+    }
+    return line;
 }
 
 std::string withoutSeparators(const std::string& text) {

@@ -42,6 +42,10 @@ ControlBar::ControlBar(ControlBarCommands commands) : commands_(std::move(comman
     OnHide = [this] {
         if (commands_.hidden) commands_.hidden();
     };
+    OnCloseQuery = [this](bool& canClose) {
+        canClose = false;
+        if (commands_.exit) commands_.exit();
+    };
     FormArgs args;
     args.caption = "Tallykeep V" TK_VERSION_TEXT " ｺﾝﾄﾛｰﾙﾊﾞｰ";
     args.clientWidth = 634;
@@ -50,6 +54,8 @@ ControlBar::ControlBar(ControlBarCommands commands) : commands_(std::move(comman
     args.top = 252;
     args.border = BorderStyle::bsToolWindow;
     args.stayOnTop = true;
+    // Minimised from its system menu, it takes the group along.
+    args.minimizeBox = true;
     args.color = clLime;
     args.font = kWindowFont;
     args.icon = MAKEINTRESOURCEA(IDI_CONTROLBAR);

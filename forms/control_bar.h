@@ -14,14 +14,16 @@ struct ControlBarCommands {
     std::function<void()> start;     // "開始"
     std::function<void()> restart;   // "やり直し"
     std::function<void()> takeBack;  // "１つ戻す"
-    std::function<void()> exit;      // "終了"
-    // The bar became hidden (its own close box included).
+    std::function<void()> exit;      // "終了", and the bar's close box
+    // The bar became hidden.
     std::function<void()> hidden;
 };
 
 // The control bar: an always-on-top tool window of four buttons that drive the
-// game and end the program. Constructing it creates the window, visible;
-// closing it only hides it.
+// game and end the program. Constructing it creates the window, visible. Its
+// close box ends the program as "終了" does: the bar stands for Tallykeep, and
+// a close box that only hid it came back with the next activation, so that
+// the click seemed to do nothing (the menu's ｺﾝﾄﾛﾙﾊﾞｰ表示 hides it).
 class ControlBar final : public Form, public ControlBarView {
 public:
     explicit ControlBar(ControlBarCommands commands);

@@ -9,6 +9,7 @@
 #include "common/number_text.h"
 #include "records/deal_difficulty.h"
 #include "toolkit/application.h"
+#include "toolkit/documents.h"
 #include "toolkit/event_gate.h"
 #include "toolkit/message_box.h"
 #include "toolkit/screen_scale.h"
@@ -68,15 +69,20 @@ void ResultsWindow::startUp() {
     draw();
     tellKeepingProblems();
     findOrStartGame();
+    // The group starts shown, a game found minimised included.
+    if (ports_.game->gameMinimized()) ports_.game->restore();
+    groupMinimizing_.tallykeepWent(false, ports_.game->nowMs());
     startEarlyTicks();
     Application& application = Application::instance();
     // The game and the control bar go and come back with the results window:
     // a bar left on top of an empty desktop would stand for nothing.
     application.OnMinimize = [this] {
+        groupMinimizing_.tallykeepWent(true, ports_.game->nowMs());
         ports_.game->minimize();
         if (controlBar_) controlBar_->hideBar();
     };
     application.OnRestore = [this] {
+        groupMinimizing_.tallykeepWent(false, ports_.game->nowMs());
         ports_.game->restore();
         if (controlBar_ && keeper_.options().showControlBar) {
             controlBar_->showBar();
@@ -169,6 +175,7 @@ void ResultsWindow::onTick() {
         outcome = ports_.game->continueTick(*clipboard_);
     }
     if (waitedForThePlayer) dropClicksMadeWhileTheGameAsked();
+    followTheGamesMinimize();
     const std::size_t waiting = keeper_.waitingLineCount();
     keeper_.retryLog();
     if (keeper_.waitingLineCount() != waiting) draw();
@@ -465,6 +472,20 @@ std::optional<Rect> ResultsWindow::groupBox() {
     add(bounds());
     if (controlBar_ && controlBarVisible_) add(controlBar_->barBox());
     return group;
+}
+
+// The manual in the player's program for text files, else Notepad.
+void ResultsWindow::openManual() {
+    const std::string& path = ports_.manualPath;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        errorMessageBox(path + " が見つかりません");
+        return;
+    }
+    if (!openDocument(path)) errorMessageBox(path + " を開けません");
+}
+
+void ResultsWindow::showVersion() {
+    informationMessageBox("Tallykeep バージョン " + programVersion().value_or("?") + "\r\nフリーセルの成績を記録します");
 }
 
 void ResultsWindow::openProgress() {

@@ -34,6 +34,8 @@ struct ResultsWindowPorts {
     RecordKeeper* keeper = nullptr;
     // The clipboard, owned by the window once it exists.
     std::function<std::unique_ptr<Clipboard>(HWND owner)> makeClipboard;
+    // The manual, Tallykeep.txt beside the program.
+    std::string manualPath;
 };
 
 // Command ids of the results window's menu. The ten pass-list slots share one
@@ -51,6 +53,9 @@ enum ResultsCommand : UINT {
     cmSkipImpossible,
     cmProgressSeparator,
     cmProgress,
+    cmHelpMenu = 140,
+    cmManual,
+    cmVersion,
 };
 static_assert(cmRetryLast - cmRetryFirst + 1 == 10, "one command id for each pass-list slot");
 
@@ -66,7 +71,7 @@ public:
 
     void create();
     void attachControlBar(ControlBarView& bar) { controlBar_ = &bar; }
-    // The control bar became hidden, its own close box included: the menu's
+    // The control bar became hidden (with the group minimised): the menu's
     // check mark follows, the option stays, so that the next arrangement
     // brings the bar back.
     void controlBarHidden();
@@ -114,6 +119,8 @@ private:
     void retryPassedGame(int slot);
     void toggleSkipImpossible() { apply(keeper_.toggleSkipImpossible()); }
     void openProgress();
+    void openManual();
+    void showVersion();
     void dropDifficultyRow();
     std::optional<Rect> groupBox();
     // A command of the keeper's: what it changed shown, drawn and told.
@@ -122,6 +129,9 @@ private:
     // The application's events.
     void onActivate();
     void arrangeAroundGame();  // in results_window_arrangement.cpp
+    // The game minimised or restored by itself: the group follows it (in
+    // results_window_arrangement.cpp).
+    void followTheGamesMinimize();
 
     // Labels, history, menu and check marks, drawn from the record; only
     // what changed since the last drawing.
@@ -140,6 +150,7 @@ private:
     RecordKeeper& keeper_;
     std::unique_ptr<Clipboard> clipboard_;
     ControlBarView* controlBar_ = nullptr;
+    GroupMinimizing groupMinimizing_;
     bool controlBarVisible_ = true;
     bool closeInProgress_ = false;
     bool earlyTicksRunning_ = false;

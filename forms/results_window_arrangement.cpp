@@ -19,6 +19,19 @@ void setHeight(Control& control, int height) {
 
 }  // namespace
 
+void ResultsWindow::followTheGamesMinimize() {
+    switch (groupMinimizing_.follow(ports_.game->gameMinimized(), minimized(), ports_.game->nowMs())) {
+        case GroupFollows::minimize:
+            minimize();
+            break;
+        case GroupFollows::restore:
+            restore();
+            break;
+        case GroupFollows::nothing:
+            break;
+    }
+}
+
 // Without a game window to arrange around (none found, gone, or minimised
 // while Tallykeep comes back), every window stays where it is.
 void ResultsWindow::arrangeAroundGame() {

@@ -4,6 +4,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "common/number_text.h"
+#include "controls/thousands.h"
 #include "forms/results_window.h"
 
 namespace {
@@ -117,8 +119,9 @@ void ResultsWindow::createControls() {
                 break;
             }
             case Kind::numberBox: {
-                // Right-aligned, grouped by thousands, nine characters at most,
-                // upper case, no tab stop (no control of the window is one).
+                // Right-aligned, grouped by thousands, nine characters at most
+                // (until fitted to the game's range below), upper case, no tab
+                // stop (no control of the window is one).
                 Edit::CreateArgs edit{row.bounds, row.caption, row.font, clWindow, true, 9, false};
                 (this->*std::get<NumberBox W::*>(row.self)).create(parent, {edit, Alignment::taRightJustify, true});
                 break;
@@ -133,6 +136,11 @@ void ResultsWindow::createControls() {
         }
     }
     numberBox_.OnUserEdit = [this] { drawBoxNumber(boxText()); };
+    // The box takes every number of the game's range, and shows it whole.
+    const std::string highest = intToText(ports_.game->maxGameNumber());
+    numberBox_.fitText(groupThousands(std::string(highest.size(), '9')));
+    // Enter in the box deals its number, as 開始 does.
+    numberBox_.OnEnter = [this] { startGame(); };
     watchTimer_.create(*this, kTickMs, [this] { onTick(); });
     createMenu();
     setActiveControl(&numberBox_);
@@ -149,11 +157,14 @@ void ResultsWindow::createMenu() {
     };
     constexpr Shortcut kAltO = kShortcutAlt | 'O';    // 32847
     constexpr Shortcut kCtrlP = kShortcutCtrl | 'P';  // 16464
+    constexpr Shortcut kAltH = kShortcutAlt | 'H';
+    constexpr Shortcut kF1 = VK_F1;
     using W = ResultsWindow;
 
-    // The menu bar "ｵﾌﾟｼｮﾝ" (Option1) and "ﾊﾟｽ" (N1), their items (ControlBar,
-    // SeisekiUp, SeisekiClear; Pass, Retry) and the pass-list slots (Retry0 to
-    // Retry9, which show the passed numbers and are absent while empty).
+    // The menu bar "ｵﾌﾟｼｮﾝ" (Option1), "ﾊﾟｽ" (N1) and "ﾍﾙﾌﾟ", their items
+    // (ControlBar, SeisekiUp, SeisekiClear; Pass, Retry; the manual and the
+    // version) and the pass-list slots (Retry0 to Retry9, which show the
+    // passed numbers and are absent while empty).
     // clang-format off
     static const MenuRow kMenu[] = {
     //   command                  parent        caption                           shortcut checked OnClick
@@ -169,6 +180,10 @@ void ResultsWindow::createMenu() {
         {cmSkipImpossible,        cmOptionsMenu,"解けない番号は飛ばす",             0,       false,  &W::toggleSkipImpossible},
         {cmProgressSeparator,     cmOptionsMenu,"",                               0,       false,  nullptr},
         {cmProgress,              cmOptionsMenu,"進捗...",                         0,       false,  &W::openProgress},
+        // Help at hand: the manual beside the program, and the version.
+        {cmHelpMenu,              0,            "ﾍﾙﾌﾟ(&H)",                       kAltH,   false,  nullptr},
+        {cmManual,                cmHelpMenu,   "説明書を開く\tF1",                 kF1,     false,  &W::openManual},
+        {cmVersion,               cmHelpMenu,   "ﾊﾞｰｼﾞｮﾝ情報",                    0,       false,  &W::showVersion},
     };
     // clang-format on
 

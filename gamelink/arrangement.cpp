@@ -18,6 +18,15 @@ int scaled(int designed, int pixelsPerInch) { return (designed * pixelsPerInch +
 
 }  // namespace
 
+GroupFollows GroupMinimizing::follow(bool gameMinimized, bool tallykeepMinimized, uint64_t nowMs) {
+    if (catchUp_) {
+        if (catchUp_->minimized != gameMinimized && nowMs - catchUp_->sinceMs < kCatchUpMs) return GroupFollows::nothing;
+        catchUp_.reset();
+    }
+    if (gameMinimized == tallykeepMinimized) return GroupFollows::nothing;
+    return gameMinimized ? GroupFollows::minimize : GroupFollows::restore;
+}
+
 int controlBarButtonWidth(int clientWidth, int pixelsPerInch) {
     const int margin = scaled(kButtonMargin, pixelsPerInch);
     const int room = std::max(clientWidth, 0) - margin * (kButtonCount + 1);

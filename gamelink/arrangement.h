@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include "gamelink/desktop.h"
@@ -55,6 +56,31 @@ std::optional<ArrangementLayout> arrangeWindows(const ArrangementInput& input);
 // a quarter of what is left after the five 5-pixel margins, rounded to the
 // nearest integer with an exact half going to the even one; never negative.
 int controlBarButtonWidth(int clientWidth, int pixelsPerInch = 96);
+
+// The game and Tallykeep's windows go and come back as one group. Minimising
+// the results window (or the bar) minimises the game; what the game does by
+// itself (its own minimise box, its taskbar button) Tallykeep's windows
+// follow: each look at the game says what they are to do. The looks come a
+// second apart at most, so they go by the state, not by the changes seen.
+enum class GroupFollows { nothing, minimize, restore };
+class GroupMinimizing {
+public:
+    // Tallykeep minimised or restored itself and told the game to follow:
+    // for this long, or until the game is seen to have followed, the game
+    // is catching up, and Tallykeep does not follow the game back.
+    static constexpr uint64_t kCatchUpMs = 2000;
+    void tallykeepWent(bool minimized, uint64_t nowMs) { catchUp_ = CatchUp{minimized, nowMs}; }
+
+    // The game minimised or not at this look, and Tallykeep's main window.
+    GroupFollows follow(bool gameMinimized, bool tallykeepMinimized, uint64_t nowMs);
+
+private:
+    struct CatchUp {
+        bool minimized;
+        uint64_t sinceMs;
+    };
+    std::optional<CatchUp> catchUp_;
+};
 
 // True on Windows NT 4.0 (platform 2, major version 4), where the control
 // bar's take-back button is disabled.

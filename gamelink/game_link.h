@@ -66,6 +66,8 @@ public:
 
     void minimize();
     void restore();
+    // Whether the game's window is minimised; false without one.
+    bool gameMinimized() { return window_ != 0 && desktop_.minimized(window_); }
     // The game's window; none while it is gone or minimised.
     std::optional<Rect> gameBox();
     void moveGame(const Rect& box);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs Tallykeep beside the game FREECELL.EXE (its test build) under Wine.
+# Runs Tallykeep, with the deals' table beside it, and the game FREECELL.EXE (its
+# test build) under Wine.
 # With an X display (DISPLAY set): Tallykeep starts the game on your
 # display; play, then close Tallykeep. Without one: a private Xvfb, a short
 # scripted session (tk_demo), the saved settings file printed in UTF-8 and a
@@ -25,7 +26,9 @@ bash scripts/prepare-prefix.sh
 
 rm -rf "$demo"
 mkdir -p "$demo"
-cp "$build/bin/Tallykeep.exe" "$build/bin/FREECELL.EXE" "$demo/"
+# The deals' table beside Tallykeep, as the release has it: the results window
+# shows the next deal's difficulty below the number box.
+cp "$build/bin/Tallykeep.exe" "$build/bin/FREECELL.EXE" "$root/data/deals.tkd" "$demo/"
 
 if [ -n "${DISPLAY:-}" ]; then
   if bash scripts/wine-session.sh status >/dev/null 2>&1; then

@@ -71,6 +71,11 @@ Rect Control::bounds() const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+void Control::setFont(const FontSpec& font) {
+    font_ = font;
+    SendMessageA(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(form_->paintCache().font(font_)), TRUE);
+}
+
 void Control::setBounds(const Rect& b) { MoveWindow(window_.get(), b.left, b.top, b.width, b.height, TRUE); }
 
 void Control::setLeft(int left) {

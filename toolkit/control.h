@@ -59,6 +59,8 @@ public:
 
     // The colour of the control's text (its font's colour), drawn at once.
     void setTextColor(Color color);
+    // Another font, drawn at once.
+    virtual void setFont(const FontSpec& font);
 
     // The mouse cursor over the control (IDC_HAND for example); none keeps the
     // window class's cursor, and one that the system lacks shows the arrow.

@@ -1,6 +1,9 @@
 #include "toolkit/edit.h"
 
+#include "common/app_error.h"
 #include "toolkit/entry_guard.h"
+#include "toolkit/form.h"
+#include "toolkit/gdi_object.h"
 
 void Edit::create(Container& parent, const CreateArgs& args) {
     parent_ = &parent;
@@ -22,6 +25,44 @@ void Edit::createEditWindow() {
     createWindow(*parent_, spec);
     subclass(&Edit::windowProc);
     if (args_.maxLength > 0) SendMessageA(handle(), EM_LIMITTEXT, static_cast<WPARAM>(args_.maxLength), 0);
+    applyMargins();
+}
+
+// A new font brings the system's margins for it back.
+void Edit::applyMargins() {
+    if (args_.margins >= 0)
+        SendMessageA(handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(args_.margins, args_.margins));
+}
+
+void Edit::setFont(const FontSpec& font) {
+    args_.font = font;
+    Control::setFont(font);
+    applyMargins();
+}
+
+void Edit::setMaxLength(int maxLength) {
+    args_.maxLength = maxLength;
+    SendMessageA(handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+}
+
+void Edit::setMargins(int pixels) {
+    args_.margins = pixels;
+    applyMargins();
+}
+
+int Edit::textAreaWidth() const {
+    RECT area{};
+    SendMessageA(handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    return area.right - area.left;
+}
+
+int Edit::textWidth(const std::string& text) const {
+    const WindowDc dc = windowDc(handle());
+    SelectedObject selected(dc.get(), form().paintCache().font(font()));
+    SIZE extent{};
+    if (!GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent))
+        throw AppError("GetTextExtentPoint32A failed");
+    return extent.cx;
 }
 
 DWORD Edit::createParams() const {

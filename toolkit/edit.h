@@ -20,6 +20,7 @@ public:
         bool upperCase = false;
         int maxLength = 0;  // 0: no limit on typing
         bool tabStop = true;
+        int margins = -1;  // pixels left and right of the text; -1: the system's for the font
     };
 
     // Creates the window from the form data, then runs the load completion.
@@ -27,6 +28,15 @@ public:
 
     virtual std::string text() const { return windowText(); }
     virtual void setText(const std::string& text) { setWindowText(text); }
+
+    // Each kept by a window made anew.
+    void setFont(const FontSpec& font) override;
+    void setMaxLength(int maxLength);
+    void setMargins(int pixels);
+    // The width that the text has in the line (EM_GETRECT).
+    int textAreaWidth() const;
+    // The width of a text in the edit's font.
+    int textWidth(const std::string& text) const;
 
     // When the user last edited the text (GetTickCount: a character typed,
     // Delete, a paste, cut, clear or undo); none before the first edit. Text
@@ -54,6 +64,7 @@ protected:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void createEditWindow();
+    void applyMargins();
 
     Container* parent_ = nullptr;
     CreateArgs args_;

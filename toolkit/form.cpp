@@ -82,10 +82,8 @@ void Form::create(const FormArgs& args, const std::function<void()>& buildCompon
 
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
-    if (args.border == BorderStyle::bsSingle)
-        style |= WS_MINIMIZEBOX;
-    else
-        exStyle |= WS_EX_TOOLWINDOW;
+    if (args.border == BorderStyle::bsSingle || args.minimizeBox) style |= WS_MINIMIZEBOX;
+    if (args.border == BorderStyle::bsToolWindow) exStyle |= WS_EX_TOOLWINDOW;
     if (args.stayOnTop) exStyle |= WS_EX_TOPMOST;
     RECT outer{0, 0, args_.clientWidth, args_.clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
@@ -220,7 +218,18 @@ void Form::show() { ShowWindow(window_, SW_SHOWNA); }
 
 void Form::hide() { ShowWindow(window_, SW_HIDE); }
 
-void Form::bringToFront() { SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+void Form::minimize() { ShowWindow(window_, SW_SHOWMINNOACTIVE); }
+
+void Form::restore() {
+    if (minimized()) ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+// A form that stays on top is put in the top band again: whatever took it
+// out, it is in front of every other program's window once more.
+void Form::bringToFront() {
+    SetWindowPos(window_, args_.stayOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 bool Form::visible() const { return IsWindowVisible(window_) != FALSE; }
 
@@ -430,6 +439,16 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             close();
             return 0;
+        case WM_SYSCOMMAND: {
+            // Another form (the control bar) minimised takes the main form
+            // along, and with it the program: it is hidden with its owner.
+            Form* mainForm = Application::instance().mainForm();
+            if ((wParam & 0xFFF0) == SC_MINIMIZE && mainForm && mainForm != this) {
+                mainForm->minimize();
+                return 0;
+            }
+            break;
+        }
         case WM_SHOWWINDOW:
             onShowWindow(wParam != FALSE, lParam);
             break;

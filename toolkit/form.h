@@ -29,6 +29,8 @@ struct FormArgs {
     int top = 0;
     BorderStyle border = BorderStyle::bsSingle;
     bool stayOnTop = false;
+    // A tool window with "最小化" in its system menu (its caption shows no button).
+    bool minimizeBox = false;
     Color color = clBtnFace;
     FontSpec font;
     LPCSTR icon = nullptr;  // the form's own icon resource; none: the application's icon
@@ -77,6 +79,9 @@ public:
     bool queryClose();
 
     void show();  // visible, without taking the activation
+    // Minimised or restored, without taking the activation.
+    void minimize();
+    void restore();
     void hide();
     void bringToFront();  // top of the z-order, without taking the activation
     bool visible() const;

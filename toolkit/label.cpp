@@ -49,5 +49,11 @@ void Label::adjustBounds() {
     if (alignment_ == Alignment::taRightJustify) b.left = b.right() - extent.cx;
     b.width = extent.cx;
     b.height = metrics.tmHeight;
+    if (b == bounds()) return;
     setBounds(b);
+    // A moved window keeps the pixels of its old client area, placed at its
+    // new top-left corner: text drawn against the right edge or centred in
+    // the old size (already drawn, as Wine draws a new caption at once) shows
+    // the wrong part of it, or nothing. The label draws itself anew.
+    InvalidateRect(handle(), nullptr, TRUE);
 }

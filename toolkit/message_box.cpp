@@ -67,6 +67,12 @@ HWND ownerWindow() {
 
 }  // namespace
 
+void informationMessageBox(const std::string& text) {
+    const EventGate::OpenForModalBox open;
+    MessageBoxA(ownerWindow(), text.c_str(), Application::instance().title().c_str(),
+                MB_ICONINFORMATION | MB_OK | MB_SETFOREGROUND);
+}
+
 BoxResult errorMessageBox(const std::string& text) {
     CloseWatch watch;
     CloseWatch* outer = currentWatch;

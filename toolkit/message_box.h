@@ -20,3 +20,8 @@ BoxResult errorMessageBox(const std::string& text);
 // changes nothing), owned by the main form; true for はい. The program's events
 // go on as with the error box.
 bool askYesNo(const std::string& text, const std::string& caption);
+
+// A message box that tells something: the application's title, an
+// information icon and "OK", owned by the main form; events go on as in the
+// error type's box.
+void informationMessageBox(const std::string& text);

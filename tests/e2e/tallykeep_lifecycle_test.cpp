@@ -189,6 +189,32 @@ TEST_F(TallykeepLifecycle, GameAndControlBarFollowMinimiseAndRestore) {
     EXPECT_NE(iniValue(session->iniPath(), "Show", "CtlBar"), "0") << "the option itself was not switched";
 }
 
+// The group goes as one whichever of the three the player minimises: the
+// game (its own minimise box, its taskbar button) and the control bar (its
+// system menu) take the others along, and the game restored brings them back.
+TEST_F(TallykeepLifecycle, MinimisingTheGameOrTheBarTakesTheGroupAlongAndTheGameBringsItBack) {
+    start();
+    const HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
+    const HWND results = session->results.window();
+    ASSERT_TRUE(bar && waitUntil([&] { return IsWindowVisible(bar) != FALSE; }));
+    const auto groupMinimised = [&] {
+        return waitUntil([&] { return isIconic(session->game) && isIconic(results) && IsWindowVisible(bar) == FALSE; });
+    };
+    const auto groupBack = [&] {
+        return waitUntil([&] { return !isIconic(session->game) && !isIconic(results) && IsWindowVisible(bar) != FALSE; });
+    };
+
+    post(session->game, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_TRUE(groupMinimised()) << "Tallykeep stayed on an empty desktop";
+    post(session->game, WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(groupBack()) << "Tallykeep stayed minimised";
+
+    post(bar, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_TRUE(groupMinimised()) << log().text();
+    post(session->game, WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(groupBack());
+}
+
 // The control bar's buttons, clicked: each posts exactly its sequence.
 class TallykeepControlBar : public TallykeepLifecycle {
 protected:
@@ -312,14 +338,17 @@ TEST_F(TallykeepControlBar, MenuItemHidesAndShowsTheBarAndTheSettingFollows) {
     EXPECT_EQ(iniValue(session->iniPath(), "Show", "CtlBar"), "0");
 }
 
-TEST_F(TallykeepControlBar, CloseBoxOnlyHidesTheBarAndKeepsTheSetting) {
+// The bar's close box ends Tallykeep as 終了 does (it used to hide the bar,
+// which the next activation brought back: a click that did nothing).
+TEST_F(TallykeepControlBar, CloseBoxEndsTallykeepAsExitDoes) {
     start();
+    ASSERT_TRUE(session->selectGame("8", "8")) << log().text();
     HWND bar = waitForTopLevel(nullptr, kControlBarCaption);
     ASSERT_NE(bar, nullptr);
     post(bar, WM_CLOSE);
-    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(bar) == FALSE; }));
-    EXPECT_TRUE(IsWindow(bar));
-    ASSERT_TRUE(session->closeAndWait());
+    ASSERT_TRUE(session->tallykeep->waitForExit(30s).has_value()) << log().text();
+    EXPECT_EQ(log().count("confirm-yes"), 1) << log().text();
+    EXPECT_TRUE(log().waitFor("exit", std::nullopt, 0, 5s)) << log().text();
     EXPECT_EQ(iniValue(session->iniPath(), "Show", "CtlBar"), "1");
 }
 

@@ -40,6 +40,11 @@ std::string ResultsWindow::label(const std::string& name) const {
     return found == labels_.end() ? "<no " + name + ">" : windowText(found->second);
 }
 
+HWND ResultsWindow::labelWindow(const std::string& name) const {
+    const auto found = labels_.find(name);
+    return found == labels_.end() ? nullptr : found->second;
+}
+
 std::string ResultsWindow::historyCaption() const {
     return historyGroup_ ? windowText(historyGroup_) : "<no history group>";
 }

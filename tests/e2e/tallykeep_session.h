@@ -28,6 +28,8 @@ enum ResultsCommand : UINT {
     kCmdSeisekiClear = 103,
     kCmdPass = 105,
     kCmdRetry0 = 107,  // Retry0 to Retry9 follow
+    kCmdManual = 141,
+    kCmdVersion = 142,
 };
 
 // The results window of a running Tallykeep, its components found by their
@@ -42,8 +44,10 @@ public:
 
     // The caption of a label by its name: "Label1", "Label9" ... "Label21".
     std::string label(const std::string& name) const;
+    HWND labelWindow(const std::string& name) const;
     // What the number box shows, separators included.
     std::string numberBox() const;
+    HWND numberBoxWindow() const { return numberBox_; }
     // Sets the box's window text, separators and all, without typing.
     void setNumberBox(const std::string& text) const;
     // The caret or selection of the box (end -1: to the end of the text).

@@ -18,15 +18,6 @@ using namespace std::chrono_literals;
 
 using TallykeepE2E = TallykeepTest;
 
-// True when `window` is above `other` on the screen (earlier in the z-order).
-bool above(HWND window, HWND other) {
-    for (HWND at = GetTopWindow(nullptr); at; at = GetWindow(at, GW_HWNDNEXT)) {
-        if (at == window) return true;
-        if (at == other) return false;
-    }
-    return false;
-}
-
 TEST_F(TallykeepE2E, FreshStartShowsTheDefaultsInTheResultsWindow) {
     start();
     EXPECT_EQ(results().numberBox(), "1");

@@ -132,3 +132,27 @@ TEST(Arrangement, ProgressWindowOpensBesideTheGroupWhereTheScreenAllows) {
     };
     for (const Case& c : cases) EXPECT_EQ(placeBesideGroup(c.group, work, 640, 520), c.expected) << c.name;
 }
+
+// The group follows the game's own minimise and restore; while the game
+// catches up with Tallykeep's own (for two seconds at most), it is not
+// followed back.
+TEST(Arrangement, GroupFollowsTheGameUnlessTheGameCatchesUpWithTallykeep) {
+    GroupMinimizing group;
+    EXPECT_EQ(group.follow(false, false, 0), GroupFollows::nothing);
+    EXPECT_EQ(group.follow(true, false, 100), GroupFollows::minimize);
+    EXPECT_EQ(group.follow(true, true, 200), GroupFollows::nothing);
+    EXPECT_EQ(group.follow(false, true, 300), GroupFollows::restore);
+
+    // The player minimises the results window; the game comes after it, and
+    // the player restores the game before another look sees it minimised.
+    group.tallykeepWent(true, 1000);
+    EXPECT_EQ(group.follow(false, true, 1100), GroupFollows::nothing) << "the game is catching up";
+    EXPECT_EQ(group.follow(false, true, 2999), GroupFollows::nothing);
+    EXPECT_EQ(group.follow(false, true, 3000), GroupFollows::restore) << "the wait is over";
+
+    // The player restores the results window; the game follows at once.
+    group.tallykeepWent(false, 5000);
+    EXPECT_EQ(group.follow(true, false, 5050), GroupFollows::nothing);
+    EXPECT_EQ(group.follow(false, false, 5100), GroupFollows::nothing);
+    EXPECT_EQ(group.follow(true, false, 5200), GroupFollows::minimize) << "caught up: the game is followed again";
+}

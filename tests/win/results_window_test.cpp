@@ -144,18 +144,6 @@ TEST_F(ResultsWindowTest, OptionsSwitchWithTheirCheckMarksAndAreSaved) {
     EXPECT_EQ(savedSetting("Show", "CtlBar"), "0");
 }
 
-// Closed with its own close box, the bar clears the mark but keeps the option:
-// the next activation brings it back, and one choice of the item shows it.
-TEST_F(ResultsWindowTest, BarClosedByItsCloseBoxKeepsTheOption) {
-    Program& p = open();
-    SendMessageA(p.controlBar->handle(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(p.controlBar->handle()));
-    EXPECT_FALSE(checked(optionMenu(), 0));
-    p.choose(cmControlBar);
-    EXPECT_TRUE(IsWindowVisible(p.controlBar->handle()));
-    EXPECT_TRUE(checked(optionMenu(), 0));
-}
-
 // An empty pass list has nothing to offer: the submenu is greyed and holds
 // no item; a passed game brings it to life.
 TEST_F(ResultsWindowTest, RetrySubmenuIsGreyedWhileThePassListIsEmpty) {

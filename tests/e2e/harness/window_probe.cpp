@@ -79,6 +79,14 @@ std::vector<ChildWindow> children(HWND parent) {
     return result;
 }
 
+bool above(HWND window, HWND other) {
+    for (HWND at = GetTopWindow(nullptr); at; at = GetWindow(at, GW_HWNDNEXT)) {
+        if (at == window) return true;
+        if (at == other) return false;
+    }
+    return false;
+}
+
 RECT windowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);

@@ -51,6 +51,8 @@ struct ChildWindow {
 std::vector<ChildWindow> children(HWND parent);
 
 RECT windowRect(HWND window);
+// True when `window` is above `other` on the screen (earlier in the z-order).
+bool above(HWND window, HWND other);
 bool isIconic(HWND window);
 bool isChecked(HWND checkBox);  // BM_GETCHECK
 
