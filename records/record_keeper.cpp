@@ -114,6 +114,20 @@ void RecordKeeper::replayTheLog() {
     }
     const bool logRead = !files_.logSource || size.has_value();
     for (const LogEntry& entry : logLines) lastInLog = std::max(lastInLog, entry.serial);
+    std::vector<LogEntry> waiting = log_.linesLeftWaiting();
+    uint32_t lastWaiting = 0;
+    for (const LogEntry& entry : waiting) lastWaiting = std::max(lastWaiting, entry.serial);
+    // Numbers said to reach beyond every line the record holds belong to
+    // another record (the log and the settings file deleted, the numbers
+    // left): they are read again from the log.
+    if (playedUpTo && logRead && *playedUpTo > std::max({checkpoint, lastInLog, lastWaiting})) {
+        playedUpTo.reset();
+        if (!whole) {
+            logLines.clear();
+            size = files_.logSource->read(0, [&](const LogEntry& entry, uint64_t) { logLines.push_back(entry); });
+            for (const LogEntry& entry : logLines) lastInLog = std::max(lastInLog, entry.serial);
+        }
+    }
 
     // The numbers played: from the whole log when their file is missing or
     // damaged, else from their own checkpoint on.
@@ -127,7 +141,6 @@ void RecordKeeper::replayTheLog() {
     // The waiting lines the log took already (the last run ended between the
     // append and letting the file go) are found by their 通番; those of an
     // older version, without one, by the log's last lines.
-    std::vector<LogEntry> waiting = log_.linesLeftWaiting();
     std::vector<LogEntry> unnumbered;
     std::vector<LogEntry> stillWaiting;
     for (const LogEntry& entry : waiting) {

@@ -74,6 +74,7 @@ protected:
         // Left by an earlier test or an earlier attempt of this one.
         DeleteFileA(folder_->path("Tallykeep.Ini").c_str());
         DeleteFileA(folder_->path("Tallykeep.csv").c_str());
+        DeleteFileA(folder_->path("Tallykeep.csv.idx").c_str());
         DeleteFileA(folder_->path("FREECELL.EXE").c_str());
         DeleteFileA(folder_->path("freecell.log").c_str());
     }
@@ -119,8 +120,9 @@ TEST_F(Release, RunsFromTheUnpackedFolderAndWritesNothingButItsSettingsFileAndLo
     EXPECT_EQ(iniValue(session.iniPath(), "Score", "won"), "1");
     EXPECT_EQ(iniValue(session.iniPath(), "Hist", "hist0"), "5 勝ち");
     const std::string logPath = folder().path("Tallykeep.csv");
-    EXPECT_NE(readFileBytes(logPath).value_or("").find(",5,1,勝ち,1\r\n"), std::string::npos) << "no line for the win";
-    const std::vector<std::string> expected = {"added file " + session.iniPath(), "added file " + logPath};
+    EXPECT_NE(readFileBytes(logPath).value_or("").find(",5,1,勝ち,1,1\r\n"), std::string::npos) << "no line for the win";
+    const std::vector<std::string> expected = {"added file " + session.iniPath(), "added file " + logPath,
+                                               "added file " + logPath + ".idx"};
     EXPECT_EQ(release::changes(before, release::takeSnapshot(folders), ignored), expected);
 
     session.restart(options);

@@ -250,6 +250,14 @@ TEST_F(Checkpoint, DamagedNumbersAreReadAgainFromTheWholeLog) {
         EXPECT_EQ(next.attemptShown(), 2) << "7 was played";
         next.finish(true);
     }
+    // The log and the settings file deleted, the numbers left beside them:
+    // they are another record's, and 7 is new.
+    world.log.bytes.clear();
+    world.settings.files.clear();
+    RecordKeeper fresh(world.files(), 32000);
+    fresh.load();
+    fresh.boxChanged("7");
+    EXPECT_EQ(fresh.attemptShown(), 1);
 }
 
 // Values from a settings file edited by hand, or from a version with a wider

@@ -216,7 +216,9 @@ TEST_F(ResultsWindowTest, ClearingAsksThenKeepsThisRunAndPushesTheHistoryOutOfTh
         });
         p.choose(cmClearTotals);
         EXPECT_TRUE(asked);
-        if (answer == IDNO) EXPECT_EQ(p.value("totalWon"), "5") << "いいえ keeps the totals";
+        if (answer == IDNO) {
+            EXPECT_EQ(p.value("totalWon"), "5") << "いいえ keeps the totals";
+        }
     }
     EXPECT_EQ(p.value("totalWon"), "0");
     EXPECT_EQ(p.value("total%"), "00.00%");
