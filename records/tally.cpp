@@ -15,7 +15,7 @@ History History::fromSaved(const std::array<std::string, kSavedLines>& newestFir
 }
 
 void History::addNewest(const std::string& line) {
-    lines_.insert(lines_.begin(), line);
+    lines_.push_front(line);
     bytes_ += line.size() + 2;  // each line ends with CR LF in the memo
     dropOldest();
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ public:
     // as they take their place in the window.
     static History fromSaved(const std::array<std::string, kSavedLines>& newestFirst);
 
-    const std::vector<std::string>& lines() const { return lines_; }
+    std::vector<std::string> lines() const { return {lines_.begin(), lines_.end()}; }
     void addNewest(const std::string& line);
     // The ten newest lines, an empty text for a line the history does not have.
     std::array<std::string, kSavedLines> saved() const;
@@ -54,7 +55,9 @@ public:
 private:
     void dropOldest();
 
-    std::vector<std::string> lines_;
+    // Newest first; a deque, so that a start replaying a long log adds each
+    // line at the front in constant time.
+    std::deque<std::string> lines_;
     std::size_t bytes_ = 0;
 };
 

@@ -207,3 +207,17 @@ TEST(ResultsLogReading, TornLastLineIsSkipped) {
 }
 
 }  // namespace
+
+// A copy of the waiting lines left beside their file by a crash is read only
+// when it is whole and holds the file's lines: a power cut can leave it cut
+// short or filled with zeros.
+TEST(WaitingLines, ANewerCopyIsReadOnlyWhenWholeAndBeginningWithTheFile) {
+    const std::string kept = "2026/03/09,07:05:03,5,1,勝ち,1,7\r\n";
+    const std::string more = kept + "2026/03/09,07:05:09,6,1,負け,1,8\r\n";
+    EXPECT_TRUE(newerCopyWins(kept, more));
+    EXPECT_TRUE(newerCopyWins("", more));
+    EXPECT_FALSE(newerCopyWins(kept, std::string(more.size(), '\0')));
+    EXPECT_FALSE(newerCopyWins(kept, more.substr(0, more.size() - 3)));
+    EXPECT_FALSE(newerCopyWins(more, kept));
+    EXPECT_FALSE(newerCopyWins(kept, "2026/03/09,07:05:01,4,1,勝ち,1,6\r\n" + more));
+}
