@@ -53,7 +53,7 @@ enum ResultsCommand : UINT {
     cmSkipImpossible,
     cmProgressSeparator,
     cmProgress,
-    cmHelpMenu = 140,
+    cmHelpSeparator = 140,
     cmManual,
     cmVersion,
 };

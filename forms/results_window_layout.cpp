@@ -157,14 +157,12 @@ void ResultsWindow::createMenu() {
     };
     constexpr Shortcut kAltO = kShortcutAlt | 'O';    // 32847
     constexpr Shortcut kCtrlP = kShortcutCtrl | 'P';  // 16464
-    constexpr Shortcut kAltH = kShortcutAlt | 'H';
     constexpr Shortcut kF1 = VK_F1;
     using W = ResultsWindow;
 
-    // The menu bar "ｵﾌﾟｼｮﾝ" (Option1), "ﾊﾟｽ" (N1) and "ﾍﾙﾌﾟ", their items
-    // (ControlBar, SeisekiUp, SeisekiClear; Pass, Retry; the manual and the
-    // version) and the pass-list slots (Retry0 to Retry9, which show the
-    // passed numbers and are absent while empty).
+    // The menu bar "ｵﾌﾟｼｮﾝ" (Option1) and "ﾊﾟｽ" (N1), their items (ControlBar,
+    // SeisekiUp, SeisekiClear; Pass, Retry) and the pass-list slots (Retry0 to
+    // Retry9, which show the passed numbers and are absent while empty).
     // clang-format off
     static const MenuRow kMenu[] = {
     //   command                  parent        caption                           shortcut checked OnClick
@@ -180,10 +178,12 @@ void ResultsWindow::createMenu() {
         {cmSkipImpossible,        cmOptionsMenu,"解けない番号は飛ばす",             0,       false,  &W::toggleSkipImpossible},
         {cmProgressSeparator,     cmOptionsMenu,"",                               0,       false,  nullptr},
         {cmProgress,              cmOptionsMenu,"進捗...",                         0,       false,  &W::openProgress},
-        // Help at hand: the manual beside the program, and the version.
-        {cmHelpMenu,              0,            "ﾍﾙﾌﾟ(&H)",                       kAltH,   false,  nullptr},
-        {cmManual,                cmHelpMenu,   "説明書を開く\tF1",                 kF1,     false,  &W::openManual},
-        {cmVersion,               cmHelpMenu,   "ﾊﾞｰｼﾞｮﾝ情報",                    0,       false,  &W::showVersion},
+        // Help at hand, after another dividing line (a menu of its own would
+        // not fit the menu bar's one row): the manual beside the program,
+        // and the version.
+        {cmHelpSeparator,         cmOptionsMenu,"",                               0,       false,  nullptr},
+        {cmManual,                cmOptionsMenu,"説明書を開く(Tallykeep.txt)\tF1",  kF1,     false,  &W::openManual},
+        {cmVersion,               cmOptionsMenu,"ﾊﾞｰｼﾞｮﾝ情報",                    0,       false,  &W::showVersion},
     };
     // clang-format on
 
@@ -195,7 +195,7 @@ void ResultsWindow::createMenu() {
         args.caption = row.caption;
         args.shortcut = row.shortcut;
         args.checked = row.checked;
-        args.separator = row.command == cmProgressSeparator;
+        args.separator = row.command == cmProgressSeparator || row.command == cmHelpSeparator;
         if (row.onClick) args.onClick = [this, onClick = row.onClick](MenuItem&) { (this->*onClick)(); };
         items.push_back(std::move(args));
     }

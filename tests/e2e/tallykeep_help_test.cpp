@@ -1,6 +1,6 @@
-// Help at hand in the results window's menu ﾍﾙﾌﾟ: the manual Tallykeep.txt
-// beside the program opened in the player's program for text (Notepad here),
-// with the control bar still in front of it, and the version.
+// Help at hand at the end of the results window's menu ｵﾌﾟｼｮﾝ: the manual
+// Tallykeep.txt beside the program opened in the player's program for text
+// (Notepad here), with the control bar still in front of it, and the version.
 #include <gtest/gtest.h>
 #include <windows.h>
 
