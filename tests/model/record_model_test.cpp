@@ -257,17 +257,29 @@ struct System {
     }
     std::optional<int32_t> boxNumber() const { return keeper->numberToDeal(box).number; }
     // The entries of a file of the log's lines, header and all.
-    static std::vector<LogEntry> entriesOf(const std::string& bytes) {
-        std::vector<LogEntry> entries;
-        for (std::size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+    static std::vector<LogEntry> entriesOf(const std::string& bytes, std::size_t from = 0,
+                                           std::vector<LogEntry> entries = {}) {
+        for (std::size_t at = from, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
             if (const std::optional<LogEntry> entry = parseResultsLogLine(bytes.substr(at, end - at)))
                 entries.push_back(*entry);
         return entries;
     }
+    // The log's entries; it only grows, so only what was added is read.
+    const std::vector<LogEntry>& logEntries() const {
+        const std::string& bytes = world.log.bytes;
+        if (bytes.size() < logRead_) logRead_ = 0, logEntries_.clear();
+        const std::size_t end = bytes.rfind("\r\n");
+        if (end == std::string::npos || end + 2 <= logRead_) return logEntries_;
+        logEntries_ = entriesOf(bytes, logRead_, std::move(logEntries_));
+        logRead_ = end + 2;
+        return logEntries_;
+    }
+    mutable std::size_t logRead_ = 0;
+    mutable std::vector<LogEntry> logEntries_;
     // The lines the record holds on disk: the log's, then the waiting ones
     // the log does not hold.
     std::vector<LogEntry> entriesOnDisk() const {
-        std::vector<LogEntry> entries = entriesOf(world.log.bytes);
+        std::vector<LogEntry> entries = logEntries();
         const uint32_t last = entries.empty() ? 0 : entries.back().serial;
         for (const LogEntry& entry : entriesOf(world.waiting.bytes))
             if (entry.serial > last) entries.push_back(entry);
@@ -292,7 +304,7 @@ std::vector<Line> linesOnDisk(const System& system) {
 // waiting ones are on disk too, wherever their file can be written.
 std::vector<Line> linesKept(const System& system) {
     std::vector<Line> lines;
-    for (const LogEntry& entry : System::entriesOf(system.world.log.bytes))
+    for (const LogEntry& entry : system.logEntries())
         lines.push_back({entry.gameNumber, entry.attempt, logEventWord(entry.event), entry.counted});
     for (const LogEntry& entry : system.keeper->waitingLines())
         lines.push_back({entry.gameNumber, entry.attempt, logEventWord(entry.event), entry.counted});
