@@ -91,7 +91,13 @@ if ((settle)); then
   echo "deal-table: ${#chunks[@]} chunks with open deals"
   for from in $(printf '%s\n' "${!chunks[@]}" | sort -n); do
     file=$(printf '%s/%07d.txt' "$folder" "$from")
-    [ -f "$file" ] && continue
+    # Done already, with this cap or a larger one.
+    done=0
+    for other in data/settled/*/; do
+      other=${other%/}
+      ((${other##*/} >= positions)) && [ -f "$other/${file##*/}" ] && done=1
+    done
+    ((done)) && continue
     began=$SECONDS
     fewest=() four=()
     for entry in ${chunks[$from]}; do

@@ -10,6 +10,9 @@ committed deals' table, and lists the deals the table still leaves open.
       writes each settled deal's answer into the table (its moves band kept
       where it has one), rewrites the CRC-32, and prints the counts by level
       of 1..32000
+  fold_settled.py --table data/deals.tkd --report FILE...
+      what settled the deals (the complete search or which preset), by
+      level, and the processor time the lines took
 
 A line reads "<deal> <cells> <how> ...": cells 0..4 (the fewest free
 cells), "won" with a "moves=<n>" field (won with four cells, from an
@@ -66,10 +69,35 @@ def fold(body, line):
         sys.exit(f"fold_settled: unknown answer in {line!r}")
 
 
+def report(files):
+    by_how = collections.Counter()
+    by_level = collections.Counter()
+    cpu = 0.0
+    lines = 0
+    final = {}
+    for path in files:
+        for line in pathlib.Path(path).read_text().splitlines():
+            fields = line.split()
+            if not fields:
+                continue
+            lines += 1
+            cpu += float(next(f for f in fields if f.startswith("cpu="))[4:])
+            final[int(fields[0])] = fields
+    for fields in final.values():
+        by_level[fields[1]] += 1
+        if fields[1] != "open":
+            by_how[fields[2]] += 1
+    print(f"fold_settled: {lines} lines for {len(final)} deals, processor time {cpu:.0f} s")
+    print("  by answer:", ", ".join(f"{k} {v}" for k, v in sorted(by_level.items())))
+    print("  settled by:", ", ".join(f"{k} {v}" for k, v in by_how.most_common()))
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--table", required=True)
     parser.add_argument("--open", type=int, metavar="N")
+    parser.add_argument("--report", action="store_true")
     parser.add_argument("files", nargs="*")
     args = parser.parse_args()
     body = read_table(args.table)
@@ -81,6 +109,8 @@ def main():
             if body[deal - 1] == UNKNOWN | 1 << 3:
                 print(deal, "four")
         return 0
+    if args.report:
+        return report(args.files)
     for path in args.files:
         for line in pathlib.Path(path).read_text().splitlines():
             if line.strip():
