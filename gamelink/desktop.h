@@ -56,6 +56,11 @@ public:
     // The same, ended early when the game's windows change (where Windows
     // tells of it, see watchWindows): a dialog that closes is seen at once.
     virtual void pauseUntilGameChanges(uint32_t milliseconds) { pause(milliseconds); }
+    // One pass of the wait for the player's answer to a dialog of the game:
+    // as pauseUntilGameChanges. A desktop told of the game's window events
+    // may make the pass longer while the game is quiet, since the events end
+    // it (the dialog that closes, the focus that moves).
+    virtual void pauseForPlayer(uint32_t milliseconds) { pauseUntilGameChanges(milliseconds); }
     // A monotonic clock in milliseconds, for the bounds of the wait loops.
     virtual uint64_t nowMs() = 0;
     // True once the Windows session is ending: a loop that waits for the game

@@ -76,7 +76,7 @@ void Win32Desktop::moveWindow(WindowId window, const Rect& box) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
-void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
+void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges, bool endsWithSession) {
     // The clipboard owner must answer the game's paste (a sent message), or
     // the paste stalls; PM_QS_SENDMESSAGE delivers sent messages only. The
     // events that they bring wait until the running handler has ended. The
@@ -112,6 +112,9 @@ void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
         // sent messages that came meanwhile, a window event among them, and
         // the wait below would not wake for one already answered.
         if (untilGameChanges && gameChanged_) return;
+        // The session's end is asked for with a sent message: seen at once by
+        // the wait for the player, whose passes may be long.
+        if (endsWithSession && sessionEnding_()) return;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed,
@@ -119,9 +122,17 @@ void Win32Desktop::pauseFor(uint32_t milliseconds, bool untilGameChanges) {
     }
 }
 
+void Win32Desktop::pauseForPlayer(uint32_t milliseconds) {
+    const bool quiet = eventSeen_ && clock_.nowMs() - lastEventMs_ >= kQuietAfterMs;
+    pauseFor(quiet && milliseconds < kQuietPassMs ? kQuietPassMs : milliseconds, true, true);
+}
+
 bool Win32Desktop::watchWindows(WindowId gameWindow, WindowsChanged changed) {
+    eventSeen_ = false;
     return windowEvents_.listen(toHwnd(gameWindow), [this, changed = std::move(changed)](HWND newTopLevel) {
         gameChanged_ = true;
+        eventSeen_ = true;
+        lastEventMs_ = clock_.nowMs();
         changed(reinterpret_cast<WindowId>(newTopLevel));
     });
 }

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/critical_section_win.h"
 #include "common/tick_clock_win.h"
+#include "common/wake_up_thread_win.h"
 #include "gamelink/early_ticks.h"
 #include "gamelink/game_link.h"
-#include "toolkit/critical_section.h"
-#include "toolkit/wake_up_thread.h"
 
 // Runs the early ticks: the game's window events come on the program's
 // thread (from inside whatever call takes messages, a wait loop of the tick

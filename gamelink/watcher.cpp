@@ -309,7 +309,7 @@ void GameWatcher::waitForUserAnswer(const Wait& wait) {
         gameOverLastSeenMs_ = desktop_.nowMs();
         if (desktop_.sessionEnding()) return;
         if (const std::optional<bool> now = desktop_.ticked(selectBox)) ticked = now;
-        desktop_.pauseUntilGameChanges(kUserPassPauseMs);
+        desktop_.pauseForPlayer(kUserPassPauseMs);
     }
     countedWinBox_ = 0;
     answeredWithSelectUnticked_ = ticked == false;

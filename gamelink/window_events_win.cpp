@@ -17,6 +17,8 @@ constexpr EventRange kEventRanges[] = {
     {EVENT_SYSTEM_DIALOGSTART, EVENT_SYSTEM_DIALOGSTART},
     {EVENT_OBJECT_CREATE, EVENT_OBJECT_HIDE},  // create, destroy, show, hide
     {EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS},
+    // A box ticked or cleared, a button pressed (Windows tells it, Wine 8 not).
+    {EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE},
 };
 static_assert(EVENT_OBJECT_DESTROY == EVENT_OBJECT_CREATE + 1 && EVENT_OBJECT_SHOW == EVENT_OBJECT_CREATE + 2 &&
                   EVENT_OBJECT_HIDE == EVENT_OBJECT_CREATE + 3,
@@ -30,6 +32,9 @@ GameWindowEvents* listener = nullptr;
 // focus is told of a window's client area.
 bool concernsWindow(DWORD event, LONG objectId) {
     if (event == EVENT_OBJECT_FOCUS) return objectId == OBJID_CLIENT || objectId == OBJID_WINDOW;
+    // A control's own state; a window enabled or disabled (OBJID_WINDOW)
+    // comes with the dialog's showing and closing, told of already.
+    if (event == EVENT_OBJECT_STATECHANGE) return objectId == OBJID_CLIENT;
     return objectId == OBJID_WINDOW;
 }
 

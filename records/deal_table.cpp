@@ -147,21 +147,28 @@ const char* dealTableRefusalText(DealTableRefusal refusal) {
 }
 
 DealTableLoad parseDealTable(std::vector<uint8_t> bytes) {
+    auto held = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
+    const uint8_t* data = held->data();
+    const std::size_t size = held->size();
+    return parseDealTable(data, size, std::move(held));
+}
+
+DealTableLoad parseDealTable(const uint8_t* bytes, std::size_t size, std::shared_ptr<const void> holder) {
     const std::size_t header = DealTable::kHeaderSize;
-    if (bytes.size() < header) return refused(DealTableRefusal::cutShort);
-    if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return refused(DealTableRefusal::notATable);
+    if (size < header) return refused(DealTableRefusal::cutShort);
+    if (std::memcmp(bytes, kMagic, sizeof kMagic) != 0) return refused(DealTableRefusal::notATable);
     if (littleEndian(&bytes[4], 2) != kVersion) return refused(DealTableRefusal::wrongVersion);
     if (littleEndian(&bytes[6], 2) != 1) return refused(DealTableRefusal::wrongSize);
     const uint32_t count = littleEndian(&bytes[8], 4);
     // Deal numbers are positive 32-bit integers.
     if (count > 0x7FFFFFFFu) return refused(DealTableRefusal::wrongSize);
-    if (bytes.size() - header < count) return refused(DealTableRefusal::cutShort);
-    if (bytes.size() - header > count) return refused(DealTableRefusal::wrongSize);
-    BodyScan scan = scanBody(bytes.data() + header, count);
+    if (size - header < count) return refused(DealTableRefusal::cutShort);
+    if (size - header > count) return refused(DealTableRefusal::wrongSize);
+    BodyScan scan = scanBody(bytes + header, count);
     if (scan.crc != littleEndian(&bytes[12], 4)) return refused(DealTableRefusal::badChecksum);
     if (!scan.valid) return refused(DealTableRefusal::badRecord);
     DealTableLoad load;
-    load.table = DealTable(std::move(bytes), std::move(scan.cannotBeWon));
+    load.table = DealTable(bytes, size, std::move(holder), std::move(scan.cannotBeWon));
     return load;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,8 +11,8 @@
 // The deals' table (data/deals.tkd, beside Tallykeep.exe): for every deal
 // 1..count, what Freecell Solver found: whether it can be won with four free
 // cells, the fewest free cells it needs, and the length of the solution found.
-// Its format is in docs/deal-table.md. The whole file is held in memory as
-// read (one byte per deal); a lookup reads one byte.
+// Its format is in docs/deal-table.md. The whole file is held as it lies on
+// disk (one byte per deal), mapped or read; a lookup reads one byte.
 
 enum class DealTableRefusal {
     none,
@@ -53,10 +54,11 @@ struct DealFacts {
 
 struct DealTableLoad;
 DealTableLoad parseDealTable(std::vector<uint8_t> bytes);
+DealTableLoad parseDealTable(const uint8_t* bytes, std::size_t size, std::shared_ptr<const void> holder);
 
 class DealTable {
 public:
-    int32_t dealCount() const { return static_cast<int32_t>(bytes_.size() - kHeaderSize); }
+    int32_t dealCount() const { return static_cast<int32_t>(size_ - kHeaderSize); }
     DealFacts facts(int32_t deal) const;
     // Ascending, within 1..highest.
     std::vector<int32_t> dealsThatCannotBeWon(int32_t highest) const;
@@ -64,10 +66,14 @@ public:
     static constexpr std::size_t kHeaderSize = 16;
 
 private:
-    friend DealTableLoad parseDealTable(std::vector<uint8_t> bytes);
-    DealTable(std::vector<uint8_t> bytes, std::vector<int32_t> cannotBeWon)
-        : bytes_(std::move(bytes)), cannotBeWon_(std::move(cannotBeWon)) {}
-    std::vector<uint8_t> bytes_;        // the whole file: header, then one byte per deal
+    friend DealTableLoad parseDealTable(const uint8_t* bytes, std::size_t size, std::shared_ptr<const void> holder);
+    DealTable(const uint8_t* bytes, std::size_t size, std::shared_ptr<const void> holder, std::vector<int32_t> cannotBeWon)
+        : bytes_(bytes), size_(size), holder_(std::move(holder)), cannotBeWon_(std::move(cannotBeWon)) {}
+    // The whole file: header, then one byte per deal; kept by holder_ (a
+    // mapped view of the file, or the bytes read), which copies share.
+    const uint8_t* bytes_;
+    std::size_t size_;
+    std::shared_ptr<const void> holder_;
     std::vector<int32_t> cannotBeWon_;  // ascending, found while the file was checked
 };
 
@@ -77,7 +83,12 @@ struct DealTableLoad {
     std::optional<DealTable> table;
     DealTableRefusal refusal = DealTableRefusal::none;
     std::string detail;
+    bool mapped = false;  // the table is a mapped view of its file
 };
 
 // Takes the file's bytes; a table that fails any check is refused whole.
 DealTableLoad parseDealTable(std::vector<uint8_t> bytes);
+// The same over bytes that `holder` keeps (a mapped view of the file): the
+// table keeps `holder` as long as it or a copy lives, and releases it when
+// refused.
+DealTableLoad parseDealTable(const uint8_t* bytes, std::size_t size, std::shared_ptr<const void> holder);

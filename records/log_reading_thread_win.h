@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/critical_section_win.h"
 #include "common/handles_win.h"
 #include "records/results_log.h"
-#include "toolkit/critical_section.h"
 
 // Reads the log on a thread of its own, so that the window that asked for it
 // goes on answering however long the log is: the entries come over in

@@ -11,6 +11,19 @@
 #
 #   bash scripts/deal-table.sh [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N]
 #                            [--retry-states N] [--pack-only]
+#   bash scripts/deal-table.sh --settle [--positions N] [--jobs N] [--commit]
+#
+#   --settle           settles, in the committed data/deals.tkd, the deals of
+#                      1..--fewest-to whose fewest free cells are unknown and
+#                      the deals undecided with four cells
+#                      (tools/deal_table/settle_fewest.cpp), a chunk of 1,000
+#                      deals' numbers at a time: each chunk's lines are kept in
+#                      data/settled/<positions>/ and folded into the table at
+#                      once (with --commit, both are committed then), so a run
+#                      stopped at any point goes on from the first chunk not
+#                      done. --positions caps the complete search (default
+#                      20,000,000 positions, about 16 bytes each); a later run
+#                      with a larger cap tries again the deals still open.
 #
 #   --states N         cap of the complete searches (default 200,000 states,
 #                      about 140 MB); a deal that reaches it is left undecided
@@ -28,6 +41,9 @@ retry=0
 retry_states=500000
 states=200000
 pack_only=0
+settle=0
+positions=20000000
+commit=0
 while (($#)); do
   case "$1" in
     --jobs) jobs=$2; shift 2 ;;
@@ -37,7 +53,11 @@ while (($#)); do
     --retry-unknown) retry=$2; shift 2 ;;
     --retry-states) retry_states=$2; shift 2 ;;
     --pack-only) pack_only=1; shift ;;
-    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--retry-states N] [--pack-only]" >&2; exit 2 ;;
+    --settle) settle=1; shift ;;
+    --positions) positions=$2; shift 2 ;;
+    --commit) commit=1; shift ;;
+    *) echo "usage: $0 [--jobs N] [--to N] [--fewest-to N] [--states N] [--retry-unknown N] [--retry-states N] [--pack-only]" >&2
+       echo "       $0 --settle [--positions N] [--jobs N] [--commit]" >&2; exit 2 ;;
   esac
 done
 chunk=1000
@@ -48,6 +68,71 @@ fi
 
 work=build/deal-table
 solver=$work/deal_table_solve
+
+if ((settle)); then
+  mkdir -p "$work"
+  settler=$work/settle_fewest
+  sources=(tools/deal_table/settle_fewest.cpp tools/deal_table/cell_search.cpp tools/deal_table/deal_solver.cpp
+    freecell/cards.cpp freecell/rules.cpp)
+  if [ ! -x "$settler" ] || [ -n "$(find "${sources[@]}" tools/deal_table/*.h freecell/*.h -newer "$settler")" ]; then
+    nice -n 10 g++ -O2 -std=c++17 -Wall -Wextra -I. "${sources[@]}" -lfreecell-solver -o "$settler"
+  fi
+  folder=data/settled/$positions
+  mkdir -p "$folder"
+  fold() {
+    # Smaller caps first: a later folder only adds to what an earlier one settled.
+    python3 tools/deal_table/fold_settled.py --table data/deals.tkd \
+      $(find data/settled -name '*.txt' | sort -t/ -k3,3n -k4,4)
+  }
+  declare -A chunks=()
+  while read -r deal kind; do
+    chunks[$(((deal - 1) / chunk * chunk + 1))]+=" $kind:$deal"
+  done < <(python3 tools/deal_table/fold_settled.py --table data/deals.tkd --open "$fewest_to")
+  echo "deal-table: ${#chunks[@]} chunks with open deals"
+  for from in $(printf '%s\n' "${!chunks[@]}" | sort -n); do
+    file=$(printf '%s/%07d.txt' "$folder" "$from")
+    # Done already, with this cap or a larger one.
+    done=0
+    for other in data/settled/*/; do
+      other=${other%/}
+      ((${other##*/} >= positions)) && [ -f "$other/${file##*/}" ] && done=1
+    done
+    ((done)) && continue
+    began=$SECONDS
+    fewest=() four=()
+    for entry in ${chunks[$from]}; do
+      if [ "${entry%%:*}" = four ]; then four+=("${entry#*:}"); else fewest+=("${entry#*:}"); fi
+    done
+    : >"$file.part"
+    # The chunk's deals shared out between the processes, each writing its own part.
+    pids=()
+    for ((j = 0; j < jobs; j++)); do
+      mine=()
+      for ((i = j; i < ${#fewest[@]}; i += jobs)); do mine+=("${fewest[i]}"); done
+      ((${#mine[@]})) || continue
+      nice -n 19 "$settler" --positions "$positions" "${mine[@]}" >"$file.part$j" &
+      pids+=($!)
+    done
+    for pid in "${pids[@]}"; do wait "$pid"; done
+    ((${#four[@]})) && nice -n 19 "$settler" --four --positions "$positions" "${four[@]}" >>"$file.part"
+    { cat "$file.part"? 2>/dev/null || true; } | sort -n >>"$file.part"
+    rm -f "$file.part"?
+    mv "$file.part" "$file"
+    settled=$(grep -vc ' open ' "$file" || true)
+    echo "$(date -u +%H:%M:%S) deal-table: chunk $from: $settled of $(wc -l <"$file") settled ($((SECONDS - began)) s); $(fold)"
+    if ((commit)); then
+      # Another git command of the worktree may hold its lock for a moment.
+      for try in 1 2 3 4 5 6; do
+        git add "$file" data/deals.tkd && git commit -q -m "Deals' table: chunk $from settled by the retries with $positions positions ($settled of $(wc -l <"$file") deals)" \
+          -- "$file" data/deals.tkd && break
+        ((try < 6)) || exit 1
+        sleep 5
+      done
+    fi
+  done
+  echo "deal-table: settle done; $(fold)"
+  exit 0
+fi
 retried=$work/retry-$retry_states
 mkdir -p "$work/fewest" "$work/four" "$retried"
 

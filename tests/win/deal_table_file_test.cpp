@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace {
@@ -29,6 +30,7 @@ TEST(DealTableFile, TheTableBesideTheProgramIsReadAMissingOneIsAbsentAndADamaged
     const DealTableLoad load = loadDealTableFile(shipped);
     ASSERT_TRUE(load.table) << dealTableRefusalText(load.refusal) << " " << load.detail;
     EXPECT_EQ(load.table->dealCount(), 1000000);
+    EXPECT_TRUE(load.mapped) << "the table is the file's own pages, not a copy in the heap";
 
     const DealTableLoad missing = loadDealTableFile(besideThisProgram("no such table.tkd"));
     EXPECT_FALSE(missing.table);
@@ -51,6 +53,35 @@ TEST(DealTableFile, TheTableBesideTheProgramIsReadAMissingOneIsAbsentAndADamaged
     EXPECT_FALSE(halved.table);
     EXPECT_EQ(halved.refusal, DealTableRefusal::cutShort);
     EXPECT_TRUE(DeleteFileA(cut.c_str()));
+
+    // An empty file maps to nothing: read instead, and refused as cut short.
+    const std::string empty = temporaryPath("tk_empty_deals_");
+    std::ofstream(empty, std::ios::binary).close();
+    const DealTableLoad nothing = loadDealTableFile(empty);
+    EXPECT_FALSE(nothing.table);
+    EXPECT_FALSE(nothing.mapped);
+    EXPECT_EQ(nothing.refusal, DealTableRefusal::cutShort);
+    EXPECT_TRUE(DeleteFileA(empty.c_str()));
+}
+
+TEST(DealTableFile, AMappedTableKeepsItsFileFromChangeUntilTheLastCopyGoes) {
+    const std::string copy = temporaryPath("tk_mapped_deals_");
+    ASSERT_TRUE(CopyFileA(besideThisProgram("deals.tkd").c_str(), copy.c_str(), FALSE));
+    std::optional<DealTable> table = loadDealTableFile(copy).table;
+    ASSERT_TRUE(table);
+    std::optional<DealTable> kept = *table;
+    table.reset();
+    const auto openForWriting = [&] {
+        return CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    EXPECT_EQ(openForWriting(), INVALID_HANDLE_VALUE) << "the file cannot be changed under the mapped view";
+    EXPECT_EQ(kept->facts(11982).verdict, DealVerdict::cannotBeWon) << "the copy reads the view still";
+    kept.reset();
+    const HANDLE writable = openForWriting();
+    EXPECT_NE(writable, INVALID_HANDLE_VALUE) << "the last copy gone, the file is released";
+    if (writable != INVALID_HANDLE_VALUE) CloseHandle(writable);
+    EXPECT_TRUE(DeleteFileA(copy.c_str()));
 }
 
 }  // namespace

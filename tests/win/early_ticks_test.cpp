@@ -249,4 +249,35 @@ TEST(Win32Desktop, PauseUntilTheGameChangesEndsWithTheChange) {
     desktop.stopWatchingWindows();
 }
 
+// The wait for the player's answer looks at the dialog every pass while the
+// game's windows change, at longer passes once they are quiet, and any change
+// of the game ends even a long pass.
+TEST(Win32Desktop, AWaitForThePlayerPassesSlowlyWhileTheGameIsQuietAndEndsWithItsChange) {
+    GameThread game;
+    Win32Desktop desktop;
+    if (!desktop.watchWindows(reinterpret_cast<WindowId>(game.mainWindow()), [](WindowId) {}))
+        GTEST_SKIP() << "this Windows tells of no window events";
+    const auto passMs = [&] {
+        const uint64_t start = desktop.nowMs();
+        desktop.pauseForPlayer(25);
+        return desktop.nowMs() - start;
+    };
+    EXPECT_LT(passMs(), 200u) << "no event seen yet: the windows may not be told of";
+    game.openDialog();
+    ASSERT_TRUE(waitUntil([&] { return game.done(1); }));
+    runMessagesFor(50);  // the dialog's events come
+    EXPECT_LT(passMs(), 200u) << "just after a change";
+    runMessagesFor(static_cast<DWORD>(Win32Desktop::kQuietAfterMs));
+    EXPECT_GE(passMs(), Win32Desktop::kQuietPassMs - 20) << "the game quiet";
+
+    std::thread later([&] {
+        Sleep(100);
+        game.openDialog();
+    });
+    const uint64_t pass = passMs();
+    later.join();
+    EXPECT_LT(pass, Win32Desktop::kQuietPassMs - 100) << "a change ends a long pass";
+    desktop.stopWatchingWindows();
+}
+
 }  // namespace

@@ -5,7 +5,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "toolkit/wake_up_thread.h"
+#include "common/wake_up_thread_win.h"
 #include "toolkit_test_support.h"
 
 using toolkit_test::waitUntil;

@@ -1,4 +1,4 @@
-#include "toolkit/wake_up_thread.h"
+#include "common/wake_up_thread_win.h"
 
 #include <exception>
 

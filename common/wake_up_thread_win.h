@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "common/critical_section_win.h"
 #include "common/handles_win.h"
-#include "toolkit/critical_section.h"
 
 // Rings at a time set from any thread, on a thread of its own. A thread
 // timer rings no sooner than 10 ms after it is set (USER_TIMER_MINIMUM, in
