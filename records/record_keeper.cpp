@@ -245,11 +245,13 @@ int32_t RecordKeeper::nextNumber() const {
     return settings_.nextGame != 0 ? settings_.nextGame : settings_.game.number;
 }
 
-GameInPlay RecordKeeper::inPlay() const {
-    const int32_t number = nextNumber();
-    if (board_ == Board::dealt && onBoard_.number == number && !attemptAtEnd_) return onBoard_;
-    return {number, played_.nextAttempt(number)};
+// The attempt a number is at: the game in play's own, else its next.
+int32_t RecordKeeper::attemptOf(int32_t number) const {
+    if (board_ == Board::dealt && onBoard_.number == number && !attemptAtEnd_) return onBoard_.attempt;
+    return played_.nextAttempt(number);
 }
+
+GameInPlay RecordKeeper::inPlay() const { return {nextNumber(), attemptOf(nextNumber())}; }
 
 std::optional<int32_t> RecordKeeper::attemptShown() const {
     if (board_ == Board::unknown) return std::nullopt;
@@ -499,10 +501,14 @@ void RecordKeeper::setProgressByDifficulty(bool byDifficulty) {
 
 // A line's 回目 is the attempt its number is at.
 LogEntry RecordKeeper::stamped(LogEvent event, int32_t gameNumber, bool counted) const {
-    const int32_t attempt = board_ == Board::dealt && onBoard_.number == gameNumber && !attemptAtEnd_
-                                ? onBoard_.attempt
-                                : played_.nextAttempt(gameNumber);
-    return log_.stamped(event, gameNumber, attempt, counted);
+    return log_.stamped(event, gameNumber, attemptOf(gameNumber), counted);
+}
+
+// The numbers played, kept with the 通番 the checkpoint reaches.
+void RecordKeeper::keepPlayedNumbers() {
+    if (files_.playedNumbersFile &&
+        files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial))))
+        playedChanged_ = false;
 }
 
 void RecordKeeper::log(LogEntry entry, RecordChange& change) {
@@ -562,9 +568,7 @@ void RecordKeeper::saveIfChanged() {
     if (!unsaved_ || (log_.pendingLines() > 0 && !log_.waitingLinesKept())) return;
     unsaved_ = false;
     settings_.game = inPlay();
-    if (playedChanged_ && files_.playedNumbersFile &&
-        files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial))))
-        playedChanged_ = false;
+    if (playedChanged_) keepPlayedNumbers();
     std::vector<std::string> values = savedValues(settings_);
     if (values == lastSaveTried_) return;
     lastSaveTried_ = std::move(values);
@@ -619,9 +623,7 @@ void RecordKeeper::finish(bool gameClosed) {
         }
     }
     settings_.game = inPlay();
-    if (files_.playedNumbersFile &&
-        files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial))))
-        playedChanged_ = false;
+    keepPlayedNumbers();
     lastSaveTried_ = savedValues(settings_);
     unsaved_ = false;
     saveNow();
@@ -638,8 +640,7 @@ void RecordKeeper::finishAtSessionEnd() {
     }
     try {
         retryLog();
-        if (files_.playedNumbersFile)
-            files_.playedNumbersFile->keep(played_.fileBytes(static_cast<uint32_t>(settings_.logMark.serial)));
+        keepPlayedNumbers();
     } catch (const std::exception&) {
         // The lines stay where they were refused; nothing more can be done.
     }

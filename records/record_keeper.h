@@ -193,6 +193,8 @@ private:
     void replayTheLog();
     void bringIntoRange();
     LogEntry stamped(LogEvent event, int32_t gameNumber, bool counted) const;
+    int32_t attemptOf(int32_t number) const;
+    void keepPlayedNumbers();
     // Writes the line (or keeps it waiting) and applies it.
     void log(LogEntry entry, RecordChange& change);
     // With the option on, the box (and the number it goes back to) moved on
